@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+/// Conversions between value texts and doubles. None of them reads the locale:
+/// the decimal point is always '.', the group separator always ','.
+namespace stats {
+
+/// Reads the number at the start of a value text; text without one gives 0.
+///
+/// Blanks (space, tab, line feed, and the ideographic space U+3000) are removed
+/// wherever they stand, so "1 2 5" reads as 125 and "- 4" as -4. Of what
+/// remains, the longest prefix of the form [+-]digits[.digits][(E|e)[+-]digits]
+/// is read; a number may start or end with '.' (".5", "5."), an exponent with
+/// no digits is left unread ("2e" -> 2), and ',' ends the number ("1,250" -> 1).
+/// Full-width digits, signs, '．' and 'Ｅ'/'ｅ' count as their ASCII forms.
+/// "&H" and "&O" (either case) read hexadecimal and octal digits as a
+/// non-negative whole number ("&HFF" -> 255). Nothing else is accepted: no
+/// "inf", "nan" or "0x".
+///   parseValueText("12abc") -> 12     parseValueText("abc") -> 0
+///   parseValueText("1.5e3") -> 1500   parseValueText(".")   -> 0
+/// A number beyond the double range gives +/-infinity (callers refuse it);
+/// one too small to represent gives 0 of its sign.
+double parseValueText(std::string_view text);
+
+/// Writes a double with 15 significant digits, no grouping, no trailing zeros.
+///
+/// Decimal exponents from -5 up to 14 are written plainly, others in
+/// scientific form with a capital E and at least two exponent digits.
+/// A value that rounds to zero, -0.0 included, is "0".
+///   numberToText(2.5) -> "2.5"      numberToText(1.0 / 3) -> "0.333333333333333"
+///   numberToText(0.00001) -> "1E-05"  numberToText(1e15) -> "1E+15"
+/// The value must be finite.
+std::string numberToText(double value);
+
+/// Decimal digits of an integer, '-' before a negative one: 0 -> "0".
+std::string integerToText(std::int64_t value);
+
+/// The result pattern "###,###.####".
+///
+/// The value's 15-significant-digit decimal form is rounded to four decimals,
+/// a half going away from zero. The integer part is grouped by threes and
+/// left out when it is 0; the '.' is always written; trailing fraction zeros
+/// are dropped. A negative value that rounds to zero is a lone "." too.
+///   formatResult(1234.56789) -> "1,234.5679"   formatResult(0.25) -> ".25"
+///   formatResult(5) -> "5."   formatResult(0) -> "."   formatResult(1.00005) -> "1.0001"
+/// The value must be finite.
+std::string formatResult(double value);
+
+/// Cuts a mean to two decimals: trunc((x + 0.005) * 100) / 100 for x >= 0, in
+/// double arithmetic, so 1.005 -> 1 (1.005 is stored just below) and
+/// 2.675 -> 2.68. A negative value is cut by its magnitude and keeps its sign:
+/// -2.5 -> -2.5, -1.234 -> -1.23, -1.005 -> -1.
+double cutToTwoDecimals(double value);
+
+/// The share of count in n as a whole percent: floor((count / n + 0.005) * 100).
+///   1 of 3 -> 33, 2 of 3 -> 67, 1 of 8 -> 13, 1 of 40 -> 3. n must be positive.
+double wholePercent(std::int64_t count, std::int64_t n);
+
+} // namespace stats

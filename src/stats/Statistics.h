@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace stats {
+
+/// The texts of the eleven result boxes, each already in its display form.
+struct StatisticsTexts
+{
+    std::string count;             // number of values
+    std::string mean;              // two-decimal cut of the mean, plain form
+    std::string standardDeviation; // population sigma, result pattern
+    std::string upperLimit;        // mean + k sigma, result pattern
+    std::string lowerLimit;        // mean - k sigma, result pattern
+    std::string aboveCount;        // values strictly above the upper limit
+    std::string abovePercent;      // their whole percent
+    std::string belowCount;        // values strictly below the lower limit
+    std::string belowPercent;      // their whole percent
+    std::string maximum;           // item 0's text, or the larger value that replaced it
+    std::string minimum;           // item 0's text, or the smaller value that replaced it
+
+    bool operator==(const StatisticsTexts &) const = default;
+};
+
+/// Why no result could be formed.
+enum class StatisticsError {
+    EmptyList,  // no items: nothing to average
+    OutOfRange, // a value, sum, square or limit lies beyond the double range
+};
+
+using StatisticsOutcome = std::variant<StatisticsTexts, StatisticsError>;
+
+/// The statistics of the item texts (list order) for the sigma choice's text.
+///
+/// Each item is read with parseValueText; text without a number counts as 0.
+/// The sigma choice is compared as exact text: "3σ" -> k = 3, "2σ" -> 2,
+/// "1σ" -> 1, anything else -> 0. Population standard deviation in two passes:
+/// mean first, then the squared deviations, sigma = sqrt(Q * (1 / n)). The
+/// limits mean +/- k * sigma are never rounded before counting; a value equal
+/// to a limit is not beyond it. The maximum and minimum start as item 0's
+/// own text and are replaced (strictly larger / smaller, compared with the
+/// current text read again as a number) by the plain text of the value.
+StatisticsOutcome calculateStatistics(const std::vector<std::string> &items,
+                                      std::string_view sigmaChoice);
+
+} // namespace stats
