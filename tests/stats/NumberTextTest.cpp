@@ -1,0 +1,301 @@
+#include "stats/NumberText.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <regex>
+#include <ostream>
+#include <string>
+
+namespace {
+
+using stats::cutToTwoDecimals;
+using stats::formatResult;
+using stats::integerToText;
+using stats::numberToText;
+using stats::parseValueText;
+using stats::wholePercent;
+
+constexpr double inf = std::numeric_limits<double>::infinity();
+
+template <typename Row>
+std::string rowName(const testing::TestParamInfo<Row> &info)
+{
+    return info.param.name;
+}
+
+// ---- parseValueText ------------------------------------------------------
+
+struct ParseRow
+{
+    std::string name;
+    std::string text;
+    double expected; // compared exactly: the nearest double is required
+};
+
+void PrintTo(const ParseRow &row, std::ostream *out) { *out << row.name; }
+
+class ParseValueText : public testing::TestWithParam<ParseRow>
+{};
+
+TEST_P(ParseValueText, ReadsTheLeadingNumber)
+{
+    const ParseRow &row = GetParam();
+    const double value = parseValueText(row.text);
+    EXPECT_EQ(value, row.expected) << "text: \"" << row.text << '"';
+    EXPECT_EQ(std::signbit(value), std::signbit(row.expected)) << "text: \"" << row.text << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ParseValueText,
+    testing::Values(
+        ParseRow{"TrailingLetters", "12abc", 12}, ParseRow{"NoNumber", "abc", 0},
+        ParseRow{"Empty", "", 0}, ParseRow{"NegativeFraction", "-3.5", -3.5},
+        ParseRow{"ExplicitPlus", "+7", 7}, ParseRow{"Exponent", "1.5e3", 1500},
+        ParseRow{"CapitalNegativeExponent", "25E-1", 2.5},
+        ParseRow{"ExponentWithoutDigits", "2e", 2},
+        ParseRow{"ExponentSignWithoutDigits", "2e+", 2},
+        ParseRow{"ExponentFollowedByLetter", "2ex5", 2},
+        ParseRow{"SpacesBetweenDigits", "1 2 5", 125}, ParseRow{"SpaceAfterSign", "- 4", -4},
+        ParseRow{"SpaceAsGroup", "1 000", 1000}, ParseRow{"TabAndLineFeed", "\t1\n5", 15},
+        ParseRow{"IdeographicSpace", "1\xE3\x80\x80" "2", 12},
+        ParseRow{"BlankInsideExponent", "2e 5", 200000},
+        ParseRow{"BlankAfterExponentDigits", "1e5 0", 1e50},
+        ParseRow{"BlankBeforePoint", "3 .5", 3.5}, ParseRow{"TrailingBlank", "42 ", 42},
+        ParseRow{"CommaEndsNumber", "1,000", 1}, ParseRow{"LonePoint", ".", 0},
+        ParseRow{"LoneMinus", "-", 0}, ParseRow{"LonePlus", "+", 0},
+        ParseRow{"LeadingPoint", ".5", 0.5}, ParseRow{"TrailingPoint", "5.", 5},
+        ParseRow{"SecondPointStops", "1.2.3", 1.2}, ParseRow{"DoubleSignStops", "--5", 0},
+        ParseRow{"NearestDouble", "0.1", 0.1},
+        ParseRow{"TieToEven", "9007199254740993", 9007199254740992.0},
+        ParseRow{"FullWidthNumber", "\xEF\xBC\x91\xEF\xBC\x92\xEF\xBC\x8E\xEF\xBC\x95", 12.5},
+        ParseRow{"FullWidthMinus", "\xEF\xBC\x8D\xEF\xBC\x93", -3},
+        ParseRow{"FullWidthPlus", "\xEF\xBC\x8B\xEF\xBC\x93", 3},
+        ParseRow{"FullWidthCapitalExponent", "1\xEF\xBC\xA5" "3", 1000},
+        ParseRow{"FullWidthSmallExponent", "2\xEF\xBD\x85-1", 0.2},
+        ParseRow{"OtherNonAsciiStops", "12\xE5\x86\x86", 12},
+        ParseRow{"OtherNonAsciiFirst", "\xE5\x86\x86" "12", 0},
+        ParseRow{"HexUpper", "&HFF", 255}, ParseRow{"HexLowerMixed", "&hfF", 255},
+        ParseRow{"HexBeyondDoublePrecision", "&H20000000000000", 9007199254740992.0},
+        ParseRow{"HexWithBlanks", " & H 1 0", 16}, ParseRow{"HexStopsAtLetter", "&H1G", 1},
+        ParseRow{"HexNoDigits", "&H", 0}, ParseRow{"HexOverflows", "&H" + std::string(300, 'F'), inf},
+        ParseRow{"Octal", "&O17", 15}, ParseRow{"OctalLower", "&o17", 15},
+        ParseRow{"OctalStopsAtEight", "&O178", 15}, ParseRow{"AmpersandAlone", "&", 0},
+        ParseRow{"AmpersandOther", "&X1", 0}, ParseRow{"InfWord", "inf", 0},
+        ParseRow{"InfinityWord", "Infinity", 0}, ParseRow{"NanWord", "nan", 0},
+        ParseRow{"NegativeInfWord", "-inf", 0}, ParseRow{"CHexPrefix", "0x1F", 0},
+        ParseRow{"Overflow", "1e400", inf}, ParseRow{"NegativeOverflow", "-1e400", -inf},
+        ParseRow{"OverflowByIntegerDigits", "1000e306", inf},
+        ParseRow{"InRangeAfterLeadingZeros", "0.001e311", 1e308},
+        ParseRow{"OverflowAfterLeadingZeros", "0.01e311", inf},
+        ParseRow{"Underflow", "100e-330", 0.0}, ParseRow{"NegativeUnderflow", "-1e-400", -0.0},
+        ParseRow{"Denormal", "4.9e-324", std::numeric_limits<double>::denorm_min()},
+        ParseRow{"HugeExponentDigits", "1e99999999999999999999", inf},
+        ParseRow{"TinyExponentDigits", "1e-99999999999999999999", 0.0},
+        ParseRow{"ZeroWithHugeExponent", "0e99999999999999", 0.0},
+        ParseRow{"ThousandDigitMantissa", "1" + std::string(999, '0'), inf},
+        ParseRow{"LongMantissaInRange", "1" + std::string(300, '0') + ".5", 1e300},
+        ParseRow{"LongFractionUnderflows", "0." + std::string(400, '0') + "5", 0.0}),
+    rowName<ParseRow>);
+
+// ---- numberToText --------------------------------------------------------
+
+struct TextRow
+{
+    std::string name;
+    double value;
+    std::string expected;
+};
+
+void PrintTo(const TextRow &row, std::ostream *out) { *out << row.name; }
+
+class NumberToText : public testing::TestWithParam<TextRow>
+{};
+
+TEST_P(NumberToText, WritesFifteenDigits)
+{
+    EXPECT_EQ(numberToText(GetParam().value), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, NumberToText,
+    testing::Values(
+        TextRow{"TwoAndAHalf", 2.5, "2.5"}, TextRow{"Half", 0.5, "0.5"},
+        TextRow{"Fraction", 1234.57, "1234.57"}, TextRow{"Third", 1.0 / 3, "0.333333333333333"},
+        TextRow{"TwoThirdsRoundsUp", 2.0 / 3, "0.666666666666667"},
+        TextRow{"SmallestScientific", 0.00001, "1E-05"}, TextRow{"LargestPlainSmall", 0.0001, "0.0001"},
+        TextRow{"SmallFraction", 0.000123, "0.000123"}, TextRow{"FifteenDigitWhole", 123456789012345.0, "123456789012345"},
+        TextRow{"PowerFourteen", 1e14, "100000000000000"}, TextRow{"PowerFifteen", 1e15, "1E+15"},
+        TextRow{"RoundsIntoScientific", 999999999999999.5, "1E+15"},
+        TextRow{"RoundsToNextPower", 99999.99999999999, "100000"},
+        TextRow{"BinaryNoise", 0.1 + 0.2, "0.3"}, TextRow{"Negative", -2.5, "-2.5"},
+        TextRow{"NegativeScientific", -0.00001, "-1E-05"}, TextRow{"Whole", 25.0, "25"},
+        TextRow{"TrailingZerosWhole", 100.0, "100"}, TextRow{"Zero", 0.0, "0"},
+        TextRow{"NegativeZero", -0.0, "0"}, TextRow{"ScientificFraction", 1.5e-7, "1.5E-07"},
+        TextRow{"LongScientific", 123456789012345678901.0, "1.23456789012346E+20"},
+        TextRow{"ThreeDigitExponent", 1e100, "1E+100"}, TextRow{"NearMax", 1e308, "1E+308"},
+        TextRow{"Denormal", 5e-324, "4.94065645841247E-324"}),
+    rowName<TextRow>);
+
+// ---- integerToText -------------------------------------------------------
+
+struct IntegerRow
+{
+    std::string name;
+    std::int64_t value;
+    std::string expected;
+};
+
+void PrintTo(const IntegerRow &row, std::ostream *out) { *out << row.name; }
+
+class IntegerToText : public testing::TestWithParam<IntegerRow>
+{};
+
+TEST_P(IntegerToText, WritesDecimalDigits)
+{
+    EXPECT_EQ(integerToText(GetParam().value), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, IntegerToText,
+    testing::Values(IntegerRow{"Zero", 0, "0"}, IntegerRow{"Positive", 1000, "1000"},
+                    IntegerRow{"Negative", -7, "-7"},
+                    IntegerRow{"Largest", INT64_MAX, "9223372036854775807"},
+                    IntegerRow{"Smallest", INT64_MIN, "-9223372036854775808"}),
+    rowName<IntegerRow>);
+
+// ---- formatResult --------------------------------------------------------
+
+class FormatResult : public testing::TestWithParam<TextRow>
+{};
+
+TEST_P(FormatResult, WritesResultPattern)
+{
+    EXPECT_EQ(formatResult(GetParam().value), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, FormatResult,
+    testing::Values(
+        TextRow{"GroupsAndRounds", 1234.56789, "1,234.5679"}, TextRow{"TwoGroups", 1234567.1, "1,234,567.1"},
+        TextRow{"DropsTrailingZero", 8.16496580927726, "8.165"}, TextRow{"NoIntegerPart", 0.25, ".25"},
+        TextRow{"NegativeNoIntegerPart", -0.8541019662, "-.8541"}, TextRow{"Whole", 5.0, "5."},
+        TextRow{"WholeThousand", 1000.0, "1,000."}, TextRow{"Zero", 0.0, "."},
+        TextRow{"NegativeZero", -0.0, "."}, TextRow{"HalfAwayFromZero", 1.00005, "1.0001"},
+        TextRow{"NegativeHalfAwayFromZero", -1.00005, "-1.0001"},
+        TextRow{"HalfOfSmallestStep", 0.00005, ".0001"}, TextRow{"NegativeHalfOfSmallestStep", -0.00005, "-.0001"},
+        TextRow{"BelowHalfOfSmallestStep", 0.000049, "."}, TextRow{"NegativeRoundsToZero", -0.00001, "."},
+        TextRow{"TinyRoundsToZero", 1e-300, "."}, TextRow{"CarryIntoNewGroup", 999.99995, "1,000."},
+        TextRow{"CarryAcrossPoint", 0.99999, "1."}, TextRow{"SquareRoot", 1.118033988749895, "1.118"},
+        TextRow{"ExactSixDigits", 123456.0, "123,456."},
+        TextRow{"NegativeGrouped", -1234567.00004, "-1,234,567."},
+        TextRow{"BeyondFifteenDigits", 1e20, "100,000,000,000,000,000,000."},
+        TextRow{"StoredBelowHalfRoundsUp", 2.00005, "2.0001"}),
+    rowName<TextRow>);
+
+// ---- cutToTwoDecimals ----------------------------------------------------
+
+class CutToTwoDecimals : public testing::TestWithParam<TextRow>
+{};
+
+TEST_P(CutToTwoDecimals, CutsByMagnitude)
+{
+    EXPECT_EQ(numberToText(cutToTwoDecimals(GetParam().value)), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, CutToTwoDecimals,
+    testing::Values(
+        TextRow{"StoredBelowHalf", 1.005, "1"}, TextRow{"StoredAboveHalf", 2.675, "2.68"},
+        TextRow{"TooSmall", 0.004, "0"}, TextRow{"ExactHalfStep", 0.005, "0.01"},
+        TextRow{"OneDecimal", 2.5, "2.5"}, TextRow{"Whole", 3.0, "3"},
+        TextRow{"FourDecimals", 1234.5678, "1234.57"}, TextRow{"Zero", 0.0, "0"},
+        TextRow{"NegativeOneDecimal", -2.5, "-2.5"}, TextRow{"NegativeCutsTowardZero", -1.234, "-1.23"},
+        TextRow{"NegativeStoredBelowHalf", -1.005, "-1"}, TextRow{"NegativeWhole", -857.0, "-857"},
+        TextRow{"NegativeTooSmall", -0.004, "0"}),
+    rowName<TextRow>);
+
+// ---- wholePercent --------------------------------------------------------
+
+struct PercentRow
+{
+    std::string name;
+    std::int64_t count;
+    std::int64_t n;
+    double expected;
+};
+
+void PrintTo(const PercentRow &row, std::ostream *out) { *out << row.name; }
+
+class WholePercent : public testing::TestWithParam<PercentRow>
+{};
+
+TEST_P(WholePercent, RoundsShare)
+{
+    const PercentRow &row = GetParam();
+    EXPECT_EQ(wholePercent(row.count, row.n), row.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shares, WholePercent,
+    testing::Values(PercentRow{"OneThird", 1, 3, 33}, PercentRow{"TwoThirds", 2, 3, 67},
+                    PercentRow{"OneEighth", 1, 8, 13}, PercentRow{"HalfPercent", 1, 200, 1},
+                    PercentRow{"All", 7, 7, 100}, PercentRow{"None", 0, 9, 0},
+                    PercentRow{"OneFortieth", 1, 40, 3}, PercentRow{"ThreeSevenths", 3, 7, 43}),
+    rowName<PercentRow>);
+
+// ---- properties over many values -----------------------------------------
+
+// The value at 15 significant digits, read back independently of the code
+// under test. Rounding up past the largest double gives infinity.
+double roundedToFifteenDigits(double x)
+{
+    char buffer[40];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::scientific, 14);
+    double value = 0;
+    const auto read = std::from_chars(buffer, written.ptr, value);
+    if (read.ec == std::errc::result_out_of_range)
+        return std::copysign(inf, x);
+    return value;
+}
+
+// Finite doubles spread over every binary exponent, plus short decimals.
+std::vector<double> sampleValues()
+{
+    std::mt19937_64 generator(20240611);
+    std::vector<double> values;
+    while (values.size() < 400) {
+        const double x = std::bit_cast<double>(generator());
+        if (std::isfinite(x))
+            values.push_back(x);
+    }
+    for (int i = 0; i < 200; ++i)
+        values.push_back(static_cast<double>(static_cast<std::int64_t>(generator() % 2000001) - 1000000) / 1000.0);
+    return values;
+}
+
+TEST(NumberTextProperties, TextReadsBackAsFifteenDigitValue)
+{
+    for (const double x : sampleValues()) {
+        const std::string text = numberToText(x);
+        EXPECT_EQ(parseValueText(text), roundedToFifteenDigits(x)) << "text: " << text;
+    }
+}
+
+TEST(NumberTextProperties, ResultPatternHolds)
+{
+    const std::regex pattern(R"(^-?(\d{1,3}(,\d{3})*)?\.(\d{0,3}[1-9])?$)");
+    for (const double x : sampleValues()) {
+        const std::string text = formatResult(x);
+        EXPECT_TRUE(std::regex_match(text, pattern)) << x << " -> " << text;
+        EXPECT_EQ(text.find("inf"), std::string::npos) << text;
+        EXPECT_EQ(text.find("nan"), std::string::npos) << text;
+    }
+}
+
+} // namespace
