@@ -2,6 +2,7 @@
 
 #include "app/DefaultFont.h"
 #include "app/ScratchPaths.h"
+#include "info/form1.h"
 #include "stats/NumberText.h"
 #include "stats/Statistics.h"
 
@@ -59,7 +60,12 @@ Vorla::Vorla(const QString &scratchDir, QWidget *parent)
     Form_Load();
 }
 
-Vorla::~Vorla() = default;
+Vorla::~Vorla()
+{
+    // The information window has no owner; it goes when the program's main
+    // window goes.
+    delete m_info;
+}
 
 QLabel *Vorla::createLabel(const char *name, const QString &caption, int left, int top,
                            int width)
@@ -328,4 +334,11 @@ void Vorla::v11_Click(int /*index*/)
 
 void Vorla::mnu_J2_Click()
 {
+    // A new window loads itself (centred, usage text set); an open one is
+    // only brought to the front where it stands.
+    if (!m_info)
+        m_info = new form1;
+    m_info->show();
+    m_info->raise();
+    m_info->activateWindow();
 }

@@ -19,6 +19,7 @@
 // tests can point it at a temporary folder.
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 class QAction;
@@ -28,6 +29,7 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPushButton;
+class form1;
 
 class Vorla : public QMainWindow
 {
@@ -65,6 +67,8 @@ private: // one handler per user event
     QString scratchPath(const char *name) const;
 
     QString m_scratchDir;
+    /// The information window while it is open; it deletes itself on closing.
+    QPointer<form1> m_info;
 
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;

@@ -1,0 +1,149 @@
+#include "info/form1.h"
+
+#include "app/DefaultFont.h"
+
+#include <QEvent>
+#include <QFont>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStringList>
+
+namespace {
+
+// The layout is drawn in twips; 15 twips make one pixel at 96 dots per inch.
+constexpr int px(int twips) { return twips / 15; }
+
+/// The title's Mincho face: "ＭＳ 明朝" where Windows fonts are installed,
+/// otherwise the first Japanese serif face found. The full-width title needs
+/// Japanese glyphs, so a face without them is never taken; with no Mincho at
+/// all the title keeps the window's Japanese default face.
+QString titleFamily()
+{
+    const QStringList candidates = {
+        QStringLiteral("ＭＳ 明朝"),         QStringLiteral("MS Mincho"),
+        QStringLiteral("Noto Serif CJK JP"), QStringLiteral("Source Han Serif JP"),
+        QStringLiteral("IPAexMincho"),       QStringLiteral("IPAMincho"),
+        QStringLiteral("TakaoMincho"),       QStringLiteral("Hiragino Mincho ProN"),
+        QStringLiteral("Yu Mincho"),
+    };
+    for (const QString &family : candidates) {
+        if (QFontDatabase::hasFamily(family)
+            && QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese))
+            return family;
+    }
+    return vorlaDefaultFont().family();
+}
+
+QFont titleFont()
+{
+    QFont font(titleFamily(), 12, QFont::Normal, false);
+    font.setStyleHint(QFont::Serif);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    return font;
+}
+
+/// Sets a word-wrapped label's font a little smaller, step by step, until its
+/// whole text fits the label's fixed height. The Japanese default face has a
+/// taller line than the face the layout was drawn with.
+void shrinkToFit(QLabel *label)
+{
+    QFont font = label->font();
+    while (label->heightForWidth(label->width()) > label->height()
+           && font.pointSizeF() > 6.0) {
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+        label->setFont(font);
+    }
+}
+
+} // namespace
+
+form1::form1(QWidget *parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("form1"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    // The main window alone decides when the program ends: closing it through
+    // its frame quits even while this window is still open.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setWindowTitle(QStringLiteral("Telvane"));
+    setFont(vorlaDefaultFont());
+    setFixedSize(px(3375), px(2940));
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, QColor(255, 255, 192));
+    setPalette(palette);
+    createControls();
+    Form_Load();
+}
+
+form1::~form1() = default;
+
+void form1::createControls()
+{
+    Label2 = new QLabel(QStringLiteral("Ｐｅｌｌａｒｙ"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(px(120), px(120), px(1935), px(255));
+    Label2->setFont(titleFont());
+    QPalette blue = Label2->palette();
+    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    Label2->setPalette(blue);
+    Label2->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    Label3 = new QLabel(this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setGeometry(px(120), px(360), px(3135), px(2055));
+    Label3->setTextFormat(Qt::PlainText);
+    Label3->setWordWrap(true);
+    Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    Command1 = new QPushButton(QStringLiteral("close"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(px(2400), px(2520), px(855), px(255));
+    // Outside a dialog a push button ignores Enter unless told otherwise;
+    // with the focus on it, Enter closes the window just as Space does.
+    Command1->setAutoDefault(true);
+    Command1->setDefault(true);
+
+    connect(Command1, &QPushButton::clicked, this, &form1::Command1_Click);
+}
+
+bool form1::event(QEvent *event)
+{
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::WindowActivate)
+        Form_Activate();
+    return handled;
+}
+
+void form1::Form_Load()
+{
+    if (const QScreen *display = screen()) {
+        const QRect area = display->geometry();
+        const QSize outer = frameGeometry().size();
+        move(area.x() + (area.width() - outer.width()) / 2,
+             area.y() + (area.height() - outer.height()) / 2);
+    }
+
+    const QStringList usage = {
+        QStringLiteral("数値を入力してEnterを押してください。"),
+        QStringLiteral("入力が終わったら演算開始ボタンをクリックしてください。"),
+        QStringLiteral("データはテキスト形式で保存可能です。"),
+        QStringLiteral("入力を誤ったときは、そのデータをダブルクリックしてください。"),
+        QStringLiteral("標準偏差などは分母ｎで計算しています。"),
+        QStringLiteral("計算結果は少数第４位まで表示します。"),
+    };
+    Label3->setText(usage.join(QStringLiteral("\r\n")));
+    shrinkToFit(Label3);
+}
+
+void form1::Form_Activate()
+{
+    Command1->setFocus();
+}
+
+void form1::Command1_Click()
+{
+    close();
+}
