@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QFont>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -45,6 +46,25 @@ QFont titleFont()
     return font;
 }
 
+/// Places a one-line label so that its letters stand centred on `box`
+/// without being cut off. The Mincho faces found outside Windows draw taller
+/// than the box was laid out for (Noto Serif CJK's ink is 18 pixels at
+/// 12 points, the box 17), and a label clips at its edges; so the label
+/// grows to the face's line height and moves up by as much as its letters
+/// need. With a face that fits, it keeps the box.
+void placeOverBox(QLabel *label, const QRect &box)
+{
+    const QFontMetrics metrics(label->font());
+    const QRect ink = metrics.tightBoundingRect(label->text());
+    if (metrics.height() <= box.height() && ink.height() <= box.height()) {
+        label->setGeometry(box);
+        return;
+    }
+    // With top alignment the baseline lies `ascent` below the label's top.
+    const int top = box.center().y() - metrics.ascent() - ink.center().y();
+    label->setGeometry(box.left(), top, box.width(), metrics.height());
+}
+
 /// Sets a word-wrapped label's font a little smaller, step by step, until its
 /// whole text fits the label's fixed height. The Japanese default face has a
 /// taller line than the face the layout was drawn with.
@@ -60,7 +80,11 @@ void shrinkToFit(QLabel *label)
 
 } // namespace
 
-form1::form1(QWidget *parent) : QWidget(parent, Qt::Window)
+form1::form1(QWidget *parent)
+    // A fixed-size window: a title bar with the caption and a close button,
+    // nothing to maximise.
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("form1"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -84,12 +108,12 @@ void form1::createControls()
 {
     Label2 = new QLabel(QStringLiteral("Ｐｅｌｌａｒｙ"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setGeometry(px(120), px(120), px(1935), px(255));
     Label2->setFont(titleFont());
     QPalette blue = Label2->palette();
     blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
     Label2->setPalette(blue);
-    Label2->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    placeOverBox(Label2, QRect(px(120), px(120), px(1935), px(255)));
 
     Label3 = new QLabel(this);
     Label3->setObjectName(QStringLiteral("Label3"));

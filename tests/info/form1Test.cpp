@@ -150,6 +150,17 @@ TEST_F(InfoWindowTest, TitleIsBlueTwelvePointInAJapaneseFace)
     EXPECT_EQ(drawn.weight(), QFont::Normal);
     EXPECT_FALSE(drawn.italic());
     EXPECT_FALSE(drawn.underline());
+
+    // Every letter is drawn whole: its ink lies inside the label, which
+    // clips at its edges, and stays near the box the title was laid out in
+    // (120 twips from the top, 255 high).
+    const QFontMetrics metrics(title->font());
+    const QRect ink = metrics.tightBoundingRect(title->text())
+                          .translated(title->pos() + QPoint(0, metrics.ascent()));
+    EXPECT_TRUE(title->geometry().contains(ink))
+        << ink.top() << ".." << ink.bottom() << " in " << title->geometry().top() << ".."
+        << title->geometry().bottom();
+    EXPECT_NEAR(ink.center().y(), 8 + 17 / 2, 2);
     if (QFontDatabase::hasFamily(QStringLiteral("Noto Serif CJK JP"))
         && !QFontDatabase::hasFamily(QStringLiteral("ＭＳ 明朝"))) {
         EXPECT_EQ(drawn.family(), QStringLiteral("Noto Serif CJK JP"));
