@@ -23,6 +23,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 
 #include <cmath>
 #include <string>
@@ -165,6 +166,17 @@ void Vorla::createControls()
 
     connect(Text1, &QLineEdit::returnPressed, this, [this] { Text1_KeyPress(kEnterKey); });
     connect(List1, &QListWidget::itemDoubleClicked, this, [this] { List1_DblClick(); });
+    // The same removal without the mouse: Delete, Return or Enter on the
+    // selected value. Tabbing into the list makes an item current without
+    // selecting it, so only a selected item goes.
+    for (const auto key : {Qt::Key_Delete, Qt::Key_Return, Qt::Key_Enter}) {
+        auto *removeKey = new QShortcut(QKeySequence(key), List1);
+        removeKey->setContext(Qt::WidgetShortcut);
+        connect(removeKey, &QShortcut::activated, this, [this] {
+            if (const QListWidgetItem *item = List1->currentItem(); item && item->isSelected())
+                List1_DblClick();
+        });
+    }
     connect(Command1, &QPushButton::clicked, this, &Vorla::Command1_Click);
 }
 

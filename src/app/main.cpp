@@ -1,4 +1,5 @@
 #include "app/ScratchPaths.h"
+#include "app/Translations.h"
 #include "app/Vorla.h"
 
 #include <QApplication>
@@ -6,6 +7,10 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Ties the windows to the installed desktop entry, so desktops show its
+    // name and icon for them.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.vorla.Vorla"));
+    installJapaneseTranslations(app);
     Vorla window(scratchDirectory());
     window.show();
     return app.exec();

@@ -6,7 +6,9 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QKeySequence>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -207,6 +209,61 @@ TEST_F(VorlaTest, DoubleClickRemovesOnlyThatItem)
     EXPECT_EQ(items(), QStringList({"1", "2", "3"}));
 }
 
+struct RemovalKeyCase
+{
+    const char *name;
+    Qt::Key key;
+};
+
+class VorlaRemovalKeyTest : public VorlaTest, public ::testing::WithParamInterface<RemovalKeyCase>
+{
+};
+
+TEST_P(VorlaRemovalKeyTest, KeyRemovesSelectedItem)
+{
+    for (const char *value : {"1", "2", "3"})
+        enter(QString::fromLatin1(value));
+    // Reach the list and pick the second value with the keyboard alone.
+    QTest::keyClick(control("Text1"), Qt::Key_Tab);
+    ASSERT_EQ(focusedControl(), QStringLiteral("List1"));
+    QTest::keyClick(list(), Qt::Key_Down);
+    ASSERT_EQ(list()->currentRow(), 1);
+
+    QTest::keyClick(list(), GetParam().key);
+    EXPECT_EQ(items(), QStringList({"1", "3"}));
+    EXPECT_EQ(text("Text10"), QStringLiteral("3"));
+    EXPECT_EQ(focusedControl(), QStringLiteral("Text1"));
+}
+
+const RemovalKeyCase kRemovalKeys[] = {
+    {"Delete", Qt::Key_Delete},
+    {"Return", Qt::Key_Return},
+    {"KeypadEnter", Qt::Key_Enter},
+};
+INSTANTIATE_TEST_SUITE_P(Keys, VorlaRemovalKeyTest, ::testing::ValuesIn(kRemovalKeys),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(VorlaTest, RemovalKeyNeedsASelectedItemInTheList)
+{
+    for (const char *value : {"1", "2"})
+        enter(QString::fromLatin1(value));
+    // Tabbing in makes the first value current without selecting it.
+    QTest::keyClick(control("Text1"), Qt::Key_Tab);
+    ASSERT_EQ(focusedControl(), QStringLiteral("List1"));
+    QTest::keyClick(list(), Qt::Key_Delete);
+    EXPECT_EQ(items(), QStringList({"1", "2"}));
+
+    // Delete typed in the entry box edits the entry, never the list.
+    QTest::keyClick(list(), Qt::Key_End);
+    auto *entry = control<QLineEdit>("Text1");
+    entry->setFocus();
+    entry->setText(QStringLiteral("45"));
+    entry->setCursorPosition(0);
+    QTest::keyClick(entry, Qt::Key_Delete);
+    EXPECT_EQ(items(), QStringList({"1", "2"}));
+    EXPECT_EQ(entry->text(), QStringLiteral("5"));
+}
+
 TEST_F(VorlaTest, CalculationFillsEveryBox)
 {
     for (const char *value : {"1", "2", "3", "4"})
@@ -313,6 +370,51 @@ TEST_F(VorlaTest, MenusHoldTheirCommandsInOrder)
     EXPECT_EQ(control<QMenu>("f1")->title(), QStringLiteral("ファイル(&F)"));
     EXPECT_EQ(control<QMenu>("v1")->title(), QStringLiteral("表示(&V)"));
     EXPECT_EQ(control<QMenu>("mnuJ")->title(), QStringLiteral("情報"));
+}
+
+TEST_F(VorlaTest, MenuItemsCarryTheirAccessKeys)
+{
+    const std::vector<std::pair<const char *, const char *>> expected = {
+        {"f11", "Alt+O"}, {"f12", "Alt+S"}, {"f21", "Alt+P"}, {"f31", "Alt+E"}, {"v11", "Alt+C"}};
+    for (const auto &[item, key] : expected)
+        EXPECT_EQ(QKeySequence::mnemonic(action(item)->text()).toString(),
+                  QString::fromLatin1(key))
+            << item;
+    EXPECT_EQ(QKeySequence::mnemonic(action("mnu_J2")->text()).toString(), QString());
+}
+
+TEST_F(VorlaTest, AltWithAccessKeyOpensMenu)
+{
+    QTest::keyClick(m_window.get(), Qt::Key_F, Qt::AltModifier);
+    EXPECT_EQ(QApplication::activePopupWidget(), control<QMenu>("f1"));
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+
+    // Alt+V, then C chooses the clear command.
+    enter(QStringLiteral("7"));
+    QTest::keyClick(m_window.get(), Qt::Key_V, Qt::AltModifier);
+    QWidget *popup = QApplication::activePopupWidget();
+    ASSERT_EQ(popup, control<QMenu>("v1"));
+    QTest::keyClick(popup, Qt::Key_C);
+    EXPECT_EQ(list()->count(), 0);
+    EXPECT_EQ(m_window->windowTitle(), QStringLiteral("Vorla"));
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
+TEST_F(VorlaTest, MenuWithoutAccessKeyOpensFromTheMenuBar)
+{
+    // Alt alone moves the keyboard into the menu bar; the arrows lead on to
+    // the menu that has no access key.
+    QTest::keyPress(m_window.get(), Qt::Key_Alt);
+    QTest::keyRelease(m_window.get(), Qt::Key_Alt);
+    QWidget *bar = QApplication::focusWidget();
+    ASSERT_EQ(bar, m_window->menuBar());
+    QTest::keyClick(bar, Qt::Key_Right);
+    QTest::keyClick(bar, Qt::Key_Right);
+    QTest::keyClick(bar, Qt::Key_Down);
+    QWidget *popup = QApplication::activePopupWidget();
+    EXPECT_EQ(popup, control<QMenu>("mnuJ"));
+    if (popup != nullptr)
+        QTest::keyClick(popup, Qt::Key_Escape);
 }
 
 TEST_F(VorlaTest, ExitEndsTheEventLoop)
