@@ -9,9 +9,12 @@
 //   - a file holding a NUL byte is no text file and is refused;
 //   - a line longer than kMaxLineLength characters refuses the file (see
 //     files::itemsToAppend), so no item is ever cut short.
-// The cap is far above what a full list needs (32,767 values of up to about
-// 500 bytes each), and keeps the peak memory of an open (the bytes, the
-// decoded text, its UTF-8 copy and the items) to around a hundred megabytes.
+// The cap is far above what a full list of typed values needs (32,767 values
+// of up to 128 bytes each). What it bounds is the list's own work: the list
+// lays out every item's whole text, up to half a second per million
+// characters (Japanese text is the slow case), so 4 MiB keeps the worst open
+// near a second and its peak memory (bytes, decoded text, its UTF-8 copy, the
+// items) to a few tens of megabytes.
 //
 // Writing goes through QSaveFile: the new file replaces the old one only once
 // it is written whole, so a failed save leaves any old file as it was.
@@ -27,8 +30,8 @@
 
 namespace files {
 
-/// The largest value file the open command reads: 16 MiB.
-inline constexpr qint64 kMaxValueFileBytes = 16 * 1024 * 1024;
+/// The largest value file the open command reads: 4 MiB.
+inline constexpr qint64 kMaxValueFileBytes = 4 * 1024 * 1024;
 
 /// Why a file could not be read as a value file.
 enum class ReadProblem {
