@@ -80,15 +80,4 @@ const AppendCase kAppendCases[] = {
 INSTANTIATE_TEST_SUITE_P(Files, ItemsToAppendTest, ::testing::ValuesIn(kAppendCases),
                          [](const auto &info) { return std::string(info.param.name); });
 
-TEST(ItemsToAppend, FullListOfSavedValuesReadsBack)
-{
-    std::vector<std::string> values;
-    for (std::size_t i = 0; i < kRoom; ++i)
-        values.push_back(std::to_string(i) + ".5");
-    const files::ItemsToAppend read =
-        files::itemsToAppend(files::composeValueFile(values), kRoom);
-    EXPECT_EQ(read.items, values);
-    EXPECT_EQ(read.leftOut, 0u);
-}
-
 } // namespace
