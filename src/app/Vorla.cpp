@@ -2,6 +2,8 @@
 
 #include "app/DefaultFont.h"
 #include "app/ScratchPaths.h"
+#include "files/ValueFile.h"
+#include "files/ValueFileIO.h"
 #include "info/form1.h"
 #include "stats/NumberText.h"
 #include "stats/Statistics.h"
@@ -10,6 +12,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
@@ -19,14 +22,17 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace {
@@ -313,12 +319,167 @@ void Vorla::Command1_Click()
     Text9->setText(fromUtf8(texts.belowPercent));
 }
 
+namespace {
+
+const QString kValueFileFilter = QStringLiteral("Text(*.txt)|*.txt|");
+const QString kOpenTitle = QStringLiteral("ファイルを開く");
+const QString kSaveTitle = QStringLiteral("名前を付けて保存");
+
+/// Shows the busy pointer over a control until the scope ends, however it ends.
+class BusyPointer
+{
+public:
+    explicit BusyPointer(QWidget *control) : m_control(control), m_saved(control->cursor())
+    {
+        m_control->setCursor(Qt::WaitCursor);
+    }
+    ~BusyPointer() { m_control->setCursor(m_saved); }
+    BusyPointer(const BusyPointer &) = delete;
+    BusyPointer &operator=(const BusyPointer &) = delete;
+
+private:
+    QWidget *m_control;
+    QCursor m_saved;
+};
+
+QString grouped(qint64 number)
+{
+    return QLocale(QLocale::English).toString(number);
+}
+
+QString readProblemText(const files::ReadFailure &failure)
+{
+    switch (failure.problem) {
+    case files::ReadProblem::Missing:
+        return QStringLiteral("ファイルが見つかりません。");
+    case files::ReadProblem::NotAFile:
+        return QStringLiteral("通常のファイルではありません。");
+    case files::ReadProblem::TooLarge:
+        return QStringLiteral("ファイルが大きすぎます（%1 バイト。読み込めるのは %2 バイトまでです）。")
+            .arg(failure.detail, grouped(files::kMaxValueFileBytes));
+    case files::ReadProblem::CannotRead:
+        return QStringLiteral("読み込みに失敗しました（%1）。").arg(failure.detail);
+    case files::ReadProblem::Binary:
+        return QStringLiteral("テキストファイルではありません（NUL 文字を含んでいます）。");
+    case files::ReadProblem::NotText:
+        return QStringLiteral("Shift JIS としても UTF-8 としても読めない文字を含んでいます。");
+    case files::ReadProblem::NoShiftJis:
+        return QStringLiteral("この環境では Shift JIS の文字を変換できません。");
+    }
+    return QString();
+}
+
+/// The lines a value file adds to a list with `room` places left, or why it
+/// adds none.
+struct ValueFileLines
+{
+    QStringList items;
+    std::size_t leftOut = 0;
+    QString failure; // empty on success
+};
+
+ValueFileLines readValueFileLines(const QString &path, int room)
+{
+    auto text = files::readValueText(path);
+    if (const auto *failure = std::get_if<files::ReadFailure>(&text))
+        return {{}, 0, readProblemText(*failure)};
+    const std::string utf8 = std::get<files::DecodedText>(text).text.toStdString();
+    text = files::ReadFailure{}; // the decoded text is no longer needed
+    const files::ItemsToAppend read =
+        files::itemsToAppend(utf8, static_cast<std::size_t>(std::max(room, 0)));
+    if (read.tooLongLine != 0)
+        return {{}, 0,
+                QStringLiteral("%1 行目が長すぎます（1 行は %2 文字までです）。")
+                    .arg(grouped(static_cast<qint64>(read.tooLongLine)),
+                         grouped(static_cast<qint64>(files::kMaxLineLength)))};
+    ValueFileLines lines;
+    lines.items.reserve(static_cast<qsizetype>(read.items.size()));
+    for (const std::string &item : read.items)
+        lines.items << QString::fromStdString(item);
+    lines.leftOut = read.leftOut;
+    return lines;
+}
+
+QString encodeProblemText(const files::EncodeFailure &failure)
+{
+    if (!failure.item)
+        return QStringLiteral("この環境では Shift JIS の文字に変換できません。");
+    // A value may be long; its start is enough to find it in the list.
+    constexpr qsizetype kShownLength = 40;
+    QString shown = failure.item->text;
+    if (shown.size() > kShownLength)
+        shown = shown.left(kShownLength) + QStringLiteral("…");
+    return QStringLiteral("一覧の %1 番目の値「%2」に、Shift JIS で書けない文字「%3」があります。")
+        .arg(grouped(failure.item->index + 1), shown, failure.item->character);
+}
+
+QString writeProblemText(const files::WriteFailure &failure)
+{
+    if (failure.problem == files::WriteProblem::FolderMissing)
+        return QStringLiteral("保存先のフォルダーが見つかりません。");
+    return QStringLiteral("書き込みに失敗しました（%1）。").arg(failure.detail);
+}
+
+} // namespace
+
 void Vorla::f11_Click(int /*index*/)
 {
+    CommonDialog1.setFilter(kValueFileFilter);
+    CommonDialog1.setInitDir(m_scratchDir);
+    if (!CommonDialog1.showOpen(this))
+        return;
+    const QString path = QDir::toNativeSeparators(CommonDialog1.fileName());
+    ValueFileLines read;
+    {
+        const BusyPointer busy(Text1);
+        read = readValueFileLines(CommonDialog1.fileName(), kMaxItems - List1->count());
+        List1->addItems(read.items);
+    }
+    if (!read.failure.isEmpty()) {
+        QMessageBox::warning(this, kOpenTitle,
+                             QStringLiteral("ファイル「%1」を開けませんでした。\n%2\n"
+                                            "一覧には何も追加していません。")
+                                 .arg(path, read.failure));
+        return;
+    }
+    setWindowTitle(QStringLiteral("Vorla-") + path);
+    CommonDialog1.setFileName(QString());
+    if (read.leftOut > 0)
+        QMessageBox::information(
+            this, kOpenTitle,
+            QStringLiteral("一覧に入るのは %1 個までのため、ファイル「%2」の %3 行は"
+                           "読み込んでいません（%4 行を追加しました）。")
+                .arg(grouped(kMaxItems), path, grouped(static_cast<qint64>(read.leftOut)),
+                     grouped(read.items.size())));
 }
 
 void Vorla::f12_Click(int /*index*/)
 {
+    QStringList items;
+    items.reserve(List1->count());
+    for (int i = 0; i < List1->count(); ++i)
+        items << List1->item(i)->text();
+    const auto bytes = files::encodeValueFile(items);
+    CommonDialog1.setFilter(kValueFileFilter);
+    CommonDialog1.setInitDir(m_scratchDir);
+    if (!CommonDialog1.showSave(this))
+        return;
+    const QString path = QDir::toNativeSeparators(CommonDialog1.fileName());
+    QString failure;
+    if (const auto *unencodable = std::get_if<files::EncodeFailure>(&bytes))
+        failure = encodeProblemText(*unencodable);
+    else if (const auto written =
+                 files::writeFileAtomically(CommonDialog1.fileName(), std::get<QByteArray>(bytes)))
+        failure = writeProblemText(*written);
+    if (!failure.isEmpty()) {
+        QMessageBox::warning(this, kSaveTitle,
+                             QStringLiteral("ファイル「%1」に保存できませんでした。\n%2\n"
+                                            "ファイルは変更していません。")
+                                 .arg(path, failure));
+        return;
+    }
+    setWindowTitle(QStringLiteral("Pellary-") + path);
+    CommonDialog1.setFileName(QString());
 }
 
 void Vorla::f21_Click(int /*index*/)

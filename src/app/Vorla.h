@@ -13,10 +13,15 @@
 //    are never kept as numbers: the list's texts are the only store.
 //  - The menus call f11_Click (open), f12_Click (save), f21_Click (print),
 //    f31_Click (exit), v11_Click (clear) and mnu_J2_Click (information).
+//  - Open and save choose their file through CommonDialog1; the file's text
+//    goes through files::readValueText and files::itemsToAppend on the way in
+//    and files::encodeValueFile and files::writeFileAtomically on the way out.
 //
 // Handlers only read widgets, call the Qt-free core and write widgets back.
 // The folder standing for "c:\" (scratch files) comes in from outside, so
 // tests can point it at a temporary folder.
+
+#include "app/CommonDialog.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -112,4 +117,6 @@ private: // one handler per user event
     QAction *v11 = nullptr;
     QMenu *mnuJ = nullptr;
     QAction *mnu_J2 = nullptr;
+
+    CommonDialog CommonDialog1;
 };

@@ -2,21 +2,28 @@
 
 namespace files {
 
+std::optional<std::string_view> nextValueLine(std::string_view text, std::size_t &position)
+{
+    if (position >= text.size())
+        return std::nullopt;
+    const std::size_t start = position;
+    const std::size_t cr = text.find('\r', start);
+    if (cr == std::string_view::npos) {
+        position = text.size();
+        return text.substr(start);
+    }
+    position = cr + 1;
+    if (position < text.size() && text[position] == '\n')
+        ++position;
+    return text.substr(start, cr - start);
+}
+
 std::vector<std::string> splitValueLines(std::string_view text)
 {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t cr = text.find('\r', start);
-        if (cr == std::string_view::npos) {
-            lines.emplace_back(text.substr(start));
-            break;
-        }
-        lines.emplace_back(text.substr(start, cr - start));
-        start = cr + 1;
-        if (start < text.size() && text[start] == '\n')
-            ++start;
-    }
+    std::size_t position = 0;
+    while (const auto line = nextValueLine(text, position))
+        lines.emplace_back(*line);
     return lines;
 }
 

@@ -1,15 +1,23 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace files {
 
-/// Splits file text into lines by the value files' rule: a line ends at CR or
-/// at CR LF; an LF that does not follow a CR belongs to the line. The last
-/// line needs no line end, and text that ends with a line end has no further
-/// line after it. Empty lines are kept.
+/// Reads the line that starts at `position` by the value files' rule and moves
+/// `position` past its line end; nullopt once the text is used up. A line ends
+/// at CR or at CR LF; an LF that does not follow a CR belongs to the line. The
+/// last line needs no line end, and text that ends with a line end has no
+/// further line after it. The view points into `text`, so walking a large
+/// text costs no copies.
+std::optional<std::string_view> nextValueLine(std::string_view text, std::size_t &position);
+
+/// Splits file text into lines by the value files' rule (see nextValueLine).
+/// Empty lines are kept.
 ///   "1\r\n\r\n2"  -> {"1", "", "2"}
 ///   "a\nb\r\n"    -> {"a\nb"}
 ///   ""            -> {}

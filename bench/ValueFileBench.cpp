@@ -1,0 +1,112 @@
+// How long opening a worst-case value file takes and how much memory it
+// needs, through the same steps as the open command: bounded read, decoding,
+// the line rule, and appending to a shown list.
+//
+//   vorla_value_file_bench <case> <folder>
+//
+// Cases, each as large as the open command reads: short-lines ("1" lines: a
+// full list, a million lines left out), long-lines (32,767-character lines),
+// kanji-lines (Shift JIS lines of 2,000 characters), one-huge-line (one line
+// of the whole size), sparse-gigabytes (3 GiB, never read). Prints the time
+// to read, then to read and show, and the peak memory.
+
+#include "files/ValueFile.h"
+#include "files/ValueFileIO.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QListWidget>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+bool writeCase(const QString &name, const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const qint64 cap = files::kMaxValueFileBytes;
+    if (name == QLatin1String("sparse-gigabytes"))
+        return file.resize(qint64(3) << 30);
+    QByteArray line;
+    if (name == QLatin1String("short-lines"))
+        line = "1\r\n";
+    else if (name == QLatin1String("long-lines"))
+        line = QByteArray(32767, '7') + "\r\n";
+    else if (name == QLatin1String("kanji-lines"))
+        line = QByteArray(2000, 'x').replace("x", "\x95\x5C") + "\r\n";
+    else if (name == QLatin1String("one-huge-line"))
+        line = QByteArray(cap, '8');
+    else
+        return false;
+    qint64 written = 0;
+    while (written + line.size() <= cap)
+        written += file.write(line);
+    return true;
+}
+
+long peakKilobytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s <case> <folder>\n", argv[0]);
+        return 2;
+    }
+    const QString name = QString::fromLocal8Bit(argv[1]);
+    const QString path = QString::fromLocal8Bit(argv[2]) + QStringLiteral("/bench.txt");
+    if (!writeCase(name, path)) {
+        std::fprintf(stderr, "cannot write case %s\n", argv[1]);
+        return 2;
+    }
+    QListWidget list;
+    list.resize(121, 136);
+    list.show();
+    QApplication::processEvents();
+    const long before = peakKilobytes();
+
+    QElapsedTimer timer;
+    timer.start();
+    std::size_t appended = 0, leftOut = 0, tooLong = 0;
+    const char *outcome = "read";
+    auto text = files::readValueText(path);
+    if (const auto *failure = std::get_if<files::ReadFailure>(&text)) {
+        outcome = "refused";
+        Q_UNUSED(failure);
+    } else {
+        const std::string utf8 = std::get<files::DecodedText>(text).text.toStdString();
+        text = files::ReadFailure{};
+        const auto read = files::itemsToAppend(utf8, 32767);
+        QStringList items;
+        for (const std::string &item : read.items)
+            items << QString::fromStdString(item);
+        list.addItems(items);
+        appended = read.items.size();
+        leftOut = read.leftOut;
+        tooLong = read.tooLongLine;
+    }
+    const qint64 readMs = timer.elapsed();
+    QApplication::processEvents(); // lay out and paint the list
+    const qint64 ms = timer.elapsed();
+    QFile::remove(path);
+
+    std::printf("%-16s %-7s appended=%zu leftOut=%zu tooLongLine=%zu read=%lld ms time=%lld ms "
+                "peak=%ld MB (before %ld MB)\n",
+                argv[1], outcome, appended, leftOut, tooLong, static_cast<long long>(readMs),
+                static_cast<long long>(ms),
+                peakKilobytes() / 1024, before / 1024);
+    return 0;
+}

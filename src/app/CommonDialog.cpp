@@ -1,0 +1,48 @@
+#include "app/CommonDialog.h"
+
+#include <QFileDialog>
+
+QStringList CommonDialog::nameFilters(const QString &filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString &description = parts.at(i);
+        const QString patterns = parts.at(i + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts)
+                                     .join(QLatin1Char(' '));
+        if (description.isEmpty() && patterns.isEmpty())
+            continue;
+        if (description.endsWith(QLatin1Char('(') + patterns + QLatin1Char(')')))
+            filters << description;
+        else
+            filters << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return filters;
+}
+
+bool CommonDialog::showOpen(QWidget *parent)
+{
+    return show(parent, false);
+}
+
+bool CommonDialog::showSave(QWidget *parent)
+{
+    return show(parent, true);
+}
+
+bool CommonDialog::show(QWidget *parent, bool save)
+{
+    QFileDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("CommonDialog1"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilters(nameFilters(m_filter));
+    dialog.setDirectory(m_initDir);
+    if (!m_fileName.isEmpty())
+        dialog.selectFile(m_fileName); // a full path also opens its folder
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    m_fileName = dialog.selectedFiles().constFirst();
+    return true;
+}

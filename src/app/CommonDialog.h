@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+/// The open and save-as dialogs of the main window, with the three settings
+/// the file commands give them. The chosen path stays in fileName() between
+/// commands: the file commands clear it after a success and leave it after a
+/// failure, so the next dialog opens with that name filled in.
+///
+/// The dialogs are Qt's own (not the desktop's), so that they look the same
+/// everywhere and tests can drive them. A file chosen for opening must exist;
+/// saving over an existing file asks first, as Qt's dialog does.
+class CommonDialog
+{
+public:
+    /// Filter in the "description|pattern|description|pattern|" form, e.g.
+    /// "Text(*.txt)|*.txt|".
+    void setFilter(const QString &filter) { m_filter = filter; }
+    void setInitDir(const QString &folder) { m_initDir = folder; }
+    const QString &fileName() const { return m_fileName; }
+    void setFileName(const QString &path) { m_fileName = path; }
+
+    /// Shows the open dialog; false when the user cancels.
+    bool showOpen(QWidget *parent);
+    /// Shows the save-as dialog; false when the user cancels.
+    bool showSave(QWidget *parent);
+
+    /// The Qt name filters for a filter in the "description|pattern|" form.
+    /// A description that already names its pattern in brackets is kept as it
+    /// is; otherwise the pattern is added: "Text|*.txt|" -> "Text (*.txt)".
+    /// Patterns separated by ";" are listed with spaces, as Qt reads them.
+    static QStringList nameFilters(const QString &filter);
+
+private:
+    bool show(QWidget *parent, bool save);
+
+    QString m_filter;
+    QString m_initDir;
+    QString m_fileName;
+};

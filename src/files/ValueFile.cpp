@@ -1,0 +1,62 @@
+#include "files/ValueFile.h"
+
+#include "files/ValueLines.h"
+
+namespace files {
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+// Stops counting once past the limit, so an enormous line costs no more than
+// one short scan.
+bool longerThan(std::string_view utf8, std::size_t limit)
+{
+    if (utf8.size() <= limit)
+        return false; // a character takes at least one byte
+    std::size_t characters = 0;
+    for (const char c : utf8) {
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80 && ++characters > limit)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+std::string composeValueFile(const std::vector<std::string> &items)
+{
+    std::size_t size = kLineEnd.size();
+    for (const std::string &item : items)
+        size += item.size() + kLineEnd.size();
+    std::string bytes;
+    bytes.reserve(size);
+    for (const std::string &item : items) {
+        bytes += item;
+        bytes += kLineEnd;
+    }
+    bytes += kLineEnd;
+    return bytes;
+}
+
+ItemsToAppend itemsToAppend(std::string_view text, std::size_t room, std::size_t maxLineLength)
+{
+    ItemsToAppend result;
+    std::size_t position = 0;
+    std::size_t lineNumber = 0;
+    while (const auto line = nextValueLine(text, position)) {
+        ++lineNumber;
+        if (longerThan(*line, maxLineLength)) {
+            return ItemsToAppend{{}, 0, lineNumber};
+        }
+        if (line->empty())
+            continue;
+        if (result.items.size() < room)
+            result.items.emplace_back(*line);
+        else
+            ++result.leftOut;
+    }
+    return result;
+}
+
+} // namespace files

@@ -1,0 +1,92 @@
+#pragma once
+
+// Value files on disk: the Qt edge around the byte rules of ValueFile.h.
+//
+// Reading is guarded so that whatever file a user picks (a binary, one
+// enormous line, a device, gigabytes) costs at most a bounded read:
+//   - only regular files are read, and only up to kMaxValueFileBytes; a larger
+//     file is refused before a byte of it is read;
+//   - a file holding a NUL byte is no text file and is refused;
+//   - a line longer than kMaxLineLength characters refuses the file (see
+//     files::itemsToAppend), so no item is ever cut short.
+// The cap is far above what a full list of typed values needs (32,767 values
+// of up to 128 bytes each). What it bounds is the list's own work: the list
+// lays out every item's whole text, up to half a second per million
+// characters (Japanese text is the slow case), so 4 MiB keeps the worst open
+// near a second and its peak memory (bytes, decoded text, its UTF-8 copy, the
+// items) to a few tens of megabytes.
+//
+// Writing goes through QSaveFile: the new file replaces the old one only once
+// it is written whole, so a failed save leaves any old file as it was.
+
+#include "files/TextCodec.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <variant>
+
+namespace files {
+
+/// The largest value file the open command reads: 4 MiB.
+inline constexpr qint64 kMaxValueFileBytes = 4 * 1024 * 1024;
+
+/// Why a file could not be read as a value file.
+enum class ReadProblem {
+    Missing,    ///< no such file
+    NotAFile,   ///< a folder, device or pipe
+    TooLarge,   ///< above the size cap; detail holds the size in bytes
+    CannotRead, ///< the system refused; detail holds its reason
+    Binary,     ///< holds NUL bytes
+    NotText,    ///< valid neither as UTF-8 nor as Shift JIS
+    NoShiftJis, ///< this Qt build has no Shift JIS converter
+};
+
+struct ReadFailure
+{
+    ReadProblem problem = ReadProblem::CannotRead;
+    QString detail;
+};
+
+/// Reads and decodes a whole value file (see files::decodeText for the
+/// choice between UTF-8 and Shift JIS). Refuses rather than guess: nothing of
+/// a refused file should reach the list.
+std::variant<DecodedText, ReadFailure> readValueText(const QString &path,
+                                                     qint64 maxBytes = kMaxValueFileBytes);
+
+/// The first item that Shift JIS cannot write.
+struct UnencodableItem
+{
+    qsizetype index = 0; ///< its place in the list, from 0
+    QString text;        ///< the item itself
+    QString character;   ///< its first character without a Shift JIS form
+};
+
+/// Why the list could not be turned into file bytes.
+struct EncodeFailure
+{
+    /// Empty when this Qt build has no Shift JIS converter at all.
+    std::optional<UnencodableItem> item;
+};
+
+/// The value file's bytes for these items, in Windows Shift JIS. Fails, naming
+/// the first item that cannot be written, rather than replace a character.
+std::variant<QByteArray, EncodeFailure> encodeValueFile(const QStringList &items);
+
+enum class WriteProblem {
+    FolderMissing, ///< the folder of the path does not exist (or is a file)
+    CannotWrite,   ///< the system refused; detail holds its reason
+};
+
+struct WriteFailure
+{
+    WriteProblem problem = WriteProblem::CannotWrite;
+    QString detail;
+};
+
+/// Writes the bytes to `path` whole, or leaves whatever was there untouched.
+std::optional<WriteFailure> writeFileAtomically(const QString &path, const QByteArray &bytes);
+
+} // namespace files

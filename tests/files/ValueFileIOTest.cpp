@@ -1,0 +1,298 @@
+#include "files/ValueFile.h"
+#include "files/ValueFileIO.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<unreadable>");
+    return file.readAll();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+std::string hex(const QByteArray &bytes)
+{
+    return bytes.toHex(' ').toStdString();
+}
+
+/// Opens a file the way the open command does, into an empty list.
+QStringList openItems(const QString &path)
+{
+    auto text = files::readValueText(path);
+    if (!std::holds_alternative<files::DecodedText>(text))
+        return {QStringLiteral("<refused>")};
+    const auto read =
+        files::itemsToAppend(std::get<files::DecodedText>(text).text.toStdString(), 32767);
+    QStringList items;
+    for (const std::string &item : read.items)
+        items << QString::fromStdString(item);
+    return items;
+}
+
+class ValueFileDiskTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+    QString path(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
+
+    QTemporaryDir m_dir;
+};
+
+struct RoundTripCase
+{
+    const char *name;
+    QStringList items;
+    const char *bytes; // as hex
+};
+
+class ValueFileRoundTripTest : public ValueFileDiskTest,
+                               public ::testing::WithParamInterface<RoundTripCase>
+{
+};
+
+TEST_P(ValueFileRoundTripTest, SavesExactBytesAndOpensSameItems)
+{
+    const RoundTripCase &c = GetParam();
+    const auto encoded = files::encodeValueFile(c.items);
+    ASSERT_TRUE(std::holds_alternative<QByteArray>(encoded));
+    const QString saved = path("values.txt");
+    ASSERT_FALSE(files::writeFileAtomically(saved, std::get<QByteArray>(encoded)).has_value());
+    EXPECT_EQ(hex(fileBytes(saved)), c.bytes);
+    EXPECT_EQ(openItems(saved), c.items);
+}
+
+const RoundTripCase kRoundTripCases[] = {
+    {"ThreeValues", {"1.5", "-2", "abc"}, "31 2e 35 0d 0a 2d 32 0d 0a 61 62 63 0d 0a 0d 0a"},
+    {"EmptyList", {}, "0d 0a"},
+    {"FullWidthTwoByteCodes", {QStringLiteral("１２．５"), QStringLiteral("データ")},
+     "82 50 82 51 81 44 82 54 0d 0a 83 66 81 5b 83 5e 0d 0a 0d 0a"},
+    {"SecondByte5C", {QStringLiteral("表"), QStringLiteral("ソ\\")},
+     "95 5c 0d 0a 83 5c 5c 0d 0a 0d 0a"},
+    {"HalfWidthKana", {QStringLiteral("ﾃﾞｰﾀ")}, "c3 de b0 c0 0d 0a 0d 0a"},
+    {"LfInsideItem", {"1\n2\n"}, "31 0a 32 0a 0d 0a 0d 0a"},
+    {"Blanks", {"  "}, "20 20 0d 0a 0d 0a"},
+};
+INSTANTIATE_TEST_SUITE_P(Files, ValueFileRoundTripTest, ::testing::ValuesIn(kRoundTripCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+struct ForeignFileCase
+{
+    const char *name;
+    QByteArray bytes;
+    QStringList items;
+    QByteArray savedBack; // what saving those items writes
+};
+
+class ForeignFileTest : public ValueFileDiskTest,
+                        public ::testing::WithParamInterface<ForeignFileCase>
+{
+};
+
+TEST_P(ForeignFileTest, OpensAndSavesBack)
+{
+    const ForeignFileCase &c = GetParam();
+    const QString file = path("foreign.txt");
+    writeBytes(file, c.bytes);
+    EXPECT_EQ(openItems(file), c.items);
+    const auto encoded = files::encodeValueFile(c.items);
+    ASSERT_TRUE(std::holds_alternative<QByteArray>(encoded));
+    EXPECT_EQ(hex(std::get<QByteArray>(encoded)), hex(c.savedBack));
+}
+
+const ForeignFileCase kForeignFileCases[] = {
+    {"LfOnlyLines", "1\n2\n3\n", {"1\n2\n3\n"}, "1\n2\n3\n\r\n\r\n"},
+    {"NoFinalLineEnd", "3\r\n\r\n4", {"3", "4"}, "3\r\n4\r\n\r\n"},
+    {"Utf8WithBom", "\xEF\xBB\xBF\xE8\xA1\xA8\r\n2\r\n", {QStringLiteral("表"), "2"},
+     "\x95\x5C\r\n2\r\n\r\n"},
+    {"Utf8WithoutBom", "\xE3\x83\x87\xE3\x83\xBC\xE3\x82\xBF\r\n", {QStringLiteral("データ")},
+     "\x83\x66\x81\x5B\x83\x5E\r\n\r\n"},
+    {"ShiftJis", "\x95\x5C\r\n\x83\x5C", {QStringLiteral("表"), QStringLiteral("ソ")},
+     "\x95\x5C\r\n\x83\x5C\r\n\r\n"},
+};
+INSTANTIATE_TEST_SUITE_P(Files, ForeignFileTest, ::testing::ValuesIn(kForeignFileCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+struct RefusedFileCase
+{
+    const char *name;
+    QByteArray bytes;
+    files::ReadProblem problem;
+};
+
+class RefusedFileTest : public ValueFileDiskTest,
+                        public ::testing::WithParamInterface<RefusedFileCase>
+{
+};
+
+TEST_P(RefusedFileTest, SaysWhy)
+{
+    const QString file = path("refused.txt");
+    writeBytes(file, GetParam().bytes);
+    const auto read = files::readValueText(file);
+    ASSERT_TRUE(std::holds_alternative<files::ReadFailure>(read));
+    EXPECT_EQ(std::get<files::ReadFailure>(read).problem, GetParam().problem);
+}
+
+const RefusedFileCase kRefusedFileCases[] = {
+    {"InvalidShiftJis", "1\r\n\x85\x40\r\n", files::ReadProblem::NotText},
+    {"TruncatedLeadByte", "1\r\n\x95", files::ReadProblem::NotText},
+    {"NulByte", QByteArray("1\r\n\0\r\n", 5), files::ReadProblem::Binary},
+    {"Utf16", QByteArray("\xFF\xFE" "1\0\r\0\n\0", 8), files::ReadProblem::Binary},
+};
+INSTANTIATE_TEST_SUITE_P(Files, RefusedFileTest, ::testing::ValuesIn(kRefusedFileCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+files::ReadProblem readProblem(const QString &path, qint64 maxBytes = files::kMaxValueFileBytes)
+{
+    const auto read = files::readValueText(path, maxBytes);
+    if (!std::holds_alternative<files::ReadFailure>(read))
+        return static_cast<files::ReadProblem>(-1);
+    return std::get<files::ReadFailure>(read).problem;
+}
+
+TEST_F(ValueFileDiskTest, RefusesWhatIsNoFile)
+{
+    EXPECT_EQ(readProblem(path("missing.txt")), files::ReadProblem::Missing);
+    EXPECT_EQ(readProblem(m_dir.path()), files::ReadProblem::NotAFile);
+    if (QFile::exists(QStringLiteral("/dev/zero"))) { // endless; must not be read at all
+        EXPECT_EQ(readProblem(QStringLiteral("/dev/zero")), files::ReadProblem::NotAFile);
+    }
+}
+
+TEST_F(ValueFileDiskTest, SizeCapIsInclusive)
+{
+    const QString file = path("ten.txt");
+    writeBytes(file, "1\r\n2\r\n3\r\n4"); // 10 bytes
+    EXPECT_TRUE(std::holds_alternative<files::DecodedText>(files::readValueText(file, 10)));
+    EXPECT_EQ(readProblem(file, 9), files::ReadProblem::TooLarge);
+}
+
+TEST_F(ValueFileDiskTest, HugeFileIsRefusedWithoutReadingIt)
+{
+    // Sparse: gigabytes of size that cost no disk and, read, would cost memory.
+    const QString file = path("huge.txt");
+    QFile huge(file);
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize(qint64(3) << 30));
+    huge.close();
+    const auto read = files::readValueText(file);
+    ASSERT_TRUE(std::holds_alternative<files::ReadFailure>(read));
+    EXPECT_EQ(std::get<files::ReadFailure>(read).problem, files::ReadProblem::TooLarge);
+    EXPECT_EQ(std::get<files::ReadFailure>(read).detail.toStdString(), "3221225472");
+}
+
+TEST(EncodeValueFile, NamesFirstItemShiftJisCannotHold)
+{
+    const auto encoded = files::encodeValueFile(
+        {"1", QStringLiteral("表"), QStringLiteral("2😀3"), QStringLiteral("€")});
+    ASSERT_TRUE(std::holds_alternative<files::EncodeFailure>(encoded));
+    const auto &failure = std::get<files::EncodeFailure>(encoded);
+    ASSERT_TRUE(failure.item.has_value());
+    EXPECT_EQ(failure.item->index, 2);
+    EXPECT_EQ(failure.item->text.toStdString(), "2😀3");
+    EXPECT_EQ(failure.item->character.toStdString(), "😀");
+}
+
+TEST_F(ValueFileDiskTest, WriteIntoMissingFolderFails)
+{
+    writeBytes(path("plain"), "x");
+    for (const QString &target : {path("missing/values.txt"), path("plain/values.txt")}) {
+        const auto failure = files::writeFileAtomically(target, "1\r\n\r\n");
+        ASSERT_TRUE(failure.has_value()) << target.toStdString();
+        EXPECT_EQ(failure->problem, files::WriteProblem::FolderMissing);
+    }
+    EXPECT_EQ(fileBytes(path("plain")).toStdString(), "x");
+}
+
+TEST_F(ValueFileDiskTest, WriteReplacesOldFileWhole)
+{
+    const QString file = path("values.txt");
+    writeBytes(file, "old old old old\r\n\r\n");
+    ASSERT_FALSE(files::writeFileAtomically(file, "1\r\n\r\n").has_value());
+    EXPECT_EQ(hex(fileBytes(file)), "31 0d 0a 0d 0a");
+}
+
+#ifdef Q_OS_UNIX
+// Stands in for a full disk: a file-size limit makes the write fail with
+// EFBIG halfway through, the way a full disk does, even when run as root.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit limited = m_old;
+        limited.rlim_cur = bytes;
+        m_set = setrlimit(RLIMIT_FSIZE, &limited) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    bool set() const { return m_set; }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+    bool m_set = false;
+};
+
+TEST_F(ValueFileDiskTest, FailedWriteLeavesOldFileUntouched)
+{
+    const QString file = path("values.txt");
+    const QByteArray old = "7\r\n8\r\n\r\n";
+    writeBytes(file, old);
+    const QByteArray big(64 * 1024, '1');
+    std::optional<files::WriteFailure> failure;
+    {
+        FileSizeLimit limit(4096);
+        ASSERT_TRUE(limit.set());
+        failure = files::writeFileAtomically(file, big);
+    }
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->problem, files::WriteProblem::CannotWrite);
+    EXPECT_FALSE(failure->detail.isEmpty());
+    EXPECT_EQ(hex(fileBytes(file)), hex(old));
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList({"values.txt"}));
+}
+
+TEST_F(ValueFileDiskTest, ReadOnlyFolderRefusesWrite)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permission bits do not stop root; the size-limit test covers "
+                        "a refused write";
+    ASSERT_TRUE(QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    const auto failure = files::writeFileAtomically(path("values.txt"), "1\r\n\r\n");
+    QFile::setPermissions(m_dir.path(),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->problem, files::WriteProblem::CannotWrite);
+}
+#endif
+
+} // namespace

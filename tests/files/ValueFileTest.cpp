@@ -1,0 +1,83 @@
+#include "files/ValueFile.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct ComposeCase
+{
+    const char *name;
+    std::vector<std::string> items;
+    std::string bytes;
+};
+
+class ComposeValueFileTest : public ::testing::TestWithParam<ComposeCase>
+{
+};
+
+TEST_P(ComposeValueFileTest, EndsEachItemAndTheFile)
+{
+    EXPECT_EQ(files::composeValueFile(GetParam().items), GetParam().bytes);
+}
+
+const ComposeCase kComposeCases[] = {
+    {"EmptyList", {}, "\r\n"},
+    {"ThreeItems", {"1.5", "-2", "abc"}, "1.5\r\n-2\r\nabc\r\n\r\n"},
+    {"LfInsideItemKept", {"1\n2\n"}, "1\n2\n\r\n\r\n"},
+    {"BlanksKept", {"  ", " 1 "}, "  \r\n 1 \r\n\r\n"},
+};
+INSTANTIATE_TEST_SUITE_P(Files, ComposeValueFileTest, ::testing::ValuesIn(kComposeCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+struct AppendCase
+{
+    const char *name;
+    std::string text;
+    std::size_t room;
+    std::size_t maxLineLength;
+    std::vector<std::string> items;
+    std::size_t leftOut;
+    std::size_t tooLongLine;
+};
+
+class ItemsToAppendTest : public ::testing::TestWithParam<AppendCase>
+{
+};
+
+TEST_P(ItemsToAppendTest, TakesNonEmptyLinesThatFit)
+{
+    const AppendCase &c = GetParam();
+    const files::ItemsToAppend read = files::itemsToAppend(c.text, c.room, c.maxLineLength);
+    EXPECT_EQ(read.items, c.items);
+    EXPECT_EQ(read.leftOut, c.leftOut);
+    EXPECT_EQ(read.tooLongLine, c.tooLongLine);
+}
+
+constexpr std::size_t kRoom = 32767;
+constexpr std::size_t kLimit = files::kMaxLineLength;
+
+const AppendCase kAppendCases[] = {
+    {"SavedFile", "1.5\r\n-2\r\nabc\r\n\r\n", kRoom, kLimit, {"1.5", "-2", "abc"}, 0, 0},
+    {"EmptyFile", "", kRoom, kLimit, {}, 0, 0},
+    {"EmptyLinesSkipped", "3\r\n\r\n4\r\n", kRoom, kLimit, {"3", "4"}, 0, 0},
+    {"BlankLineIsAnItem", "  \r\n", kRoom, kLimit, {"  "}, 0, 0},
+    {"LastLineWithoutEnd", "3\r\n4", kRoom, kLimit, {"3", "4"}, 0, 0},
+    {"LfOnlyIsOneItem", "1\n2\n3\n", kRoom, kLimit, {"1\n2\n3\n"}, 0, 0},
+    {"LoneCrEndsLine", "1\r2", kRoom, kLimit, {"1", "2"}, 0, 0},
+    {"RoomLeavesRestOut", "1\r\n2\r\n\r\n3\r\n4", 2, kLimit, {"1", "2"}, 2, 0},
+    {"NoRoomAtAll", "1\r\n2\r\n", 0, kLimit, {}, 2, 0},
+    {"EmptyLinesNotCountedAsLeftOut", "1\r\n\r\n\r\n", 1, kLimit, {"1"}, 0, 0},
+    {"LineAtLimitTaken", "abc\r\n", kRoom, 3, {"abc"}, 0, 0},
+    {"LimitCountsCharactersNotBytes", "表ソ表\r\n", kRoom, 3, {"表ソ表"}, 0, 0},
+    {"LongLineRefusesFile", "1\r\nabcd\r\n2", kRoom, 3, {}, 0, 2},
+    {"LongLineNumberCountsEmptyLines", "\r\n\r\nabcd", kRoom, 3, {}, 0, 3},
+    {"LongLineBeyondRoomStillRefuses", "1\r\n2\r\nabcd", 1, 3, {}, 0, 3},
+    {"MultiByteLongLine", "表ソ表ソ", kRoom, 3, {}, 0, 1},
+};
+INSTANTIATE_TEST_SUITE_P(Files, ItemsToAppendTest, ::testing::ValuesIn(kAppendCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+} // namespace
