@@ -2,6 +2,9 @@
 
 #include "app/DefaultFont.h"
 #include "app/ScratchPaths.h"
+#include "print/QtReportPrinter.h"
+#include "print/Report.h"
+#include "print/ScratchLines.h"
 #include "stats/NumberText.h"
 #include "stats/Statistics.h"
 
@@ -24,6 +27,7 @@
 #include <QScreen>
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,7 +49,8 @@ QString fromUtf8(const std::string &text) { return QString::fromStdString(text);
 } // namespace
 
 Vorla::Vorla(const QString &scratchDir, QWidget *parent)
-    : QMainWindow(parent), m_scratchDir(scratchDir)
+    : QMainWindow(parent), m_scratchDir(scratchDir),
+      m_openPrinter(&QtReportPrinter::openDefaultPrinter)
 {
     setObjectName(QStringLiteral("Vorla"));
     setWindowTitle(QStringLiteral("Pellary"));
@@ -60,6 +65,11 @@ Vorla::Vorla(const QString &scratchDir, QWidget *parent)
 }
 
 Vorla::~Vorla() = default;
+
+void Vorla::setPrinterFactory(PrinterFactory openPrinter)
+{
+    m_openPrinter = std::move(openPrinter);
+}
 
 QLabel *Vorla::createLabel(const char *name, const QString &caption, int left, int top,
                            int width)
@@ -204,6 +214,14 @@ QString Vorla::scratchPath(const char *name) const
     return QDir(m_scratchDir).filePath(QLatin1String(name));
 }
 
+report::BoxTexts Vorla::boxTexts() const
+{
+    return {toUtf8(Text2->text()), toUtf8(Text3->text()),  toUtf8(Text4->text()),
+            toUtf8(Text5->text()), toUtf8(Text6->text()),  toUtf8(Text7->text()),
+            toUtf8(Text8->text()), toUtf8(Text9->text()),  toUtf8(Text10->text()),
+            toUtf8(Text11->text()), toUtf8(Text12->text())};
+}
+
 bool Vorla::event(QEvent *event)
 {
     const bool handled = QMainWindow::event(event);
@@ -305,6 +323,35 @@ void Vorla::f12_Click(int /*index*/)
 
 void Vorla::f21_Click(int /*index*/)
 {
+    const QString title = QStringLiteral("印刷");
+    QMessageBox prompt(QMessageBox::NoIcon, title, QStringLiteral("A4の用紙をセットしてください"),
+                       QMessageBox::Ok | QMessageBox::Cancel, this);
+    prompt.setDefaultButton(QMessageBox::Ok);
+    if (prompt.exec() != QMessageBox::Ok)
+        return; // Cancel or Esc: nothing is read and nothing printed
+
+    const QString path = scratchPath(kScratchDataName);
+    const QString shownPath = QDir::toNativeSeparators(path);
+    const std::optional<std::vector<std::string>> scratch = readScratchLines(path);
+    if (!scratch) {
+        QMessageBox::warning(this, title,
+                             QFile::exists(path)
+                                 ? QStringLiteral("印刷するデータのファイル %1 を読み込めません。"
+                                                  "何も印刷していません。").arg(shownPath)
+                                 : QStringLiteral("印刷するデータのファイル %1 がありません。"
+                                                  "何も印刷していません。").arg(shownPath));
+        return;
+    }
+    const std::vector<std::string> lines = report::composeReport(*scratch, boxTexts());
+    const std::unique_ptr<report::ReportPrinter> printer = m_openPrinter();
+    if (!printer)
+        QMessageBox::warning(this, title,
+                             QStringLiteral("プリンターが見つかりません。通常使うプリンターを"
+                                            "設定してから、もう一度印刷してください。"));
+    else if (!report::printReport(lines, *printer))
+        QMessageBox::warning(this, title,
+                             QStringLiteral("プリンターに送れませんでした。プリンターの状態を"
+                                            "確かめて、もう一度印刷してください。"));
 }
 
 void Vorla::f31_Click(int /*index*/)
