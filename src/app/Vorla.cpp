@@ -331,26 +331,25 @@ void Vorla::f21_Click(int /*index*/)
         return; // Cancel or Esc: nothing is read and nothing printed
 
     const QString path = scratchPath(kScratchDataName);
-    const QString shownPath = QDir::toNativeSeparators(path);
     const std::optional<std::vector<std::string>> scratch = readScratchLines(path);
     if (!scratch) {
+        const QString problem = QFile::exists(path)
+                                    ? QStringLiteral("印刷するデータのファイルを読み込めません。")
+                                    : QStringLiteral("印刷するデータのファイルがありません。");
         QMessageBox::warning(this, title,
-                             QFile::exists(path)
-                                 ? QStringLiteral("印刷するデータのファイル %1 を読み込めません。"
-                                                  "何も印刷していません。").arg(shownPath)
-                                 : QStringLiteral("印刷するデータのファイル %1 がありません。"
-                                                  "何も印刷していません。").arg(shownPath));
+                             problem + QStringLiteral("\n%1\n何も印刷していません。")
+                                           .arg(QDir::toNativeSeparators(path)));
         return;
     }
     const std::vector<std::string> lines = report::composeReport(*scratch, boxTexts());
     const std::unique_ptr<report::ReportPrinter> printer = m_openPrinter();
     if (!printer)
         QMessageBox::warning(this, title,
-                             QStringLiteral("プリンターが見つかりません。通常使うプリンターを"
+                             QStringLiteral("プリンターが見つかりません。\n通常使うプリンターを"
                                             "設定してから、もう一度印刷してください。"));
     else if (!report::printReport(lines, *printer))
         QMessageBox::warning(this, title,
-                             QStringLiteral("プリンターに送れませんでした。プリンターの状態を"
+                             QStringLiteral("プリンターに送れませんでした。\nプリンターの状態を"
                                             "確かめて、もう一度印刷してください。"));
 }
 

@@ -181,14 +181,18 @@ TEST_P(PrintProblemTest, TellsTheUserAndGoesOn)
     EXPECT_EQ(shown[1].icon, QMessageBox::Warning);
     EXPECT_TRUE(shown[1].text.contains(QString::fromUtf8(c.told)))
         << shown[1].text.toStdString();
+    if (c.printersOpened == 0) { // the scratch file's problem names the file
+        EXPECT_TRUE(shown[1].text.contains(QDir::toNativeSeparators(scratchPath())))
+            << shown[1].text.toStdString();
+    }
     EXPECT_EQ(m_printersOpened, c.printersOpened);
     EXPECT_EQ(m_record.documentsEnded, c.documentsEnded);
     EXPECT_TRUE(m_window->isVisible());
 }
 
 const ProblemCase kProblemCases[] = {
-    {"NoScratchFile", nullptr, true, true, "Vovizuzuv.dat がありません", 0, 0},
-    {"UndecodableScratchFile", "1\r\n\xff\xff\r\n", true, true, "Vovizuzuv.dat を読み込めません",
+    {"NoScratchFile", nullptr, true, true, "がありません。\n", 0, 0},
+    {"UndecodableScratchFile", "1\r\n\xff\xff\r\n", true, true, "を読み込めません。\n",
      0, 0},
     {"NoPrinter", "1\r\n", false, true, "プリンターが見つかりません", 1, 0},
     {"PrinterRefuses", "1\r\n", true, false, "プリンターに送れませんでした", 1, 1},
