@@ -5,6 +5,9 @@
 #include "files/ValueFile.h"
 #include "files/ValueFileIO.h"
 #include "info/form1.h"
+#include "print/QtReportPrinter.h"
+#include "print/Report.h"
+#include "print/ScratchLines.h"
 #include "stats/NumberText.h"
 #include "stats/Statistics.h"
 
@@ -31,6 +34,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -53,7 +57,8 @@ QString fromUtf8(const std::string &text) { return QString::fromStdString(text);
 } // namespace
 
 Vorla::Vorla(const QString &scratchDir, QWidget *parent)
-    : QMainWindow(parent), m_scratchDir(scratchDir)
+    : QMainWindow(parent), m_scratchDir(scratchDir),
+      m_openPrinter(&QtReportPrinter::openDefaultPrinter)
 {
     setObjectName(QStringLiteral("Vorla"));
     setWindowTitle(QStringLiteral("Pellary"));
@@ -72,6 +77,11 @@ Vorla::~Vorla()
     // The information window has no owner; it goes when the program's main
     // window goes.
     delete m_info;
+}
+
+void Vorla::setPrinterFactory(PrinterFactory openPrinter)
+{
+    m_openPrinter = std::move(openPrinter);
 }
 
 QLabel *Vorla::createLabel(const char *name, const QString &caption, int left, int top,
@@ -226,6 +236,14 @@ void Vorla::createMenus()
 QString Vorla::scratchPath(const char *name) const
 {
     return QDir(m_scratchDir).filePath(QLatin1String(name));
+}
+
+report::BoxTexts Vorla::boxTexts() const
+{
+    return {toUtf8(Text2->text()), toUtf8(Text3->text()),  toUtf8(Text4->text()),
+            toUtf8(Text5->text()), toUtf8(Text6->text()),  toUtf8(Text7->text()),
+            toUtf8(Text8->text()), toUtf8(Text9->text()),  toUtf8(Text10->text()),
+            toUtf8(Text11->text()), toUtf8(Text12->text())};
 }
 
 bool Vorla::event(QEvent *event)
@@ -484,6 +502,34 @@ void Vorla::f12_Click(int /*index*/)
 
 void Vorla::f21_Click(int /*index*/)
 {
+    const QString title = QStringLiteral("印刷");
+    QMessageBox prompt(QMessageBox::NoIcon, title, QStringLiteral("A4の用紙をセットしてください"),
+                       QMessageBox::Ok | QMessageBox::Cancel, this);
+    prompt.setDefaultButton(QMessageBox::Ok);
+    if (prompt.exec() != QMessageBox::Ok)
+        return; // Cancel or Esc: nothing is read and nothing printed
+
+    const QString path = scratchPath(kScratchDataName);
+    const std::optional<std::vector<std::string>> scratch = readScratchLines(path);
+    if (!scratch) {
+        const QString problem = QFile::exists(path)
+                                    ? QStringLiteral("印刷するデータのファイルを読み込めません。")
+                                    : QStringLiteral("印刷するデータのファイルがありません。");
+        QMessageBox::warning(this, title,
+                             problem + QStringLiteral("\n%1\n何も印刷していません。")
+                                           .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    const std::vector<std::string> lines = report::composeReport(*scratch, boxTexts());
+    const std::unique_ptr<report::ReportPrinter> printer = m_openPrinter();
+    if (!printer)
+        QMessageBox::warning(this, title,
+                             QStringLiteral("プリンターが見つかりません。\n通常使うプリンターを"
+                                            "設定してから、もう一度印刷してください。"));
+    else if (!report::printReport(lines, *printer))
+        QMessageBox::warning(this, title,
+                             QStringLiteral("プリンターに送れませんでした。\nプリンターの状態を"
+                                            "確かめて、もう一度印刷してください。"));
 }
 
 void Vorla::f31_Click(int /*index*/)

@@ -16,6 +16,11 @@
 //  - Open and save choose their file through CommonDialog1; the file's text
 //    goes through files::readValueText and files::itemsToAppend on the way in
 //    and files::encodeValueFile and files::writeFileAtomically on the way out.
+//  - f21_Click, after the A4 prompt, reads the scratch file's lines
+//    (readScratchLines) and the result boxes, lets report::composeReport lay
+//    out the report's lines and sends them with report::printReport to the
+//    printer that the printer factory opens (the system's default printer
+//    unless a test put in its own).
 //
 // Handlers only read widgets, call the Qt-free core and write widgets back.
 // The folder standing for "c:\" (scratch files) comes in from outside, so
@@ -26,6 +31,14 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace report {
+class ReportPrinter;
+struct BoxTexts;
+}
 
 class QAction;
 class QComboBox;
@@ -44,8 +57,15 @@ public:
     /// The most items the value list holds (its count is a signed 16-bit number).
     static constexpr int kMaxItems = 32767;
 
+    /// Opens the printer the print command sends its report to; nullptr when
+    /// there is none.
+    using PrinterFactory = std::function<std::unique_ptr<report::ReportPrinter>()>;
+
     explicit Vorla(const QString &scratchDir, QWidget *parent = nullptr);
     ~Vorla() override;
+
+    /// Replaces the system's default printer as the print command's target.
+    void setPrinterFactory(PrinterFactory openPrinter);
 
 protected:
     bool event(QEvent *event) override;
@@ -70,10 +90,12 @@ private: // one handler per user event
     QLabel *createLabel(const char *name, const QString &caption, int left, int top,
                         int width);
     QString scratchPath(const char *name) const;
+    report::BoxTexts boxTexts() const;
 
     QString m_scratchDir;
     /// The information window while it is open; it deletes itself on closing.
     QPointer<form1> m_info;
+    PrinterFactory m_openPrinter;
 
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace report {
+
+/// The texts of the result boxes as the print command finds them, named after
+/// their boxes. They are printed as they stand: whatever a box shows, a
+/// calculated result or text the user typed, goes on paper unchanged.
+struct BoxTexts
+{
+    std::string Text2;  // mean
+    std::string Text3;  // standard deviation
+    std::string Text4;  // upper limit
+    std::string Text5;  // lower limit
+    std::string Text6;  // count above the upper limit
+    std::string Text7;  // its share in percent
+    std::string Text8;  // count below the lower limit
+    std::string Text9;  // its share in percent
+    std::string Text10; // number of values
+    std::string Text11; // largest value
+    std::string Text12; // smallest value
+};
+
+/// The printed lines of the report, top to bottom, without line ends (UTF-8).
+///
+/// First the scratch file's lines, each followed by three spaces, ten to a
+/// printed line; after the last entry one space ends the section's line. So
+/// {"1", "2", "3"} gives "1   2   3    " (the section line ends in four
+/// spaces), ten entries give their line ending in three spaces followed by a
+/// line holding " ", and no entries give just " ". An empty line is an entry
+/// like any other and prints as three spaces.
+///
+/// Then nine labelled lines, each label directly followed by its box texts:
+/// the count, mean, standard deviation, upper and lower limit, the two
+/// "beyond" lines as "<count> (<percent>%)", maximum and minimum. The labels
+/// are padded with half-width and ideographic spaces (U+3000) so that, in a
+/// fixed-pitch font where a full-width character takes two columns, the
+/// values of all lines but the two "beyond" lines start in column 22.
+std::vector<std::string> composeReport(const std::vector<std::string> &scratchLines,
+                                       const BoxTexts &boxes);
+
+/// Where the report goes: a printer that takes text line by line. Text is
+/// UTF-8.
+class ReportPrinter
+{
+public:
+    virtual ~ReportPrinter() = default;
+    /// Prints text at the current position of the current printed line.
+    virtual void printText(std::string_view text) = 0;
+    /// Ends the printed line; the next text starts at the left margin below.
+    virtual void endLine() = 0;
+    /// Ends the document and releases it to the printer. False when the
+    /// printer refused it; nothing has been sent then.
+    virtual bool endDocument() = 0;
+};
+
+/// Prints each line and ends it, then ends the document. Returns what
+/// endDocument() answered.
+bool printReport(const std::vector<std::string> &lines, ReportPrinter &printer);
+
+} // namespace report

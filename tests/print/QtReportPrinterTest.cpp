@@ -1,0 +1,176 @@
+#include "print/QtReportPrinter.h"
+
+#include "PdfText.h"
+
+#include <QFontMetricsF>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> numbered(int count)
+{
+    std::vector<std::string> lines;
+    for (int i = 1; i <= count; ++i)
+        lines.push_back(std::to_string(i));
+    return lines;
+}
+
+report::BoxTexts calculatedBoxes()
+{
+    report::BoxTexts boxes;
+    boxes.Text10 = "25";
+    boxes.Text2 = "13";
+    boxes.Text3 = "7.2111";
+    boxes.Text4 = "34.6333";
+    boxes.Text5 = "-8.6333";
+    boxes.Text6 = "2";
+    boxes.Text7 = "10";
+    boxes.Text8 = "0";
+    boxes.Text9 = "0";
+    boxes.Text11 = "25";
+    boxes.Text12 = "1";
+    return boxes;
+}
+
+class QtReportPrinterTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+
+    /// Prints the lines to a PDF file and returns its path.
+    QString printToPdf(const std::vector<std::string> &lines)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("report.pdf"));
+        std::unique_ptr<QtReportPrinter> printer = QtReportPrinter::openPdfFile(path);
+        EXPECT_TRUE(report::printReport(lines, *printer));
+        return path;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(QtReportPrinterTest, PdfHoldsScratchLinesThenResultLines)
+{
+    const QString pdf = printToPdf(report::composeReport(numbered(25), calculatedBoxes()));
+    const std::optional<QString> text = pdfText(pdf);
+    ASSERT_TRUE(text.has_value()) << "pdftotext failed";
+    EXPECT_EQ(squeezedLines(*text),
+              QStringList({"1 2 3 4 5 6 7 8 9 10", "11 12 13 14 15 16 17 18 19 20",
+                           "21 22 23 24 25", "データ数 25", "平均 13", "標準偏差 7.2111",
+                           "上限 34.6333", "下限 -8.6333", "上限から溢れたデータ 2 (10%)",
+                           "下限から溢れたデータ 0 (0%)", "最大値 25", "最小値 1"}));
+    EXPECT_EQ(text->count(QLatin1Char('\f')), 1) << "one page";
+}
+
+TEST_F(QtReportPrinterTest, ValuesStartInOneColumn)
+{
+    const QString pdf = printToPdf(report::composeReport({}, calculatedBoxes()));
+    const auto lines = firstPageWords(pdf);
+    ASSERT_TRUE(lines.has_value()) << "pdftotext failed";
+    // Lines 1 to 5, 8 and 9 of the results: label, then the value.
+    const QStringList labels = {"データ数", "平均", "標準偏差", "上限", "下限", "最大値",
+                                "最小値"};
+    QList<double> valueEdges;
+    for (const QList<PdfWord> &words : *lines)
+        if (words.size() == 2 && labels.contains(words[0].text))
+            valueEdges << words[1].left;
+    ASSERT_EQ(valueEdges.size(), labels.size());
+    for (double left : valueEdges)
+        EXPECT_NEAR(left, valueEdges.front(), 0.5) << "points";
+}
+
+TEST_F(QtReportPrinterTest, LongReportContinuesOnNextPage)
+{
+    // 1000 entries make 100 full lines plus the closing and result lines.
+    const QString pdf = printToPdf(report::composeReport(numbered(1000), calculatedBoxes()));
+    const std::optional<QString> text = pdfText(pdf);
+    ASSERT_TRUE(text.has_value()) << "pdftotext failed";
+    EXPECT_GE(text->count(QLatin1Char('\f')), 2) << "more than one page";
+    const QStringList lines = squeezedLines(*text);
+    QStringList expectedEntries;
+    for (int i = 1; i <= 1000; ++i)
+        expectedEntries << QString::number(i);
+    EXPECT_EQ(lines.mid(0, 100).join(QLatin1Char(' ')), expectedEntries.join(QLatin1Char(' ')));
+    EXPECT_EQ(lines.last(), QStringLiteral("最小値 1"));
+}
+
+TEST_F(QtReportPrinterTest, WideLineContinuesWithoutLoss)
+{
+    std::string wide;
+    for (int i = 0; i < 40; ++i)
+        wide += "0123456789";
+    const QString pdf = printToPdf(report::composeReport({wide}, calculatedBoxes()));
+    const std::optional<QString> text = pdfText(pdf);
+    ASSERT_TRUE(text.has_value()) << "pdftotext failed";
+    const QStringList lines = squeezedLines(*text);
+    const qsizetype results = lines.indexOf(QStringLiteral("データ数 25"));
+    ASSERT_GE(results, 2) << "the entry takes several printed lines";
+    EXPECT_EQ(lines.mid(0, results).join(QString()), QString::fromStdString(wide));
+}
+
+TEST_F(QtReportPrinterTest, EndedDocumentIsNotEndedTwice)
+{
+    const QString path = m_dir.filePath(QStringLiteral("twice.pdf"));
+    std::unique_ptr<QtReportPrinter> printer = QtReportPrinter::openPdfFile(path);
+    printer->printText("1");
+    EXPECT_TRUE(printer->endDocument());
+    EXPECT_FALSE(printer->endDocument());
+}
+
+TEST_F(QtReportPrinterTest, UnwritableOutputIsRefused)
+{
+    const QString path = m_dir.filePath(QStringLiteral("missing/folder/report.pdf"));
+    std::unique_ptr<QtReportPrinter> printer = QtReportPrinter::openPdfFile(path);
+    printer->printText("1");
+    printer->endLine();
+    EXPECT_FALSE(printer->endDocument());
+}
+
+struct FitCase
+{
+    const char *name;
+    const char *line;
+    double halfWidths; // the width, in half-width character advances
+    std::vector<const char *> pieces;
+};
+
+class FitToWidthTest : public ::testing::TestWithParam<FitCase>
+{
+};
+
+TEST_P(FitToWidthTest, BreaksBetweenCharacters)
+{
+    const FitCase &c = GetParam();
+    const QFontMetricsF metrics(QtReportPrinter::reportFont());
+    const qreal halfWidth = metrics.horizontalAdvance(QLatin1Char('0'));
+    ASSERT_NEAR(metrics.horizontalAdvance(QStringLiteral("表")), 2 * halfWidth, 0.01)
+        << "the report font is not fixed-pitch";
+    QStringList expected;
+    for (const char *piece : c.pieces)
+        expected << QString::fromUtf8(piece);
+    EXPECT_EQ(QtReportPrinter::fitToWidth(QString::fromUtf8(c.line), metrics,
+                                          c.halfWidths * halfWidth),
+              expected);
+}
+
+const FitCase kFitCases[] = {
+    {"FitsWhole", "12345", 5.5, {"12345"}},
+    {"BreaksAtWidth", "1234567", 3.5, {"123", "456", "7"}},
+    {"FullWidthStaysWhole", "表ソ表", 3.5, {"表", "ソ", "表"}},
+    {"MixedWidths", "1表2", 3.5, {"1表", "2"}},
+    {"SurrogatePairStaysWhole", "a𠮷b", 2.5, {"a", "𠮷", "b"}},
+    {"TrailingSpacesDropped", "123   ", 3.5, {"123"}},
+    {"SpacesInsideKept", "12   34", 3.5, {"12 ", "  3", "4"}},
+    {"BlankLineKept", " ", 3.5, {" "}},
+    {"EmptyLineKept", "", 3.5, {""}},
+    {"CharacterWiderThanWidth", "表1", 1.5, {"表", "1"}},
+};
+INSTANTIATE_TEST_SUITE_P(Lines, FitToWidthTest, ::testing::ValuesIn(kFitCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+} // namespace

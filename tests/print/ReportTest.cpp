@@ -1,0 +1,181 @@
+#include "print/Report.h"
+
+#include "RecordingPrinter.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> numbered(int count)
+{
+    std::vector<std::string> lines;
+    for (int i = 1; i <= count; ++i)
+        lines.push_back(std::to_string(i));
+    return lines;
+}
+
+report::BoxTexts calculatedBoxes()
+{
+    report::BoxTexts boxes;
+    boxes.Text10 = "25";
+    boxes.Text2 = "13";
+    boxes.Text3 = "7.2111";
+    boxes.Text4 = "34.6333";
+    boxes.Text5 = "-8.6333";
+    boxes.Text6 = "2";
+    boxes.Text7 = "10";
+    boxes.Text8 = "0";
+    boxes.Text9 = "0";
+    boxes.Text11 = "25";
+    boxes.Text12 = "1";
+    return boxes;
+}
+
+// The nine result lines for calculatedBoxes(), as they must print.
+const std::vector<std::string> kCalculatedResultLines = {
+    " 　　　データ数  　　25",
+    "   　　　平均        13",
+    " 　　　標準偏差      7.2111",
+    "  　　　 上限        34.6333",
+    "  　　　 下限        -8.6333",
+    " 上限から溢れたデータ 2 (10%)",
+    " 下限から溢れたデータ 0 (0%)",
+    "        最大値       25",
+    "        最小値       1",
+};
+
+// The same lines with every box empty.
+const std::vector<std::string> kEmptyResultLines = {
+    " 　　　データ数  　　",
+    "   　　　平均        ",
+    " 　　　標準偏差      ",
+    "  　　　 上限        ",
+    "  　　　 下限        ",
+    " 上限から溢れたデータ  (%)",
+    " 下限から溢れたデータ  (%)",
+    "        最大値       ",
+    "        最小値       ",
+};
+
+struct SectionCase
+{
+    const char *name;
+    std::vector<std::string> scratch;
+    std::vector<std::string> section; // the printed lines before the result lines
+};
+
+class ReportSectionTest : public ::testing::TestWithParam<SectionCase>
+{
+};
+
+TEST_P(ReportSectionTest, PrintsTenEntriesToALineThenResults)
+{
+    const SectionCase &c = GetParam();
+    std::vector<std::string> expected = c.section;
+    expected.insert(expected.end(), kCalculatedResultLines.begin(),
+                    kCalculatedResultLines.end());
+    EXPECT_EQ(report::composeReport(c.scratch, calculatedBoxes()), expected);
+}
+
+const SectionCase kSectionCases[] = {
+    {"ThreeLines", numbered(3), {"1   2   3    "}},
+    {"TenLines", numbered(10), {"1   2   3   4   5   6   7   8   9   10   ", " "}},
+    {"TwentyFiveLines",
+     numbered(25),
+     {"1   2   3   4   5   6   7   8   9   10   ",
+      "11   12   13   14   15   16   17   18   19   20   ", "21   22   23   24   25    "}},
+    {"TwentyLinesEndWithLoneSpace",
+     numbered(20),
+     {"1   2   3   4   5   6   7   8   9   10   ",
+      "11   12   13   14   15   16   17   18   19   20   ", " "}},
+    {"EmptyFile", {}, {" "}},
+    {"EmptyLineIsAnEntry", {"1", "", "3"}, {"1      3    "}},
+    {"EmptyLineCountsTowardsTen",
+     {"", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11"},
+     {"   2   3   4   5   6   7   8   9   10   ", "11    "}},
+    {"OnlyEmptyLine", {""}, {"    "}},
+    {"TextKeptUnchanged", {" 1,5 ", "表ソ", "abc"}, {" 1,5    表ソ   abc    "}},
+};
+INSTANTIATE_TEST_SUITE_P(Scratch, ReportSectionTest, ::testing::ValuesIn(kSectionCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(Report, EmptyBoxesLeaveLabelsAndParenthesesOnly)
+{
+    std::vector<std::string> expected = {" "};
+    expected.insert(expected.end(), kEmptyResultLines.begin(), kEmptyResultLines.end());
+    EXPECT_EQ(report::composeReport({}, report::BoxTexts{}), expected);
+}
+
+TEST(Report, EachBoxLandsOnItsOwnLine)
+{
+    // Distinct texts catch two boxes swapped between lines.
+    report::BoxTexts boxes;
+    boxes.Text2 = "b2";
+    boxes.Text3 = "b3";
+    boxes.Text4 = "b4";
+    boxes.Text5 = "b5";
+    boxes.Text6 = "b6";
+    boxes.Text7 = "b7";
+    boxes.Text8 = "b8";
+    boxes.Text9 = "b9";
+    boxes.Text10 = "b10";
+    boxes.Text11 = "b11";
+    boxes.Text12 = "b12";
+    const std::vector<std::string> lines = report::composeReport({"x"}, boxes);
+    ASSERT_EQ(lines.size(), 10u);
+    const char *const suffixes[] = {"b10", "b2", "b3", "b4", "b5", "b6 (b7%)", "b8 (b9%)",
+                                    "b11", "b12"};
+    for (std::size_t i = 0; i < 9; ++i) {
+        const std::string &line = lines[i + 1];
+        const std::string suffix = suffixes[i];
+        ASSERT_GE(line.size(), suffix.size());
+        EXPECT_EQ(line.substr(line.size() - suffix.size()), suffix) << "result line " << i + 1;
+    }
+}
+
+// Columns as a fixed-pitch font lays them out: a full-width character (three
+// UTF-8 bytes here) takes two, a half-width one one.
+int columns(const std::string &text)
+{
+    int width = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        width += length >= 3 ? 2 : 1;
+        i += length;
+    }
+    return width;
+}
+
+TEST(Report, LabelsLineUpTheValues)
+{
+    const std::vector<std::string> lines = report::composeReport({}, report::BoxTexts{});
+    const int expected[] = {21, 21, 21, 21, 21, 22, 22, 21, 21};
+    for (std::size_t i = 0; i < 9; ++i) {
+        std::string label = lines[i + 1];
+        if (i == 5 || i == 6)
+            label = label.substr(0, label.size() - std::string(" (%)").size());
+        EXPECT_EQ(columns(label), expected[i]) << "result line " << i + 1;
+    }
+}
+
+TEST(Report, PrinterGetsEveryLineEndedThenTheDocumentEnd)
+{
+    const std::vector<std::string> lines = {"1   2    ", "", "last"};
+    PrintRecord record;
+    RecordingPrinter printer(record);
+    EXPECT_TRUE(report::printReport(lines, printer));
+    EXPECT_EQ(record.lines, lines);
+    EXPECT_EQ(record.current, "");
+    EXPECT_EQ(record.documentsEnded, 1);
+
+    PrintRecord refused;
+    RecordingPrinter refusing(refused, false);
+    EXPECT_FALSE(report::printReport(lines, refusing));
+    EXPECT_EQ(refused.documentsEnded, 1);
+}
+
+} // namespace
