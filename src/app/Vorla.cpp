@@ -1,6 +1,7 @@
 #include "app/Vorla.h"
 
 #include "app/DefaultFont.h"
+#include "app/WindowGeometry.h"
 #include "app/ScratchPaths.h"
 #include "files/ValueFile.h"
 #include "files/ValueFileIO.h"
@@ -40,10 +41,6 @@
 #include <vector>
 
 namespace {
-
-// The layout is drawn in twips; 15 twips make one pixel at 96 dots per inch.
-// Qt scales the pixels on high-density screens.
-constexpr int px(int twips) { return twips / 15; }
 
 constexpr int kLabelHeight = 255;
 constexpr int kBoxHeight = 405;
@@ -256,12 +253,7 @@ bool Vorla::event(QEvent *event)
 
 void Vorla::Form_Load()
 {
-    if (const QScreen *display = screen()) {
-        const QRect area = display->geometry();
-        const QSize outer = frameGeometry().size();
-        move(area.x() + (area.width() - outer.width()) / 2,
-             area.y() + (area.height() - outer.height()) / 2);
-    }
+    centreOnScreen(*this);
     // A missing or locked scratch file is no reason to stop starting up.
     QFile::remove(scratchPath(kScratchDataName));
 

@@ -1,6 +1,7 @@
 #include "info/form1.h"
 
 #include "app/DefaultFont.h"
+#include "app/WindowGeometry.h"
 
 #include <QEvent>
 #include <QFont>
@@ -12,9 +13,6 @@
 #include <QStringList>
 
 namespace {
-
-// The layout is drawn in twips; 15 twips make one pixel at 96 dots per inch.
-constexpr int px(int twips) { return twips / 15; }
 
 /// The title's Mincho face: "ＭＳ 明朝" where Windows fonts are installed,
 /// otherwise the first Japanese serif face found. The full-width title needs
@@ -143,12 +141,7 @@ bool form1::event(QEvent *event)
 
 void form1::Form_Load()
 {
-    if (const QScreen *display = screen()) {
-        const QRect area = display->geometry();
-        const QSize outer = frameGeometry().size();
-        move(area.x() + (area.width() - outer.width()) / 2,
-             area.y() + (area.height() - outer.height()) / 2);
-    }
+    centreOnScreen(*this);
 
     const QStringList usage = {
         QStringLiteral("数値を入力してEnterを押してください。"),

@@ -1,6 +1,7 @@
 #include "print/Report.h"
 
 #include "RecordingPrinter.h"
+#include "ReportSamples.h"
 
 #include <gtest/gtest.h>
 
@@ -8,31 +9,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::string> numbered(int count)
-{
-    std::vector<std::string> lines;
-    for (int i = 1; i <= count; ++i)
-        lines.push_back(std::to_string(i));
-    return lines;
-}
-
-report::BoxTexts calculatedBoxes()
-{
-    report::BoxTexts boxes;
-    boxes.Text10 = "25";
-    boxes.Text2 = "13";
-    boxes.Text3 = "7.2111";
-    boxes.Text4 = "34.6333";
-    boxes.Text5 = "-8.6333";
-    boxes.Text6 = "2";
-    boxes.Text7 = "10";
-    boxes.Text8 = "0";
-    boxes.Text9 = "0";
-    boxes.Text11 = "25";
-    boxes.Text12 = "1";
-    return boxes;
-}
 
 // The nine result lines for calculatedBoxes(), as they must print.
 const std::vector<std::string> kCalculatedResultLines = {
