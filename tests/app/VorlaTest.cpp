@@ -1,20 +1,13 @@
-#include "app/Vorla.h"
+#include "ModalAnswerer.h"
+#include "RowName.h"
+#include "VorlaWindowTest.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
-#include <QLineEdit>
-#include <QKeySequence>
-#include <QListWidget>
-#include <QMenuBar>
 #include <QMenu>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTemporaryDir>
+#include <QMenuBar>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -26,109 +19,41 @@ namespace {
 const char *const kBoxes[] = {"Text1", "Text2", "Text3", "Text4",  "Text5",  "Text6",
                               "Text7", "Text8", "Text9", "Text10", "Text11", "Text12"};
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-
-class VorlaTest : public ::testing::Test
+class VorlaTest : public VorlaWindowTest
 {
 protected:
-    void SetUp() override
+    /// What start-up and the clear command leave behind.
+    void expectWorkingState(const char *caption) const
     {
-        ASSERT_TRUE(m_dir.isValid());
-        m_window = std::make_unique<Vorla>(m_dir.path());
-        m_window->show();
-        m_window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+        EXPECT_EQ(list()->count(), 0);
+        for (const char *name : kBoxes)
+            EXPECT_EQ(text(name), QString()) << name;
+        auto *combo = control<QComboBox>("Combo1");
+        EXPECT_EQ(combo->currentText(), QStringLiteral("3σ"));
+        QStringList offered;
+        for (int i = 0; i < combo->count(); ++i)
+            offered << combo->itemText(i);
+        EXPECT_EQ(offered, QStringList({"3σ", "2σ", "1σ"}));
+        EXPECT_TRUE(action("f11")->isEnabled());
+        EXPECT_EQ(m_window->windowTitle(), QString::fromUtf8(caption));
+        EXPECT_EQ(focusedControl(), QStringLiteral("Text1"));
     }
-
-    template <typename T = QWidget> T *control(const char *name) const
-    {
-        T *found = m_window->findChild<T *>(QLatin1String(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-    QAction *action(const char *name) const { return control<QAction>(name); }
-    QString text(const char *box) const { return control<QLineEdit>(box)->text(); }
-    QListWidget *list() const { return control<QListWidget>("List1"); }
-
-    QStringList items() const
-    {
-        QStringList out;
-        for (int i = 0; i < list()->count(); ++i)
-            out << list()->item(i)->text();
-        return out;
-    }
-
-    void enter(const QString &value)
-    {
-        auto *entry = control<QLineEdit>("Text1");
-        entry->setFocus();
-        QTest::keyClicks(entry, value);
-        QTest::keyClick(entry, Qt::Key_Return);
-    }
-
-    void calculate(const QString &sigma)
-    {
-        control<QComboBox>("Combo1")->setEditText(sigma);
-        QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
-    }
-
-    /// The named control that holds the keyboard focus (a combo's own line edit counts as the combo).
-    QString focusedControl() const
-    {
-        for (QWidget *w = QApplication::focusWidget(); w != nullptr; w = w->parentWidget())
-            if (!w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")))
-                return w->objectName();
-        return QString();
-    }
-
-    QTemporaryDir m_dir;
-    std::unique_ptr<Vorla> m_window;
 };
 
-TEST_F(VorlaTest, StartsInWorkingState)
+TEST_F(VorlaTest, StartsInWorkingStateCentredOnScreen)
 {
-    EXPECT_EQ(m_window->windowTitle(), QStringLiteral("Pellary"));
-    for (const char *box : kBoxes)
-        EXPECT_EQ(text(box), QString()) << box;
-    auto *combo = control<QComboBox>("Combo1");
-    EXPECT_EQ(combo->currentText(), QStringLiteral("3σ"));
-    ASSERT_EQ(combo->count(), 3);
-    EXPECT_EQ(combo->itemText(0), QStringLiteral("3σ"));
-    EXPECT_EQ(combo->itemText(1), QStringLiteral("2σ"));
-    EXPECT_EQ(combo->itemText(2), QStringLiteral("1σ"));
-    EXPECT_TRUE(action("f11")->isEnabled());
-    EXPECT_EQ(list()->count(), 0);
-    EXPECT_EQ(focusedControl(), QStringLiteral("Text1"));
+    expectWorkingState("Pellary");
     EXPECT_EQ(control("client")->size(), QSize(438, 334));
+    EXPECT_TRUE(isCentredOnScreen(m_window.get()));
 }
 
 TEST_F(VorlaTest, StartUpDeletesScratchDataFileOnly)
 {
-    const QString data = QDir(m_dir.path()).filePath("Vovizuzuv.dat");
-    const QString text = QDir(m_dir.path()).filePath("Vovizuzuv.txt");
-    writeFile(data, "1\r\n");
-    writeFile(text, "2\r\n");
+    writeFile(path("Vovizuzuv.dat"), "1\r\n");
+    writeFile(path("Vovizuzuv.txt"), "2\r\n");
     Vorla second(m_dir.path());
-    EXPECT_FALSE(QFile::exists(data));
-    EXPECT_TRUE(QFile::exists(text));
-    EXPECT_EQ(second.windowTitle(), QStringLiteral("Pellary"));
-}
-
-TEST_F(VorlaTest, OpensCentredOnScreen)
-{
-    const QRect screen = m_window->screen()->geometry();
-    const QRect frame = m_window->frameGeometry();
-    // The frame's decoration is not known before the window is first shown,
-    // so centring may be off by half of it.
-    constexpr int kDecorationSlack = 8;
-    EXPECT_LE(std::abs(frame.center().x() - screen.center().x()), kDecorationSlack);
-    EXPECT_LE(std::abs(frame.center().y() - screen.center().y()), kDecorationSlack);
+    EXPECT_FALSE(QFile::exists(path("Vovizuzuv.dat")));
+    EXPECT_TRUE(QFile::exists(path("Vovizuzuv.txt")));
 }
 
 struct EntryCase
@@ -146,7 +71,7 @@ class VorlaEntryTest : public VorlaTest, public ::testing::WithParamInterface<En
 TEST_P(VorlaEntryTest, EnterAppendsAndCountsOn)
 {
     const EntryCase &c = GetParam();
-    control<QLineEdit>("Text10")->setText(QString::fromUtf8(c.countBefore));
+    box("Text10")->setText(QString::fromUtf8(c.countBefore));
     list()->addItem(QStringLiteral("first"));
     enter(QString::fromUtf8(c.typed));
     EXPECT_EQ(items(), QStringList({QStringLiteral("first"), QString::fromUtf8(c.typed)}));
@@ -166,29 +91,39 @@ const EntryCase kEntryCases[] = {
     {"CountBeyondDoubleRange", "1e400", "4", "1"},
     {"FullWidthCount", "１２", "4", "13"},
 };
-INSTANTIATE_TEST_SUITE_P(Entries, VorlaEntryTest, ::testing::ValuesIn(kEntryCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Entries, VorlaEntryTest, ::testing::ValuesIn(kEntryCases), RowName{});
 
-TEST_F(VorlaTest, EmptyEnterChangesNothing)
+struct IgnoredEntryCase
 {
-    control<QLineEdit>("Text10")->setText(QStringLiteral("4"));
-    enter(QString());
-    EXPECT_EQ(list()->count(), 0);
-    EXPECT_EQ(text("Text10"), QStringLiteral("4"));
-    EXPECT_TRUE(action("f11")->isEnabled());
-}
+    const char *name;
+    int listed; // items already in the list
+    const char *typed;
+};
 
-TEST_F(VorlaTest, FullListKeepsTypedText)
+class VorlaIgnoredEntryTest : public VorlaTest,
+                              public ::testing::WithParamInterface<IgnoredEntryCase>
 {
-    for (int i = 0; i < Vorla::kMaxItems; ++i)
+};
+
+TEST_P(VorlaIgnoredEntryTest, EnterChangesNothing)
+{
+    const IgnoredEntryCase &c = GetParam();
+    for (int i = 0; i < c.listed; ++i)
         list()->addItem(QString::number(i));
-    control<QLineEdit>("Text10")->setText(QStringLiteral("9"));
-    enter(QStringLiteral("42"));
-    EXPECT_EQ(list()->count(), Vorla::kMaxItems);
-    EXPECT_EQ(text("Text1"), QStringLiteral("42"));
+    box("Text10")->setText(QStringLiteral("9"));
+    enter(QString::fromUtf8(c.typed));
+    EXPECT_EQ(list()->count(), c.listed);
+    EXPECT_EQ(text("Text1"), QString::fromUtf8(c.typed)); // a full list keeps the typed text
     EXPECT_EQ(text("Text10"), QStringLiteral("9"));
     EXPECT_TRUE(action("f11")->isEnabled());
 }
+
+const IgnoredEntryCase kIgnoredEntryCases[] = {
+    {"EmptyEntry", 0, ""},
+    {"FullList", Vorla::kMaxItems, "42"},
+};
+INSTANTIATE_TEST_SUITE_P(Entries, VorlaIgnoredEntryTest, ::testing::ValuesIn(kIgnoredEntryCases),
+                         RowName{});
 
 TEST_F(VorlaTest, DoubleClickRemovesOnlyThatItem)
 {
@@ -240,8 +175,7 @@ const RemovalKeyCase kRemovalKeys[] = {
     {"Return", Qt::Key_Return},
     {"KeypadEnter", Qt::Key_Enter},
 };
-INSTANTIATE_TEST_SUITE_P(Keys, VorlaRemovalKeyTest, ::testing::ValuesIn(kRemovalKeys),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Keys, VorlaRemovalKeyTest, ::testing::ValuesIn(kRemovalKeys), RowName{});
 
 TEST_F(VorlaTest, RemovalKeyNeedsASelectedItemInTheList)
 {
@@ -255,7 +189,7 @@ TEST_F(VorlaTest, RemovalKeyNeedsASelectedItemInTheList)
 
     // Delete typed in the entry box edits the entry, never the list.
     QTest::keyClick(list(), Qt::Key_End);
-    auto *entry = control<QLineEdit>("Text1");
+    QLineEdit *entry = box("Text1");
     entry->setFocus();
     entry->setText(QStringLiteral("45"));
     entry->setCursorPosition(0);
@@ -283,62 +217,61 @@ TEST_F(VorlaTest, CalculationFillsEveryBox)
     EXPECT_EQ(text("Text10"), QStringLiteral("5"));
 }
 
-TEST_F(VorlaTest, EmptyListLeavesBoxesAsTheyAre)
+struct RefusedCalculationCase
 {
-    control<QLineEdit>("Text2")->setText(QStringLiteral("old"));
+    const char *name;
+    std::vector<const char *> values;
+    QStringList messages; // the boxes shown, each titled 演算開始 with a warning icon
+};
+
+class VorlaRefusedCalculationTest : public VorlaTest,
+                                    public ::testing::WithParamInterface<RefusedCalculationCase>
+{
+};
+
+TEST_P(VorlaRefusedCalculationTest, WritesNoBox)
+{
+    const RefusedCalculationCase &c = GetParam();
+    for (const char *value : c.values)
+        enter(QString::fromLatin1(value));
+    box("Text2")->setText(QStringLiteral("old"));
+    const QString count = text("Text10");
+    ModalAnswerer answerer;
     calculate(QStringLiteral("3σ"));
+    EXPECT_EQ(answerer.boxTexts(), c.messages);
+    for (const ShownBox &shown : answerer.boxes) {
+        EXPECT_EQ(shown.title, QStringLiteral("演算開始"));
+        EXPECT_EQ(shown.icon, QMessageBox::Warning);
+    }
     EXPECT_EQ(text("Text2"), QStringLiteral("old"));
-    EXPECT_EQ(text("Text10"), QString());
+    EXPECT_EQ(text("Text3"), QString());
+    EXPECT_EQ(text("Text10"), count);
 }
 
-TEST_F(VorlaTest, OverflowIsReportedAndWritesNoBox)
-{
-    enter(QStringLiteral("1e308"));
-    enter(QStringLiteral("1e308"));
-    control<QLineEdit>("Text2")->setText(QStringLiteral("old"));
-    QString shown;
-    QTimer::singleShot(0, [&shown] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            shown = box->text();
-            box->accept();
-        }
-    });
-    calculate(QStringLiteral("3σ"));
-    EXPECT_TRUE(shown.contains(QStringLiteral("大きすぎる"))) << shown.toStdString();
-    EXPECT_EQ(text("Text2"), QStringLiteral("old"));
-    EXPECT_EQ(text("Text10"), QStringLiteral("2"));
-    EXPECT_EQ(text("Text3"), QString());
-}
+const RefusedCalculationCase kRefusedCalculationCases[] = {
+    {"EmptyList", {}, {}},
+    {"Overflow", {"1e308", "1e308"}, {"値が大きすぎるため計算できません。一覧の値を確かめてください。"}},
+};
+INSTANTIATE_TEST_SUITE_P(Lists, VorlaRefusedCalculationTest,
+                         ::testing::ValuesIn(kRefusedCalculationCases), RowName{});
 
 TEST_F(VorlaTest, ClearReturnsToWorkingState)
 {
-    const QString data = QDir(m_dir.path()).filePath("Vovizuzuv.dat");
-    const QString scratchText = QDir(m_dir.path()).filePath("Vovizuzuv.txt");
     for (const char *value : {"10", "20", "30"})
         enter(QString::fromLatin1(value));
     calculate(QStringLiteral("ab"));
-    control<QLineEdit>("Text1")->setText(QStringLiteral("pending"));
-    writeFile(data, "1\r\n");
-    writeFile(scratchText, "1\r\n");
+    box("Text1")->setText(QStringLiteral("pending"));
+    writeFile(path("Vovizuzuv.dat"), "1\r\n");
+    writeFile(path("Vovizuzuv.txt"), "1\r\n");
 
     action("v11")->trigger();
-
-    EXPECT_EQ(list()->count(), 0);
-    for (const char *box : kBoxes)
-        EXPECT_EQ(text(box), QString()) << box;
-    auto *combo = control<QComboBox>("Combo1");
-    EXPECT_EQ(combo->currentText(), QStringLiteral("3σ"));
-    EXPECT_EQ(combo->count(), 3);
-    EXPECT_TRUE(action("f11")->isEnabled());
-    EXPECT_EQ(m_window->windowTitle(), QStringLiteral("Vorla"));
-    EXPECT_EQ(focusedControl(), QStringLiteral("Text1"));
-    EXPECT_FALSE(QFile::exists(scratchText));
-    EXPECT_TRUE(QFile::exists(data));
+    expectWorkingState("Vorla");
+    EXPECT_FALSE(QFile::exists(path("Vovizuzuv.txt")));
+    EXPECT_TRUE(QFile::exists(path("Vovizuzuv.dat")));
 
     // Clearing again with nothing to clear and no scratch file still works.
     action("v11")->trigger();
-    EXPECT_EQ(m_window->windowTitle(), QStringLiteral("Vorla"));
-    EXPECT_EQ(combo->count(), 3);
+    expectWorkingState("Vorla");
 }
 
 TEST_F(VorlaTest, TabVisitsControlsInOrder)
@@ -370,17 +303,6 @@ TEST_F(VorlaTest, MenusHoldTheirCommandsInOrder)
     EXPECT_EQ(control<QMenu>("f1")->title(), QStringLiteral("ファイル(&F)"));
     EXPECT_EQ(control<QMenu>("v1")->title(), QStringLiteral("表示(&V)"));
     EXPECT_EQ(control<QMenu>("mnuJ")->title(), QStringLiteral("情報"));
-}
-
-TEST_F(VorlaTest, MenuItemsCarryTheirAccessKeys)
-{
-    const std::vector<std::pair<const char *, const char *>> expected = {
-        {"f11", "Alt+O"}, {"f12", "Alt+S"}, {"f21", "Alt+P"}, {"f31", "Alt+E"}, {"v11", "Alt+C"}};
-    for (const auto &[item, key] : expected)
-        EXPECT_EQ(QKeySequence::mnemonic(action(item)->text()).toString(),
-                  QString::fromLatin1(key))
-            << item;
-    EXPECT_EQ(QKeySequence::mnemonic(action("mnu_J2")->text()).toString(), QString());
 }
 
 TEST_F(VorlaTest, AltWithAccessKeyOpensMenu)
@@ -415,16 +337,6 @@ TEST_F(VorlaTest, MenuWithoutAccessKeyOpensFromTheMenuBar)
     EXPECT_EQ(popup, control<QMenu>("mnuJ"));
     if (popup != nullptr)
         QTest::keyClick(popup, Qt::Key_Escape);
-}
-
-TEST_F(VorlaTest, ExitEndsTheEventLoop)
-{
-    QTimer::singleShot(0, [this] { action("f31")->trigger(); });
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
-    guard.start(5000);
-    EXPECT_EQ(QApplication::exec(), 0);
 }
 
 } // namespace

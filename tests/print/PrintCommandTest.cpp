@@ -1,15 +1,10 @@
-#include "app/Vorla.h"
-
-#include "MessageBoxAnswerer.h"
+#include "ModalAnswerer.h"
 #include "RecordingPrinter.h"
+#include "RowName.h"
+#include "VorlaWindowTest.h"
 
-#include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -19,71 +14,37 @@
 
 namespace {
 
-const QString kPromptText = QStringLiteral("A4の用紙をセットしてください");
 const QString kTitle = QStringLiteral("印刷");
 
-class PrintCommandTest : public ::testing::Test
+class PrintCommandTest : public VorlaWindowTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_dir.isValid());
-        m_window = std::make_unique<Vorla>(m_dir.path());
+        VorlaWindowTest::SetUp();
         m_window->setPrinterFactory([this]() -> std::unique_ptr<report::ReportPrinter> {
             ++m_printersOpened;
             if (!m_printerPresent)
                 return nullptr;
             return std::make_unique<RecordingPrinter>(m_record, m_printerAccepts);
         });
-        m_window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
     }
 
-    QString scratchPath() const { return QDir(m_dir.path()).filePath("Vovizuzuv.dat"); }
-
-    void writeScratch(const QByteArray &bytes)
-    {
-        QFile file(scratchPath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    void setBox(const char *name, const char *text)
-    {
-        auto *box = m_window->findChild<QLineEdit *>(QLatin1String(name));
-        ASSERT_NE(box, nullptr) << name;
-        box->setText(QString::fromUtf8(text));
-    }
+    QString scratchPath() const { return path("Vovizuzuv.dat"); }
 
     /// Chooses the print command and answers the boxes that come up.
     std::vector<ShownBox> print(std::vector<QMessageBox::StandardButton> answers)
     {
-        MessageBoxAnswerer answerer(std::move(answers));
-        auto *f21 = m_window->findChild<QAction *>(QStringLiteral("f21"));
-        EXPECT_NE(f21, nullptr);
-        if (f21 != nullptr)
-            f21->trigger();
-        return answerer.shown;
+        ModalAnswerer answerer(std::move(answers));
+        action("f21")->trigger();
+        return answerer.boxes;
     }
 
-    QTemporaryDir m_dir;
-    std::unique_ptr<Vorla> m_window;
     PrintRecord m_record;
     int m_printersOpened = 0;
     bool m_printerPresent = true;
     bool m_printerAccepts = true;
 };
-
-TEST_F(PrintCommandTest, PromptAsksForA4Paper)
-{
-    const std::vector<ShownBox> shown = print({QMessageBox::Cancel});
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, kPromptText);
-    EXPECT_EQ(shown[0].title, kTitle);
-    EXPECT_EQ(shown[0].icon, QMessageBox::NoIcon);
-    EXPECT_EQ(shown[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
-    EXPECT_EQ(shown[0].defaultButton, QMessageBox::Ok);
-}
 
 struct DeclineCase
 {
@@ -96,11 +57,16 @@ class PrintDeclineTest : public PrintCommandTest,
 {
 };
 
-TEST_P(PrintDeclineTest, PrintsNothing)
+TEST_P(PrintDeclineTest, PromptAsksForA4PaperAndDecliningPrintsNothing)
 {
-    writeScratch("1\r\n2\r\n");
+    writeFile(scratchPath(), "1\r\n2\r\n");
     const std::vector<ShownBox> shown = print({GetParam().answer});
-    EXPECT_EQ(shown.size(), 1u) << "only the prompt";
+    ASSERT_EQ(shown.size(), 1u) << "only the prompt";
+    EXPECT_EQ(shown[0].text, QStringLiteral("A4の用紙をセットしてください"));
+    EXPECT_EQ(shown[0].title, kTitle);
+    EXPECT_EQ(shown[0].icon, QMessageBox::NoIcon);
+    EXPECT_EQ(shown[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(shown[0].defaultButton, QMessageBox::Ok);
     EXPECT_EQ(m_printersOpened, 0);
     EXPECT_EQ(m_record.documentsEnded, 0);
     EXPECT_TRUE(QFile::exists(scratchPath()));
@@ -110,18 +76,15 @@ const DeclineCase kDeclineCases[] = {
     {"Cancel", QMessageBox::Cancel},
     {"Escape", QMessageBox::Escape},
 };
-INSTANTIATE_TEST_SUITE_P(Answers, PrintDeclineTest, ::testing::ValuesIn(kDeclineCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Answers, PrintDeclineTest, ::testing::ValuesIn(kDeclineCases), RowName{});
 
 TEST_F(PrintCommandTest, PrintsScratchLinesAndBoxesAsTheyStand)
 {
     // Shift JIS with CR LF, an empty line inside; ソ ends in the byte 0x5C.
-    writeScratch("1.5\r\n\r\n\x83\x5c\r\n-2\r\n");
-    setBox("Text10", "4");
-    setBox("Text2", "typed by hand");
-    setBox("Text6", "2");
-    setBox("Text7", "10");
-    setBox("Text12", "-2");
+    writeFile(scratchPath(), "1.5\r\n\r\n\x83\x5c\r\n-2\r\n");
+    for (const auto &[name, value] : {std::pair{"Text10", "4"}, {"Text2", "typed by hand"},
+                                      {"Text6", "2"}, {"Text7", "10"}, {"Text12", "-2"}})
+        box(name)->setText(QString::fromUtf8(value));
 
     const std::vector<ShownBox> shown = print({QMessageBox::Ok});
     EXPECT_EQ(shown.size(), 1u) << "no message after the prompt";
@@ -145,16 +108,18 @@ TEST_F(PrintCommandTest, PrintsScratchLinesAndBoxesAsTheyStand)
 
 TEST_F(PrintCommandTest, EmptyScratchFilePrintsResultsOnly)
 {
-    writeScratch("");
+    writeFile(scratchPath(), "");
     print({QMessageBox::Ok});
     ASSERT_EQ(m_record.lines.size(), 10u);
     EXPECT_EQ(m_record.lines[0], " ");
 }
 
+const char kFolder[] = "<folder>";
+
 struct ProblemCase
 {
     const char *name;
-    const char *scratch; // nullptr: no scratch file
+    const char *scratch; // nullptr: no scratch file; kFolder: a folder in its place
     bool printerPresent;
     bool printerAccepts;
     const char *told;    // part of the message the user is shown
@@ -170,8 +135,10 @@ class PrintProblemTest : public PrintCommandTest,
 TEST_P(PrintProblemTest, TellsTheUserAndGoesOn)
 {
     const ProblemCase &c = GetParam();
-    if (c.scratch != nullptr)
-        writeScratch(c.scratch);
+    if (c.scratch == kFolder)
+        ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("Vovizuzuv.dat")));
+    else if (c.scratch != nullptr)
+        writeFile(scratchPath(), c.scratch);
     m_printerPresent = c.printerPresent;
     m_printerAccepts = c.printerAccepts;
 
@@ -192,23 +159,13 @@ TEST_P(PrintProblemTest, TellsTheUserAndGoesOn)
 
 const ProblemCase kProblemCases[] = {
     {"NoScratchFile", nullptr, true, true, "がありません。\n", 0, 0},
+    {"ScratchPathIsAFolder", kFolder, true, true, "を読み込めません。\n", 0, 0},
     {"UndecodableScratchFile", "1\r\n\xff\xff\r\n", true, true, "を読み込めません。\n",
      0, 0},
     {"NoPrinter", "1\r\n", false, true, "プリンターが見つかりません", 1, 0},
     {"PrinterRefuses", "1\r\n", true, false, "プリンターに送れませんでした", 1, 1},
 };
 INSTANTIATE_TEST_SUITE_P(Problems, PrintProblemTest, ::testing::ValuesIn(kProblemCases),
-                         [](const auto &info) { return std::string(info.param.name); });
-
-TEST_F(PrintCommandTest, ScratchFolderIsNotAFile)
-{
-    // A folder where the scratch file should be cannot be read as one.
-    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("Vovizuzuv.dat")));
-    const std::vector<ShownBox> shown = print({QMessageBox::Ok, QMessageBox::Ok});
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_TRUE(shown[1].text.contains(QStringLiteral("読み込めません")))
-        << shown[1].text.toStdString();
-    EXPECT_EQ(m_printersOpened, 0);
-}
+                         RowName{});
 
 } // namespace

@@ -3,22 +3,16 @@
 // itself. The scheduler keeps each job's document, which is the PDF that the
 // program sent.
 
-#include "app/Vorla.h"
-
 #include "CupsScheduler.h"
-#include "MessageBoxAnswerer.h"
+#include "ModalAnswerer.h"
 #include "PdfText.h"
+#include "VorlaWindowTest.h"
 
-#include <QAction>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QSet>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -64,13 +58,12 @@ private:
     QSet<QString> m_before;
 };
 
-class PrintQueueTest : public ::testing::Test
+class PrintQueueTest : public VorlaWindowTest
 {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_root.isValid());
-        ASSERT_TRUE(m_scratch.isValid());
         if (geteuid() != 0)
             GTEST_SKIP() << "skipped: the cups-pdf backend runs only under a scheduler "
                             "started as root";
@@ -91,10 +84,12 @@ protected:
             m_savedEnvironment.emplace_back(name, qgetenv(name));
             qunsetenv(name);
         }
+        VorlaWindowTest::SetUp();
     }
 
     void TearDown() override
     {
+        VorlaWindowTest::TearDown();
         for (const auto &[name, value] : m_savedEnvironment)
             value.isNull() ? qunsetenv(name) : qputenv(name, value);
         m_scheduler.reset(); // stops cupsd
@@ -108,7 +103,6 @@ protected:
     }
 
     QTemporaryDir m_root;
-    QTemporaryDir m_scratch;
     std::unique_ptr<CupsScheduler> m_scheduler;
     std::vector<std::pair<const char *, QByteArray>> m_savedEnvironment;
 };
@@ -116,32 +110,19 @@ protected:
 TEST_F(PrintQueueTest, DefaultPrinterReceivesTheReport)
 {
     CupsPdfOutput cupsPdfOutput;
-    Vorla window(m_scratch.path());
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-
     // Values typed and calculated through the window fill the boxes.
-    auto *entry = window.findChild<QLineEdit *>(QStringLiteral("Text1"));
-    ASSERT_NE(entry, nullptr);
-    for (const char *value : {"1", "2", "3", "4"}) {
-        QTest::keyClicks(entry, QString::fromLatin1(value));
-        QTest::keyClick(entry, Qt::Key_Return);
-    }
-    window.findChild<QComboBox *>(QStringLiteral("Combo1"))->setEditText(QStringLiteral("1σ"));
-    QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("Command1")),
-                      Qt::LeftButton);
+    for (const char *value : {"1", "2", "3", "4"})
+        enter(QString::fromLatin1(value));
+    calculate(QStringLiteral("1σ"));
 
     // Twelve entries in Shift JIS, one of them ソ (83 5C).
-    QFile scratch(QDir(m_scratch.path()).filePath(QStringLiteral("Vovizuzuv.dat")));
-    ASSERT_TRUE(scratch.open(QIODevice::WriteOnly));
-    scratch.write("10\r\n11\r\n12\r\n13\r\n14\r\n15\r\n16\r\n17\r\n18\r\n19\r\n\x83\x5c\r\n21\r\n");
-    scratch.close();
-
+    writeFile(path("Vovizuzuv.dat"),
+              "10\r\n11\r\n12\r\n13\r\n14\r\n15\r\n16\r\n17\r\n18\r\n19\r\n\x83\x5c\r\n21\r\n");
     {
-        MessageBoxAnswerer answerer({QMessageBox::Ok});
-        window.findChild<QAction *>(QStringLiteral("f21"))->trigger();
-        ASSERT_EQ(answerer.shown.size(), 1u)
-            << "a message after the prompt: " << answerer.shown.back().text.toStdString();
+        ModalAnswerer answerer({QMessageBox::Ok});
+        action("f21")->trigger();
+        ASSERT_EQ(answerer.boxes.size(), 1u)
+            << "a message after the prompt: " << answerer.boxes.back().text.toStdString();
     }
 
     const QStringList documents = spooledDocuments();

@@ -1,0 +1,85 @@
+#include "VorlaWindowTest.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+bool isCentredOnScreen(const QWidget *window)
+{
+    constexpr int kDecorationSlack = 8;
+    const QPoint offset = window->frameGeometry().center() - window->screen()->geometry().center();
+    return std::abs(offset.x()) <= kDecorationSlack && std::abs(offset.y()) <= kDecorationSlack;
+}
+
+int runEventLoopAfter(const std::function<void()> &act)
+{
+    QTimer::singleShot(0, act);
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    guard.start(5000);
+    return QApplication::exec();
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+void VorlaWindowTest::SetUp()
+{
+    ASSERT_TRUE(m_dir.isValid());
+    m_window = std::make_unique<Vorla>(m_dir.path());
+    m_window->show();
+    m_window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+void VorlaWindowTest::TearDown()
+{
+    m_window.reset();
+    // Windows that closed themselves go only when their deletion is run.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QStringList VorlaWindowTest::items() const
+{
+    QStringList out;
+    for (int i = 0; i < list()->count(); ++i)
+        out << list()->item(i)->text();
+    return out;
+}
+
+void VorlaWindowTest::enter(const QString &value)
+{
+    QLineEdit *entry = box("Text1");
+    entry->setFocus();
+    QTest::keyClicks(entry, value);
+    QTest::keyClick(entry, Qt::Key_Return);
+}
+
+void VorlaWindowTest::calculate(const QString &sigma)
+{
+    control<QComboBox>("Combo1")->setEditText(sigma);
+    QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+}
+
+QString VorlaWindowTest::focusedControl() const
+{
+    for (QWidget *w = QApplication::focusWidget(); w != nullptr; w = w->parentWidget())
+        if (!w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")))
+            return w->objectName();
+    return QString();
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "app/Vorla.h"
+
+#include <QAction>
+#include <QByteArray>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+/// The child of `parent` with this object name; a test failure when there is none.
+template <typename T = QWidget> T *child(const QObject *parent, const char *name)
+{
+    T *found = parent->findChild<T *>(QLatin1String(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
+/// Whether a window's frame is centred on its screen. The frame's decoration
+/// is not known before a window is first shown, so centring may be off by
+/// half of it.
+bool isCentredOnScreen(const QWidget *window);
+
+/// Runs the event loop after `act` has run inside it; returns the loop's exit
+/// code, or 99 when nothing ended it within five seconds.
+int runEventLoopAfter(const std::function<void()> &act);
+
+/// The whole content of a file, or "<missing>" when it cannot be read.
+QByteArray fileBytes(const QString &path);
+
+/// Writes a file whole; a test failure when that fails.
+void writeFile(const QString &path, const QByteArray &bytes);
+
+/// A shown, active main window whose scratch folder ("c:\") is a temporary
+/// folder of the test's own.
+class VorlaWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    template <typename T = QWidget> T *control(const char *name) const
+    {
+        return child<T>(m_window.get(), name);
+    }
+    QAction *action(const char *name) const { return control<QAction>(name); }
+    QLineEdit *box(const char *name) const { return control<QLineEdit>(name); }
+    QString text(const char *name) const { return box(name)->text(); }
+    QListWidget *list() const { return control<QListWidget>("List1"); }
+    QStringList items() const;
+
+    /// A file in the scratch folder.
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    /// Types the value into Text1 and presses Enter.
+    void enter(const QString &value);
+    /// Sets the sigma choice's text and clicks Command1.
+    void calculate(const QString &sigma);
+    /// The named control that holds the keyboard focus (a combo's own line
+    /// edit counts as the combo).
+    QString focusedControl() const;
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<Vorla> m_window;
+};
