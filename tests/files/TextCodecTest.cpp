@@ -1,5 +1,7 @@
 #include "files/TextCodec.h"
 
+#include "RowName.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -46,8 +48,7 @@ const DecodeCase kDecodeCases[] = {
     {"UnassignedCode", "\x85\x40", std::nullopt, TextEncoding::ShiftJis},
     {"InvalidSingleByte", "\xFF\xFE" "1\x00" "2\x00", std::nullopt, TextEncoding::ShiftJis},
 };
-INSTANTIATE_TEST_SUITE_P(Encodings, DecodeTextTest, ::testing::ValuesIn(kDecodeCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Encodings, DecodeTextTest, ::testing::ValuesIn(kDecodeCases), RowName{});
 
 TEST(EncodeShiftJis, WritesWindowsForm)
 {

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "RowName.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -93,10 +95,10 @@ const RoundTripCase kRoundTripCases[] = {
      "95 5c 0d 0a 83 5c 5c 0d 0a 0d 0a"},
     {"HalfWidthKana", {QStringLiteral("ﾃﾞｰﾀ")}, "c3 de b0 c0 0d 0a 0d 0a"},
     {"LfInsideItem", {"1\n2\n"}, "31 0a 32 0a 0d 0a 0d 0a"},
-    {"Blanks", {"  "}, "20 20 0d 0a 0d 0a"},
+    {"Blanks", {"  ", " 1 "}, "20 20 0d 0a 20 31 20 0d 0a 0d 0a"},
 };
 INSTANTIATE_TEST_SUITE_P(Files, ValueFileRoundTripTest, ::testing::ValuesIn(kRoundTripCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         RowName{});
 
 struct ForeignFileCase
 {
@@ -132,8 +134,7 @@ const ForeignFileCase kForeignFileCases[] = {
     {"ShiftJis", "\x95\x5C\r\n\x83\x5C", {QStringLiteral("表"), QStringLiteral("ソ")},
      "\x95\x5C\r\n\x83\x5C\r\n\r\n"},
 };
-INSTANTIATE_TEST_SUITE_P(Files, ForeignFileTest, ::testing::ValuesIn(kForeignFileCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, ForeignFileTest, ::testing::ValuesIn(kForeignFileCases), RowName{});
 
 struct RefusedFileCase
 {
@@ -162,8 +163,7 @@ const RefusedFileCase kRefusedFileCases[] = {
     {"NulByte", QByteArray("1\r\n\0\r\n", 5), files::ReadProblem::Binary},
     {"Utf16", QByteArray("\xFF\xFE" "1\0\r\0\n\0", 8), files::ReadProblem::Binary},
 };
-INSTANTIATE_TEST_SUITE_P(Files, RefusedFileTest, ::testing::ValuesIn(kRefusedFileCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, RefusedFileTest, ::testing::ValuesIn(kRefusedFileCases), RowName{});
 
 files::ReadProblem readProblem(const QString &path, qint64 maxBytes = files::kMaxValueFileBytes)
 {

@@ -1,36 +1,13 @@
 #include "files/ValueFile.h"
 
+#include "RowName.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 namespace {
-
-struct ComposeCase
-{
-    const char *name;
-    std::vector<std::string> items;
-    std::string bytes;
-};
-
-class ComposeValueFileTest : public ::testing::TestWithParam<ComposeCase>
-{
-};
-
-TEST_P(ComposeValueFileTest, EndsEachItemAndTheFile)
-{
-    EXPECT_EQ(files::composeValueFile(GetParam().items), GetParam().bytes);
-}
-
-const ComposeCase kComposeCases[] = {
-    {"EmptyList", {}, "\r\n"},
-    {"ThreeItems", {"1.5", "-2", "abc"}, "1.5\r\n-2\r\nabc\r\n\r\n"},
-    {"LfInsideItemKept", {"1\n2\n"}, "1\n2\n\r\n\r\n"},
-    {"BlanksKept", {"  ", " 1 "}, "  \r\n 1 \r\n\r\n"},
-};
-INSTANTIATE_TEST_SUITE_P(Files, ComposeValueFileTest, ::testing::ValuesIn(kComposeCases),
-                         [](const auto &info) { return std::string(info.param.name); });
 
 struct AppendCase
 {
@@ -77,7 +54,6 @@ const AppendCase kAppendCases[] = {
     {"LongLineBeyondRoomStillRefuses", "1\r\n2\r\nabcd", 1, 3, {}, 0, 3},
     {"MultiByteLongLine", "表ソ表ソ", kRoom, 3, {}, 0, 1},
 };
-INSTANTIATE_TEST_SUITE_P(Files, ItemsToAppendTest, ::testing::ValuesIn(kAppendCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, ItemsToAppendTest, ::testing::ValuesIn(kAppendCases), RowName{});
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "files/ValueLines.h"
 
+#include "RowName.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -36,7 +38,6 @@ const SplitCase kSplitCases[] = {
     {"BlanksKept", "  \r\n", {"  "}},
     {"MultiByteKept", "表\r\nソ", {"表", "ソ"}},
 };
-INSTANTIATE_TEST_SUITE_P(Lines, SplitValueLinesTest, ::testing::ValuesIn(kSplitCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Lines, SplitValueLinesTest, ::testing::ValuesIn(kSplitCases), RowName{});
 
 } // namespace

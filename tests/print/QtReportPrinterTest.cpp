@@ -7,6 +7,8 @@
 
 #include "ReportSamples.h"
 
+#include "RowName.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -147,7 +149,6 @@ const FitCase kFitCases[] = {
     {"EmptyLineKept", "", 3.5, {""}},
     {"CharacterWiderThanWidth", "表1", 1.5, {"表", "1"}},
 };
-INSTANTIATE_TEST_SUITE_P(Lines, FitToWidthTest, ::testing::ValuesIn(kFitCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Lines, FitToWidthTest, ::testing::ValuesIn(kFitCases), RowName{});
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "RecordingPrinter.h"
 #include "ReportSamples.h"
 
+#include "RowName.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -75,8 +77,7 @@ const SectionCase kSectionCases[] = {
     {"OnlyEmptyLine", {""}, {"    "}},
     {"TextKeptUnchanged", {" 1,5 ", "表ソ", "abc"}, {" 1,5    表ソ   abc    "}},
 };
-INSTANTIATE_TEST_SUITE_P(Scratch, ReportSectionTest, ::testing::ValuesIn(kSectionCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Scratch, ReportSectionTest, ::testing::ValuesIn(kSectionCases), RowName{});
 
 TEST(Report, EmptyBoxesLeaveLabelsAndParenthesesOnly)
 {
@@ -88,18 +89,8 @@ TEST(Report, EmptyBoxesLeaveLabelsAndParenthesesOnly)
 TEST(Report, EachBoxLandsOnItsOwnLine)
 {
     // Distinct texts catch two boxes swapped between lines.
-    report::BoxTexts boxes;
-    boxes.Text2 = "b2";
-    boxes.Text3 = "b3";
-    boxes.Text4 = "b4";
-    boxes.Text5 = "b5";
-    boxes.Text6 = "b6";
-    boxes.Text7 = "b7";
-    boxes.Text8 = "b8";
-    boxes.Text9 = "b9";
-    boxes.Text10 = "b10";
-    boxes.Text11 = "b11";
-    boxes.Text12 = "b12";
+    const report::BoxTexts boxes{"b2", "b3", "b4",  "b5",  "b6", "b7",
+                                 "b8", "b9", "b10", "b11", "b12"};
     const std::vector<std::string> lines = report::composeReport({"x"}, boxes);
     ASSERT_EQ(lines.size(), 10u);
     const char *const suffixes[] = {"b10", "b2", "b3", "b4", "b5", "b6 (b7%)", "b8 (b9%)",

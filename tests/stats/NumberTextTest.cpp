@@ -1,5 +1,7 @@
 #include "stats/NumberText.h"
 
+#include "RowName.h"
+
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -22,12 +24,6 @@ using stats::parseValueText;
 using stats::wholePercent;
 
 constexpr double inf = std::numeric_limits<double>::infinity();
-
-template <typename Row>
-std::string rowName(const testing::TestParamInfo<Row> &info)
-{
-    return info.param.name;
-}
 
 // ---- parseValueText ------------------------------------------------------
 
@@ -101,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
         ParseRow{"ThousandDigitMantissa", "1" + std::string(999, '0'), inf},
         ParseRow{"LongMantissaInRange", "1" + std::string(300, '0') + ".5", 1e300},
         ParseRow{"LongFractionUnderflows", "0." + std::string(400, '0') + "5", 0.0}),
-    rowName<ParseRow>);
+    RowName{});
 
 // ---- numberToText --------------------------------------------------------
 
@@ -140,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
         TextRow{"LongScientific", 123456789012345678901.0, "1.23456789012346E+20"},
         TextRow{"ThreeDigitExponent", 1e100, "1E+100"}, TextRow{"NearMax", 1e308, "1E+308"},
         TextRow{"Denormal", 5e-324, "4.94065645841247E-324"}),
-    rowName<TextRow>);
+    RowName{});
 
 // ---- integerToText -------------------------------------------------------
 
@@ -167,7 +163,7 @@ INSTANTIATE_TEST_SUITE_P(
                     IntegerRow{"Negative", -7, "-7"},
                     IntegerRow{"Largest", INT64_MAX, "9223372036854775807"},
                     IntegerRow{"Smallest", INT64_MIN, "-9223372036854775808"}),
-    rowName<IntegerRow>);
+    RowName{});
 
 // ---- formatResult --------------------------------------------------------
 
@@ -196,7 +192,7 @@ INSTANTIATE_TEST_SUITE_P(
         TextRow{"NegativeGrouped", -1234567.00004, "-1,234,567."},
         TextRow{"BeyondFifteenDigits", 1e20, "100,000,000,000,000,000,000."},
         TextRow{"StoredBelowHalfRoundsUp", 2.00005, "2.0001"}),
-    rowName<TextRow>);
+    RowName{});
 
 // ---- cutToTwoDecimals ----------------------------------------------------
 
@@ -218,7 +214,7 @@ INSTANTIATE_TEST_SUITE_P(
         TextRow{"NegativeOneDecimal", -2.5, "-2.5"}, TextRow{"NegativeCutsTowardZero", -1.234, "-1.23"},
         TextRow{"NegativeStoredBelowHalf", -1.005, "-1"}, TextRow{"NegativeWhole", -857.0, "-857"},
         TextRow{"NegativeTooSmall", -0.004, "0"}),
-    rowName<TextRow>);
+    RowName{});
 
 // ---- wholePercent --------------------------------------------------------
 
@@ -247,7 +243,7 @@ INSTANTIATE_TEST_SUITE_P(
                     PercentRow{"OneEighth", 1, 8, 13}, PercentRow{"HalfPercent", 1, 200, 1},
                     PercentRow{"All", 7, 7, 100}, PercentRow{"None", 0, 9, 0},
                     PercentRow{"OneFortieth", 1, 40, 3}, PercentRow{"ThreeSevenths", 3, 7, 43}),
-    rowName<PercentRow>);
+    RowName{});
 
 // ---- properties over many values -----------------------------------------
 
