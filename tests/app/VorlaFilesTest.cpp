@@ -42,8 +42,7 @@ protected:
 
 TEST_F(VorlaFilesTest, SaveWritesValueFileAndNamesIt)
 {
-    for (const char *value : {"1.5", "-2", "abc"})
-        enter(QString::fromLatin1(value));
+    enterEach({"1.5", "-2", "abc"});
     const QString file = path("values.txt");
     const auto answerer = run("f12", {file});
 

@@ -127,8 +127,7 @@ INSTANTIATE_TEST_SUITE_P(Entries, VorlaIgnoredEntryTest, ::testing::ValuesIn(kIg
 
 TEST_F(VorlaTest, DoubleClickRemovesOnlyThatItem)
 {
-    for (const char *value : {"1", "2", "2", "3"})
-        enter(QString::fromLatin1(value));
+    enterEach({"1", "2", "2", "3"});
     QListWidget *values = list();
     const QRect second = values->visualItemRect(values->item(2));
     QTest::mouseClick(values->viewport(), Qt::LeftButton, {}, second.center());
@@ -156,8 +155,7 @@ class VorlaRemovalKeyTest : public VorlaTest, public ::testing::WithParamInterfa
 
 TEST_P(VorlaRemovalKeyTest, KeyRemovesSelectedItem)
 {
-    for (const char *value : {"1", "2", "3"})
-        enter(QString::fromLatin1(value));
+    enterEach({"1", "2", "3"});
     // Reach the list and pick the second value with the keyboard alone.
     QTest::keyClick(control("Text1"), Qt::Key_Tab);
     ASSERT_EQ(focusedControl(), QStringLiteral("List1"));
@@ -179,8 +177,7 @@ INSTANTIATE_TEST_SUITE_P(Keys, VorlaRemovalKeyTest, ::testing::ValuesIn(kRemoval
 
 TEST_F(VorlaTest, RemovalKeyNeedsASelectedItemInTheList)
 {
-    for (const char *value : {"1", "2"})
-        enter(QString::fromLatin1(value));
+    enterEach({"1", "2"});
     // Tabbing in makes the first value current without selecting it.
     QTest::keyClick(control("Text1"), Qt::Key_Tab);
     ASSERT_EQ(focusedControl(), QStringLiteral("List1"));
@@ -200,8 +197,7 @@ TEST_F(VorlaTest, RemovalKeyNeedsASelectedItemInTheList)
 
 TEST_F(VorlaTest, CalculationFillsEveryBox)
 {
-    for (const char *value : {"1", "2", "3", "4"})
-        enter(QString::fromLatin1(value));
+    enterEach({"1", "2", "3", "4"});
     calculate(QStringLiteral("1σ"));
     const std::vector<std::pair<const char *, const char *>> expected = {
         {"Text10", "4"}, {"Text2", "2.5"}, {"Text3", "1.118"}, {"Text4", "3.618"},
@@ -220,7 +216,7 @@ TEST_F(VorlaTest, CalculationFillsEveryBox)
 struct RefusedCalculationCase
 {
     const char *name;
-    std::vector<const char *> values;
+    QStringList values;
     QStringList messages; // the boxes shown, each titled 演算開始 with a warning icon
 };
 
@@ -232,8 +228,7 @@ class VorlaRefusedCalculationTest : public VorlaTest,
 TEST_P(VorlaRefusedCalculationTest, WritesNoBox)
 {
     const RefusedCalculationCase &c = GetParam();
-    for (const char *value : c.values)
-        enter(QString::fromLatin1(value));
+    enterEach(c.values);
     box("Text2")->setText(QStringLiteral("old"));
     const QString count = text("Text10");
     ModalAnswerer answerer;
@@ -257,8 +252,7 @@ INSTANTIATE_TEST_SUITE_P(Lists, VorlaRefusedCalculationTest,
 
 TEST_F(VorlaTest, ClearReturnsToWorkingState)
 {
-    for (const char *value : {"10", "20", "30"})
-        enter(QString::fromLatin1(value));
+    enterEach({"10", "20", "30"});
     calculate(QStringLiteral("ab"));
     box("Text1")->setText(QStringLiteral("pending"));
     writeFile(path("Vovizuzuv.dat"), "1\r\n");

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "RowName.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -19,21 +20,6 @@
 #endif
 
 namespace {
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<unreadable>");
-    return file.readAll();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 std::string hex(const QByteArray &bytes)
 {
@@ -117,7 +103,7 @@ TEST_P(ForeignFileTest, OpensAndSavesBack)
 {
     const ForeignFileCase &c = GetParam();
     const QString file = path("foreign.txt");
-    writeBytes(file, c.bytes);
+    writeFile(file, c.bytes);
     EXPECT_EQ(openItems(file), c.items);
     const auto encoded = files::encodeValueFile(c.items);
     ASSERT_TRUE(std::holds_alternative<QByteArray>(encoded));
@@ -151,7 +137,7 @@ class RefusedFileTest : public ValueFileDiskTest,
 TEST_P(RefusedFileTest, SaysWhy)
 {
     const QString file = path("refused.txt");
-    writeBytes(file, GetParam().bytes);
+    writeFile(file, GetParam().bytes);
     const auto read = files::readValueText(file);
     ASSERT_TRUE(std::holds_alternative<files::ReadFailure>(read));
     EXPECT_EQ(std::get<files::ReadFailure>(read).problem, GetParam().problem);
@@ -185,7 +171,7 @@ TEST_F(ValueFileDiskTest, RefusesWhatIsNoFile)
 TEST_F(ValueFileDiskTest, SizeCapIsInclusive)
 {
     const QString file = path("ten.txt");
-    writeBytes(file, "1\r\n2\r\n3\r\n4"); // 10 bytes
+    writeFile(file, "1\r\n2\r\n3\r\n4"); // 10 bytes
     EXPECT_TRUE(std::holds_alternative<files::DecodedText>(files::readValueText(file, 10)));
     EXPECT_EQ(readProblem(file, 9), files::ReadProblem::TooLarge);
 }
@@ -218,7 +204,7 @@ TEST(EncodeValueFile, NamesFirstItemShiftJisCannotHold)
 
 TEST_F(ValueFileDiskTest, WriteIntoMissingFolderFails)
 {
-    writeBytes(path("plain"), "x");
+    writeFile(path("plain"), "x");
     for (const QString &target : {path("missing/values.txt"), path("plain/values.txt")}) {
         const auto failure = files::writeFileAtomically(target, "1\r\n\r\n");
         ASSERT_TRUE(failure.has_value()) << target.toStdString();
@@ -230,7 +216,7 @@ TEST_F(ValueFileDiskTest, WriteIntoMissingFolderFails)
 TEST_F(ValueFileDiskTest, WriteReplacesOldFileWhole)
 {
     const QString file = path("values.txt");
-    writeBytes(file, "old old old old\r\n\r\n");
+    writeFile(file, "old old old old\r\n\r\n");
     ASSERT_FALSE(files::writeFileAtomically(file, "1\r\n\r\n").has_value());
     EXPECT_EQ(hex(fileBytes(file)), "31 0d 0a 0d 0a");
 }
@@ -266,7 +252,7 @@ TEST_F(ValueFileDiskTest, FailedWriteLeavesOldFileUntouched)
 {
     const QString file = path("values.txt");
     const QByteArray old = "7\r\n8\r\n\r\n";
-    writeBytes(file, old);
+    writeFile(file, old);
     const QByteArray big(64 * 1024, '1');
     std::optional<files::WriteFailure> failure;
     {

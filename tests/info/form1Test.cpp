@@ -220,8 +220,7 @@ TEST_F(InfoWindowTest, MainWindowTakesInputAndCalculatesBesideIt)
 
     activateMain();
     EXPECT_EQ(focusedControl(), QStringLiteral("Text1"));
-    for (const char *value : {"2", "4", "9"})
-        enter(QString::fromLatin1(value));
+    enterEach({"2", "4", "9"});
     calculate(QStringLiteral("3σ"));
 
     EXPECT_EQ(text("Text10"), QStringLiteral("3"));

@@ -111,8 +111,7 @@ TEST_F(PrintQueueTest, DefaultPrinterReceivesTheReport)
 {
     CupsPdfOutput cupsPdfOutput;
     // Values typed and calculated through the window fill the boxes.
-    for (const char *value : {"1", "2", "3", "4"})
-        enter(QString::fromLatin1(value));
+    enterEach({"1", "2", "3", "4"});
     calculate(QStringLiteral("1σ"));
 
     // Twelve entries in Shift JIS, one of them ソ (83 5C).

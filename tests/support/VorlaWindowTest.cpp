@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QFile>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -23,19 +22,6 @@ int runEventLoopAfter(const std::function<void()> &act)
     QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
     guard.start(5000);
     return QApplication::exec();
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
 void VorlaWindowTest::SetUp()
@@ -68,6 +54,12 @@ void VorlaWindowTest::enter(const QString &value)
     entry->setFocus();
     QTest::keyClicks(entry, value);
     QTest::keyClick(entry, Qt::Key_Return);
+}
+
+void VorlaWindowTest::enterEach(const QStringList &values)
+{
+    for (const QString &value : values)
+        enter(value);
 }
 
 void VorlaWindowTest::calculate(const QString &sigma)

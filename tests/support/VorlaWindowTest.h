@@ -2,6 +2,8 @@
 
 #include "app/Vorla.h"
 
+#include "TestFiles.h"
+
 #include <QAction>
 #include <QByteArray>
 #include <QLineEdit>
@@ -32,12 +34,6 @@ bool isCentredOnScreen(const QWidget *window);
 /// code, or 99 when nothing ended it within five seconds.
 int runEventLoopAfter(const std::function<void()> &act);
 
-/// The whole content of a file, or "<missing>" when it cannot be read.
-QByteArray fileBytes(const QString &path);
-
-/// Writes a file whole; a test failure when that fails.
-void writeFile(const QString &path, const QByteArray &bytes);
-
 /// A shown, active main window whose scratch folder ("c:\") is a temporary
 /// folder of the test's own.
 class VorlaWindowTest : public ::testing::Test
@@ -61,6 +57,8 @@ protected:
 
     /// Types the value into Text1 and presses Enter.
     void enter(const QString &value);
+    /// Enters each value in turn.
+    void enterEach(const QStringList &values);
     /// Sets the sigma choice's text and clicks Command1.
     void calculate(const QString &sigma);
     /// The named control that holds the keyboard focus (a combo's own line
