@@ -1,9 +1,30 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Vorla with its tests and runs every test.
+# Installs what is missing, builds Vorla with its tests and runs every test,
+# three times over:
+#  1. the ordinary build (build/);
+#  2. the whole suite again built with AddressSanitizer, LeakSanitizer and
+#     UndefinedBehaviorSanitizer (build-asan/); any report fails the run
+#     (Qt needs no leak suppressions here: the suite runs clean);
+#  3. a short smoke run of every fuzz target (scripts/fuzz.sh, 20 s each).
 # Window tests draw offscreen; tests that need a service start their own.
+# VORLA_SKIP_SANITIZERS=1 or VORLA_SKIP_FUZZ=1 leave out pass 2 or 3.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${VORLA_BUILD_DIR:-$here/build}
 "$here/scripts/build.sh"
-cd "$build"
-ctest --output-on-failure -j"$(nproc)"
+(cd "$build" && ctest --output-on-failure -j"$(nproc)")
+
+if [ "${VORLA_SKIP_SANITIZERS:-0}" != 1 ]; then
+  asan=${VORLA_ASAN_BUILD_DIR:-$here/build-asan}
+  flags="-O1 -g -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all"
+  cmake -S "$here" -B "$asan" -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=Debug -DVORLA_BENCH=OFF \
+    -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
+  cmake --build "$asan" -j"$(nproc)"
+  export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=1
+  export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+  (cd "$asan" && ctest --output-on-failure -j"$(nproc)")
+fi
+
+if [ "${VORLA_SKIP_FUZZ:-0}" != 1 ]; then
+  "$here/scripts/fuzz.sh" 20
+fi

@@ -130,6 +130,7 @@ void Vorla::createControls()
     List1->setObjectName(QStringLiteral("List1"));
     List1->setGeometry(px(240), px(840), px(1815), px(2040));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    List1->setUniformItemSizes(true);
     List1->setAccessibleName(QStringLiteral("データ一覧"));
     Command1 = new QPushButton(QStringLiteral("演算開始"), client);
     Command1->setObjectName(QStringLiteral("Command1"));

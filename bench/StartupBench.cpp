@@ -1,0 +1,167 @@
+// Start-up time and peak memory of whole processes, offscreen.
+//
+// This program is its own child: started with "--child <kind> <fd>" it
+// creates the QApplication as main.cpp does, builds one window, shows it,
+// waits until the window is exposed, writes the CLOCK_MONOTONIC time of that
+// moment to the pipe <fd> and ends at once. The parent takes the time just
+// before it spawns the child, so a figure is "process spawned to window
+// shown": loading Qt, the platform plugin, the fonts and building the window
+// all count; tearing down does not. Peak memory is the child's max RSS as
+// wait4 reports it.
+//
+// Kinds: "bare" is a QMainWindow holding one QLineEdit; "vorla" is the main
+// window as the program starts it; "vorla-full" is the main window with
+// 32,767 items listed and one calculation done.
+
+#include "Figures.h"
+#include "TypicalValues.h"
+
+#include "app/Vorla.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <memory>
+#include <spawn.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char **environ;
+
+namespace {
+
+std::int64_t monotonicNanoseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+int runChild(int argc, char **argv)
+{
+    const std::string kind = argv[2];
+    const int fd = std::atoi(argv[3]);
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    QApplication app(argc, argv);
+    QTemporaryDir scratch;
+    std::unique_ptr<QMainWindow> window;
+    if (kind == "bare") {
+        window = std::make_unique<QMainWindow>();
+        window->setCentralWidget(new QLineEdit(window.get()));
+    } else {
+        window = std::make_unique<Vorla>(scratch.path());
+    }
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        return 2;
+    QCoreApplication::processEvents();
+    const std::int64_t shown = monotonicNanoseconds();
+
+    if (kind == "vorla-full") {
+        auto *list = window->findChild<QListWidget *>(QStringLiteral("List1"));
+        bench::forEachTypicalValue(bench::kFullList, [list](const std::string &v) {
+            list->addItem(QString::fromStdString(v));
+        });
+        QCoreApplication::processEvents();
+        window->findChild<QPushButton *>(QStringLiteral("Command1"))->click();
+        QCoreApplication::processEvents();
+    }
+    if (write(fd, &shown, sizeof shown) != static_cast<ssize_t>(sizeof shown))
+        return 3;
+    std::fflush(nullptr);
+    _exit(0); // the figure ends at the shown window; skip the teardown
+}
+
+struct ChildResult
+{
+    double secondsToShown = 0;
+    double maxRssMiB = 0;
+    bool ok = false;
+};
+
+ChildResult spawnChild(const char *kind)
+{
+    ChildResult result;
+    int fds[2];
+    if (pipe(fds) != 0)
+        return result;
+    const std::string fd = std::to_string(fds[1]);
+    std::string self = "/proc/self/exe";
+    char *args[] = {self.data(), const_cast<char *>("--child"), const_cast<char *>(kind),
+                    const_cast<char *>(fd.c_str()), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    const std::int64_t start = monotonicNanoseconds();
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, self.c_str(), &actions, nullptr, args, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[1]);
+    std::int64_t shown = 0;
+    const ssize_t got = spawned == 0 ? read(fds[0], &shown, sizeof shown) : -1;
+    close(fds[0]);
+    if (spawned != 0)
+        return result;
+    int status = 0;
+    rusage usage{};
+    while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
+    }
+    result.ok = got == static_cast<ssize_t>(sizeof shown) && WIFEXITED(status)
+                && WEXITSTATUS(status) == 0;
+    result.secondsToShown = static_cast<double>(shown - start) / 1e9;
+    result.maxRssMiB = static_cast<double>(usage.ru_maxrss) / 1024.0; // ru_maxrss is in KiB
+    return result;
+}
+
+void measureChild(benchmark::State &state, const char *kind)
+{
+    double peak = 0;
+    for (auto _ : state) {
+        const ChildResult child = spawnChild(kind);
+        if (!child.ok) {
+            state.SkipWithError("the child process failed");
+            break;
+        }
+        state.SetIterationTime(child.secondsToShown);
+        peak = std::max(peak, child.maxRssMiB);
+    }
+    state.counters["maxrss_MiB"] = peak;
+}
+
+void BM_StartupBareWindow(benchmark::State &state) { measureChild(state, "bare"); }
+BENCHMARK(BM_StartupBareWindow)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+
+void BM_StartupVorla(benchmark::State &state) { measureChild(state, "vorla"); }
+BENCHMARK(BM_StartupVorla)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+
+void BM_MemoryFullList(benchmark::State &state) { measureChild(state, "vorla-full"); }
+BENCHMARK(BM_MemoryFullList)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc == 4 && std::strcmp(argv[1], "--child") == 0)
+        return runChild(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    using bench::Figure;
+    return bench::runWithFigures(
+        argc, argv,
+        {{"Start-up to shown window, Vorla vs bare", "BM_StartupVorla", "BM_StartupBareWindow",
+          Figure::Ratio, 1.5},
+         {"Peak memory, full list vs bare window", "BM_MemoryFullList", "BM_StartupBareWindow",
+          Figure::ExtraMiB, 20}});
+}
