@@ -16,6 +16,7 @@
 #include "Figures.h"
 #include "TypicalValues.h"
 
+#include "app/Translations.h"
 #include "app/Vorla.h"
 
 #include <QApplication>
@@ -61,6 +62,9 @@ int runChild(int argc, char **argv)
         window = std::make_unique<QMainWindow>();
         window->setCentralWidget(new QLineEdit(window.get()));
     } else {
+        // As main.cpp starts the program, Qt's Japanese texts included.
+        QGuiApplication::setDesktopFileName(QStringLiteral("io.github.vorla.Vorla"));
+        installJapaneseTranslations(app);
         window = std::make_unique<Vorla>(scratch.path());
     }
     window->show();
