@@ -2,6 +2,7 @@
 
 #include "ModalAnswerer.h"
 #include "RowName.h"
+#include "SmallDisk.h"
 #include "VorlaWindowTest.h"
 
 #include <QAbstractItemModel>
@@ -97,14 +98,17 @@ TEST_F(VorlaFilesTest, SaveThenOpenGivesSameItems)
                                 QStringLiteral("１２．５"), QStringLiteral("  "),
                                 QStringLiteral("ﾃﾞｰﾀ")};
     list()->addItems(values);
-    const QString file = path("round.txt");
+    ASSERT_TRUE(QDir().mkpath(path("測定 データ")));
+    const QString file = path("測定 データ/値 一覧.txt");
     run("f12", {file});
+    EXPECT_EQ(caption(), "Pellary-" + native(file));
     EXPECT_EQ(fileBytes(file).toHex(' ').toStdString(),
               "95 5c 0d 0a 83 5c 5c 0d 0a 82 50 82 51 81 44 82 54 0d 0a 20 20 0d 0a "
               "c3 de b0 c0 0d 0a 0d 0a");
     list()->clear();
     run("f11", {file});
     EXPECT_EQ(items(), values);
+    EXPECT_EQ(caption(), "Vorla-" + native(file));
 }
 
 TEST_F(VorlaFilesTest, CancelChangesNothing)
@@ -225,6 +229,27 @@ TEST_F(VorlaFilesTest, SaveIntoMissingFolderSaysSo)
     EXPECT_EQ(fileBytes(path("plain")).toStdString(), "x");
     ASSERT_EQ(answerer->boxes.size(), 1u);
     EXPECT_THAT(answerer->boxes[0].text.toStdString(), HasSubstr("フォルダーが見つかりません"));
+}
+
+TEST_F(VorlaFilesTest, SaveOntoFullDiskSaysSoAndKeepsOldFile)
+{
+    const SmallDisk disk(path("disk"), QStringLiteral("size=64k"));
+    if (!disk.mounted())
+        GTEST_SKIP() << disk.reason().toStdString();
+    const QString file = path("disk/values.txt");
+    writeFile(file, "7\r\n\r\n");
+    for (int i = 0; i < 20000; ++i)
+        list()->addItem(QStringLiteral("12.345"));
+
+    const auto answerer = run("f12", {file});
+
+    EXPECT_EQ(caption(), "Pellary");
+    EXPECT_EQ(fileBytes(file).toStdString(), "7\r\n\r\n");
+    EXPECT_EQ(list()->count(), 20000);
+    // The dialog first asks before replacing the file, then the failure is told.
+    ASSERT_EQ(answerer->boxes.size(), 2u);
+    EXPECT_THAT(answerer->boxes[1].text.toStdString(), HasSubstr("保存できませんでした"));
+    EXPECT_THAT(answerer->boxes[1].text.toStdString(), HasSubstr(native(file)));
 }
 
 struct FilterCase
