@@ -2,17 +2,21 @@
 # Installs what is missing, builds Vorla with its tests and runs every test,
 # three times over:
 #  1. the ordinary build (build/);
-#  2. the whole suite again built with AddressSanitizer, LeakSanitizer and
+#  2. a short smoke run of every fuzz target (scripts/fuzz.sh, 20 s each);
+#  3. the whole suite again built with AddressSanitizer, LeakSanitizer and
 #     UndefinedBehaviorSanitizer (build-asan/); any report fails the run
-#     (Qt needs no leak suppressions here: the suite runs clean);
-#  3. a short smoke run of every fuzz target (scripts/fuzz.sh, 20 s each).
+#     (Qt needs no leak suppressions here: the suite runs clean).
 # Window tests draw offscreen; tests that need a service start their own.
-# VORLA_SKIP_SANITIZERS=1 or VORLA_SKIP_FUZZ=1 leave out pass 2 or 3.
+# VORLA_SKIP_FUZZ=1 or VORLA_SKIP_SANITIZERS=1 leave out pass 2 or 3.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${VORLA_BUILD_DIR:-$here/build}
 "$here/scripts/build.sh"
 (cd "$build" && ctest --output-on-failure -j"$(nproc)")
+
+if [ "${VORLA_SKIP_FUZZ:-0}" != 1 ]; then
+  "$here/scripts/fuzz.sh" 20
+fi
 
 if [ "${VORLA_SKIP_SANITIZERS:-0}" != 1 ]; then
   asan=${VORLA_ASAN_BUILD_DIR:-$here/build-asan}
@@ -25,6 +29,3 @@ if [ "${VORLA_SKIP_SANITIZERS:-0}" != 1 ]; then
   (cd "$asan" && ctest --output-on-failure -j"$(nproc)")
 fi
 
-if [ "${VORLA_SKIP_FUZZ:-0}" != 1 ]; then
-  "$here/scripts/fuzz.sh" 20
-fi
