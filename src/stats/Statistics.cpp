@@ -118,14 +118,15 @@ private:
 
 } // namespace
 
-StatisticsOutcome calculateStatistics(const std::vector<std::string> &items,
-                                      std::string_view sigmaChoice)
+FiguresOutcome calculateFigures(const std::vector<std::string> &items,
+                                std::string_view sigmaChoice)
 {
     const std::size_t n = items.size();
     if (n == 0)
         return StatisticsError::EmptyList;
 
-    std::vector<double> x;
+    StatisticsFigures figures;
+    std::vector<double> &x = figures.values;
     x.reserve(n);
     const double first = parseValueText(items[0]);
     Extreme maximum(first);
@@ -147,8 +148,7 @@ StatisticsOutcome calculateStatistics(const std::vector<std::string> &items,
 
     const double count = static_cast<double>(n);
     const double mean = sum / count;
-    const double meanCut = cutToTwoDecimals(mean);
-    if (!std::isfinite(meanCut))
+    if (!std::isfinite(cutToTwoDecimals(mean)))
         return StatisticsError::OutOfRange;
 
     double squares = 0.0;
@@ -167,29 +167,47 @@ StatisticsOutcome calculateStatistics(const std::vector<std::string> &items,
     if (!std::isfinite(sigma) || !std::isfinite(upper) || !std::isfinite(lower))
         return StatisticsError::OutOfRange;
 
-    std::int64_t above = 0;
-    std::int64_t below = 0;
     for (const double value : x) {
         if (value > upper)
-            ++above;
+            ++figures.aboveCount;
         if (value < lower)
-            ++below;
+            ++figures.belowCount;
     }
+    figures.mean = mean;
+    figures.sigma = sigma;
+    figures.k = k;
+    figures.upperLimit = upper;
+    figures.lowerLimit = lower;
+    figures.maximum = maximum.text(items);
+    figures.minimum = minimum.text(items);
+    return figures;
+}
 
-    const auto total = static_cast<std::int64_t>(n);
+StatisticsTexts statisticsTexts(const StatisticsFigures &figures)
+{
+    const auto total = static_cast<std::int64_t>(figures.values.size());
     StatisticsTexts texts;
     texts.count = integerToText(total);
-    texts.mean = numberToText(meanCut);
-    texts.standardDeviation = formatResult(sigma);
-    texts.upperLimit = formatResult(upper);
-    texts.lowerLimit = formatResult(lower);
-    texts.aboveCount = integerToText(above);
-    texts.abovePercent = numberToText(wholePercent(above, total));
-    texts.belowCount = integerToText(below);
-    texts.belowPercent = numberToText(wholePercent(below, total));
-    texts.maximum = maximum.text(items);
-    texts.minimum = minimum.text(items);
+    texts.mean = numberToText(cutToTwoDecimals(figures.mean));
+    texts.standardDeviation = formatResult(figures.sigma);
+    texts.upperLimit = formatResult(figures.upperLimit);
+    texts.lowerLimit = formatResult(figures.lowerLimit);
+    texts.aboveCount = integerToText(figures.aboveCount);
+    texts.abovePercent = numberToText(wholePercent(figures.aboveCount, total));
+    texts.belowCount = integerToText(figures.belowCount);
+    texts.belowPercent = numberToText(wholePercent(figures.belowCount, total));
+    texts.maximum = figures.maximum;
+    texts.minimum = figures.minimum;
     return texts;
+}
+
+StatisticsOutcome calculateStatistics(const std::vector<std::string> &items,
+                                      std::string_view sigmaChoice)
+{
+    FiguresOutcome figures = calculateFigures(items, sigmaChoice);
+    if (const auto *error = std::get_if<StatisticsError>(&figures))
+        return *error;
+    return statisticsTexts(std::get<StatisticsFigures>(figures));
 }
 
 } // namespace stats

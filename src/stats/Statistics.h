@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -31,7 +32,25 @@ enum class StatisticsError {
     OutOfRange, // a value, sum, square or limit lies beyond the double range
 };
 
+/// The numbers behind the result boxes, before any of them is written as
+/// text. The chart window draws these, so its picture always agrees with the
+/// boxes.
+struct StatisticsFigures
+{
+    std::vector<double> values; // each item's reading, list order (text without a number: 0)
+    double mean = 0.0;          // unrounded; the box shows its two-decimal cut
+    double sigma = 0.0;         // population standard deviation
+    double k = 0.0;             // the sigma multiple chosen (0 for an unknown choice)
+    double upperLimit = 0.0;    // mean + k sigma, unrounded
+    double lowerLimit = 0.0;    // mean - k sigma, unrounded
+    std::int64_t aboveCount = 0;
+    std::int64_t belowCount = 0;
+    std::string maximum;        // the maximum box's text
+    std::string minimum;        // the minimum box's text
+};
+
 using StatisticsOutcome = std::variant<StatisticsTexts, StatisticsError>;
+using FiguresOutcome = std::variant<StatisticsFigures, StatisticsError>;
 
 /// The statistics of the item texts (list order) for the sigma choice's text.
 ///
@@ -45,5 +64,13 @@ using StatisticsOutcome = std::variant<StatisticsTexts, StatisticsError>;
 /// current text read again as a number) by the plain text of the value.
 StatisticsOutcome calculateStatistics(const std::vector<std::string> &items,
                                       std::string_view sigmaChoice);
+
+/// The same calculation, stopping before the texts: calculateStatistics is
+/// statisticsTexts(calculateFigures(items, sigmaChoice)).
+FiguresOutcome calculateFigures(const std::vector<std::string> &items,
+                                std::string_view sigmaChoice);
+
+/// The eleven box texts of calculated figures.
+StatisticsTexts statisticsTexts(const StatisticsFigures &figures);
 
 } // namespace stats
