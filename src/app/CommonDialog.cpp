@@ -34,6 +34,8 @@ bool CommonDialog::show(QWidget *parent, bool save)
 {
     QFileDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("CommonDialog1"));
+    if (!m_title.isEmpty())
+        dialog.setWindowTitle(m_title);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

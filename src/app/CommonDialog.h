@@ -20,6 +20,8 @@ public:
     /// "Text(*.txt)|*.txt|".
     void setFilter(const QString &filter) { m_filter = filter; }
     void setInitDir(const QString &folder) { m_initDir = folder; }
+    /// The dialog's title; empty leaves Qt's own.
+    void setTitle(const QString &title) { m_title = title; }
     const QString &fileName() const { return m_fileName; }
     void setFileName(const QString &path) { m_fileName = path; }
 
@@ -39,5 +41,6 @@ private:
 
     QString m_filter;
     QString m_initDir;
+    QString m_title;
     QString m_fileName;
 };

@@ -2,9 +2,9 @@
 
 #include <QString>
 
-/// The folder that stands for "c:\": the root of drive C where there are drive
-/// letters, the user's home folder elsewhere. The two fixed scratch files and
-/// the file dialogs' starting folder all live there.
+/// The folder of the two fixed scratch files: the root of drive C where there
+/// are drive letters, the program's application data folder elsewhere
+/// (created when missing; QCoreApplication's application name must be set).
 QString scratchDirectory();
 
 /// Deleted at start-up and read by the print command.

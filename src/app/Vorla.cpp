@@ -1,16 +1,20 @@
 #include "app/Vorla.h"
 
-#include "app/DefaultFont.h"
-#include "app/WindowGeometry.h"
+#include "app/EntryBox.h"
 #include "app/ScratchPaths.h"
+#include "app/ValueListModel.h"
 #include "files/ValueFile.h"
 #include "files/ValueFileIO.h"
+#include "files/ValueLines.h"
 #include "info/form1.h"
 #include "print/QtReportPrinter.h"
 #include "print/Report.h"
 #include "print/ScratchLines.h"
 #include "stats/NumberText.h"
 #include "stats/Statistics.h"
+#include "ui/DefaultFont.h"
+#include "ui/FitText.h"
+#include "ui/WindowGeometry.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,12 +24,12 @@
 #include <QDir>
 #include <QEvent>
 #include <QFile>
-#include <QFontMetrics>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -58,6 +62,10 @@ Vorla::Vorla(const QString &scratchDir, QWidget *parent)
       m_openPrinter(&QtReportPrinter::openDefaultPrinter)
 {
     setObjectName(QStringLiteral("Vorla"));
+    // The program answers to two names in its captions: it starts as
+    // "Pellary", the title its information window shows, is "Vorla" after a
+    // clear or an open, and "Pellary" again after a save. Users' own notes
+    // and screenshots know these captions, so they stay exactly so.
     setWindowTitle(QStringLiteral("Pellary"));
     setWindowIcon(QIcon(QStringLiteral(":/vorla.svg")));
     setFont(vorlaDefaultFont());
@@ -87,14 +95,7 @@ QLabel *Vorla::createLabel(const char *name, const QString &caption, int left, i
     auto *label = new QLabel(caption, centralWidget());
     label->setObjectName(QLatin1String(name));
     label->setGeometry(px(left), px(top), px(width), px(kLabelHeight));
-    // A caption wider than its fixed place is set a little smaller rather
-    // than cut off.
-    QFont font = label->font();
-    while (QFontMetrics(font).horizontalAdvance(caption) > label->width()
-           && font.pointSizeF() > 7.0) {
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-        label->setFont(font);
-    }
+    shrinkToWidth(label);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, Qt::black);
     label->setPalette(palette);
@@ -125,11 +126,18 @@ void Vorla::createControls()
 
     // Left column: entry box, value list, start button.
     Label1 = createLabel("Label1", QStringLiteral("データ"), 240, 240, 735);
-    Text1 = createTextBox("Text1", 1080, 240, 975, QStringLiteral("データ"));
-    List1 = new QListWidget(client);
+    Text1 = new EntryBox(client);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(px(1080), px(240), px(975), px(kBoxHeight));
+    Text1->setAccessibleName(QStringLiteral("データ"));
+    m_values = new ValueListModel(this);
+    List1 = new QListView(client);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setGeometry(px(240), px(840), px(1815), px(2040));
+    List1->setModel(m_values);
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Every item is one line in one font: the view need not measure them.
     List1->setUniformItemSizes(true);
     List1->setAccessibleName(QStringLiteral("データ一覧"));
     Command1 = new QPushButton(QStringLiteral("演算開始"), client);
@@ -179,18 +187,26 @@ void Vorla::createControls()
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
     connect(Text1, &QLineEdit::returnPressed, this, [this] { Text1_KeyPress(kEnterKey); });
-    connect(List1, &QListWidget::itemDoubleClicked, this, [this] { List1_DblClick(); });
-    // The same removal without the mouse: Delete, Return or Enter on the
-    // selected value. Tabbing into the list makes an item current without
-    // selecting it, so only a selected item goes.
-    for (const auto key : {Qt::Key_Delete, Qt::Key_Return, Qt::Key_Enter}) {
-        auto *removeKey = new QShortcut(QKeySequence(key), List1);
-        removeKey->setContext(Qt::WidgetShortcut);
-        connect(removeKey, &QShortcut::activated, this, [this] {
-            if (const QListWidgetItem *item = List1->currentItem(); item && item->isSelected())
-                List1_DblClick();
-        });
-    }
+    connect(Text1, &EntryBox::linesPasted, this, &Vorla::Text1_Paste);
+    connect(Text1, &EntryBox::nothingToUndo, this, &Vorla::List1_Undo);
+    connect(List1, &QListView::doubleClicked, this, [this] { List1_DblClick(); });
+    // Delete removes the selected value as a double-click does. Tabbing into
+    // the list makes an item current without selecting it, so only a
+    // selected item goes. Enter removes nothing: it is too easily pressed.
+    auto *removeKey = new QShortcut(QKeySequence(Qt::Key_Delete), List1);
+    removeKey->setContext(Qt::WidgetShortcut);
+    connect(removeKey, &QShortcut::activated, this, [this] {
+        if (List1->selectionModel()->isSelected(List1->currentIndex()))
+            List1_DblClick();
+    });
+    m_undo = new QAction(QStringLiteral("元に戻す"), List1);
+    m_undo->setObjectName(QStringLiteral("mnuUndo"));
+    m_undo->setShortcut(QKeySequence::Undo);
+    m_undo->setShortcutContext(Qt::WidgetShortcut);
+    m_undo->setEnabled(false);
+    List1->addAction(m_undo);
+    List1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(m_undo, &QAction::triggered, this, &Vorla::List1_Undo);
     connect(Command1, &QPushButton::clicked, this, &Vorla::Command1_Click);
 }
 
@@ -238,10 +254,56 @@ QString Vorla::scratchPath(const char *name) const
 
 report::BoxTexts Vorla::boxTexts() const
 {
-    return {toUtf8(Text2->text()), toUtf8(Text3->text()),  toUtf8(Text4->text()),
-            toUtf8(Text5->text()), toUtf8(Text6->text()),  toUtf8(Text7->text()),
-            toUtf8(Text8->text()), toUtf8(Text9->text()),  toUtf8(Text10->text()),
-            toUtf8(Text11->text()), toUtf8(Text12->text())};
+    // Designated in the struct's order: two boxes swapped do not compile.
+    return {.Text2 = toUtf8(Text2->text()),
+            .Text3 = toUtf8(Text3->text()),
+            .Text4 = toUtf8(Text4->text()),
+            .Text5 = toUtf8(Text5->text()),
+            .Text6 = toUtf8(Text6->text()),
+            .Text7 = toUtf8(Text7->text()),
+            .Text8 = toUtf8(Text8->text()),
+            .Text9 = toUtf8(Text9->text()),
+            .Text10 = toUtf8(Text10->text()),
+            .Text11 = toUtf8(Text11->text()),
+            .Text12 = toUtf8(Text12->text())};
+}
+
+void Vorla::clearBoxes()
+{
+    for (QLineEdit *box : {static_cast<QLineEdit *>(Text1), Text2, Text3, Text4, Text5, Text6,
+                           Text7, Text8, Text9, Text10, Text11, Text12})
+        box->setText(QString()); // unlike clear(), leaves no typing to undo
+}
+
+void Vorla::showResults(const stats::StatisticsTexts &texts)
+{
+    // The order the calculation has always filled the boxes in: the extremes
+    // first, the counts beyond the limits last.
+    Text11->setText(fromUtf8(texts.maximum));
+    Text12->setText(fromUtf8(texts.minimum));
+    Text2->setText(fromUtf8(texts.mean));
+    Text10->setText(fromUtf8(texts.count));
+    Text3->setText(fromUtf8(texts.standardDeviation));
+    Text4->setText(fromUtf8(texts.upperLimit));
+    Text5->setText(fromUtf8(texts.lowerLimit));
+    Text6->setText(fromUtf8(texts.aboveCount));
+    Text8->setText(fromUtf8(texts.belowCount));
+    Text7->setText(fromUtf8(texts.abovePercent));
+    Text9->setText(fromUtf8(texts.belowPercent));
+}
+
+void Vorla::advanceCount(std::size_t entries)
+{
+    // The box's text is the count: whatever it shows, typed text too, is
+    // read back for each entry.
+    std::string count = toUtf8(Text10->text());
+    for (std::size_t i = 0; i < entries; ++i) {
+        double value = stats::parseValueText(count);
+        if (!std::isfinite(value))
+            value = 0; // a count beyond the double range starts again
+        count = stats::numberToText(value + 1);
+    }
+    Text10->setText(fromUtf8(count));
 }
 
 bool Vorla::event(QEvent *event)
@@ -258,11 +320,12 @@ void Vorla::Form_Load()
     // A missing or locked scratch file is no reason to stop starting up.
     QFile::remove(scratchPath(kScratchDataName));
 
-    for (QLineEdit *box : {Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9,
-                           Text10, Text11, Text12})
-        box->clear();
+    clearBoxes();
     Combo1->setEditText(kSigmaThree);
     Combo1->addItems({kSigmaThree, QStringLiteral("2σ"), QStringLiteral("1σ")});
+    // Adding the first item to an empty combo box makes it current and shows
+    // its text; the shown choice is set again so it is "3σ" whatever the
+    // first item is.
     Combo1->setEditText(kSigmaThree);
 }
 
@@ -278,56 +341,89 @@ void Vorla::Text1_KeyPress(short keyAscii)
     const QString entry = Text1->text();
     if (entry.isEmpty())
         return;
-    if (List1->count() >= kMaxItems) {
+    if (EntryBox::holdsBreaks(entry)) {
+        Text1_Paste(entry); // what a full list left of a paste
+        return;
+    }
+    if (m_values->count() >= kMaxItems) {
         // Full: keep the typed text so nothing is lost, and say so with a beep.
         QApplication::beep();
         return;
     }
     f11->setEnabled(false);
-    List1->addItem(entry);
-    double count = stats::parseValueText(toUtf8(Text10->text()));
-    if (!std::isfinite(count))
-        count = 0; // a count beyond the double range starts again
-    Text10->setText(fromUtf8(stats::numberToText(count + 1)));
-    Text1->clear();
+    m_values->append(toUtf8(entry));
+    advanceCount(1);
+    Text1->setText(QString()); // Ctrl+Z now brings back a removed value, not this one
+}
+
+void Vorla::Text1_Paste(const QString &text)
+{
+    std::vector<std::string> values = files::splitPastedValues(toUtf8(text));
+    const auto room = static_cast<std::size_t>(kMaxItems - m_values->count());
+    const std::size_t entered = std::min(room, values.size());
+    std::vector<std::string> rest(values.begin() + static_cast<std::ptrdiff_t>(entered),
+                                  values.end());
+    values.resize(entered);
+    if (entered > 0) {
+        f11->setEnabled(false);
+        m_values->append(std::move(values));
+        advanceCount(entered);
+    }
+    QStringList left;
+    for (const std::string &value : rest)
+        left << fromUtf8(value);
+    Text1->setText(left.join(QLatin1Char('\n')));
+    if (!rest.empty())
+        QMessageBox::information(
+            this, QStringLiteral("貼り付け"),
+            QStringLiteral("一覧に入るのは %1 個までのため、貼り付けた値のうち %2 個は"
+                           "入力欄に残しています（%3 個を追加しました）。")
+                .arg(QLocale(QLocale::English).toString(kMaxItems))
+                .arg(rest.size())
+                .arg(entered));
 }
 
 void Vorla::List1_DblClick()
 {
-    const int index = List1->currentRow();
-    if (index >= 0)
-        delete List1->takeItem(index);
+    const int index = List1->currentIndex().row();
+    if (index >= 0) {
+        m_removed.emplace_back(index, m_values->take(index));
+        m_undo->setEnabled(true);
+    }
+    Text1->setFocus();
+}
+
+void Vorla::List1_Undo()
+{
+    if (m_removed.empty())
+        return;
+    if (m_values->count() >= kMaxItems) {
+        QApplication::beep(); // no room: the value stays ready to come back
+        return;
+    }
+    auto [index, item] = std::move(m_removed.back());
+    m_removed.pop_back();
+    m_undo->setEnabled(!m_removed.empty());
+    // Entries since the removal only ever went to the end, so the place is
+    // still there unless later removals shortened the list.
+    index = std::min(index, m_values->count());
+    m_values->insert(index, std::move(item));
+    List1->setCurrentIndex(m_values->index(index));
     Text1->setFocus();
 }
 
 void Vorla::Command1_Click()
 {
-    std::vector<std::string> items;
-    items.reserve(static_cast<std::size_t>(List1->count()));
-    for (int i = 0; i < List1->count(); ++i)
-        items.push_back(toUtf8(List1->item(i)->text()));
-
-    const stats::StatisticsOutcome outcome =
-        stats::calculateStatistics(items, toUtf8(Combo1->currentText()));
-    if (std::holds_alternative<stats::StatisticsError>(outcome)) {
-        if (std::get<stats::StatisticsError>(outcome) == stats::StatisticsError::OutOfRange)
+    const stats::FiguresOutcome outcome =
+        stats::calculateFigures(m_values->items(), toUtf8(Combo1->currentText()));
+    if (const auto *error = std::get_if<stats::StatisticsError>(&outcome)) {
+        if (*error == stats::StatisticsError::OutOfRange)
             QMessageBox::warning(this, QStringLiteral("演算開始"),
                                  QStringLiteral("値が大きすぎるため計算できません。"
                                                 "一覧の値を確かめてください。"));
         return; // an empty list leaves every box as it is
     }
-    const auto &texts = std::get<stats::StatisticsTexts>(outcome);
-    Text11->setText(fromUtf8(texts.maximum));
-    Text12->setText(fromUtf8(texts.minimum));
-    Text2->setText(fromUtf8(texts.mean));
-    Text10->setText(fromUtf8(texts.count));
-    Text3->setText(fromUtf8(texts.standardDeviation));
-    Text4->setText(fromUtf8(texts.upperLimit));
-    Text5->setText(fromUtf8(texts.lowerLimit));
-    Text6->setText(fromUtf8(texts.aboveCount));
-    Text8->setText(fromUtf8(texts.belowCount));
-    Text7->setText(fromUtf8(texts.abovePercent));
-    Text9->setText(fromUtf8(texts.belowPercent));
+    showResults(stats::statisticsTexts(std::get<stats::StatisticsFigures>(outcome)));
 }
 
 namespace {
@@ -335,6 +431,7 @@ namespace {
 const QString kValueFileFilter = QStringLiteral("Text(*.txt)|*.txt|");
 const QString kOpenTitle = QStringLiteral("ファイルを開く");
 const QString kSaveTitle = QStringLiteral("名前を付けて保存");
+const QString kPrintTitle = QStringLiteral("印刷");
 
 /// Shows the busy pointer over a control until the scope ends, however it ends.
 class BusyPointer
@@ -384,7 +481,7 @@ QString readProblemText(const files::ReadFailure &failure)
 /// adds none.
 struct ValueFileLines
 {
-    QStringList items;
+    std::vector<std::string> items;
     std::size_t leftOut = 0;
     QString failure; // empty on success
 };
@@ -403,12 +500,7 @@ ValueFileLines readValueFileLines(const QString &path, int room)
                 QStringLiteral("%1 行目が長すぎます（1 行は %2 文字までです）。")
                     .arg(grouped(static_cast<qint64>(read.tooLongLine)),
                          grouped(static_cast<qint64>(files::kMaxLineLength)))};
-    ValueFileLines lines;
-    lines.items.reserve(static_cast<qsizetype>(read.items.size()));
-    for (const std::string &item : read.items)
-        lines.items << QString::fromStdString(item);
-    lines.leftOut = read.leftOut;
-    return lines;
+    return {read.items, read.leftOut, {}};
 }
 
 QString encodeProblemText(const files::EncodeFailure &failure)
@@ -436,15 +528,17 @@ QString writeProblemText(const files::WriteFailure &failure)
 void Vorla::f11_Click(int /*index*/)
 {
     CommonDialog1.setFilter(kValueFileFilter);
-    CommonDialog1.setInitDir(m_scratchDir);
+    CommonDialog1.setInitDir(QDir::homePath());
     if (!CommonDialog1.showOpen(this))
         return;
     const QString path = QDir::toNativeSeparators(CommonDialog1.fileName());
     ValueFileLines read;
+    std::size_t added = 0;
     {
         const BusyPointer busy(Text1);
-        read = readValueFileLines(CommonDialog1.fileName(), kMaxItems - List1->count());
-        List1->addItems(read.items);
+        read = readValueFileLines(CommonDialog1.fileName(), kMaxItems - m_values->count());
+        added = read.items.size();
+        m_values->append(std::move(read.items));
     }
     if (!read.failure.isEmpty()) {
         QMessageBox::warning(this, kOpenTitle,
@@ -455,24 +549,26 @@ void Vorla::f11_Click(int /*index*/)
     }
     setWindowTitle(QStringLiteral("Vorla-") + path);
     CommonDialog1.setFileName(QString());
+    m_removed.clear(); // an undo would put a value back among the file's
+    m_undo->setEnabled(false);
     if (read.leftOut > 0)
         QMessageBox::information(
             this, kOpenTitle,
             QStringLiteral("一覧に入るのは %1 個までのため、ファイル「%2」の %3 行は"
                            "読み込んでいません（%4 行を追加しました）。")
                 .arg(grouped(kMaxItems), path, grouped(static_cast<qint64>(read.leftOut)),
-                     grouped(read.items.size())));
+                     grouped(static_cast<qint64>(added))));
 }
 
 void Vorla::f12_Click(int /*index*/)
 {
     QStringList items;
-    items.reserve(List1->count());
-    for (int i = 0; i < List1->count(); ++i)
-        items << List1->item(i)->text();
+    items.reserve(m_values->count());
+    for (const std::string &item : m_values->items())
+        items << fromUtf8(item);
     const auto bytes = files::encodeValueFile(items);
     CommonDialog1.setFilter(kValueFileFilter);
-    CommonDialog1.setInitDir(m_scratchDir);
+    CommonDialog1.setInitDir(QDir::homePath());
     if (!CommonDialog1.showSave(this))
         return;
     const QString path = QDir::toNativeSeparators(CommonDialog1.fileName());
@@ -495,34 +591,58 @@ void Vorla::f12_Click(int /*index*/)
 
 void Vorla::f21_Click(int /*index*/)
 {
-    const QString title = QStringLiteral("印刷");
-    QMessageBox prompt(QMessageBox::NoIcon, title, QStringLiteral("A4の用紙をセットしてください"),
+    QMessageBox prompt(QMessageBox::NoIcon, kPrintTitle,
+                       QStringLiteral("A4の用紙をセットしてください"),
                        QMessageBox::Ok | QMessageBox::Cancel, this);
     prompt.setDefaultButton(QMessageBox::Ok);
     if (prompt.exec() != QMessageBox::Ok)
         return; // Cancel or Esc: nothing is read and nothing printed
 
-    const QString path = scratchPath(kScratchDataName);
-    const std::optional<std::vector<std::string>> scratch = readScratchLines(path);
-    if (!scratch) {
-        const QString problem = QFile::exists(path)
-                                    ? QStringLiteral("印刷するデータのファイルを読み込めません。")
-                                    : QStringLiteral("印刷するデータのファイルがありません。");
-        QMessageBox::warning(this, title,
-                             problem + QStringLiteral("\n%1\n何も印刷していません。")
-                                           .arg(QDir::toNativeSeparators(path)));
+    const std::optional<std::vector<std::string>> entries = reportEntries();
+    if (!entries)
         return;
-    }
-    const std::vector<std::string> lines = report::composeReport(*scratch, boxTexts());
+    const std::vector<std::string> lines = report::composeReport(*entries, boxTexts());
     const std::unique_ptr<report::ReportPrinter> printer = m_openPrinter();
     if (!printer)
-        QMessageBox::warning(this, title,
-                             QStringLiteral("プリンターが見つかりません。\n通常使うプリンターを"
-                                            "設定してから、もう一度印刷してください。"));
+        saveReportAsPdf(lines);
     else if (!report::printReport(lines, *printer))
-        QMessageBox::warning(this, title,
+        QMessageBox::warning(this, kPrintTitle,
                              QStringLiteral("プリンターに送れませんでした。\nプリンターの状態を"
                                             "確かめて、もう一度印刷してください。"));
+}
+
+std::optional<std::vector<std::string>> Vorla::reportEntries()
+{
+    const QString path = scratchPath(kScratchDataName);
+    if (!QFile::exists(path))
+        return m_values->items();
+    std::optional<std::vector<std::string>> scratch = readScratchLines(path);
+    if (!scratch)
+        QMessageBox::warning(this, kPrintTitle,
+                             QStringLiteral("印刷するデータのファイルを読み込めません。\n%1\n"
+                                            "何も印刷していません。")
+                                 .arg(QDir::toNativeSeparators(path)));
+    return scratch;
+}
+
+void Vorla::saveReportAsPdf(const std::vector<std::string> &lines)
+{
+    m_pdfDialog.setTitle(QStringLiteral("プリンターが見つかりません － PDF ファイルに保存"));
+    m_pdfDialog.setFilter(QStringLiteral("PDF(*.pdf)|*.pdf|"));
+    m_pdfDialog.setInitDir(QDir::homePath());
+    if (!m_pdfDialog.showSave(this))
+        return; // cancelled: nothing printed, nothing saved
+    QString path = m_pdfDialog.fileName();
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    const std::unique_ptr<report::ReportPrinter> pdf = QtReportPrinter::openPdfFile(path);
+    if (!report::printReport(lines, *pdf)) {
+        QMessageBox::warning(this, kPrintTitle,
+                             QStringLiteral("PDF ファイル「%1」に保存できませんでした。")
+                                 .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    m_pdfDialog.setFileName(QString());
 }
 
 void Vorla::f31_Click(int /*index*/)
@@ -534,10 +654,13 @@ void Vorla::v11_Click(int /*index*/)
 {
     // Every step runs whatever became of the one before.
     QFile::remove(scratchPath(kScratchTextName));
-    List1->clear();
-    for (QLineEdit *box : {Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9,
-                           Text10, Text11, Text12})
-        box->clear();
+    m_values->clear();
+    m_removed.clear();
+    m_undo->setEnabled(false);
+    clearBoxes();
+    // The list of the drop-down goes back to "3σ" too, so it does not
+    // highlight an old choice.
+    Combo1->setCurrentIndex(0);
     Combo1->setEditText(kSigmaThree);
     Text1->setFocus();
     f11->setEnabled(true);

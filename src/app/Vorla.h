@@ -6,34 +6,46 @@
 //    appended unchanged to the value list List1, the count box Text10 is read
 //    back with stats::parseValueText, advanced by one and written with
 //    stats::numberToText, and the open command f11 is switched off.
-//  - A double-click on a listed value calls List1_DblClick, which removes it.
-//  - The start button Command1 calls Command1_Click: it gathers the item texts
-//    and the sigma choice of Combo1, hands them to stats::calculateStatistics
-//    and writes the eleven texts it returns into Text2 to Text12. The values
-//    are never kept as numbers: the list's texts are the only store.
+//  - A paste of several lines or cells into Text1 calls Text1_Paste, which
+//    enters each as Enter would (files::splitPastedValues cuts them apart).
+//  - A double-click on a listed value calls List1_DblClick, which removes it;
+//    Ctrl+Z or 「元に戻す」 calls List1_Undo, which puts it back.
+//  - The start button Command1 calls Command1_Click: it hands the item texts
+//    and the sigma choice of Combo1 to stats::calculateFigures and writes the
+//    eleven texts of stats::statisticsTexts into Text2 to Text12. The values
+//    are never kept as numbers: the list's texts are the only store. They live
+//    in a ValueListModel as UTF-8, the core's own form, behind the QListView
+//    List1.
 //  - The menus call f11_Click (open), f12_Click (save), f21_Click (print),
 //    f31_Click (exit), v11_Click (clear) and mnu_J2_Click (information).
 //  - Open and save choose their file through CommonDialog1; the file's text
 //    goes through files::readValueText and files::itemsToAppend on the way in
 //    and files::encodeValueFile and files::writeFileAtomically on the way out.
-//  - f21_Click, after the A4 prompt, reads the scratch file's lines
-//    (readScratchLines) and the result boxes, lets report::composeReport lay
-//    out the report's lines and sends them with report::printReport to the
-//    printer that the printer factory opens (the system's default printer
-//    unless a test put in its own).
+//  - f21_Click, after the A4 prompt, takes the scratch file's lines
+//    (readScratchLines) when another program placed one, the list's items
+//    otherwise, and the result boxes; report::composeReport lays out the
+//    report's lines and report::printReport sends them to the printer that
+//    the printer factory opens (the system's default printer unless a test
+//    put in its own), or, with no printer, to a PDF file the user names.
 //
 // Handlers only read widgets, call the Qt-free core and write widgets back.
 // The folder standing for "c:\" (scratch files) comes in from outside, so
 // tests can point it at a temporary folder.
 
 #include "app/CommonDialog.h"
+#include "stats/Statistics.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
 
+#include <optional>
+
 #include <functional>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace report {
 class ReportPrinter;
@@ -44,9 +56,11 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
 class QMenu;
 class QPushButton;
+class EntryBox;
+class ValueListModel;
 class form1;
 
 class Vorla : public QMainWindow
@@ -74,7 +88,9 @@ private: // one handler per user event
     void Form_Load();
     void Form_Activate();
     void Text1_KeyPress(short keyAscii);
+    void Text1_Paste(const QString &text);
     void List1_DblClick();
+    void List1_Undo();
     void Command1_Click();
     void f11_Click(int index);
     void f12_Click(int index);
@@ -91,11 +107,29 @@ private: // one handler per user event
                         int width);
     QString scratchPath(const char *name) const;
     report::BoxTexts boxTexts() const;
+    void clearBoxes();
+    void showResults(const stats::StatisticsTexts &texts);
+    /// Raises the count in Text10 by `entries`, one entry at a time.
+    void advanceCount(std::size_t entries);
+    /// The report's value section: the scratch file's lines when another
+    /// program placed one, the list's items otherwise. nullopt (after saying
+    /// why) when a scratch file is there but cannot be read.
+    std::optional<std::vector<std::string>> reportEntries();
+    /// With no printer: offers to save the report as a PDF file instead.
+    void saveReportAsPdf(const std::vector<std::string> &lines);
 
     QString m_scratchDir;
     /// The information window while it is open; it deletes itself on closing.
     QPointer<form1> m_info;
     PrinterFactory m_openPrinter;
+    /// The list's items, which List1 shows.
+    ValueListModel *m_values = nullptr;
+    /// Removed items with the places they had, the last removed last, for
+    /// List1_Undo. Clearing and opening a file forget them.
+    std::vector<std::pair<int, std::string>> m_removed;
+    QAction *m_undo = nullptr;
+    /// The save dialog of a report that goes to a PDF file for want of a printer.
+    CommonDialog m_pdfDialog;
 
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
@@ -112,7 +146,7 @@ private: // one handler per user event
     QLabel *Label13 = nullptr;
     QLabel *Label14 = nullptr;
     QLabel *Label15 = nullptr;
-    QLineEdit *Text1 = nullptr;
+    EntryBox *Text1 = nullptr;
     QLineEdit *Text2 = nullptr;
     QLineEdit *Text3 = nullptr;
     QLineEdit *Text4 = nullptr;
@@ -124,7 +158,7 @@ private: // one handler per user event
     QLineEdit *Text10 = nullptr;
     QLineEdit *Text11 = nullptr;
     QLineEdit *Text12 = nullptr;
-    QListWidget *List1 = nullptr;
+    QListView *List1 = nullptr;
     QComboBox *Combo1 = nullptr;
     QPushButton *Command1 = nullptr;
 

@@ -28,3 +28,21 @@ std::vector<std::string> splitValueLines(std::string_view text)
 }
 
 } // namespace files
+
+namespace files {
+
+std::vector<std::string> splitPastedValues(std::string_view text)
+{
+    std::vector<std::string> values;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != '\r' && text[i] != '\n' && text[i] != '\t')
+            continue;
+        if (i > start)
+            values.emplace_back(text.substr(start, i - start));
+        start = i + 1;
+    }
+    return values;
+}
+
+} // namespace files

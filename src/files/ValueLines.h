@@ -25,3 +25,16 @@ std::optional<std::string_view> nextValueLine(std::string_view text, std::size_t
 std::vector<std::string> splitValueLines(std::string_view text);
 
 } // namespace files
+
+namespace files {
+
+/// The values in text pasted into the entry box: every line and every
+/// tab-separated cell that is not empty, in order (a column or a row copied
+/// from a spreadsheet). Lines end at CR, LF or CR LF. No value keeps a CR,
+/// LF or tab.
+///   "1\r\n2\r\n3\r\n" -> {"1", "2", "3"}
+///   "1\t\t2\n"        -> {"1", "2"}
+///   " \n"             -> {" "}
+std::vector<std::string> splitPastedValues(std::string_view text);
+
+} // namespace files

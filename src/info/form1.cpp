@@ -1,7 +1,8 @@
 #include "info/form1.h"
 
-#include "app/DefaultFont.h"
-#include "app/WindowGeometry.h"
+#include "ui/DefaultFont.h"
+#include "ui/FitText.h"
+#include "ui/WindowGeometry.h"
 
 #include <QEvent>
 #include <QFont>
@@ -61,19 +62,6 @@ void placeOverBox(QLabel *label, const QRect &box)
     // With top alignment the baseline lies `ascent` below the label's top.
     const int top = box.center().y() - metrics.ascent() - ink.center().y();
     label->setGeometry(box.left(), top, box.width(), metrics.height());
-}
-
-/// Sets a word-wrapped label's font a little smaller, step by step, until its
-/// whole text fits the label's fixed height. The Japanese default face has a
-/// taller line than the face the layout was drawn with.
-void shrinkToFit(QLabel *label)
-{
-    QFont font = label->font();
-    while (label->heightForWidth(label->width()) > label->height()
-           && font.pointSizeF() > 6.0) {
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-        label->setFont(font);
-    }
 }
 
 } // namespace
@@ -152,7 +140,7 @@ void form1::Form_Load()
         QStringLiteral("計算結果は少数第４位まで表示します。"),
     };
     Label3->setText(usage.join(QStringLiteral("\r\n")));
-    shrinkToFit(Label3);
+    shrinkToHeight(Label3);
 }
 
 void form1::Form_Activate()

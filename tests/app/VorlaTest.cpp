@@ -3,6 +3,7 @@
 #include "VorlaWindowTest.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QMenu>
@@ -25,7 +26,7 @@ protected:
     /// What start-up and the clear command leave behind.
     void expectWorkingState(const char *caption) const
     {
-        EXPECT_EQ(list()->count(), 0);
+        EXPECT_EQ(values()->count(), 0);
         for (const char *name : kBoxes)
             EXPECT_EQ(text(name), QString()) << name;
         auto *combo = control<QComboBox>("Combo1");
@@ -34,6 +35,7 @@ protected:
         for (int i = 0; i < combo->count(); ++i)
             offered << combo->itemText(i);
         EXPECT_EQ(offered, QStringList({"3σ", "2σ", "1σ"}));
+        EXPECT_EQ(combo->currentIndex(), 0);
         EXPECT_TRUE(action("f11")->isEnabled());
         EXPECT_EQ(m_window->windowTitle(), QString::fromUtf8(caption));
         EXPECT_EQ(focusedControl(), QStringLiteral("Text1"));
@@ -72,7 +74,7 @@ TEST_P(VorlaEntryTest, EnterAppendsAndCountsOn)
 {
     const EntryCase &c = GetParam();
     box("Text10")->setText(QString::fromUtf8(c.countBefore));
-    list()->addItem(QStringLiteral("first"));
+    addItem(QStringLiteral("first"));
     enter(QString::fromUtf8(c.typed));
     EXPECT_EQ(items(), QStringList({QStringLiteral("first"), QString::fromUtf8(c.typed)}));
     EXPECT_EQ(text("Text10"), QString::fromUtf8(c.countAfter));
@@ -109,10 +111,10 @@ TEST_P(VorlaIgnoredEntryTest, EnterChangesNothing)
 {
     const IgnoredEntryCase &c = GetParam();
     for (int i = 0; i < c.listed; ++i)
-        list()->addItem(QString::number(i));
+        addItem(QString::number(i));
     box("Text10")->setText(QStringLiteral("9"));
     enter(QString::fromUtf8(c.typed));
-    EXPECT_EQ(list()->count(), c.listed);
+    EXPECT_EQ(values()->count(), c.listed);
     EXPECT_EQ(text("Text1"), QString::fromUtf8(c.typed)); // a full list keeps the typed text
     EXPECT_EQ(text("Text10"), QStringLiteral("9"));
     EXPECT_TRUE(action("f11")->isEnabled());
@@ -128,18 +130,18 @@ INSTANTIATE_TEST_SUITE_P(Entries, VorlaIgnoredEntryTest, ::testing::ValuesIn(kIg
 TEST_F(VorlaTest, DoubleClickRemovesOnlyThatItem)
 {
     enterEach({"1", "2", "2", "3"});
-    QListWidget *values = list();
-    const QRect second = values->visualItemRect(values->item(2));
-    QTest::mouseClick(values->viewport(), Qt::LeftButton, {}, second.center());
-    QTest::mouseDClick(values->viewport(), Qt::LeftButton, {}, second.center());
+    QListView *view = list();
+    const QRect second = view->visualRect(values()->index(2));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, second.center());
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, second.center());
     EXPECT_EQ(items(), QStringList({"1", "2", "3"}));
     EXPECT_EQ(text("Text10"), QStringLiteral("4"));
     EXPECT_FALSE(action("f11")->isEnabled());
     EXPECT_EQ(focusedControl(), QStringLiteral("Text1"));
 
     // A double-click below the last item hits none and removes nothing.
-    const QPoint below(5, values->viewport()->height() - 3);
-    QTest::mouseDClick(values->viewport(), Qt::LeftButton, {}, below);
+    const QPoint below(5, view->viewport()->height() - 3);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, below);
     EXPECT_EQ(items(), QStringList({"1", "2", "3"}));
 }
 
@@ -147,6 +149,7 @@ struct RemovalKeyCase
 {
     const char *name;
     Qt::Key key;
+    bool removes;
 };
 
 class VorlaRemovalKeyTest : public VorlaTest, public ::testing::WithParamInterface<RemovalKeyCase>
@@ -160,20 +163,56 @@ TEST_P(VorlaRemovalKeyTest, KeyRemovesSelectedItem)
     QTest::keyClick(control("Text1"), Qt::Key_Tab);
     ASSERT_EQ(focusedControl(), QStringLiteral("List1"));
     QTest::keyClick(list(), Qt::Key_Down);
-    ASSERT_EQ(list()->currentRow(), 1);
+    ASSERT_EQ(list()->currentIndex().row(), 1);
 
     QTest::keyClick(list(), GetParam().key);
+    if (!GetParam().removes) {
+        // An Enter meant for the entry box must not cost a value.
+        EXPECT_EQ(items(), QStringList({"1", "2", "3"}));
+        return;
+    }
     EXPECT_EQ(items(), QStringList({"1", "3"}));
     EXPECT_EQ(text("Text10"), QStringLiteral("3"));
     EXPECT_EQ(focusedControl(), QStringLiteral("Text1"));
 }
 
 const RemovalKeyCase kRemovalKeys[] = {
-    {"Delete", Qt::Key_Delete},
-    {"Return", Qt::Key_Return},
-    {"KeypadEnter", Qt::Key_Enter},
+    {"Delete", Qt::Key_Delete, true},
+    {"Return", Qt::Key_Return, false},
+    {"KeypadEnter", Qt::Key_Enter, false},
 };
 INSTANTIATE_TEST_SUITE_P(Keys, VorlaRemovalKeyTest, ::testing::ValuesIn(kRemovalKeys), RowName{});
+
+TEST_F(VorlaTest, UndoPutsRemovedValuesBackLastFirst)
+{
+    enterEach({"1", "2", "3", "4"});
+    for (const int row : {1, 2}) { // removes "2", then "4"
+        list()->setFocus();
+        list()->setCurrentIndex(values()->index(row));
+        QTest::keyClick(list(), Qt::Key_Delete);
+    }
+    ASSERT_EQ(items(), QStringList({"1", "3"}));
+    enter(QStringLiteral("5"));
+
+    // Ctrl+Z in the entry box, with no typing to undo, brings back "4" at
+    // its place; the list's own 「元に戻す」 brings back "2".
+    QTest::keyClick(box("Text1"), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(items(), QStringList({"1", "3", "4", "5"}));
+    QAction *undo = action("mnuUndo");
+    ASSERT_TRUE(undo->isEnabled());
+    undo->trigger();
+    EXPECT_EQ(items(), QStringList({"1", "2", "3", "4", "5"}));
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_EQ(text("Text10"), QStringLiteral("5")); // removal and undo leave the count
+
+    // Clearing forgets what could be undone.
+    list()->setFocus();
+    list()->setCurrentIndex(values()->index(0));
+    QTest::keyClick(list(), Qt::Key_Delete);
+    action("v11")->trigger();
+    undo->trigger();
+    EXPECT_EQ(items(), QStringList());
+}
 
 TEST_F(VorlaTest, RemovalKeyNeedsASelectedItemInTheList)
 {
@@ -206,7 +245,7 @@ TEST_F(VorlaTest, CalculationFillsEveryBox)
     for (const auto &[box, value] : expected)
         EXPECT_EQ(text(box), QString::fromUtf8(value)) << box;
     EXPECT_EQ(control<QComboBox>("Combo1")->currentText(), QStringLiteral("1σ"));
-    EXPECT_EQ(list()->count(), 4);
+    EXPECT_EQ(values()->count(), 4);
 
     // The next entry counts on from the calculated count.
     enter(QStringLiteral("5"));
@@ -250,9 +289,37 @@ const RefusedCalculationCase kRefusedCalculationCases[] = {
 INSTANTIATE_TEST_SUITE_P(Lists, VorlaRefusedCalculationTest,
                          ::testing::ValuesIn(kRefusedCalculationCases), RowName{});
 
+TEST_F(VorlaTest, PastedColumnEntersEachValue)
+{
+    enter(QStringLiteral("7"));
+    box("Text1")->setText(QStringLiteral("1"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("2\r\n3\t\r\n\r\n4"));
+    QTest::keyClick(box("Text1"), Qt::Key_V, Qt::ControlModifier);
+    // As typed: "1" and the first line join, as they would in the box.
+    EXPECT_EQ(items(), QStringList({"7", "12", "3", "4"}));
+    EXPECT_EQ(text("Text10"), QStringLiteral("4"));
+    EXPECT_EQ(text("Text1"), QString());
+
+    // A full list takes what fits; the rest stays in the box, and the user
+    // is told.
+    values()->clear();
+    QStringList many;
+    for (int i = 0; i < Vorla::kMaxItems - 1; ++i)
+        many << QStringLiteral("0");
+    addItems(many);
+    QGuiApplication::clipboard()->setText(QStringLiteral("a\nb\nc"));
+    ModalAnswerer answerer;
+    QTest::keyClick(box("Text1"), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(values()->count(), Vorla::kMaxItems);
+    EXPECT_EQ(values()->text(Vorla::kMaxItems - 1), QStringLiteral("a"));
+    EXPECT_EQ(text("Text1"), QStringLiteral("b\nc"));
+    EXPECT_EQ(answerer.boxes.size(), 1u);
+}
+
 TEST_F(VorlaTest, ClearReturnsToWorkingState)
 {
     enterEach({"10", "20", "30"});
+    control<QComboBox>("Combo1")->setCurrentIndex(2);
     calculate(QStringLiteral("ab"));
     box("Text1")->setText(QStringLiteral("pending"));
     writeFile(path("Vovizuzuv.dat"), "1\r\n");
@@ -311,7 +378,7 @@ TEST_F(VorlaTest, AltWithAccessKeyOpensMenu)
     QWidget *popup = QApplication::activePopupWidget();
     ASSERT_EQ(popup, control<QMenu>("v1"));
     QTest::keyClick(popup, Qt::Key_C);
-    EXPECT_EQ(list()->count(), 0);
+    EXPECT_EQ(values()->count(), 0);
     EXPECT_EQ(m_window->windowTitle(), QStringLiteral("Vorla"));
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }

@@ -40,4 +40,25 @@ const SplitCase kSplitCases[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Lines, SplitValueLinesTest, ::testing::ValuesIn(kSplitCases), RowName{});
 
+class SplitPastedValuesTest : public ::testing::TestWithParam<SplitCase>
+{
+};
+
+TEST_P(SplitPastedValuesTest, OneValuePerLineOrCell)
+{
+    EXPECT_EQ(files::splitPastedValues(GetParam().text), GetParam().lines);
+}
+
+const SplitCase kPasteCases[] = {
+    {"SpreadsheetColumn", "1\r\n2\r\n3\r\n", {"1", "2", "3"}},
+    {"LfOnlyNoFinalBreak", "1\n2\n3", {"1", "2", "3"}},
+    {"LoneCr", "1\r2", {"1", "2"}},
+    {"RowOfCellsEmptyCellsSkipped", "1\t\t2\t\n\n", {"1", "2"}},
+    {"BlankCellIsAValue", " \n4", {" ", "4"}},
+    {"OnlyBreaks", "\r\n\t", {}},
+    {"JapaneseKept", "１２．５\r\n測定値", {"１２．５", "測定値"}},
+};
+INSTANTIATE_TEST_SUITE_P(Pastes, SplitPastedValuesTest, ::testing::ValuesIn(kPasteCases),
+                         RowName{});
+
 } // namespace

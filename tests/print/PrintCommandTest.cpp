@@ -1,4 +1,5 @@
 #include "ModalAnswerer.h"
+#include "PdfText.h"
 #include "RecordingPrinter.h"
 #include "RowName.h"
 #include "VorlaWindowTest.h"
@@ -114,12 +115,52 @@ TEST_F(PrintCommandTest, EmptyScratchFilePrintsResultsOnly)
     EXPECT_EQ(m_record.lines[0], " ");
 }
 
+TEST_F(PrintCommandTest, WithoutScratchFilePrintsTheListedValues)
+{
+    QStringList values;
+    for (int i = 1; i <= 12; ++i)
+        values << QString::number(i);
+    enterEach(values);
+    const std::vector<ShownBox> shown = print({QMessageBox::Ok});
+    EXPECT_EQ(shown.size(), 1u) << "no message after the prompt";
+    ASSERT_EQ(m_record.lines.size(), 11u);
+    EXPECT_EQ(m_record.lines[0], "1   2   3   4   5   6   7   8   9   10   ");
+    EXPECT_EQ(m_record.lines[1], "11   12    ");
+    EXPECT_EQ(m_record.lines[2], " 　　　データ数  　　12");
+}
+
+TEST_F(PrintCommandTest, WithoutPrinterSavesTheReportAsPdf)
+{
+    m_printerPresent = false;
+    addItems({QStringLiteral("1.5"), QStringLiteral("測定値")});
+    const QString chosen = path("report"); // typed without its suffix
+    {
+        ModalAnswerer answerer({QMessageBox::Ok}, {chosen});
+        action("f21")->trigger();
+        EXPECT_EQ(answerer.boxes.size(), 1u) << "no message after the prompt";
+        ASSERT_EQ(answerer.fileDialogs.size(), 1u);
+        EXPECT_EQ(answerer.fileDialogs[0].filters, QStringList({"PDF(*.pdf)"}));
+    }
+    const std::optional<QString> text = pdfText(chosen + QStringLiteral(".pdf"));
+    ASSERT_TRUE(text.has_value());
+    const QStringList lines = squeezedLines(*text);
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines[0].toStdString(), "1.5 測定値");
+    EXPECT_EQ(lines[1].toStdString(), "データ数"); // nothing typed: the count box is empty
+
+    // A cancelled dialog saves nothing and says nothing.
+    ModalAnswerer cancel({QMessageBox::Ok}, {QString()});
+    action("f21")->trigger();
+    EXPECT_EQ(cancel.boxes.size(), 1u);
+    EXPECT_EQ(QDir(m_dir.path()).entryList({QStringLiteral("*.pdf")}).size(), 1);
+}
+
 const char kFolder[] = "<folder>";
 
 struct ProblemCase
 {
     const char *name;
-    const char *scratch; // nullptr: no scratch file; kFolder: a folder in its place
+    const char *scratch; // kFolder: a folder in its place
     bool printerPresent;
     bool printerAccepts;
     const char *told;    // part of the message the user is shown
@@ -137,7 +178,7 @@ TEST_P(PrintProblemTest, TellsTheUserAndGoesOn)
     const ProblemCase &c = GetParam();
     if (c.scratch == kFolder)
         ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("Vovizuzuv.dat")));
-    else if (c.scratch != nullptr)
+    else
         writeFile(scratchPath(), c.scratch);
     m_printerPresent = c.printerPresent;
     m_printerAccepts = c.printerAccepts;
@@ -158,11 +199,9 @@ TEST_P(PrintProblemTest, TellsTheUserAndGoesOn)
 }
 
 const ProblemCase kProblemCases[] = {
-    {"NoScratchFile", nullptr, true, true, "がありません。\n", 0, 0},
     {"ScratchPathIsAFolder", kFolder, true, true, "を読み込めません。\n", 0, 0},
     {"UndecodableScratchFile", "1\r\n\xff\xff\r\n", true, true, "を読み込めません。\n",
      0, 0},
-    {"NoPrinter", "1\r\n", false, true, "プリンターが見つかりません", 1, 0},
     {"PrinterRefuses", "1\r\n", true, false, "プリンターに送れませんでした", 1, 1},
 };
 INSTANTIATE_TEST_SUITE_P(Problems, PrintProblemTest, ::testing::ValuesIn(kProblemCases),

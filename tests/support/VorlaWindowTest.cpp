@@ -43,9 +43,17 @@ void VorlaWindowTest::TearDown()
 QStringList VorlaWindowTest::items() const
 {
     QStringList out;
-    for (int i = 0; i < list()->count(); ++i)
-        out << list()->item(i)->text();
+    for (const std::string &item : values()->items())
+        out << QString::fromStdString(item);
     return out;
+}
+
+void VorlaWindowTest::addItems(const QStringList &texts) const
+{
+    std::vector<std::string> utf8;
+    for (const QString &text : texts)
+        utf8.push_back(text.toStdString());
+    values()->append(std::move(utf8));
 }
 
 void VorlaWindowTest::enter(const QString &value)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ValueListModel.h"
 #include "app/Vorla.h"
 
 #include "TestFiles.h"
@@ -7,7 +8,7 @@
 #include <QAction>
 #include <QByteArray>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -49,8 +50,13 @@ protected:
     QAction *action(const char *name) const { return control<QAction>(name); }
     QLineEdit *box(const char *name) const { return control<QLineEdit>(name); }
     QString text(const char *name) const { return box(name)->text(); }
-    QListWidget *list() const { return control<QListWidget>("List1"); }
+    QListView *list() const { return control<QListView>("List1"); }
+    /// The items List1 shows.
+    ValueListModel *values() const { return static_cast<ValueListModel *>(list()->model()); }
     QStringList items() const;
+    /// Puts values straight into the list, as a file would.
+    void addItems(const QStringList &texts) const;
+    void addItem(const QString &text) const { addItems({text}); }
 
     /// A file in the scratch folder.
     QString path(const QString &name) const { return m_dir.filePath(name); }

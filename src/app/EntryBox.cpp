@@ -1,0 +1,85 @@
+#include "app/EntryBox.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+
+bool EntryBox::holdsBreaks(const QString &text)
+{
+    for (const QChar c : text)
+        if (c == u'\r' || c == u'\n' || c == u'\t')
+            return true;
+    return false;
+}
+
+bool EntryBox::takeLines(const QString &pasted)
+{
+    if (!holdsBreaks(pasted))
+        return false;
+    // The pasted text replaces the selection, or goes in at the cursor.
+    const int start = hasSelectedText() ? selectionStart() : cursorPosition();
+    const int end = hasSelectedText() ? selectionEnd() : cursorPosition();
+    emit linesPasted(text().left(start) + pasted + text().mid(end));
+    return true;
+}
+
+void EntryBox::paste(QClipboard::Mode mode)
+{
+    const QString pasted = QGuiApplication::clipboard()->text(mode);
+    if (!takeLines(pasted)) {
+        if (mode == QClipboard::Clipboard) {
+            QLineEdit::paste();
+        } else {
+            insert(pasted);
+        }
+    }
+}
+
+void EntryBox::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Paste) && !isReadOnly()) {
+        paste(QClipboard::Clipboard);
+        return;
+    }
+    if (event->matches(QKeySequence::Undo) && !isUndoAvailable()) {
+        emit nothingToUndo();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void EntryBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (auto *pasteAction = menu->findChild<QAction *>(QStringLiteral("edit-paste"))) {
+        disconnect(pasteAction, &QAction::triggered, nullptr, nullptr);
+        connect(pasteAction, &QAction::triggered, this,
+                [this] { paste(QClipboard::Clipboard); });
+    }
+    menu->popup(event->globalPos());
+}
+
+void EntryBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    // The middle button pastes the X11 selection.
+    if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()
+        && takeLines(QGuiApplication::clipboard()->text(QClipboard::Selection))) {
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
+}
+
+void EntryBox::dropEvent(QDropEvent *event)
+{
+    if (event->mimeData()->hasText() && !event->mimeData()->hasUrls()
+        && takeLines(event->mimeData()->text())) {
+        event->acceptProposedAction();
+        return;
+    }
+    QLineEdit::dropEvent(event);
+}

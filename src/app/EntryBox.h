@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QClipboard>
+#include <QLineEdit>
+
+/// The entry box Text1: a one-line box that also takes a pasted column.
+///
+/// Text holding line breaks or tabs (a column or row copied from a
+/// spreadsheet) never lands in the box as one value: however it is pasted
+/// (Ctrl+V, Shift+Insert, the context menu, the middle button, a drop), the
+/// box leaves its text alone and hands over what it would have held instead,
+/// for the window to enter line by line. Ctrl+Z with nothing typed to undo is
+/// handed over too, so it can bring back a value removed from the list.
+class EntryBox : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    using QLineEdit::QLineEdit;
+
+    /// Whether text would make more than one value.
+    static bool holdsBreaks(const QString &text);
+
+signals:
+    /// The box's text as the paste would have left it.
+    void linesPasted(const QString &text);
+    /// Ctrl+Z (or the platform's undo key) with no typing to undo.
+    void nothingToUndo();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    /// Hands text with breaks over as linesPasted; false for other text,
+    /// which the box takes as usual.
+    bool takeLines(const QString &pasted);
+    void paste(QClipboard::Mode mode);
+};

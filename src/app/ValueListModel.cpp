@@ -1,0 +1,70 @@
+#include "app/ValueListModel.h"
+
+#include <iterator>
+
+int ValueListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : count();
+}
+
+QVariant ValueListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= count())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+    case Qt::AccessibleTextRole:
+        return text(index.row());
+    default:
+        return {};
+    }
+}
+
+QString ValueListModel::text(int row) const
+{
+    return QString::fromStdString(m_items[static_cast<std::size_t>(row)]);
+}
+
+void ValueListModel::append(std::vector<std::string> items)
+{
+    if (items.empty())
+        return;
+    const int first = count();
+    beginInsertRows(QModelIndex(), first, first + static_cast<int>(items.size()) - 1);
+    if (m_items.empty())
+        m_items = std::move(items);
+    else
+        m_items.insert(m_items.end(), std::make_move_iterator(items.begin()),
+                       std::make_move_iterator(items.end()));
+    endInsertRows();
+}
+
+void ValueListModel::append(std::string item)
+{
+    insert(count(), std::move(item));
+}
+
+void ValueListModel::insert(int row, std::string item)
+{
+    beginInsertRows(QModelIndex(), row, row);
+    m_items.insert(m_items.begin() + row, std::move(item));
+    endInsertRows();
+}
+
+std::string ValueListModel::take(int row)
+{
+    beginRemoveRows(QModelIndex(), row, row);
+    std::string item = std::move(m_items[static_cast<std::size_t>(row)]);
+    m_items.erase(m_items.begin() + row);
+    endRemoveRows();
+    return item;
+}
+
+void ValueListModel::clear()
+{
+    beginResetModel();
+    m_items.clear();
+    m_items.shrink_to_fit();
+    endResetModel();
+}

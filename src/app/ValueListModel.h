@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QAbstractListModel>
+
+#include <string>
+#include <vector>
+
+/// The value list's items as the list view shows them. The texts are held as
+/// UTF-8, the form the calculation and the file code take, so a calculation
+/// hands them over without converting a single item; the view asks only for
+/// the rows it paints, so a long list costs no more per entry than a short one.
+class ValueListModel : public QAbstractListModel
+{
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    /// The item's text for display, editing roles and screen readers.
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+
+    const std::vector<std::string> &items() const { return m_items; }
+    int count() const { return static_cast<int>(m_items.size()); }
+    QString text(int row) const;
+
+    /// Appends items after the last one, as one insertion.
+    void append(std::vector<std::string> items);
+    void append(std::string item);
+    /// Puts an item back at `row` (0 to count()); the items from there move down.
+    void insert(int row, std::string item);
+    /// Takes the item at `row` out of the list and returns it.
+    std::string take(int row);
+    void clear();
+
+private:
+    std::vector<std::string> m_items;
+};
