@@ -7,6 +7,13 @@ int ValueListModel::rowCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : count();
 }
 
+QModelIndex ValueListModel::index(int row, int column, const QModelIndex &parent) const
+{
+    if (parent.isValid() || column != 0 || row < 0 || row >= count())
+        return {};
+    return createIndex(row, 0);
+}
+
 QVariant ValueListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= count())

@@ -15,6 +15,10 @@ public:
     using QAbstractListModel::QAbstractListModel;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    /// The index of a row, without the generic checks' virtual calls: the
+    /// view asks for one per painted row.
+    QModelIndex index(int row, int column = 0,
+                      const QModelIndex &parent = QModelIndex()) const override;
     /// The item's text for display, editing roles and screen readers.
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 

@@ -3,6 +3,7 @@
 #include "app/EntryBox.h"
 #include "app/ScratchPaths.h"
 #include "app/ValueListModel.h"
+#include "app/ValueListView.h"
 #include "files/ValueFile.h"
 #include "files/ValueFileIO.h"
 #include "files/ValueLines.h"
@@ -131,14 +132,12 @@ void Vorla::createControls()
     Text1->setGeometry(px(1080), px(240), px(975), px(kBoxHeight));
     Text1->setAccessibleName(QStringLiteral("データ"));
     m_values = new ValueListModel(this);
-    List1 = new QListView(client);
+    List1 = new ValueListView(client);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setGeometry(px(240), px(840), px(1815), px(2040));
     List1->setModel(m_values);
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // Every item is one line in one font: the view need not measure them.
-    List1->setUniformItemSizes(true);
     List1->setAccessibleName(QStringLiteral("データ一覧"));
     Command1 = new QPushButton(QStringLiteral("演算開始"), client);
     Command1->setObjectName(QStringLiteral("Command1"));
