@@ -3,6 +3,7 @@
 #include "app/DefaultFont.h"
 #include "app/WindowGeometry.h"
 #include "app/ScratchPaths.h"
+#include "chart/ChartWindow.h"
 #include "files/ValueFile.h"
 #include "files/ValueFileIO.h"
 #include "info/form1.h"
@@ -74,6 +75,7 @@ Vorla::~Vorla()
     // The information window has no owner; it goes when the program's main
     // window goes.
     delete m_info;
+    delete m_chart;
 }
 
 void Vorla::setPrinterFactory(PrinterFactory openPrinter)
@@ -208,6 +210,7 @@ void Vorla::createMenus()
     v1 = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     v1->setObjectName(QStringLiteral("v1"));
     v11 = v1->addAction(QStringLiteral("クリア(&C)"));
+    v12 = v1->addAction(QStringLiteral("グラフ(&G)"));
 
     mnuJ = menuBar()->addMenu(QStringLiteral("情報"));
     mnuJ->setObjectName(QStringLiteral("mnuJ"));
@@ -220,6 +223,7 @@ void Vorla::createMenus()
     f3->setObjectName(QStringLiteral("f3"));
     f31->setObjectName(QStringLiteral("f31"));
     v11->setObjectName(QStringLiteral("v11"));
+    v12->setObjectName(QStringLiteral("v12"));
     mnu_J2->setObjectName(QStringLiteral("mnu_J2"));
 
     // Each item hands its index number to its handler, as the menu defines them.
@@ -228,6 +232,7 @@ void Vorla::createMenus()
     connect(f21, &QAction::triggered, this, [this] { f21_Click(2); });
     connect(f31, &QAction::triggered, this, [this] { f31_Click(4); });
     connect(v11, &QAction::triggered, this, [this] { v11_Click(0); });
+    connect(v12, &QAction::triggered, this, [this] { v12_Click(1); });
     connect(mnu_J2, &QAction::triggered, this, &Vorla::mnu_J2_Click);
 }
 
@@ -307,8 +312,8 @@ void Vorla::Command1_Click()
     for (int i = 0; i < List1->count(); ++i)
         items.push_back(toUtf8(List1->item(i)->text()));
 
-    const stats::StatisticsOutcome outcome =
-        stats::calculateStatistics(items, toUtf8(Combo1->currentText()));
+    stats::FiguresOutcome outcome =
+        stats::calculateFigures(items, toUtf8(Combo1->currentText()));
     if (std::holds_alternative<stats::StatisticsError>(outcome)) {
         if (std::get<stats::StatisticsError>(outcome) == stats::StatisticsError::OutOfRange)
             QMessageBox::warning(this, QStringLiteral("演算開始"),
@@ -316,7 +321,9 @@ void Vorla::Command1_Click()
                                                 "一覧の値を確かめてください。"));
         return; // an empty list leaves every box as it is
     }
-    const auto &texts = std::get<stats::StatisticsTexts>(outcome);
+    m_figures = std::make_shared<const stats::StatisticsFigures>(
+        std::move(std::get<stats::StatisticsFigures>(outcome)));
+    const stats::StatisticsTexts texts = stats::statisticsTexts(*m_figures);
     Text11->setText(fromUtf8(texts.maximum));
     Text12->setText(fromUtf8(texts.minimum));
     Text2->setText(fromUtf8(texts.mean));
@@ -328,6 +335,8 @@ void Vorla::Command1_Click()
     Text8->setText(fromUtf8(texts.belowCount));
     Text7->setText(fromUtf8(texts.abovePercent));
     Text9->setText(fromUtf8(texts.belowPercent));
+    if (m_chart)
+        m_chart->setFigures(m_figures);
 }
 
 namespace {
@@ -539,6 +548,9 @@ void Vorla::v11_Click(int /*index*/)
                            Text10, Text11, Text12})
         box->clear();
     Combo1->setEditText(kSigmaThree);
+    m_figures.reset();
+    if (m_chart)
+        m_chart->setFigures(nullptr);
     Text1->setFocus();
     f11->setEnabled(true);
     setWindowTitle(QStringLiteral("Vorla"));
@@ -553,4 +565,16 @@ void Vorla::mnu_J2_Click()
     m_info->show();
     m_info->raise();
     m_info->activateWindow();
+}
+
+void Vorla::v12_Click(int /*index*/)
+{
+    // Like the information window: one at most, an open one comes forward.
+    if (!m_chart) {
+        m_chart = new ChartWindow;
+        m_chart->setFigures(m_figures);
+    }
+    m_chart->show();
+    m_chart->raise();
+    m_chart->activateWindow();
 }

@@ -8,11 +8,16 @@
 //    stats::numberToText, and the open command f11 is switched off.
 //  - A double-click on a listed value calls List1_DblClick, which removes it.
 //  - The start button Command1 calls Command1_Click: it gathers the item texts
-//    and the sigma choice of Combo1, hands them to stats::calculateStatistics
-//    and writes the eleven texts it returns into Text2 to Text12. The values
+//    and the sigma choice of Combo1, hands them to stats::calculateFigures
+//    and writes the eleven texts of stats::statisticsTexts into Text2 to
+//    Text12. The values
 //    are never kept as numbers: the list's texts are the only store.
 //  - The menus call f11_Click (open), f12_Click (save), f21_Click (print),
-//    f31_Click (exit), v11_Click (clear) and mnu_J2_Click (information).
+//    f31_Click (exit), v11_Click (clear), v12_Click (charts) and mnu_J2_Click
+//    (information).
+//  - Command1_Click also keeps the figures behind the boxes (m_figures) and
+//    hands them to the chart window, if open; v11_Click drops them. So the
+//    charts change exactly when the boxes do.
 //  - Open and save choose their file through CommonDialog1; the file's text
 //    goes through files::readValueText and files::itemsToAppend on the way in
 //    and files::encodeValueFile and files::writeFileAtomically on the way out.
@@ -35,6 +40,10 @@
 #include <functional>
 #include <memory>
 
+namespace stats {
+struct StatisticsFigures;
+}
+
 namespace report {
 class ReportPrinter;
 struct BoxTexts;
@@ -48,6 +57,7 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class form1;
+class ChartWindow;
 
 class Vorla : public QMainWindow
 {
@@ -81,6 +91,7 @@ private: // one handler per user event
     void f21_Click(int index);
     void f31_Click(int index);
     void v11_Click(int index);
+    void v12_Click(int index);
     void mnu_J2_Click();
 
     void createControls();
@@ -95,6 +106,11 @@ private: // one handler per user event
     QString m_scratchDir;
     /// The information window while it is open; it deletes itself on closing.
     QPointer<form1> m_info;
+    /// The chart window while it is open; it deletes itself on closing.
+    QPointer<ChartWindow> m_chart;
+    /// The figures of the last calculation, for the chart window; empty
+    /// after clearing.
+    std::shared_ptr<const stats::StatisticsFigures> m_figures;
     PrinterFactory m_openPrinter;
 
     QLabel *Label1 = nullptr;
@@ -137,6 +153,7 @@ private: // one handler per user event
     QAction *f31 = nullptr;
     QMenu *v1 = nullptr;
     QAction *v11 = nullptr;
+    QAction *v12 = nullptr;
     QMenu *mnuJ = nullptr;
     QAction *mnu_J2 = nullptr;
 
