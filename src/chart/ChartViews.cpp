@@ -144,7 +144,7 @@ RunChartView::RunChartView(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("runChart"));
     setAccessibleName(QStringLiteral("推移グラフ"));
-    setMinimumSize(360, 180);
+    setMinimumSize(300, 150);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
@@ -252,7 +252,7 @@ HistogramView::HistogramView(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("histogram"));
     setAccessibleName(QStringLiteral("ヒストグラム"));
-    setMinimumSize(320, 200);
+    setMinimumSize(300, 150);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 

@@ -135,13 +135,17 @@ void ChartWindow::createControls()
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setWordWrap(true);
 
-    auto *lower = new QHBoxLayout;
-    lower->addWidget(Picture2, 3);
-    lower->addWidget(figures, 2);
+    // The figures stand in a column beside the charts, so the window stays
+    // low enough for a laptop screen at 200 % scaling.
+    auto *charts = new QVBoxLayout;
+    charts->addWidget(Picture1, 1);
+    charts->addWidget(Picture2, 1);
+    auto *body = new QHBoxLayout;
+    body->addLayout(charts, 1);
+    body->addWidget(figures);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(entryRow);
-    layout->addWidget(Picture1, 1);
-    layout->addLayout(lower, 1);
+    layout->addLayout(body, 1);
     layout->addWidget(Label3);
 
     setTabOrder(Text1, Text2);
@@ -157,7 +161,7 @@ void ChartWindow::createControls()
 void ChartWindow::Form_Load()
 {
     setWindowTitle(kTitle);
-    QSize wanted(860, 700);
+    QSize wanted(900, 640);
     if (const QScreen *display = screen())
         wanted = wanted.boundedTo(display->availableGeometry().size() * 9 / 10);
     resize(wanted.expandedTo(minimumSizeHint()));
