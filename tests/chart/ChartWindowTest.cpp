@@ -189,19 +189,6 @@ const ToleranceCase kToleranceCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Table, ChartToleranceTest, testing::ValuesIn(kToleranceCases), RowName());
 
-TEST_F(ChartWindowTest, ToleranceDrawnOnTheCharts)
-{
-    enterEach({QStringLiteral("122"), QStringLiteral("130"), QStringLiteral("138")});
-    calculate(QStringLiteral("3σ"));
-    ChartWindow *chart = open();
-    ASSERT_NE(chart, nullptr);
-    enterTolerance(chart, QStringLiteral("150"), QStringLiteral(""));
-    const auto &lines = chart->chartData()->lines;
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[3].kind, stats::LineKind::UpperTolerance);
-    EXPECT_EQ(lines[3].value, 150.0);
-}
-
 TEST_F(ChartWindowTest, KeyboardReachesEveryControl)
 {
     ChartWindow *chart = open();

@@ -81,15 +81,6 @@ TEST(Capability, NoneWithoutLimits)
     EXPECT_FALSE(stats::processCapability(figuresOf(kWorked), {}).has_value());
 }
 
-TEST(Capability, NumbersBehindTheWorkedExample)
-{
-    const auto c = stats::processCapability(figuresOf(kWorked), {150.0, 100.0});
-    ASSERT_TRUE(c && c->cp && c->cpk);
-    EXPECT_NEAR(c->sampleSigma, 8.0, 1e-12);
-    EXPECT_NEAR(*c->cp, 1.04, 1e-12);
-    EXPECT_NEAR(*c->cpk, 0.83, 1e-12);
-}
-
 // ---- tolerance entries -------------------------------------------------------
 
 struct ToleranceRow
