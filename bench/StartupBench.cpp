@@ -11,7 +11,8 @@
 //
 // Kinds: "bare" is a QMainWindow holding one QLineEdit; "vorla" is the main
 // window as the program starts it; "vorla-full" is the main window with
-// 32,767 items listed and one calculation done.
+// 32,767 items listed and one calculation done; "vorla-chart" is that and
+// the chart window opened over it.
 
 #include "Figures.h"
 #include "TypicalValues.h"
@@ -19,6 +20,7 @@
 #include "app/Translations.h"
 #include "app/Vorla.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -73,13 +75,21 @@ int runChild(int argc, char **argv)
     QCoreApplication::processEvents();
     const std::int64_t shown = monotonicNanoseconds();
 
-    if (kind == "vorla-full") {
+    if (kind == "vorla-full" || kind == "vorla-chart") {
         auto *list = window->findChild<QListWidget *>(QStringLiteral("List1"));
         bench::forEachTypicalValue(bench::kFullList, [list](const std::string &v) {
             list->addItem(QString::fromStdString(v));
         });
         QCoreApplication::processEvents();
         window->findChild<QPushButton *>(QStringLiteral("Command1"))->click();
+        QCoreApplication::processEvents();
+    }
+    if (kind == "vorla-chart") {
+        window->findChild<QAction *>(QStringLiteral("v12"))->trigger();
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top->objectName() == QLatin1String("ChartWindow")
+                && !QTest::qWaitForWindowExposed(top))
+                return 2;
         QCoreApplication::processEvents();
     }
     if (write(fd, &shown, sizeof shown) != static_cast<ssize_t>(sizeof shown))
@@ -153,6 +163,9 @@ BENCHMARK(BM_StartupVorla)->UseManualTime()->Iterations(10)->Unit(benchmark::kMi
 void BM_MemoryFullList(benchmark::State &state) { measureChild(state, "vorla-full"); }
 BENCHMARK(BM_MemoryFullList)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
+void BM_MemoryFullListChart(benchmark::State &state) { measureChild(state, "vorla-chart"); }
+BENCHMARK(BM_MemoryFullListChart)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -167,5 +180,7 @@ int main(int argc, char **argv)
         {{"Start-up to shown window, Vorla vs bare", "BM_StartupVorla", "BM_StartupBareWindow",
           Figure::Ratio, 1.5},
          {"Peak memory, full list vs bare window", "BM_MemoryFullList", "BM_StartupBareWindow",
-          Figure::ExtraMiB, 20}});
+          Figure::ExtraMiB, 20},
+         {"Peak memory, chart window open vs full list", "BM_MemoryFullListChart", "BM_MemoryFullList",
+          Figure::ExtraMiB, 10}});
 }
