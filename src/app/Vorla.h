@@ -10,8 +10,8 @@
 //  - The start button Command1 calls Command1_Click: it gathers the item texts
 //    and the sigma choice of Combo1, hands them to stats::calculateFigures
 //    and writes the eleven texts of stats::statisticsTexts into Text2 to
-//    Text12. The values
-//    are never kept as numbers: the list's texts are the only store.
+//    Text12. The values are never kept as numbers: the list's texts are the
+//    only store.
 //  - The menus call f11_Click (open), f12_Click (save), f21_Click (print),
 //    f31_Click (exit), v11_Click (clear), v12_Click (charts) and mnu_J2_Click
 //    (information).
