@@ -74,7 +74,8 @@ struct Histogram
 };
 
 /// The measurement unit of the values: the power of ten of their last
-/// decimal digit, at most 1. Each value is taken to 12 significant digits
+/// decimal digit, at most 1 unless the largest magnitude reaches 10^12 (then
+/// the 12th significant digit of it). Each value is taken to 12 significant digits
 /// (0.1 + 0.2 counts as 0.3), and no digit below the 12th significant digit
 /// of the largest magnitude counts, so values typed with up to 12 digits give
 /// the unit they were written in.
