@@ -22,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWidget>
 
 #include <cstdio>
 #include <memory>
@@ -164,6 +165,67 @@ void BM_AppendLinesBaseline(benchmark::State &state)
 }
 BENCHMARK(BM_AppendLinesBaseline)->Unit(benchmark::kMillisecond);
 
+// Opening a window from the menu over a calculated full list: the chart
+// window (v12) draws all 32,767 values, the information window (mnu_J2) is
+// the baseline of a menu item that opens a modeless window. Closing and
+// deleting the window fall outside the timing.
+QWidget *topLevel(const char *name)
+{
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (top->objectName() == QLatin1String(name))
+            return top;
+    return nullptr;
+}
+
+void openFromMenu(benchmark::State &state, const char *item, const char *windowName)
+{
+    ShownWindow w;
+    w.fill(bench::kFullList);
+    w.start->click();
+    QCoreApplication::processEvents();
+    QAction *open = w.window->findChild<QAction *>(QLatin1String(item));
+    for (auto _ : state) {
+        open->trigger();
+        QWidget *opened = topLevel(windowName);
+        if (opened == nullptr || !QTest::qWaitForWindowExposed(opened)) {
+            state.SkipWithError("the window was never exposed");
+            break;
+        }
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        opened->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
+void BM_OpenInfoWindowBaseline(benchmark::State &state) { openFromMenu(state, "mnu_J2", "form1"); }
+BENCHMARK(BM_OpenInfoWindowBaseline)->Unit(benchmark::kMillisecond);
+
+void BM_OpenChartWindow(benchmark::State &state) { openFromMenu(state, "v12", "ChartWindow"); }
+BENCHMARK(BM_OpenChartWindow)->Unit(benchmark::kMillisecond);
+
+// Command1_Click with the chart window open: the calculation, the boxes, and
+// the chart data worked out again and both charts repainted. Beside
+// BM_WindowCalculation, the same click with no chart window.
+void BM_CalculationWithChartOpen(benchmark::State &state)
+{
+    ShownWindow w;
+    w.fill(bench::kFullList);
+    w.window->findChild<QAction *>(QStringLiteral("v12"))->trigger();
+    QWidget *chart = topLevel("ChartWindow");
+    if (chart == nullptr || !QTest::qWaitForWindowExposed(chart)) {
+        state.SkipWithError("the chart window was never exposed");
+        return;
+    }
+    for (auto _ : state) {
+        w.start->click();
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_CalculationWithChartOpen)->Unit(benchmark::kMillisecond);
+
 // Start-up inside one process: build the window and show it until it is
 // exposed. One-time costs of the process (Qt's start, the font files) fall
 // outside; vorla_bench_startup measures whole processes.
@@ -228,6 +290,10 @@ int main(int argc, char **argv)
           Figure::Ratio, 2},
          {"Value file of 32,767 lines opened into List1", "BM_OpenValueFile",
           "BM_AppendLinesBaseline", Figure::Milliseconds, 150},
+         {"Chart window opened over 32,767 values", "BM_OpenChartWindow",
+          "BM_OpenInfoWindowBaseline", Figure::Milliseconds, 100},
+         {"Command1_Click on 32,767 items, chart open", "BM_CalculationWithChartOpen",
+          "BM_WindowCalculation", Figure::Milliseconds, 100},
          {"Build and show in process, Vorla vs bare", "BM_ShowVorla", "BM_ShowBareWindow",
           Figure::Scale, 0}});
 }

@@ -4,6 +4,7 @@
 #include "app/ScratchPaths.h"
 #include "app/ValueListModel.h"
 #include "app/ValueListView.h"
+#include "chart/ChartWindow.h"
 #include "files/ValueFile.h"
 #include "files/ValueFileIO.h"
 #include "files/ValueLines.h"
@@ -83,6 +84,7 @@ Vorla::~Vorla()
     // The information window has no owner; it goes when the program's main
     // window goes.
     delete m_info;
+    delete m_chart;
 }
 
 void Vorla::setPrinterFactory(PrinterFactory openPrinter)
@@ -223,6 +225,7 @@ void Vorla::createMenus()
     v1 = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     v1->setObjectName(QStringLiteral("v1"));
     v11 = v1->addAction(QStringLiteral("クリア(&C)"));
+    v12 = v1->addAction(QStringLiteral("グラフ(&G)"));
 
     mnuJ = menuBar()->addMenu(QStringLiteral("情報"));
     mnuJ->setObjectName(QStringLiteral("mnuJ"));
@@ -235,6 +238,7 @@ void Vorla::createMenus()
     f3->setObjectName(QStringLiteral("f3"));
     f31->setObjectName(QStringLiteral("f31"));
     v11->setObjectName(QStringLiteral("v11"));
+    v12->setObjectName(QStringLiteral("v12"));
     mnu_J2->setObjectName(QStringLiteral("mnu_J2"));
 
     // Each item hands its index number to its handler, as the menu defines them.
@@ -243,6 +247,7 @@ void Vorla::createMenus()
     connect(f21, &QAction::triggered, this, [this] { f21_Click(2); });
     connect(f31, &QAction::triggered, this, [this] { f31_Click(4); });
     connect(v11, &QAction::triggered, this, [this] { v11_Click(0); });
+    connect(v12, &QAction::triggered, this, [this] { v12_Click(1); });
     connect(mnu_J2, &QAction::triggered, this, &Vorla::mnu_J2_Click);
 }
 
@@ -413,7 +418,7 @@ void Vorla::List1_Undo()
 
 void Vorla::Command1_Click()
 {
-    const stats::FiguresOutcome outcome =
+    stats::FiguresOutcome outcome =
         stats::calculateFigures(m_values->items(), toUtf8(Combo1->currentText()));
     if (const auto *error = std::get_if<stats::StatisticsError>(&outcome)) {
         if (*error == stats::StatisticsError::OutOfRange)
@@ -422,7 +427,11 @@ void Vorla::Command1_Click()
                                                 "一覧の値を確かめてください。"));
         return; // an empty list leaves every box as it is
     }
-    showResults(stats::statisticsTexts(std::get<stats::StatisticsFigures>(outcome)));
+    m_figures = std::make_shared<const stats::StatisticsFigures>(
+        std::get<stats::StatisticsFigures>(std::move(outcome)));
+    showResults(stats::statisticsTexts(*m_figures));
+    if (m_chart)
+        m_chart->setFigures(m_figures);
 }
 
 namespace {
@@ -661,6 +670,9 @@ void Vorla::v11_Click(int /*index*/)
     // highlight an old choice.
     Combo1->setCurrentIndex(0);
     Combo1->setEditText(kSigmaThree);
+    m_figures.reset();
+    if (m_chart)
+        m_chart->setFigures(nullptr);
     Text1->setFocus();
     f11->setEnabled(true);
     setWindowTitle(QStringLiteral("Vorla"));
@@ -675,4 +687,16 @@ void Vorla::mnu_J2_Click()
     m_info->show();
     m_info->raise();
     m_info->activateWindow();
+}
+
+void Vorla::v12_Click(int /*index*/)
+{
+    // Like the information window: one at most, an open one comes forward.
+    if (!m_chart) {
+        m_chart = new ChartWindow;
+        m_chart->setFigures(m_figures);
+    }
+    m_chart->show();
+    m_chart->raise();
+    m_chart->activateWindow();
 }

@@ -17,7 +17,11 @@
 //    in a ValueListModel as UTF-8, the core's own form, behind the QListView
 //    List1.
 //  - The menus call f11_Click (open), f12_Click (save), f21_Click (print),
-//    f31_Click (exit), v11_Click (clear) and mnu_J2_Click (information).
+//    f31_Click (exit), v11_Click (clear), v12_Click (charts) and mnu_J2_Click
+//    (information).
+//  - Command1_Click also keeps the figures behind the boxes (m_figures) and
+//    hands them to the chart window, if open; v11_Click drops them. So the
+//    charts change exactly when the boxes do.
 //  - Open and save choose their file through CommonDialog1; the file's text
 //    goes through files::readValueText and files::itemsToAppend on the way in
 //    and files::encodeValueFile and files::writeFileAtomically on the way out.
@@ -62,6 +66,7 @@ class QPushButton;
 class EntryBox;
 class ValueListModel;
 class form1;
+class ChartWindow;
 
 class Vorla : public QMainWindow
 {
@@ -97,6 +102,7 @@ private: // one handler per user event
     void f21_Click(int index);
     void f31_Click(int index);
     void v11_Click(int index);
+    void v12_Click(int index);
     void mnu_J2_Click();
 
     void createControls();
@@ -121,6 +127,11 @@ private: // one handler per user event
     QString m_scratchDir;
     /// The information window while it is open; it deletes itself on closing.
     QPointer<form1> m_info;
+    /// The chart window while it is open; it deletes itself on closing.
+    QPointer<ChartWindow> m_chart;
+    /// The figures of the last calculation, for the chart window; empty
+    /// after clearing.
+    std::shared_ptr<const stats::StatisticsFigures> m_figures;
     PrinterFactory m_openPrinter;
     /// The list's items, which List1 shows.
     ValueListModel *m_values = nullptr;
@@ -171,6 +182,7 @@ private: // one handler per user event
     QAction *f31 = nullptr;
     QMenu *v1 = nullptr;
     QAction *v11 = nullptr;
+    QAction *v12 = nullptr;
     QMenu *mnuJ = nullptr;
     QAction *mnu_J2 = nullptr;
 

@@ -327,6 +327,23 @@ double parseValueText(std::string_view text)
     return prefix.length == 0 ? 0.0 : readDecimal(normal, prefix);
 }
 
+bool holdsNumber(std::string_view text)
+{
+    const std::string normal = normalize(text);
+    if (!normal.empty() && normal.front() == '&') {
+        if (normal.size() < 3)
+            return false;
+        const char radix = normal[1];
+        const char digit = normal[2];
+        if (radix == 'H' || radix == 'h')
+            return isDigit(digit) || (digit >= 'a' && digit <= 'f') || (digit >= 'A' && digit <= 'F');
+        if (radix == 'O' || radix == 'o')
+            return digit >= '0' && digit <= '7';
+        return false;
+    }
+    return scanNumber(normal, false).length > 0;
+}
+
 std::string numberToText(double value)
 {
     if (!std::isfinite(value))

@@ -25,6 +25,13 @@ namespace stats {
 /// one too small to represent gives 0 of its sign.
 double parseValueText(std::string_view text);
 
+/// Whether parseValueText finds a number in the text at all, so that a 0 it
+/// returns can be told apart from text without one.
+///   holdsNumber("0") -> true    holdsNumber("-.0") -> true   holdsNumber("１２") -> true
+///   holdsNumber("abc") -> false holdsNumber(".") -> false    holdsNumber("") -> false
+///   holdsNumber("&HFF") -> true holdsNumber("&H") -> false   holdsNumber("&O9") -> false
+bool holdsNumber(std::string_view text);
+
 /// Writes a double with 15 significant digits, no grouping, no trailing zeros.
 ///
 /// Decimal exponents from -5 up to 14 are written plainly, others in

@@ -359,7 +359,7 @@ TEST_F(VorlaTest, MenusHoldTheirCommandsInOrder)
     EXPECT_EQ(captions(control<QMenu>("f1")),
               QStringList({"ファイルを開く(&O)", "名前を付けて保存(&S)", "-", "印刷(&P)", "-",
                            "終了(&E)"}));
-    EXPECT_EQ(captions(control<QMenu>("v1")), QStringList({"クリア(&C)"}));
+    EXPECT_EQ(captions(control<QMenu>("v1")), QStringList({"クリア(&C)", "グラフ(&G)"}));
     EXPECT_EQ(captions(control<QMenu>("mnuJ")), QStringList({"情報"}));
     EXPECT_EQ(control<QMenu>("f1")->title(), QStringLiteral("ファイル(&F)"));
     EXPECT_EQ(control<QMenu>("v1")->title(), QStringLiteral("表示(&V)"));

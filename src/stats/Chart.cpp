@@ -1,0 +1,266 @@
+#include "Chart.h"
+
+#include "NumberText.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+
+namespace stats {
+
+namespace {
+
+const char *const kDash = "\xE2\x80\x94"; // "—"
+
+// Decimal places of a value written with 12 significant digits, trailing
+// zeros dropped: 12.25 -> 2, 1300 -> -2, 0.1 + 0.2 -> 1, 0 -> 0. Digits
+// past the 12th are binary noise rather than a finer unit.
+int decimalPlaces(double value)
+{
+    if (value == 0.0)
+        return 0;
+    std::array<char, 40> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::scientific, 11);
+    const std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
+    const std::size_t e = text.find('e');
+    std::size_t lastDigit = e - 1; // "d.ddddddddddd" before the 'e'
+    while (text[lastDigit] == '0')
+        --lastDigit;
+    const int fraction = text[lastDigit] == '.' ? 0 : static_cast<int>(lastDigit - text.find('.'));
+    int exponent = 0;
+    std::string_view digits = text.substr(e + 1);
+    if (!digits.empty() && digits.front() == '+')
+        digits.remove_prefix(1);
+    std::from_chars(digits.data(), digits.data() + digits.size(), exponent);
+    return fraction - exponent;
+}
+
+// The unit 10^-decimals, formed so that 0.1, 0.01, ... are the doubles
+// closest to them.
+double powerOfTen(int decimals)
+{
+    return decimals >= 0 ? 1.0 / std::pow(10.0, decimals) : std::pow(10.0, -decimals);
+}
+
+// Two decimals always written: 1.04 -> "1.04", 1 -> "1.00", -0 -> "0.00".
+std::string twoDecimals(double value)
+{
+    std::array<char, 400> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::fixed, 2);
+    std::string text(buffer.data(), result.ptr);
+    if (text == "-0.00")
+        text = "0.00";
+    return text;
+}
+
+// An index ready to show, or nullopt when it left the double range.
+std::optional<double> shownIndex(double index)
+{
+    if (!std::isfinite(index))
+        return std::nullopt;
+    const double cut = cutToTwoDecimals(index);
+    if (!std::isfinite(cut))
+        return std::nullopt;
+    return cut;
+}
+
+// The blanks parseValueText drops: space, tab, line feed, U+3000.
+bool onlyBlanks(std::string_view text)
+{
+    while (!text.empty()) {
+        if (text.front() == ' ' || text.front() == '\t' || text.front() == '\n')
+            text.remove_prefix(1);
+        else if (text.substr(0, 3) == "\xE3\x80\x80")
+            text.remove_prefix(3);
+        else
+            return false;
+    }
+    return true;
+}
+
+bool outsideTolerance(double value, const Tolerance &limits)
+{
+    return (limits.upper && value > *limits.upper) || (limits.lower && value < *limits.lower);
+}
+
+} // namespace
+
+ToleranceReading readToleranceLimit(std::string_view text)
+{
+    if (onlyBlanks(text))
+        return {ToleranceEntry::Empty, 0.0};
+    if (!holdsNumber(text))
+        return {ToleranceEntry::NotNumber, 0.0};
+    const double value = parseValueText(text);
+    if (!std::isfinite(value))
+        return {ToleranceEntry::NotNumber, 0.0};
+    return {ToleranceEntry::Number, value};
+}
+
+double measurementUnit(const std::vector<double> &values)
+{
+    double largest = 0.0;
+    for (const double v : values)
+        largest = std::max(largest, std::abs(v));
+    if (largest == 0.0 || !std::isfinite(largest))
+        return 1.0;
+    // No finer than the 12th significant digit of the largest value, so the
+    // span counted in units stays well inside a double's exact integers.
+    const int finest = 11 - static_cast<int>(std::floor(std::log10(largest)));
+    int decimals = 0;
+    for (const double v : values)
+        decimals = std::max(decimals, decimalPlaces(v));
+    return powerOfTen(std::min(decimals, finest));
+}
+
+Histogram histogramClasses(const std::vector<double> &values)
+{
+    constexpr std::int64_t kFewest = 5;
+    constexpr std::int64_t kMost = 30;
+    Histogram histogram;
+    if (values.empty())
+        return histogram;
+
+    const auto [minIt, maxIt] = std::minmax_element(values.begin(), values.end());
+    const double smallest = *minIt;
+    const double unit = measurementUnit(values);
+    // Everything is counted in units first, so the width is a whole number of them.
+    const double span = std::round((*maxIt - smallest) / unit);
+    const double wanted = std::clamp<double>(
+        std::round(std::sqrt(static_cast<double>(values.size()))), kFewest, kMost);
+    double widthUnits = std::max(1.0, std::round(span / wanted));
+    // A class must reach half a unit past the largest value: span + 1 units in all.
+    double classes = std::floor(span / widthUnits) + 1;
+    if (classes > kMost) {
+        widthUnits = std::ceil((span + 1) / kMost);
+        classes = std::floor(span / widthUnits) + 1;
+    }
+    double before = 0; // empty classes added below the smallest value
+    if (classes < kFewest) {
+        before = std::floor((kFewest - classes) / 2);
+        classes = kFewest;
+    }
+
+    histogram.unit = unit;
+    histogram.width = widthUnits * unit;
+    const double start = smallest - unit / 2 - before * histogram.width;
+    const auto count = static_cast<std::size_t>(classes);
+    histogram.classes.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        histogram.classes[i].lower = start + static_cast<double>(i) * histogram.width;
+        histogram.classes[i].upper = start + static_cast<double>(i + 1) * histogram.width;
+    }
+    for (const double v : values) {
+        // The division finds the class; the comparisons settle it against
+        // the very boundaries the chart shows.
+        double guess = std::floor((v - start) / histogram.width);
+        guess = std::clamp(guess, 0.0, classes - 1);
+        auto i = static_cast<std::size_t>(guess);
+        while (i > 0 && v < histogram.classes[i].lower)
+            --i;
+        while (i + 1 < count && v >= histogram.classes[i].upper)
+            ++i;
+        ++histogram.classes[i].count;
+    }
+    return histogram;
+}
+
+std::optional<Capability> processCapability(const StatisticsFigures &figures,
+                                            const Tolerance &limits)
+{
+    if (!limits.upper && !limits.lower)
+        return std::nullopt;
+    Capability c;
+    const auto n = static_cast<std::int64_t>(figures.values.size());
+    for (const double v : figures.values)
+        c.outsideCount += outsideTolerance(v, limits) ? 1 : 0;
+    c.outsideCountText = integerToText(c.outsideCount);
+    c.outsidePercentText = n > 0 ? numberToText(wholePercent(c.outsideCount, n)) : kDash;
+
+    // Around the calculation's own mean, in the same two passes.
+    double squares = 0.0;
+    for (const double v : figures.values) {
+        const double deviation = v - figures.mean;
+        squares += deviation * deviation;
+    }
+    if (n >= 2) {
+        c.sampleSigma = std::sqrt(squares / static_cast<double>(n - 1));
+        c.sampleSigmaText = std::isfinite(c.sampleSigma) ? formatResult(c.sampleSigma) : kDash;
+    } else {
+        c.sampleSigmaText = kDash;
+    }
+
+    const double s = c.sampleSigma;
+    const double mean = figures.mean;
+    if (n < 2)
+        c.reason = "データが2個未満です";
+    else if (!(s > 0.0) || !std::isfinite(s))
+        c.reason = "ばらつきがありません (s = 0)";
+    else if (limits.upper && limits.lower && !(*limits.upper > *limits.lower))
+        c.reason = "規格上限が規格下限以下です";
+    else {
+        if (limits.upper && limits.lower) {
+            c.cp = shownIndex((*limits.upper - *limits.lower) / (6.0 * s));
+            c.cpk = shownIndex(std::min(*limits.upper - mean, mean - *limits.lower) / (3.0 * s));
+        } else if (limits.upper) {
+            c.cpk = shownIndex((*limits.upper - mean) / (3.0 * s));
+        } else {
+            c.cpk = shownIndex((mean - *limits.lower) / (3.0 * s));
+        }
+        if (!c.cpk || (limits.upper && limits.lower && !c.cp))
+            c.reason = "値が大きすぎます";
+        else if (!c.cp)
+            c.reason = "規格が片側のみのため Cp はありません";
+    }
+    c.cpText = c.cp ? twoDecimals(*c.cp) : kDash;
+    c.cpkText = c.cpk ? twoDecimals(*c.cpk) : kDash;
+    return c;
+}
+
+ChartData chartData(const StatisticsFigures &figures, const Tolerance &limits)
+{
+    ChartData data;
+    data.points.reserve(figures.values.size());
+    for (const double v : figures.values)
+        data.points.push_back({v, v > figures.upperLimit || v < figures.lowerLimit});
+
+    const StatisticsTexts texts = statisticsTexts(figures);
+    data.lines.push_back({LineKind::Mean, figures.mean, "平均 " + texts.mean});
+    data.lines.push_back({LineKind::UpperLimit, figures.upperLimit, "上限 " + texts.upperLimit});
+    data.lines.push_back({LineKind::LowerLimit, figures.lowerLimit, "下限 " + texts.lowerLimit});
+    if (limits.upper)
+        data.lines.push_back({LineKind::UpperTolerance, *limits.upper, "規格上限 " + numberToText(*limits.upper)});
+    if (limits.lower)
+        data.lines.push_back({LineKind::LowerTolerance, *limits.lower, "規格下限 " + numberToText(*limits.lower)});
+
+    data.histogram = histogramClasses(figures.values);
+    data.capability = processCapability(figures, limits);
+
+    double low = figures.mean;
+    double high = figures.mean;
+    for (const double v : figures.values) {
+        low = std::min(low, v);
+        high = std::max(high, v);
+    }
+    for (const ChartLine &line : data.lines) {
+        low = std::min(low, line.value);
+        high = std::max(high, line.value);
+    }
+    if (!data.histogram.classes.empty()) {
+        low = std::min(low, data.histogram.classes.front().lower);
+        high = std::max(high, data.histogram.classes.back().upper);
+    }
+    if (!(low < high)) {
+        low -= 0.5;
+        high += 0.5;
+    }
+    data.low = low;
+    data.high = high;
+    return data;
+}
+
+} // namespace stats

@@ -1,0 +1,146 @@
+#pragma once
+
+#include "Statistics.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+/// What the chart window draws, worked out from the figures of the last
+/// calculation: the run chart's points, the histogram's classes, the
+/// horizontal lines and the process capability. The window only scales and
+/// paints these.
+namespace stats {
+
+/// The tolerance the user typed (規格上限, 規格下限); either limit may be missing.
+struct Tolerance
+{
+    std::optional<double> upper;
+    std::optional<double> lower;
+
+    bool operator==(const Tolerance &) const = default;
+};
+
+/// How a tolerance entry reads.
+enum class ToleranceEntry {
+    Empty,    // nothing but blanks: the limit is not given
+    Number,   // a number, read with parseValueText
+    NotNumber // text in which parseValueText finds no number, or one beyond the double range
+};
+
+struct ToleranceReading
+{
+    ToleranceEntry entry = ToleranceEntry::Empty;
+    double value = 0.0; // for ToleranceEntry::Number
+};
+
+/// Reads a tolerance entry. Unlike an item of the value list, text
+/// without a number is not taken as 0: the user meant a limit and gets told.
+///   "150" -> Number 150   "  " -> Empty   "abc" -> NotNumber   "12mm" -> Number 12
+ToleranceReading readToleranceLimit(std::string_view text);
+
+enum class LineKind { Mean, UpperLimit, LowerLimit, UpperTolerance, LowerTolerance };
+
+/// A horizontal line on the run chart (and a vertical one on the histogram).
+struct ChartLine
+{
+    LineKind kind = LineKind::Mean;
+    double value = 0.0; // where it is drawn: the unrounded figure
+    std::string label;  // e.g. "上限 5.8541": the text the result box shows
+};
+
+/// One value of the run chart, in list order.
+struct RunPoint
+{
+    double value = 0.0;
+    bool beyondLimit = false; // strictly above the upper or below the lower limit
+};
+
+/// One class of the histogram: [lower, upper).
+struct HistogramClass
+{
+    double lower = 0.0;
+    double upper = 0.0;
+    std::int64_t count = 0;
+};
+
+struct Histogram
+{
+    double unit = 1.0;  // the measurement unit found in the values
+    double width = 1.0; // class width, a whole multiple of the unit
+    std::vector<HistogramClass> classes;
+};
+
+/// The measurement unit of the values: the power of ten of their last
+/// decimal digit, at most 1 unless the largest magnitude reaches 10^12 (then
+/// the 12th significant digit of it). Each value is taken to 12 significant digits
+/// (0.1 + 0.2 counts as 0.3), and no digit below the 12th significant digit
+/// of the largest magnitude counts, so values typed with up to 12 digits give
+/// the unit they were written in.
+///   {12.5, 13, 12.25} -> 0.01   {120, 130} -> 1   {0.5} -> 0.1   {} -> 1
+double measurementUnit(const std::vector<double> &values);
+
+/// The histogram's classes, by the rule of quality-control practice:
+///  - about sqrt(n) classes: round(sqrt(n)), at least 5 and at most 30;
+///  - the class width is (max - min) / that number, rounded to a whole
+///    multiple of the measurement unit (at least one unit);
+///  - the first boundary lies half a unit below the smallest value, so every
+///    boundary falls halfway between two measurable values and no value
+///    sits on one;
+///  - as many classes as reach past the largest value; when that makes more
+///    than 30, the width grows until 30 suffice; when fewer than 5, empty
+///    classes are added on both sides.
+/// Every value falls in exactly one class, so the counts add up to n.
+///   {1,2,3,4,5,6,7,8,9,10} (unit 1): 5 classes of width 2 from 0.5 to 10.5
+Histogram histogramClasses(const std::vector<double> &values);
+
+/// The process capability for a tolerance, with s the sample standard
+/// deviation (denominator n - 1) around the calculation's mean x̄:
+///   Cp  = (upper - lower) / 6s
+///   Cpk = min(upper - x̄, x̄ - lower) / 3s
+/// With one limit only there is no Cp, and Cpk is that side's index,
+/// (upper - x̄) / 3s or (x̄ - lower) / 3s. Shown cut to two decimals as the
+/// mean is (cutToTwoDecimals), always with both decimals:
+///   x̄ 130, s 8, limits 150 and 100 -> Cp "1.04", Cpk "0.83".
+/// An index that cannot be formed is "—" and `reason` says why: fewer than
+/// two values, no spread (s = 0), an upper limit not above the lower one,
+/// or a result beyond the double range.
+struct Capability
+{
+    double sampleSigma = 0.0;    // s; 0 when n < 2
+    std::string sampleSigmaText; // result pattern, "—" when n < 2
+    std::optional<double> cp;    // cut to two decimals
+    std::optional<double> cpk;
+    std::string cpText;  // "1.04" or "—"
+    std::string cpkText; // "0.83" or "—"
+    std::string reason;  // why an index is "—"; empty when both are shown
+    std::int64_t outsideCount = 0; // values strictly above upper or below lower
+    std::string outsideCountText;
+    std::string outsidePercentText; // whole percent, as the result boxes round
+};
+
+/// Capability of the figures' values for the limits; std::nullopt when
+/// neither limit is given.
+std::optional<Capability> processCapability(const StatisticsFigures &figures,
+                                            const Tolerance &limits);
+
+/// Everything the chart window draws.
+struct ChartData
+{
+    std::vector<RunPoint> points; // list order
+    std::vector<ChartLine> lines; // mean, upper and lower limit, then the tolerance limits given
+    Histogram histogram;
+    double low = 0.0;  // the value range that holds every point, line and class
+    double high = 0.0; // boundary; low < high
+    std::optional<Capability> capability;
+};
+
+/// The chart data of a calculation's figures and the tolerance.
+/// The mean line is labelled with the mean box's text and drawn at the
+/// unrounded mean; the limit lines likewise at the unrounded limits that the
+/// counts were made against, with the limit boxes' texts.
+ChartData chartData(const StatisticsFigures &figures, const Tolerance &limits);
+
+} // namespace stats

@@ -1,0 +1,269 @@
+#include "chart/ChartWindow.h"
+
+#include "ModalAnswerer.h"
+#include "RowName.h"
+#include "VorlaWindowTest.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+
+namespace {
+
+const QString kDash = QStringLiteral("—");
+
+QList<ChartWindow *> chartWindows()
+{
+    QList<ChartWindow *> found;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (auto *chart = qobject_cast<ChartWindow *>(widget))
+            found << chart;
+    return found;
+}
+
+class ChartWindowTest : public VorlaWindowTest
+{
+protected:
+    /// Chooses 「グラフ(&G)」 and returns the one chart window there is.
+    ChartWindow *open()
+    {
+        action("v12")->trigger();
+        const QList<ChartWindow *> windows = chartWindows();
+        EXPECT_EQ(windows.size(), 1);
+        if (windows.size() != 1)
+            return nullptr;
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(windows.front()));
+        return windows.front();
+    }
+
+    /// Types the tolerance into the chart window's boxes and presses Enter.
+    static void enterTolerance(ChartWindow *chart, const QString &upper, const QString &lower)
+    {
+        for (const auto &[name, text] : {std::pair("Text1", upper), std::pair("Text2", lower)}) {
+            auto *entry = child<QLineEdit>(chart, name);
+            entry->clear();
+            QTest::keyClicks(entry, text);
+        }
+        QTest::keyClick(child<QLineEdit>(chart, "Text2"), Qt::Key_Return);
+    }
+
+    static QString figure(const ChartWindow *chart, const char *name)
+    {
+        return child<QLabel>(chart, name)->text();
+    }
+
+    static std::vector<double> drawnValues(const ChartWindow *chart)
+    {
+        std::vector<double> values;
+        for (const auto &point : chart->chartData()->points)
+            values.push_back(point.value);
+        return values;
+    }
+};
+
+TEST_F(ChartWindowTest, MenuItemFollowsClear)
+{
+    const QList<QAction *> items = control<QMenu>("v1")->actions();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items[0]->text(), QStringLiteral("クリア(&C)"));
+    EXPECT_EQ(items[1]->text(), QStringLiteral("グラフ(&G)"));
+    EXPECT_EQ(items[1]->objectName(), QStringLiteral("v12"));
+
+    // Alt+V, then G opens the window.
+    QTest::keyClick(m_window.get(), Qt::Key_V, Qt::AltModifier);
+    QWidget *popup = QApplication::activePopupWidget();
+    ASSERT_EQ(popup, control<QMenu>("v1"));
+    QTest::keyClick(popup, Qt::Key_G);
+    EXPECT_EQ(chartWindows().size(), 1);
+}
+
+TEST_F(ChartWindowTest, OneWindowAtATimeAndFreshAfterClosing)
+{
+    ChartWindow *first = open();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->windowTitle(), QStringLiteral("グラフ"));
+    EXPECT_EQ(open(), first); // brought forward, not built again
+    EXPECT_EQ(chartWindows().size(), 1);
+
+    QPointer<ChartWindow> closed = first;
+    first->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(closed.isNull());
+    ChartWindow *second = open();
+    ASSERT_NE(second, nullptr);
+    EXPECT_TRUE(second->isVisible());
+    // The main window stays usable beside it.
+    EXPECT_FALSE(second->isModal());
+}
+
+TEST_F(ChartWindowTest, ChartsChangeOnlyWhenTheBoxesDo)
+{
+    ChartWindow *chart = open();
+    ASSERT_NE(chart, nullptr);
+    EXPECT_FALSE(chart->chartData().has_value()); // nothing calculated yet
+
+    enterEach({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+               QStringLiteral("4"), QStringLiteral("abc")});
+    calculate(QStringLiteral("1σ"));
+    ASSERT_TRUE(chart->chartData().has_value());
+    EXPECT_EQ(drawnValues(chart), (std::vector<double>{1, 2, 3, 4, 0}));
+    // The lines carry the very texts of the boxes beside the list.
+    const auto &lines = chart->chartData()->lines;
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(QString::fromStdString(lines[0].label), QStringLiteral("平均 ") + text("Text2"));
+    EXPECT_EQ(QString::fromStdString(lines[1].label), QStringLiteral("上限 ") + text("Text4"));
+    EXPECT_EQ(QString::fromStdString(lines[2].label), QStringLiteral("下限 ") + text("Text5"));
+    EXPECT_EQ(figure(chart, "figureCount"), text("Text10"));
+
+    // Editing the list without a new calculation changes neither.
+    enter(QStringLiteral("100"));
+    EXPECT_EQ(drawnValues(chart).size(), 5u);
+    calculate(QStringLiteral("1σ"));
+    EXPECT_EQ(drawnValues(chart).size(), 6u);
+
+    action("v11")->trigger();
+    EXPECT_FALSE(chart->chartData().has_value());
+    EXPECT_TRUE(figure(chart, "figureCount").isEmpty());
+}
+
+TEST_F(ChartWindowTest, OpenedAfterCalculatingShowsThatCalculation)
+{
+    enterEach({QStringLiteral("10"), QStringLiteral("20"), QStringLiteral("30")});
+    calculate(QStringLiteral("2σ"));
+    enter(QStringLiteral("40")); // typed after the calculation: not drawn
+    ChartWindow *chart = open();
+    ASSERT_NE(chart, nullptr);
+    ASSERT_TRUE(chart->chartData().has_value());
+    EXPECT_EQ(drawnValues(chart), (std::vector<double>{10, 20, 30}));
+}
+
+struct ToleranceCase
+{
+    const char *name;
+    QString upper, lower;
+    QString cp, cpk, outside;
+    bool refused;
+};
+
+void PrintTo(const ToleranceCase &c, std::ostream *out) { *out << c.name; }
+
+class ChartToleranceTest : public ChartWindowTest, public testing::WithParamInterface<ToleranceCase>
+{};
+
+// 122, 130, 138: mean 130, s = 8.
+TEST_P(ChartToleranceTest, ShowsCapabilityOrRefuses)
+{
+    const ToleranceCase &c = GetParam();
+    enterEach({QStringLiteral("122"), QStringLiteral("130"), QStringLiteral("138")});
+    calculate(QStringLiteral("3σ"));
+    ChartWindow *chart = open();
+    ASSERT_NE(chart, nullptr);
+    enterTolerance(chart, QStringLiteral("150"), QStringLiteral("100"));
+
+    ModalAnswerer answerer;
+    enterTolerance(chart, c.upper, c.lower);
+    EXPECT_EQ(answerer.boxes.size(), c.refused ? 1u : 0u);
+    EXPECT_EQ(figure(chart, "figureCp"), c.cp);
+    EXPECT_EQ(figure(chart, "figureCpk"), c.cpk);
+    EXPECT_EQ(figure(chart, "figureOutside"), c.outside);
+}
+
+const ToleranceCase kToleranceCases[] = {
+    {"WorkedExample", "150", "100", "1.04", "0.83", "0 個 (0 %)", false},
+    {"UpperOnly", "150", "", kDash, "0.83", "0 個 (0 %)", false},
+    {"LowerBelowUpper", "100", "150", kDash, kDash, "3 個 (100 %)", false},
+    // A box without a number is refused; the last tolerance stays.
+    {"NotANumber", "abc", "100", "1.04", "0.83", "0 個 (0 %)", true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, ChartToleranceTest, testing::ValuesIn(kToleranceCases), RowName());
+
+TEST_F(ChartWindowTest, KeyboardReachesEveryControl)
+{
+    ChartWindow *chart = open();
+    ASSERT_NE(chart, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(chart));
+    QStringList visited;
+    for (int i = 0; i < 4; ++i) {
+        QWidget *focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        visited << focused->objectName();
+        EXPECT_FALSE(focused->accessibleName().isEmpty()) << focused->objectName().toStdString();
+        QTest::keyClick(focused, Qt::Key_Tab);
+    }
+    EXPECT_EQ(visited, (QStringList{QStringLiteral("Text1"), QStringLiteral("Text2"),
+                                    QStringLiteral("Command1"), QStringLiteral("Command2")}));
+}
+
+struct SaveCase
+{
+    const char *name;
+    QString fileName;
+    QByteArray magic;
+};
+
+void PrintTo(const SaveCase &c, std::ostream *out) { *out << c.name; }
+
+class ChartSaveTest : public ChartWindowTest, public testing::WithParamInterface<SaveCase>
+{};
+
+TEST_P(ChartSaveTest, WritesTheWindowAtItsSize)
+{
+    enterEach({QStringLiteral("122"), QStringLiteral("130"), QStringLiteral("138")});
+    calculate(QStringLiteral("3σ"));
+    ChartWindow *chart = open();
+    ASSERT_NE(chart, nullptr);
+    const QString file = path(GetParam().fileName);
+    {
+        ModalAnswerer answerer({}, {file});
+        QTest::mouseClick(child<QPushButton>(chart, "Command2"), Qt::LeftButton);
+        EXPECT_TRUE(answerer.boxes.empty()) << answerer.boxTexts().join('\n').toStdString();
+    }
+    QFile saved(file);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    ASSERT_TRUE(bytes.startsWith(GetParam().magic));
+    if (GetParam().magic == "%PDF") {
+        // One page, one point to a pixel.
+        const QRegularExpression mediaBox(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"));
+        const auto match = mediaBox.match(QString::fromLatin1(bytes));
+        ASSERT_TRUE(match.hasMatch());
+        EXPECT_NEAR(match.captured(1).toDouble(), chart->width(), 0.5);
+        EXPECT_NEAR(match.captured(2).toDouble(), chart->height(), 0.5);
+    } else {
+        const QImage image = QImage::fromData(bytes);
+        EXPECT_EQ(image.size(), chart->size() * chart->devicePixelRatio());
+    }
+}
+
+const SaveCase kSaveCases[] = {
+    {"Png", QStringLiteral("グラフ.png"), QByteArray("\x89PNG", 4)},
+    {"Pdf", QStringLiteral("report.PDF"), QByteArray("%PDF")},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, ChartSaveTest, testing::ValuesIn(kSaveCases), RowName());
+
+TEST_F(ChartWindowTest, RefusesAnUnknownImageType)
+{
+    ChartWindow *chart = open();
+    ASSERT_NE(chart, nullptr);
+    const QString file = path(QStringLiteral("chart.bmp"));
+    ModalAnswerer answerer({}, {file});
+    QTest::mouseClick(child<QPushButton>(chart, "Command2"), Qt::LeftButton);
+    ASSERT_EQ(answerer.boxes.size(), 1u);
+    EXPECT_TRUE(answerer.boxes[0].text.contains(QStringLiteral(".png か .pdf")));
+    EXPECT_FALSE(QFile::exists(file));
+}
+
+} // namespace
