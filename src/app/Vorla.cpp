@@ -18,6 +18,8 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
 #include <QFile>
 #include <QFontMetrics>
@@ -29,6 +31,7 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -63,6 +66,11 @@ Vorla::Vorla(const QString &scratchDir, QWidget *parent)
     setFont(vorlaDefaultFont());
     createControls();
     createMenus();
+    // A file dropped anywhere on the window opens; the text boxes would
+    // otherwise take its path as typed text.
+    setAcceptDrops(true);
+    for (QLineEdit *box : findChildren<QLineEdit *>())
+        box->setAcceptDrops(false);
     // The controls never move, so the frame does not resize either.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
@@ -411,6 +419,16 @@ ValueFileLines readValueFileLines(const QString &path, int room)
     return lines;
 }
 
+/// The local files among dragged data, in order; other links are passed over.
+QStringList droppedFiles(const QMimeData &data)
+{
+    QStringList files;
+    for (const QUrl &url : data.urls())
+        if (url.isLocalFile())
+            files << url.toLocalFile();
+    return files;
+}
+
 QString encodeProblemText(const files::EncodeFailure &failure)
 {
     if (!failure.item)
@@ -439,11 +457,17 @@ void Vorla::f11_Click(int /*index*/)
     CommonDialog1.setInitDir(m_scratchDir);
     if (!CommonDialog1.showOpen(this))
         return;
-    const QString path = QDir::toNativeSeparators(CommonDialog1.fileName());
+    if (openValueFile(CommonDialog1.fileName()))
+        CommonDialog1.setFileName(QString());
+}
+
+bool Vorla::openValueFile(const QString &fileName)
+{
+    const QString path = QDir::toNativeSeparators(fileName);
     ValueFileLines read;
     {
         const BusyPointer busy(Text1);
-        read = readValueFileLines(CommonDialog1.fileName(), kMaxItems - List1->count());
+        read = readValueFileLines(fileName, kMaxItems - List1->count());
         List1->addItems(read.items);
     }
     if (!read.failure.isEmpty()) {
@@ -451,10 +475,9 @@ void Vorla::f11_Click(int /*index*/)
                              QStringLiteral("ファイル「%1」を開けませんでした。\n%2\n"
                                             "一覧には何も追加していません。")
                                  .arg(path, read.failure));
-        return;
+        return false;
     }
     setWindowTitle(QStringLiteral("Vorla-") + path);
-    CommonDialog1.setFileName(QString());
     if (read.leftOut > 0)
         QMessageBox::information(
             this, kOpenTitle,
@@ -462,6 +485,37 @@ void Vorla::f11_Click(int /*index*/)
                            "読み込んでいません（%4 行を追加しました）。")
                 .arg(grouped(kMaxItems), path, grouped(static_cast<qint64>(read.leftOut)),
                      grouped(read.items.size())));
+    return true;
+}
+
+void Vorla::dragEnterEvent(QDragEnterEvent *event)
+{
+    // Taken even while the open command is off, so that the drop can say why
+    // it opens nothing.
+    if (!droppedFiles(*event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void Vorla::dropEvent(QDropEvent *event)
+{
+    const QStringList files = droppedFiles(*event->mimeData());
+    if (files.isEmpty())
+        return;
+    if (f11->isEnabled())
+        event->acceptProposedAction();
+    // The files open once the drop is over: a message box inside the drop
+    // would keep the file manager waiting for its answer.
+    QMetaObject::invokeMethod(this, [this, files] {
+        if (!f11->isEnabled()) {
+            QMessageBox::warning(this, kOpenTitle,
+                                 QStringLiteral("値を入力した後は、ファイルを開けません。\n"
+                                                "表示(V) → クリア(C) で一覧を空にしてから、"
+                                                "もう一度ドロップしてください。"));
+            return;
+        }
+        for (const QString &file : files)
+            openValueFile(file);
+    }, Qt::QueuedConnection);
 }
 
 void Vorla::f12_Click(int /*index*/)
