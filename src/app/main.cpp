@@ -1,17 +1,51 @@
 #include "app/ScratchPaths.h"
 #include "app/Translations.h"
 #include "app/Vorla.h"
+#include "cli/CommandLine.h"
+#include "cli/StatsCommand.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <iostream>
+#include <string>
+#include <vector>
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    // Read before any Qt application exists: --stats, --help and --version
+    // create none, so they run without a display and load no platform plugin.
+    const cli::CommandLine command =
+        cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    switch (command.mode) {
+    case cli::Mode::Help:
+        std::cout << cli::helpText();
+        return 0;
+    case cli::Mode::Version:
+        std::cout << "vorla " VORLA_VERSION "\n";
+        return 0;
+    case cli::Mode::Error:
+        std::cerr << "vorla: " << command.error << '\n' << cli::usageText();
+        return 2;
+    case cli::Mode::Stats:
+        return cli::runStats(command, std::cout, std::cerr);
+    case cli::Mode::Window:
+        break;
+    }
+
+    // Qt is shown no argument of the user's: a file named like one of Qt's
+    // own options (-style) is still a file to open.
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
     // Ties the windows to the installed desktop entry, so desktops show its
     // name and icon for them.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.vorla.Vorla"));
     installJapaneseTranslations(app);
     Vorla window(scratchDirectory());
     window.show();
+    // The full path, as the open dialog would have given it.
+    for (const std::string &file : command.files)
+        window.openValueFile(QFileInfo(QFile::decodeName(file.c_str())).absoluteFilePath());
     return app.exec();
 }
