@@ -2,11 +2,10 @@
 #include "app/Translations.h"
 #include "app/Vorla.h"
 #include "cli/CommandLine.h"
+#include "cli/GivenFiles.h"
 #include "cli/StatsCommand.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QFileInfo>
 
 #include <iostream>
 #include <string>
@@ -44,8 +43,7 @@ int main(int argc, char *argv[])
     installJapaneseTranslations(app);
     Vorla window(scratchDirectory());
     window.show();
-    // The full path, as the open dialog would have given it.
-    for (const std::string &file : command.files)
-        window.openValueFile(QFileInfo(QFile::decodeName(file.c_str())).absoluteFilePath());
+    for (const QString &path : cli::absolutePaths(command.files))
+        window.openValueFile(path);
     return app.exec();
 }

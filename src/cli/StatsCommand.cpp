@@ -1,11 +1,11 @@
 #include "cli/StatsCommand.h"
 
+#include "cli/GivenFiles.h"
 #include "cli/StatsOutput.h"
 #include "files/ValueFile.h"
 #include "files/ValueFileIO.h"
 #include "stats/Statistics.h"
 
-#include <QFile>
 #include <QLocale>
 
 #include <ostream>
@@ -75,7 +75,7 @@ int runStats(const CommandLine &command, std::ostream &out, std::ostream &errors
     bool first = true;
     out << (command.format == Format::Json ? "[" : tableHeader());
     for (const std::string &argument : command.files) {
-        const QString path = QFile::decodeName(argument.c_str());
+        const QString path = argumentPath(argument);
         // Shown as UTF-8 whatever bytes the name was given in.
         const std::string name = path.toStdString();
         const ValueFileItems read = readValueFile(path);
