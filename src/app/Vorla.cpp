@@ -66,11 +66,12 @@ Vorla::Vorla(const QString &scratchDir, QWidget *parent)
     setFont(vorlaDefaultFont());
     createControls();
     createMenus();
-    // A file dropped anywhere on the window opens; the text boxes would
-    // otherwise take its path as typed text.
+    // A file dropped anywhere on the window opens. The text boxes keep
+    // taking dragged text, but dragged files are passed on to the window
+    // (eventFilter) rather than pasted as their paths.
     setAcceptDrops(true);
     for (QLineEdit *box : findChildren<QLineEdit *>())
-        box->setAcceptDrops(false);
+        box->installEventFilter(this);
     // The controls never move, so the frame does not resize either.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
@@ -494,6 +495,22 @@ void Vorla::dragEnterEvent(QDragEnterEvent *event)
     // it opens nothing.
     if (!droppedFiles(*event->mimeData()).isEmpty())
         event->acceptProposedAction();
+}
+
+bool Vorla::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
+        auto *drag = static_cast<QDropEvent *>(event);
+        if (!droppedFiles(*drag->mimeData()).isEmpty()) {
+            if (type == QEvent::Drop)
+                dropEvent(drag);
+            else
+                drag->acceptProposedAction();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Vorla::dropEvent(QDropEvent *event)

@@ -81,6 +81,8 @@ protected:
     /// the open command is switched off, the drop is refused and told why.
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    /// Files dragged over a text box go to the window; text stays the box's.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private: // one handler per user event
     void Form_Load();

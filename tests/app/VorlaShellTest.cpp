@@ -35,21 +35,30 @@ protected:
 
     std::string caption() const { return m_window->windowTitle().toStdString(); }
 
-    /// Drags the links over the window and drops them there, as a file
-    /// manager does, then lets the window finish what the drop started.
-    /// Returns whether the window took the drag; `dropTaken` tells whether it
-    /// took the drop.
-    bool dragAndDrop(const QList<QUrl> &links)
+    /// Drags the links over the window (or one of its controls) and drops
+    /// them there, as a file manager does, then lets the window finish what
+    /// the drop started. Returns whether the drag was taken; `dropTaken`
+    /// tells whether the drop was.
+    bool dragAndDrop(const QList<QUrl> &links, QWidget *target = nullptr)
     {
         QMimeData data;
         data.setUrls(links);
-        const QPointF at = QRectF(m_window->rect()).center();
+        return dragAndDropData(data, target);
+    }
+
+    bool dragAndDropData(const QMimeData &data, QWidget *target = nullptr)
+    {
+        if (target == nullptr)
+            target = m_window.get();
+        const QPointF at = QRectF(target->rect()).center();
         QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(m_window.get(), &enter);
+        QCoreApplication::sendEvent(target, &enter);
         if (!enter.isAccepted())
             return false;
+        QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &move);
         QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(m_window.get(), &drop);
+        QCoreApplication::sendEvent(target, &drop);
         dropTaken = drop.isAccepted();
         QCoreApplication::processEvents();
         return true;
@@ -91,6 +100,20 @@ TEST_F(VorlaShellTest, DroppedFilesOpenInOrderAndOtherLinksArePassedOver)
     EXPECT_EQ(items(), QStringList({"測定", "3", "1", "2"}));
     EXPECT_EQ(caption(), "Vorla-" + QDir::toNativeSeparators(path("a.txt")).toStdString());
     EXPECT_TRUE(answerer.boxes.empty());
+}
+
+TEST_F(VorlaShellTest, FileDroppedOnTextBoxOpensAndTextStaysTheBoxs)
+{
+    QLineEdit *entry = box("Text1");
+    ASSERT_TRUE(dragAndDrop({QUrl::fromLocalFile(path("a.txt"))}, entry));
+    EXPECT_EQ(items(), QStringList({"1", "2"}));
+    EXPECT_EQ(entry->text().toStdString(), "");
+
+    QMimeData text;
+    text.setText(QStringLiteral("12.5"));
+    ASSERT_TRUE(dragAndDropData(text, entry));
+    EXPECT_EQ(entry->text().toStdString(), "12.5");
+    EXPECT_EQ(items(), QStringList({"1", "2"}));
 }
 
 TEST_F(VorlaShellTest, DragWithoutLocalFilesIsNotTaken)
