@@ -51,7 +51,7 @@ CommandLine parseCommandLine(const std::vector<std::string> &args)
         const std::size_t equals = arg.find('=');
         const std::string_view name = arg.starts_with("--") ? arg.substr(0, equals) : arg;
         const bool hasValue = arg.starts_with("--") && equals != std::string_view::npos;
-        if (name == "--") {
+        if (arg == "--") {
             optionsEnded = true;
         } else if (name == "--help" || name == "-h") {
             return only(Mode::Help);

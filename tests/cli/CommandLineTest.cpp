@@ -58,6 +58,7 @@ const LineCase kLineCases[] = {
     {"SigmaWithoutStats", {"--sigma", "2", "a.txt"}, Mode::Error, {}},
     {"SigmaMissingValue", {"--stats", "a.txt", "--sigma"}, Mode::Error, {}},
     {"StatsTakesNoValue", {"--stats=yes", "a.txt"}, Mode::Error, {}},
+    {"DoubleDashTakesNoValue", {"--=x", "a.txt"}, Mode::Error, {}},
 };
 INSTANTIATE_TEST_SUITE_P(CommandLine, ParseCommandLineTest, ::testing::ValuesIn(kLineCases),
                          RowName{});
