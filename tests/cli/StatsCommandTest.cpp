@@ -134,19 +134,6 @@ TEST_F(StatsCommandTest, JsonHoldsTheSameTextsEscaped)
     EXPECT_EQ(files[0].toObject()["maximum"].toString().toStdString(), "\"x\\\ty");
 }
 
-TEST_F(StatsCommandTest, TabInItemStaysInsideItsCell)
-{
-    writeFile(path("tab.txt"), "a\tb\r\n-1\r\n");
-    const Result r = run({"--stats", "tab.txt"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out.substr(r.out.find('\n') + 1),
-              tabJoined("tab.txt", [] {
-                  auto t = expected({"a\tb", "-1"}, "3σ");
-                  t.maximum = "a b";
-                  return t;
-              }()));
-}
-
 TEST_F(StatsCommandTest, NoFileReadableGivesEmptyJsonArray)
 {
     const Result r = run({"--json", "--stats", "empty.txt"});
