@@ -7,9 +7,9 @@
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${VORLA_BENCH_BUILD_DIR:-$here/build-bench}
-"$here/scripts/install-deps.sh"
-cmake -S "$here" -B "$build" -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=Release -DVORLA_TESTS=OFF \
-  >/dev/null
+"$here/scripts/install-deps.sh" bench
+cmake -S "$here" -B "$build" -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=Release \
+  -DVORLA_TESTS=OFF -DVORLA_BENCH=ON >/dev/null
 cmake --build "$build" -j2 --target vorla_bench_statistics vorla_bench_window vorla_bench_startup
 export QT_QPA_PLATFORM=offscreen LANG=C.UTF-8
 for b in vorla_bench_statistics vorla_bench_window vorla_bench_startup; do

@@ -14,7 +14,7 @@ seconds=${1:-600}
 build=${VORLA_FUZZ_BUILD_DIR:-$here/fuzz-build}
 targets=(fuzz_parse_value_text fuzz_number_text fuzz_statistics fuzz_value_file)
 
-"$here/scripts/install-deps.sh"
+"$here/scripts/install-deps.sh" fuzz
 sanitize="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 CC=clang CXX=clang++ cmake -S "$here" -B "$build" -G "Unix Makefiles" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORLA_FUZZ=ON -DVORLA_TESTS=OFF -DVORLA_BENCH=OFF \

@@ -1,19 +1,67 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Vorla needs to build, run and test.
-# Only packages that are missing are installed; run as root or with sudo.
+# Installs the Debian packages that one or more jobs need, only those that are
+# missing; run as root or with sudo.
+#
+#   install-deps.sh build          # build and run the program (scripts/run.sh)
+#   install-deps.sh build test     # also run the test suite (scripts/test.sh)
+#   install-deps.sh bench | fuzz | screens
 set -euo pipefail
 
-packages=(
-  cmake g++ make pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev qt6-translations-l10n
-  libgl-dev
-  libgtest-dev libgmock-dev googletest libbenchmark-dev
-  fonts-noto-cjk
-  xvfb xauth imagemagick
-  cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
-  clang libclang-rt-14-dev
-  desktop-file-utils appstream dpkg-dev file
+# Building the program, and what it loads when it runs.
+build=(
+  cmake make g++        # the build itself
+  pkg-config            # Qt's CMake files look some system libraries up with it
+  qt6-base-dev          # Qt 6 Core, Gui, Widgets and PrintSupport headers and CMake files
+  qt6-base-dev-tools    # moc and rcc, which the build runs
+  libgl-dev             # OpenGL headers, which Qt 6 Gui's CMake files require
+  qt6-svg-dev           # Qt SVG, which draws the package's PNG icons from the SVG one
+  libqt6svg6            # at run time: the SVG icon engine for the window icon
+  qt6-translations-l10n # at run time: Qt's Japanese texts (dialog buttons, file dialogs)
+  fonts-noto-cjk        # at run time: a Japanese font for the window
 )
+
+# The test suite, on top of the build list.
+test=(
+  libgtest-dev libgmock-dev googletest # GoogleTest and GoogleMock
+  cups cups-client cups-bsd            # the print test's own CUPS scheduler and its tools
+  printer-driver-cups-pdf              # the queue that prints the test's reports to PDF
+  poppler-utils                        # pdftotext, to read those reports back
+  clang libclang-rt-14-dev             # the fuzz smoke run (libFuzzer, sanitizers)
+  dpkg-dev file                        # cpack's .deb (dpkg-shlibdeps) in the package test
+  desktop-file-utils appstream         # validators of the desktop entry and the metainfo
+  lintian                              # the Debian package's own checks
+  man-db groff-base                    # renders the manual page to check it
+)
+
+# scripts/bench.sh.
+bench=(
+  libbenchmark-dev      # Google Benchmark
+)
+
+# scripts/fuzz.sh.
+fuzz=(
+  clang libclang-rt-14-dev # libFuzzer and the clang sanitizers
+)
+
+# Trying the window by hand on a machine without a screen, and taking the
+# screenshots of docs/.
+screens=(
+  xvfb xauth            # a virtual X display (xvfb-run)
+  imagemagick           # import, to take the screenshots
+)
+
+[ $# -gt 0 ] || set -- build
+packages=()
+for list in "$@"; do
+  case $list in
+    build) packages+=("${build[@]}") ;;
+    test) packages+=("${build[@]}" "${test[@]}") ;;
+    bench) packages+=("${build[@]}" "${bench[@]}") ;;
+    fuzz) packages+=("${build[@]}" "${fuzz[@]}") ;;
+    screens) packages+=("${screens[@]}") ;;
+    *) echo "usage: $0 [build|test|bench|fuzz|screens]..." >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

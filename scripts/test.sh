@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Vorla with its tests and runs every test,
+# Installs what is missing (install-deps.sh build test), builds Vorla with its
+# tests and runs every test,
 # three times over:
 #  1. the ordinary build (build/);
 #  2. a short smoke run of every fuzz target (scripts/fuzz.sh, 20 s each);

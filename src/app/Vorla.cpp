@@ -24,6 +24,8 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -35,6 +37,7 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -73,6 +76,12 @@ Vorla::Vorla(const QString &scratchDir, QWidget *parent)
     setFont(vorlaDefaultFont());
     createControls();
     createMenus();
+    // A file dropped anywhere on the window opens. The text boxes keep
+    // taking dragged text, but dragged files are passed on to the window
+    // (eventFilter) rather than pasted as their paths.
+    setAcceptDrops(true);
+    for (QLineEdit *box : findChildren<QLineEdit *>())
+        box->installEventFilter(this);
     // The controls never move, so the frame does not resize either.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
@@ -511,6 +520,16 @@ ValueFileLines readValueFileLines(const QString &path, int room)
     return {read.items, read.leftOut, {}};
 }
 
+/// The local files among dragged data, in order; other links are passed over.
+QStringList droppedFiles(const QMimeData &data)
+{
+    QStringList files;
+    for (const QUrl &url : data.urls())
+        if (url.isLocalFile())
+            files << url.toLocalFile();
+    return files;
+}
+
 QString encodeProblemText(const files::EncodeFailure &failure)
 {
     if (!failure.item)
@@ -539,12 +558,18 @@ void Vorla::f11_Click(int /*index*/)
     CommonDialog1.setInitDir(QDir::homePath());
     if (!CommonDialog1.showOpen(this))
         return;
-    const QString path = QDir::toNativeSeparators(CommonDialog1.fileName());
+    if (openValueFile(CommonDialog1.fileName()))
+        CommonDialog1.setFileName(QString());
+}
+
+bool Vorla::openValueFile(const QString &fileName)
+{
+    const QString path = QDir::toNativeSeparators(fileName);
     ValueFileLines read;
     std::size_t added = 0;
     {
         const BusyPointer busy(Text1);
-        read = readValueFileLines(CommonDialog1.fileName(), kMaxItems - m_values->count());
+        read = readValueFileLines(fileName, kMaxItems - m_values->count());
         added = read.items.size();
         m_values->append(std::move(read.items));
     }
@@ -553,10 +578,9 @@ void Vorla::f11_Click(int /*index*/)
                              QStringLiteral("ファイル「%1」を開けませんでした。\n%2\n"
                                             "一覧には何も追加していません。")
                                  .arg(path, read.failure));
-        return;
+        return false;
     }
     setWindowTitle(QStringLiteral("Vorla-") + path);
-    CommonDialog1.setFileName(QString());
     m_removed.clear(); // an undo would put a value back among the file's
     m_undo->setEnabled(false);
     if (read.leftOut > 0)
@@ -566,6 +590,53 @@ void Vorla::f11_Click(int /*index*/)
                            "読み込んでいません（%4 行を追加しました）。")
                 .arg(grouped(kMaxItems), path, grouped(static_cast<qint64>(read.leftOut)),
                      grouped(static_cast<qint64>(added))));
+    return true;
+}
+
+void Vorla::dragEnterEvent(QDragEnterEvent *event)
+{
+    // Taken even while the open command is off, so that the drop can say why
+    // it opens nothing.
+    if (!droppedFiles(*event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+bool Vorla::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
+        auto *drag = static_cast<QDropEvent *>(event);
+        if (!droppedFiles(*drag->mimeData()).isEmpty()) {
+            if (type == QEvent::Drop)
+                dropEvent(drag);
+            else
+                drag->acceptProposedAction();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Vorla::dropEvent(QDropEvent *event)
+{
+    const QStringList files = droppedFiles(*event->mimeData());
+    if (files.isEmpty())
+        return;
+    if (f11->isEnabled())
+        event->acceptProposedAction();
+    // The files open once the drop is over: a message box inside the drop
+    // would keep the file manager waiting for its answer.
+    QMetaObject::invokeMethod(this, [this, files] {
+        if (!f11->isEnabled()) {
+            QMessageBox::warning(this, kOpenTitle,
+                                 QStringLiteral("値を入力した後は、ファイルを開けません。\n"
+                                                "表示(V) → クリア(C) で一覧を空にしてから、"
+                                                "もう一度ドロップしてください。"));
+            return;
+        }
+        for (const QString &file : files)
+            openValueFile(file);
+    }, Qt::QueuedConnection);
 }
 
 void Vorla::f12_Click(int /*index*/)

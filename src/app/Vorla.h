@@ -16,6 +16,8 @@
 //    are never kept as numbers: the list's texts are the only store. They live
 //    in a ValueListModel as UTF-8, the core's own form, behind the QListView
 //    List1.
+//  - Files given on the command line or dropped on the window go through
+//    openValueFile, the part of f11_Click after its dialog.
 //  - The menus call f11_Click (open), f12_Click (save), f21_Click (print),
 //    f31_Click (exit), v11_Click (clear), v12_Click (charts) and mnu_J2_Click
 //    (information).
@@ -86,8 +88,20 @@ public:
     /// Replaces the system's default printer as the print command's target.
     void setPrinterFactory(PrinterFactory openPrinter);
 
+    /// Appends a value file's lines to the list exactly as the open command
+    /// does once its dialog has given the path: same reading, messages and
+    /// caption. Does not look at whether the open command is switched on.
+    /// Returns whether the file was read.
+    bool openValueFile(const QString &path);
+
 protected:
     bool event(QEvent *event) override;
+    /// Files dropped on the window open as with openValueFile, in order; while
+    /// the open command is switched off, the drop is refused and told why.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    /// Files dragged over a text box go to the window; text stays the box's.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private: // one handler per user event
     void Form_Load();

@@ -1,12 +1,42 @@
 #include "app/ScratchPaths.h"
 #include "app/Translations.h"
 #include "app/Vorla.h"
+#include "cli/CommandLine.h"
+#include "cli/GivenFiles.h"
+#include "cli/StatsCommand.h"
 
 #include <QApplication>
 
+#include <iostream>
+#include <string>
+#include <vector>
+
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    // Read before any Qt application exists: --stats, --help and --version
+    // create none, so they run without a display and load no platform plugin.
+    const cli::CommandLine command =
+        cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    switch (command.mode) {
+    case cli::Mode::Help:
+        std::cout << cli::helpText();
+        return 0;
+    case cli::Mode::Version:
+        std::cout << "vorla " VORLA_VERSION "\n";
+        return 0;
+    case cli::Mode::Error:
+        std::cerr << "vorla: " << command.error << '\n' << cli::usageText();
+        return 2;
+    case cli::Mode::Stats:
+        return cli::runStats(command, std::cout, std::cerr);
+    case cli::Mode::Window:
+        break;
+    }
+
+    // Qt is shown no argument of the user's: a file named like one of Qt's
+    // own options (-style) is still a file to open.
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
     // Names the program's data folder, where the scratch files live.
     QCoreApplication::setApplicationName(QStringLiteral("vorla"));
     // Ties the windows to the installed desktop entry, so desktops show its
@@ -15,5 +45,7 @@ int main(int argc, char *argv[])
     installJapaneseTranslations(app);
     Vorla window(scratchDirectory());
     window.show();
+    for (const QString &path : cli::absolutePaths(command.files))
+        window.openValueFile(path);
     return app.exec();
 }

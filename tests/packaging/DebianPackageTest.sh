@@ -2,8 +2,10 @@
 # Builds the Debian package from a finished build tree, unpacks it into a
 # throw-away root and checks that it makes a working desktop application:
 # the run-time dependencies are declared, the desktop entry's Exec and Icon
-# resolve to installed files, the metainfo names the entry, and both
-# freedesktop validators accept what was installed.
+# resolve to installed files, the entry offers Vorla for plain text files and
+# passes them on, the metainfo names the entry, the manual page renders
+# cleanly, both freedesktop validators accept what was installed, and lintian
+# finds no error or warning.
 #
 #   DebianPackageTest.sh <build dir>
 set -uo pipefail
@@ -70,6 +72,11 @@ elif ! file -b "$installed" | grep -q '^ELF .*executable'; then
   fail "Exec=$exec_line: ${installed#"$root"} is not a program: $(file -b "$installed")"
 fi
 
+# Offered for text files in "Open With", each file handed over as a path.
+[[ $exec_line == *' %F' ]] || fail "Exec=$exec_line does not pass files (%F)"
+mime_types=$(key MimeType)
+grep -Eq '(^|;)text/plain(;|$)' <<<"$mime_types" || fail "MimeType lacks text/plain: $mime_types"
+
 icon=$(key Icon)
 hicolor=$root/usr/share/icons/hicolor
 if [ -z "$icon" ]; then
@@ -105,6 +112,32 @@ else
       || fail "appstreamcli $check rejects the metainfo: $report"
     ! grep -Eq '^ *[EWI]: ' <<<"$report" || fail "appstreamcli $check: $report"
   done
+fi
+
+# The manual page: compressed, about this program, and free of roff errors.
+man_page=$root/usr/share/man/man1/vorla.1.gz
+if [ ! -f "$man_page" ]; then
+  fail "no manual page at /usr/share/man/man1/vorla.1.gz"
+elif ! gzip -t "$man_page" 2>/dev/null; then
+  fail "vorla.1.gz is not gzip data"
+else
+  zcat "$man_page" | grep -q '^\.TH VORLA 1 ' || fail "vorla.1.gz has no .TH VORLA 1 header"
+  for option in --stats --sigma --json --help --version; do
+    zcat "$man_page" | grep -q -- "${option//-/\\\\-}" || fail "the manual page does not mention $option"
+  done
+  if command -v man >/dev/null; then
+    report=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$man_page" 2>&1 >/dev/null)
+    [ -z "$report" ] || fail "man --warnings: $report"
+  fi
+fi
+
+# lintian: no error and no warning (informational notes are explained in
+# packaging/LINTIAN.md).
+if command -v lintian >/dev/null; then
+  report=$(lintian "$deb" 2>&1 | grep -E '^[EW]: ')
+  [ -z "$report" ] || fail "lintian: $report"
+else
+  echo "lintian is not installed; its checks were not run" >&2
 fi
 
 if [ $failures -ne 0 ]; then

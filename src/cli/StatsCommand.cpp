@@ -1,0 +1,116 @@
+#include "cli/StatsCommand.h"
+
+#include "cli/GivenFiles.h"
+#include "cli/StatsOutput.h"
+#include "files/ValueFile.h"
+#include "files/ValueFileIO.h"
+#include "stats/Statistics.h"
+
+#include <QLocale>
+
+#include <ostream>
+#include <variant>
+
+namespace cli {
+
+namespace {
+
+/// The value list's room: the most items it holds.
+constexpr std::size_t kListRoom = 32767;
+
+std::string grouped(qint64 number)
+{
+    return QLocale(QLocale::English).toString(number).toStdString();
+}
+
+// The same reasons the open command gives in its message box.
+std::string readProblemText(const files::ReadFailure &failure)
+{
+    switch (failure.problem) {
+    case files::ReadProblem::Missing:
+        return "ファイルが見つかりません。";
+    case files::ReadProblem::NotAFile:
+        return "通常のファイルではありません。";
+    case files::ReadProblem::TooLarge:
+        return "ファイルが大きすぎます（" + failure.detail.toStdString() + " バイト。読み込めるのは "
+               + grouped(files::kMaxValueFileBytes) + " バイトまでです）。";
+    case files::ReadProblem::CannotRead:
+        return "読み込みに失敗しました（" + failure.detail.toStdString() + "）。";
+    case files::ReadProblem::Binary:
+        return "テキストファイルではありません（NUL 文字を含んでいます）。";
+    case files::ReadProblem::NotText:
+        return "Shift JIS としても UTF-8 としても読めない文字を含んでいます。";
+    case files::ReadProblem::NoShiftJis:
+        return "この環境では Shift JIS の文字を変換できません。";
+    }
+    return {};
+}
+
+std::string statisticsProblemText(stats::StatisticsError error)
+{
+    if (error == stats::StatisticsError::EmptyList)
+        return "値が 1 つもありません。";
+    return "値が大きすぎるため計算できません。";
+}
+
+} // namespace
+
+ValueFileItems readValueFile(const QString &path)
+{
+    const auto text = files::readValueText(path);
+    if (const auto *failure = std::get_if<files::ReadFailure>(&text))
+        return {{}, 0, readProblemText(*failure)};
+    files::ItemsToAppend read =
+        files::itemsToAppend(std::get<files::DecodedText>(text).text.toStdString(), kListRoom);
+    if (read.tooLongLine != 0)
+        return {{}, 0,
+                grouped(static_cast<qint64>(read.tooLongLine)) + " 行目が長すぎます（1 行は "
+                    + grouped(static_cast<qint64>(files::kMaxLineLength)) + " 文字までです）。"};
+    return {std::move(read.items), read.leftOut, {}};
+}
+
+int runStats(const CommandLine &command, std::ostream &out, std::ostream &errors)
+{
+    int status = 0;
+    bool first = true;
+    out << (command.format == Format::Json ? "[" : tableHeader());
+    for (const std::string &argument : command.files) {
+        const QString path = argumentPath(argument);
+        // Shown as UTF-8 whatever bytes the name was given in.
+        const std::string name = path.toStdString();
+        const ValueFileItems read = readValueFile(path);
+        if (!read.failure.empty()) {
+            errors << "vorla: " << name << ": " << read.failure << '\n';
+            status = 1;
+            continue;
+        }
+        if (read.leftOut > 0)
+            errors << "vorla: " << name << ": 一覧に入るのは " << grouped(static_cast<qint64>(kListRoom))
+                   << " 個までのため、" << grouped(static_cast<qint64>(read.leftOut))
+                   << " 行は計算に入れていません。\n";
+        const stats::StatisticsOutcome outcome =
+            stats::calculateStatistics(read.items, command.sigma);
+        if (const auto *error = std::get_if<stats::StatisticsError>(&outcome)) {
+            errors << "vorla: " << name << ": " << statisticsProblemText(*error) << '\n';
+            status = 1;
+            continue;
+        }
+        const auto &texts = std::get<stats::StatisticsTexts>(outcome);
+        if (command.format == Format::Json)
+            out << (first ? "\n  " : ",\n  ") << jsonObject(name, texts);
+        else
+            out << tableRow(name, texts);
+        first = false;
+        out.flush(); // a pipeline sees each file's line as soon as it is done
+    }
+    if (command.format == Format::Json)
+        out << (first ? "]\n" : "\n]\n");
+    out.flush();
+    if (!out) {
+        errors << "vorla: 標準出力に書き込めませんでした。\n";
+        status = 1;
+    }
+    return status;
+}
+
+} // namespace cli

@@ -1,0 +1,39 @@
+#pragma once
+
+// `vorla --stats`: each file is read as the open command reads it into an
+// empty list, calculated as 「演算開始」 calculates, and printed. Uses Qt Core
+// only (files, text decoding); it creates no application object and so never
+// looks for a display.
+
+#include "cli/CommandLine.h"
+
+#include <QString>
+
+#include <cstddef>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+/// What a value file gives an empty list: the items the open command would
+/// append, or why it appends none.
+struct ValueFileItems
+{
+    std::vector<std::string> items; ///< UTF-8, file order, at most the list's 32,767
+    std::size_t leftOut = 0;        ///< non-empty lines beyond the list's room
+    std::string failure;            ///< why the file was refused; empty when it was read
+};
+
+/// Every file the batch reads comes through here.
+ValueFileItems readValueFile(const QString &path);
+
+/// Runs the batch over `command.files` in order. Results go to `out` (the
+/// table or JSON of StatsOutput.h), one line per problem to `errors`, in the
+/// form "vorla: FILE: reason". A file that is refused, empty, or beyond the
+/// calculation's range gives no result but does not stop the others.
+/// Returns the exit status: 0 when every file gave a result and everything
+/// was written, 1 otherwise.
+int runStats(const CommandLine &command, std::ostream &out, std::ostream &errors);
+
+} // namespace cli

@@ -1,0 +1,107 @@
+#include "cli/CommandLine.h"
+
+#include "RowName.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using cli::Format;
+using cli::Mode;
+
+struct LineCase
+{
+    const char *name;
+    std::vector<std::string> args;
+    Mode mode;
+    std::vector<std::string> files;
+    const char *sigma = "3σ";
+    Format format = Format::Table;
+};
+
+class ParseCommandLineTest : public ::testing::TestWithParam<LineCase>
+{
+};
+
+TEST_P(ParseCommandLineTest, ReadsModeFilesAndOptions)
+{
+    const LineCase &c = GetParam();
+    const cli::CommandLine line = cli::parseCommandLine(c.args);
+    EXPECT_EQ(line.mode, c.mode) << line.error;
+    EXPECT_EQ(line.files, c.files);
+    EXPECT_EQ(line.sigma, c.sigma);
+    EXPECT_EQ(line.format, c.format);
+}
+
+const LineCase kLineCases[] = {
+    {"NothingOpensWindow", {}, Mode::Window, {}},
+    {"FilesOpenInOrder", {"b.txt", "a.txt", "測定 値.txt"}, Mode::Window, {"b.txt", "a.txt", "測定 値.txt"}},
+    {"LoneDashIsFile", {"-"}, Mode::Window, {"-"}},
+    {"DoubleDashEndsOptions", {"--", "--stats", "-h"}, Mode::Window, {"--stats", "-h"}},
+    {"StatsDefaultsToThreeSigmaTable", {"--stats", "a.txt"}, Mode::Stats, {"a.txt"}},
+    {"OptionsAfterFiles", {"a.txt", "--json", "b.txt", "--stats"}, Mode::Stats, {"a.txt", "b.txt"}, "3σ", Format::Json},
+    {"SigmaAsNextArgument", {"--stats", "--sigma", "2", "a.txt"}, Mode::Stats, {"a.txt"}, "2σ"},
+    {"SigmaWithSign", {"--stats", "--sigma", "1σ", "a.txt"}, Mode::Stats, {"a.txt"}, "1σ"},
+    {"SigmaAfterEquals", {"--stats", "--sigma=2σ", "a.txt"}, Mode::Stats, {"a.txt"}, "2σ"},
+    {"LastSigmaWins", {"--stats", "--sigma=1", "--sigma", "3", "a.txt"}, Mode::Stats, {"a.txt"}, "3σ"},
+    {"HelpWinsOverLaterError", {"--help", "--bogus"}, Mode::Help, {}},
+    {"ShortHelp", {"a.txt", "-h"}, Mode::Help, {}},
+    {"Version", {"--version"}, Mode::Version, {}},
+    {"UnknownOption", {"--bogus", "--help"}, Mode::Error, {}},
+    {"UnknownShortOption", {"-style", "a.txt"}, Mode::Error, {}},
+    {"StatsWithoutFiles", {"--stats"}, Mode::Error, {}},
+    {"StatsWithOnlyOptions", {"--stats", "--json", "--"}, Mode::Error, {}},
+    {"JsonWithoutStats", {"--json", "a.txt"}, Mode::Error, {}},
+    {"SigmaWithoutStats", {"--sigma", "2", "a.txt"}, Mode::Error, {}},
+    {"SigmaMissingValue", {"--stats", "a.txt", "--sigma"}, Mode::Error, {}},
+    {"StatsTakesNoValue", {"--stats=yes", "a.txt"}, Mode::Error, {}},
+    {"DoubleDashTakesNoValue", {"--=x", "a.txt"}, Mode::Error, {}},
+};
+INSTANTIATE_TEST_SUITE_P(CommandLine, ParseCommandLineTest, ::testing::ValuesIn(kLineCases),
+                         RowName{});
+
+TEST(CommandLine, ErrorNamesTheWrongArgument)
+{
+    EXPECT_NE(cli::parseCommandLine({"--stats", "--colour", "a.txt"}).error.find("--colour"),
+              std::string::npos);
+    EXPECT_NE(cli::parseCommandLine({"--stats", "--sigma", "4", "a.txt"}).error.find("「4」"),
+              std::string::npos);
+}
+
+struct SigmaCase
+{
+    const char *name;
+    const char *text;
+    const char *choice;
+};
+
+class SigmaChoiceTest : public ::testing::TestWithParam<SigmaCase>
+{
+};
+
+TEST_P(SigmaChoiceTest, MapsToDropDownText)
+{
+    EXPECT_EQ(cli::sigmaChoice(GetParam().text), GetParam().choice);
+}
+
+const SigmaCase kSigmaCases[] = {
+    {"Three", "3", "3σ"},
+    {"TwoWithSign", "2σ", "2σ"},
+    {"One", "1", "1σ"},
+    {"Zero", "0", ""},
+    {"Four", "4σ", ""},
+    {"SignAlone", "σ", ""},
+    {"DoubleSign", "3σσ", ""},
+    {"CapitalSigma", "3Σ", ""},
+    {"LatinS", "3s", ""},
+    {"Blank", " 3", ""},
+    {"Empty", "", ""},
+    {"Decimal", "3.0", ""},
+};
+INSTANTIATE_TEST_SUITE_P(CommandLine, SigmaChoiceTest, ::testing::ValuesIn(kSigmaCases),
+                         RowName{});
+
+} // namespace

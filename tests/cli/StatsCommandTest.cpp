@@ -1,0 +1,177 @@
+// Runs the built program the way a shell or a script would, on a machine with
+// no display: no DISPLAY, no WAYLAND_DISPLAY, no QT_QPA_PLATFORM. The printed
+// results are checked against stats::calculateStatistics over the items each
+// file holds.
+
+#include "stats/Statistics.h"
+
+#include "RowName.h"
+#include "TestFiles.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+struct Result
+{
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+/// The program with these arguments, in `folder`, with no display at all.
+/// QT_DEBUG_PLUGINS makes any search for a Qt plugin show on standard error.
+Result runVorla(const QStringList &args, const QString &folder)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QLatin1String(name));
+    env.insert(QStringLiteral("QT_DEBUG_PLUGINS"), QStringLiteral("1"));
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(folder);
+    process.start(QStringLiteral(VORLA_BINARY), args);
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), process.readAllStandardOutput().toStdString(),
+            process.readAllStandardError().toStdString()};
+}
+
+std::string tabJoined(const std::string &file, const stats::StatisticsTexts &t)
+{
+    std::string line = file;
+    for (const std::string *text :
+         {&t.count, &t.mean, &t.standardDeviation, &t.upperLimit, &t.lowerLimit, &t.aboveCount,
+          &t.abovePercent, &t.belowCount, &t.belowPercent, &t.maximum, &t.minimum})
+        line += "\t" + *text;
+    return line + "\n";
+}
+
+stats::StatisticsTexts expected(const std::vector<std::string> &items, const char *sigma)
+{
+    const auto outcome = stats::calculateStatistics(items, sigma);
+    EXPECT_TRUE(std::holds_alternative<stats::StatisticsTexts>(outcome));
+    return std::holds_alternative<stats::StatisticsTexts>(outcome)
+               ? std::get<stats::StatisticsTexts>(outcome)
+               : stats::StatisticsTexts{};
+}
+
+class StatsCommandTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        // 測定値 (Shift JIS), then values; the first item stays the minimum box's text.
+        writeFile(path("shiftjis.txt"), "\x91\xaa\x92\xe8\x92\x6c\r\n10\r\n\r\n20\r\n30\r\n\r\n");
+        writeFile(path("plain.txt"), "1\r\n2\r\n3\r\n4");
+        writeFile(path("empty.txt"), "\r\n\r\n");
+        writeFile(path("binary.txt"), QByteArray("1\r\n\0\r\n", 6));
+    }
+    QString path(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
+    Result run(const QStringList &args) const { return runVorla(args, m_dir.path()); }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(StatsCommandTest, TablePrintsEachReadableFileAndNamesTheOthers)
+{
+    const Result r = run({"--stats", "shiftjis.txt", "empty.txt", "binary.txt", "missing.txt",
+                       "plain.txt"});
+
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "ファイル\tデータ数\t平均\t標準偏差\t上限\t下限\t上限超え個数\t上限超え%\t"
+                     "下限超え個数\t下限超え%\t最大値\t最小値\n"
+                         + tabJoined("shiftjis.txt", expected({"測定値", "10", "20", "30"}, "3σ"))
+                         + tabJoined("plain.txt", expected({"1", "2", "3", "4"}, "3σ")));
+    EXPECT_THAT(r.err, HasSubstr("vorla: empty.txt: 値が 1 つもありません。\n"));
+    EXPECT_THAT(r.err, HasSubstr("vorla: binary.txt: テキストファイルではありません"));
+    EXPECT_THAT(r.err, HasSubstr("vorla: missing.txt: ファイルが見つかりません。\n"));
+    EXPECT_THAT(r.err, Not(HasSubstr("QFactoryLoader"))); // no plugin was looked for
+}
+
+TEST_F(StatsCommandTest, JsonHoldsTheSameTextsEscaped)
+{
+    // The first item is no number, so it stays the maximum box's text.
+    writeFile(path("quoted.txt"), "\"x\\\ty\r\n-1\r\n-3\r\n");
+    const Result r = run({"--stats", "--json", "--sigma", "1", "quoted.txt", "plain.txt"});
+
+    ASSERT_EQ(r.status, 0) << r.err;
+    QJsonParseError error;
+    const QJsonDocument document =
+        QJsonDocument::fromJson(QByteArray::fromStdString(r.out), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << r.out;
+    const QJsonArray files = document.array();
+    ASSERT_EQ(files.size(), 2);
+    const std::vector<std::pair<const char *, std::vector<std::string>>> inputs = {
+        {"quoted.txt", {"\"x\\\ty", "-1", "-3"}}, {"plain.txt", {"1", "2", "3", "4"}}};
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QJsonObject o = files[i].toObject();
+        const stats::StatisticsTexts t = expected(inputs[std::size_t(i)].second, "1σ");
+        EXPECT_EQ(o["file"].toString().toStdString(), inputs[std::size_t(i)].first);
+        const stats::StatisticsTexts printed = {
+            o["count"].toString().toStdString(),        o["mean"].toString().toStdString(),
+            o["standardDeviation"].toString().toStdString(),
+            o["upperLimit"].toString().toStdString(),   o["lowerLimit"].toString().toStdString(),
+            o["aboveCount"].toString().toStdString(),   o["abovePercent"].toString().toStdString(),
+            o["belowCount"].toString().toStdString(),   o["belowPercent"].toString().toStdString(),
+            o["maximum"].toString().toStdString(),      o["minimum"].toString().toStdString()};
+        EXPECT_EQ(printed, t) << o["file"].toString().toStdString();
+    }
+    EXPECT_EQ(files[0].toObject()["maximum"].toString().toStdString(), "\"x\\\ty");
+}
+
+TEST_F(StatsCommandTest, NoFileReadableGivesEmptyJsonArray)
+{
+    const Result r = run({"--json", "--stats", "empty.txt"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "[]\n");
+}
+
+struct UsageCase
+{
+    const char *name;
+    QStringList args;
+    int status;
+    const char *out; // part of standard output
+    const char *err; // part of standard error
+};
+
+class StatsUsageTest : public StatsCommandTest, public ::testing::WithParamInterface<UsageCase>
+{
+};
+
+TEST_P(StatsUsageTest, AnswersWithoutDisplay)
+{
+    const UsageCase &c = GetParam();
+    const Result r = run(c.args);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_THAT(r.out, HasSubstr(c.out));
+    EXPECT_THAT(r.err, HasSubstr(c.err));
+    EXPECT_THAT(r.err, Not(HasSubstr("QFactoryLoader")));
+}
+
+const UsageCase kUsageCases[] = {
+    {"Help", {"--help"}, 0, "--stats", ""},
+    {"Version", {"--version"}, 0, "vorla 1.", ""},
+    {"UnknownOption", {"--stats", "--colour", "plain.txt"}, 2, "", "使い方: vorla"},
+    {"WrongSigma", {"--stats", "--sigma", "4", "plain.txt"}, 2, "", "「4」"},
+    {"JsonWithoutStats", {"--json", "plain.txt"}, 2, "", "--stats"},
+};
+INSTANTIATE_TEST_SUITE_P(CommandLine, StatsUsageTest, ::testing::ValuesIn(kUsageCases),
+                         RowName{});
+
+} // namespace
