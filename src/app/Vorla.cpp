@@ -3,12 +3,12 @@
 #include "app/DefaultFont.h"
 #include "app/WindowGeometry.h"
 #include "app/ScratchPaths.h"
+#include "files/ScratchFile.h"
 #include "files/ValueFile.h"
 #include "files/ValueFileIO.h"
 #include "info/form1.h"
 #include "print/QtReportPrinter.h"
 #include "print/Report.h"
-#include "print/ScratchLines.h"
 #include "stats/NumberText.h"
 #include "stats/Statistics.h"
 
@@ -256,7 +256,7 @@ void Vorla::Form_Load()
 {
     centreOnScreen(*this);
     // A missing or locked scratch file is no reason to stop starting up.
-    QFile::remove(scratchPath(kScratchDataName));
+    QFile::remove(scratchPath(files::kScratchDataName));
 
     for (QLineEdit *box : {Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9,
                            Text10, Text11, Text12})
@@ -376,50 +376,59 @@ QString readProblemText(const files::ReadFailure &failure)
         return QStringLiteral("Shift JIS としても UTF-8 としても読めない文字を含んでいます。");
     case files::ReadProblem::NoShiftJis:
         return QStringLiteral("この環境では Shift JIS の文字を変換できません。");
+    case files::ReadProblem::TooLongLine:
+        return QStringLiteral("%1 行目が長すぎます（1 行は %2 文字までです）。")
+            .arg(grouped(static_cast<qint64>(failure.line)),
+                 grouped(static_cast<qint64>(files::kMaxLineLength)));
+    case files::ReadProblem::Cancelled:
+        break; // the user's own choice needs no message
     }
     return QString();
 }
 
-/// The lines a value file adds to a list with `room` places left, or why it
-/// adds none.
-struct ValueFileLines
+// A line may be long; its start is enough to recognise it.
+QString shortened(const QString &text)
 {
-    QStringList items;
-    std::size_t leftOut = 0;
-    QString failure; // empty on success
-};
+    constexpr qsizetype kShownLength = 40;
+    if (text.size() <= kShownLength)
+        return text;
+    return text.left(kShownLength) + QStringLiteral("…");
+}
 
-ValueFileLines readValueFileLines(const QString &path, int room)
+/// Asks which encoding a file that reads both ways is in, showing the first
+/// line where the readings differ. Shift JIS, what this program writes, is the
+/// default; nullopt when the user cancels.
+std::optional<files::TextEncoding> askReading(QWidget *parent, const QString &path,
+                                              const files::AmbiguousReading &line)
 {
-    auto text = files::readValueText(path);
-    if (const auto *failure = std::get_if<files::ReadFailure>(&text))
-        return {{}, 0, readProblemText(*failure)};
-    const std::string utf8 = std::get<files::DecodedText>(text).text.toStdString();
-    text = files::ReadFailure{}; // the decoded text is no longer needed
-    const files::ItemsToAppend read =
-        files::itemsToAppend(utf8, static_cast<std::size_t>(std::max(room, 0)));
-    if (read.tooLongLine != 0)
-        return {{}, 0,
-                QStringLiteral("%1 行目が長すぎます（1 行は %2 文字までです）。")
-                    .arg(grouped(static_cast<qint64>(read.tooLongLine)),
-                         grouped(static_cast<qint64>(files::kMaxLineLength)))};
-    ValueFileLines lines;
-    lines.items.reserve(static_cast<qsizetype>(read.items.size()));
-    for (const std::string &item : read.items)
-        lines.items << QString::fromStdString(item);
-    lines.leftOut = read.leftOut;
-    return lines;
+    QMessageBox box(QMessageBox::Question, kOpenTitle,
+                    QStringLiteral("ファイル「%1」は Shift JIS としても UTF-8 としても読めます。\n"
+                                   "%2 行目の読み方:\n"
+                                   "Shift JIS: %3\nUTF-8: %4\n"
+                                   "どちらとして読みますか？")
+                        .arg(path, grouped(static_cast<qint64>(line.lineNumber)),
+                             shortened(QString::fromStdString(line.asShiftJis)),
+                             shortened(QString::fromStdString(line.asUtf8))),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Shift JIS として読む"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("UTF-8 として読む"));
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return files::TextEncoding::ShiftJis;
+    case QMessageBox::No:
+        return files::TextEncoding::Utf8;
+    default:
+        return std::nullopt;
+    }
 }
 
 QString encodeProblemText(const files::EncodeFailure &failure)
 {
     if (!failure.item)
         return QStringLiteral("この環境では Shift JIS の文字に変換できません。");
-    // A value may be long; its start is enough to find it in the list.
-    constexpr qsizetype kShownLength = 40;
-    QString shown = failure.item->text;
-    if (shown.size() > kShownLength)
-        shown = shown.left(kShownLength) + QStringLiteral("…");
+    const QString shown = shortened(failure.item->text);
     return QStringLiteral("一覧の %1 番目の値「%2」に、Shift JIS で書けない文字「%3」があります。")
         .arg(grouped(failure.item->index + 1), shown, failure.item->character);
 }
@@ -440,28 +449,40 @@ void Vorla::f11_Click(int /*index*/)
     if (!CommonDialog1.showOpen(this))
         return;
     const QString path = QDir::toNativeSeparators(CommonDialog1.fileName());
-    ValueFileLines read;
+    const auto ask = [this, &path](const files::AmbiguousReading &line) {
+        return askReading(this, path, line);
+    };
+    std::variant<files::ValueFileItems, files::ReadFailure> read;
     {
         const BusyPointer busy(Text1);
-        read = readValueFileLines(CommonDialog1.fileName(), kMaxItems - List1->count());
-        List1->addItems(read.items);
+        const int room = std::max(kMaxItems - List1->count(), 0);
+        read = files::readValueFile(CommonDialog1.fileName(), static_cast<std::size_t>(room), ask);
+        if (const auto *file = std::get_if<files::ValueFileItems>(&read)) {
+            QStringList items;
+            items.reserve(static_cast<qsizetype>(file->items.size()));
+            for (const std::string &item : file->items)
+                items << fromUtf8(item);
+            List1->addItems(items);
+        }
     }
-    if (!read.failure.isEmpty()) {
-        QMessageBox::warning(this, kOpenTitle,
-                             QStringLiteral("ファイル「%1」を開けませんでした。\n%2\n"
-                                            "一覧には何も追加していません。")
-                                 .arg(path, read.failure));
+    if (const auto *failure = std::get_if<files::ReadFailure>(&read)) {
+        if (failure->problem != files::ReadProblem::Cancelled)
+            QMessageBox::warning(this, kOpenTitle,
+                                 QStringLiteral("ファイル「%1」を開けませんでした。\n%2\n"
+                                                "一覧には何も追加していません。")
+                                     .arg(path, readProblemText(*failure)));
         return;
     }
+    const auto &file = std::get<files::ValueFileItems>(read);
     setWindowTitle(QStringLiteral("Vorla-") + path);
     CommonDialog1.setFileName(QString());
-    if (read.leftOut > 0)
+    if (file.leftOut > 0)
         QMessageBox::information(
             this, kOpenTitle,
             QStringLiteral("一覧に入るのは %1 個までのため、ファイル「%2」の %3 行は"
                            "読み込んでいません（%4 行を追加しました）。")
-                .arg(grouped(kMaxItems), path, grouped(static_cast<qint64>(read.leftOut)),
-                     grouped(read.items.size())));
+                .arg(grouped(kMaxItems), path, grouped(static_cast<qint64>(file.leftOut)),
+                     grouped(static_cast<qint64>(file.items.size()))));
 }
 
 void Vorla::f12_Click(int /*index*/)
@@ -502,8 +523,8 @@ void Vorla::f21_Click(int /*index*/)
     if (prompt.exec() != QMessageBox::Ok)
         return; // Cancel or Esc: nothing is read and nothing printed
 
-    const QString path = scratchPath(kScratchDataName);
-    const std::optional<std::vector<std::string>> scratch = readScratchLines(path);
+    const QString path = scratchPath(files::kScratchDataName);
+    const std::optional<std::vector<std::string>> scratch = files::readScratchLines(path);
     if (!scratch) {
         const QString problem = QFile::exists(path)
                                     ? QStringLiteral("印刷するデータのファイルを読み込めません。")
@@ -533,7 +554,7 @@ void Vorla::f31_Click(int /*index*/)
 void Vorla::v11_Click(int /*index*/)
 {
     // Every step runs whatever became of the one before.
-    QFile::remove(scratchPath(kScratchTextName));
+    QFile::remove(scratchPath(files::kScratchTextName));
     List1->clear();
     for (QLineEdit *box : {Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9,
                            Text10, Text11, Text12})

@@ -14,10 +14,11 @@
 //  - The menus call f11_Click (open), f12_Click (save), f21_Click (print),
 //    f31_Click (exit), v11_Click (clear) and mnu_J2_Click (information).
 //  - Open and save choose their file through CommonDialog1; the file's text
-//    goes through files::readValueText and files::itemsToAppend on the way in
-//    and files::encodeValueFile and files::writeFileAtomically on the way out.
+//    goes through files::readValueFile on the way in (which may ask, through
+//    a callback, how a file that reads both ways is encoded) and
+//    files::encodeValueFile and files::writeFileAtomically on the way out.
 //  - f21_Click, after the A4 prompt, reads the scratch file's lines
-//    (readScratchLines) and the result boxes, lets report::composeReport lay
+//    (files::readScratchLines) and the result boxes, lets report::composeReport lay
 //    out the report's lines and sends them with report::printReport to the
 //    printer that the printer factory opens (the system's default printer
 //    unless a test put in its own).

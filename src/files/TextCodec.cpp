@@ -3,39 +3,89 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
 namespace files {
 
 namespace {
 
 constexpr const char *kShiftJisName = "windows-31j";
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+// Converted a piece at a time, so that bytes which are no Shift JIS are given
+// up on early and no UTF-16 copy of a whole file is ever held.
+constexpr std::size_t kShiftJisPiece = 256 * 1024;
 
-bool isValidUtf8(const QByteArray &bytes)
+bool isAscii(std::string_view bytes)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder.decode(bytes); // the conversion runs only here
-    Q_UNUSED(text);
-    return !decoder.hasError();
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, sizeof word);
+        if ((word & kHighBits) != 0)
+            return false;
+    }
+    return std::all_of(bytes.begin() + static_cast<std::ptrdiff_t>(i), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-bool hasNonAscii(const QByteArray &bytes)
+bool isShiftJisLead(unsigned char b)
 {
-    for (const char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return true;
-    return false;
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
 // The converter drops a lead byte left without its second byte at the very
-// end instead of reporting it, so the byte structure is walked here.
-bool endsInsideShiftJisCharacter(const QByteArray &bytes)
+// end instead of reporting it, so the last line's byte structure is walked
+// here. Earlier lines cannot end inside a character: CR and LF are never the
+// second byte of one.
+bool endsInsideShiftJisCharacter(std::string_view bytes)
 {
-    qsizetype i = 0;
-    while (i < bytes.size()) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-        i += lead ? 2 : 1;
-    }
+    const std::size_t lastLineEnd = bytes.find_last_of("\r\n");
+    std::size_t i = lastLineEnd == std::string_view::npos ? 0 : lastLineEnd + 1;
+    while (i < bytes.size())
+        i += isShiftJisLead(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
     return i > bytes.size();
+}
+
+// The bytes read as Shift JIS, in UTF-8; nullopt when they are no Shift JIS.
+// Pieces end after a CR or LF, which always stands between characters.
+std::optional<std::string> shiftJisToUtf8(std::string_view bytes)
+{
+    QStringDecoder decoder(kShiftJisName, QStringDecoder::Flag::Stateless);
+    QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    std::string text;
+    // Two-byte characters become three bytes of UTF-8, half-width katakana
+    // three from one; kanji text needs half as much again.
+    text.reserve(bytes.size() + bytes.size() / 2);
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = std::min(bytes.size(), start + kShiftJisPiece);
+        if (end < bytes.size()) {
+            const std::size_t lineEnd = bytes.find_last_of("\r\n", end - 1);
+            if (lineEnd != std::string_view::npos && lineEnd >= start)
+                end = lineEnd + 1;
+            else if (const std::size_t next = bytes.find_first_of("\r\n", end);
+                     next != std::string_view::npos)
+                end = next + 1;
+            else
+                end = bytes.size();
+        }
+        const QString piece =
+            decoder.decode(QByteArrayView(bytes.data() + start, static_cast<qsizetype>(end - start)));
+        if (decoder.hasError())
+            return std::nullopt;
+        // Straight into the text: a UTF-16 unit takes at most three bytes.
+        const std::size_t used = text.size();
+        text.resize(used + 3 * static_cast<std::size_t>(piece.size()));
+        char *written = encoder.appendToBuffer(text.data() + used, piece);
+        text.resize(static_cast<std::size_t>(written - text.data()));
+        start = end;
+    }
+    if (endsInsideShiftJisCharacter(bytes))
+        return std::nullopt;
+    return text;
 }
 
 } // namespace
@@ -45,25 +95,52 @@ bool shiftJisAvailable()
     return QStringDecoder(kShiftJisName).isValid();
 }
 
-std::optional<DecodedText> decodeText(const QByteArray &bytes)
+std::variant<DecodedText, DecodeProblem> decodeText(std::string bytes, const ChooseReading &choose)
 {
-    static const QByteArray kUtf8Bom("\xEF\xBB\xBF");
-    if (bytes.startsWith(kUtf8Bom)) {
-        const QByteArray body = bytes.mid(kUtf8Bom.size());
-        if (!isValidUtf8(body))
-            return std::nullopt;
-        return DecodedText{QString::fromUtf8(body), TextEncoding::Utf8};
+    // Text that is read as UTF-8 is the bytes themselves: they are moved, not
+    // copied, into the result.
+    if (std::string_view(bytes).starts_with(kUtf8Bom)) {
+        bytes.erase(0, kUtf8Bom.size());
+        if (!isValidUtf8(bytes))
+            return DecodeProblem::NotText;
+        return DecodedText{std::move(bytes), TextEncoding::Utf8};
     }
-    if (hasNonAscii(bytes) && isValidUtf8(bytes))
-        return DecodedText{QString::fromUtf8(bytes), TextEncoding::Utf8};
+    if (isAscii(bytes))
+        return DecodedText{std::move(bytes), TextEncoding::ShiftJis};
 
-    QStringDecoder decoder(kShiftJisName, QStringDecoder::Flag::Stateless);
-    if (!decoder.isValid())
-        return std::nullopt;
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError() || endsInsideShiftJisCharacter(bytes))
-        return std::nullopt;
-    return DecodedText{std::move(text), TextEncoding::ShiftJis};
+    const bool utf8 = isValidUtf8(bytes);
+    if (!shiftJisAvailable())
+        return utf8 ? std::variant<DecodedText, DecodeProblem>(
+                          DecodedText{std::move(bytes), TextEncoding::Utf8})
+                    : DecodeProblem::NoShiftJis;
+    std::optional<std::string> shiftJis = shiftJisToUtf8(bytes);
+    if (!utf8 && !shiftJis)
+        return DecodeProblem::NotText;
+    if (!shiftJis)
+        return DecodedText{std::move(bytes), TextEncoding::Utf8};
+    if (!utf8)
+        return DecodedText{std::move(*shiftJis), TextEncoding::ShiftJis};
+
+    TextEncoding encoding = TextEncoding::ShiftJis;
+    switch (judgeReadings(bytes, *shiftJis, hasSavedFileShape(bytes))) {
+    case ReadingVerdict::Utf8:
+        encoding = TextEncoding::Utf8;
+        break;
+    case ReadingVerdict::ShiftJis:
+        break;
+    case ReadingVerdict::Ask:
+        if (choose) {
+            const std::optional<AmbiguousReading> line = firstDifferingLine(bytes, *shiftJis);
+            const std::optional<TextEncoding> chosen = choose(line.value_or(AmbiguousReading{}));
+            if (!chosen)
+                return DecodeProblem::Cancelled;
+            encoding = *chosen;
+        }
+        break;
+    }
+    if (encoding == TextEncoding::Utf8)
+        return DecodedText{std::move(bytes), TextEncoding::Utf8};
+    return DecodedText{std::move(*shiftJis), TextEncoding::ShiftJis};
 }
 
 std::optional<QByteArray> encodeShiftJis(const QString &text)

@@ -217,6 +217,51 @@ TEST_F(VorlaFilesTest, UnencodableItemIsNamedAndNothingIsWritten)
     EXPECT_EQ(next->fileDialogs[0].nameField.toStdString(), "values.txt");
 }
 
+struct AmbiguousOpenCase
+{
+    const char *name;
+    QMessageBox::StandardButton answer; // NoButton: the default
+    QStringList items;                  // after the listed "7"
+};
+
+class VorlaAmbiguousOpenTest : public VorlaFilesTest,
+                               public ::testing::WithParamInterface<AmbiguousOpenCase>
+{
+};
+
+TEST_P(VorlaAmbiguousOpenTest, AsksWhichReadingWithShiftJisAsDefault)
+{
+    const AmbiguousOpenCase &c = GetParam();
+    const QString file = path("kana.txt");
+    writeFile(file, "1\r\n\xCE\xBC\r\n"); // Shift JIS ﾎｼ, or UTF-8 μ
+    list()->addItem(QStringLiteral("7"));
+    std::vector<QMessageBox::StandardButton> answers;
+    if (c.answer != QMessageBox::NoButton)
+        answers.push_back(c.answer);
+    auto answerer = std::make_unique<ModalAnswerer>(answers, std::deque<QString>{file});
+
+    action("f11")->trigger();
+
+    ASSERT_EQ(answerer->boxes.size(), 1u); // the question, and nothing after it
+    const ShownBox &question = answerer->boxes[0];
+    EXPECT_EQ(question.defaultButton, QMessageBox::Yes);
+    const std::string text = question.text.toStdString();
+    EXPECT_THAT(text, HasSubstr(native(file)));
+    EXPECT_THAT(text, HasSubstr("2 行目"));
+    EXPECT_THAT(text, HasSubstr("Shift JIS: ﾎｼ"));
+    EXPECT_THAT(text, HasSubstr("UTF-8: μ"));
+    EXPECT_EQ(items(), QStringList({"7"}) + c.items);
+    EXPECT_EQ(caption(), c.items.isEmpty() ? "Pellary" : "Vorla-" + native(file));
+}
+
+const AmbiguousOpenCase kAmbiguousOpenCases[] = {
+    {"DefaultReadsShiftJis", QMessageBox::NoButton, {"1", QStringLiteral("ﾎｼ")}},
+    {"Utf8Chosen", QMessageBox::No, {"1", QStringLiteral("μ")}},
+    {"CancelAppendsNothing", QMessageBox::Cancel, {}},
+};
+INSTANTIATE_TEST_SUITE_P(Files, VorlaAmbiguousOpenTest, ::testing::ValuesIn(kAmbiguousOpenCases),
+                         RowName{});
+
 TEST_F(VorlaFilesTest, SaveIntoMissingFolderSaysSo)
 {
     list()->addItem(QStringLiteral("1"));
