@@ -332,7 +332,10 @@ void Vorla::Command1_Click()
 
 namespace {
 
-const QString kValueFileFilter = QStringLiteral("Text(*.txt)|*.txt|");
+// Opening also offers every file, so one saved under a name without ".txt"
+// can be found again; saving offers the one type it writes.
+const QString kOpenFilter = QStringLiteral("Text(*.txt)|*.txt|すべてのファイル (*)|*|");
+const QString kSaveFilter = QStringLiteral("Text(*.txt)|*.txt|");
 const QString kOpenTitle = QStringLiteral("ファイルを開く");
 const QString kSaveTitle = QStringLiteral("名前を付けて保存");
 
@@ -444,7 +447,7 @@ QString writeProblemText(const files::WriteFailure &failure)
 
 void Vorla::f11_Click(int /*index*/)
 {
-    CommonDialog1.setFilter(kValueFileFilter);
+    CommonDialog1.setFilter(kOpenFilter);
     CommonDialog1.setInitDir(m_scratchDir);
     if (!CommonDialog1.showOpen(this))
         return;
@@ -491,23 +494,26 @@ void Vorla::f12_Click(int /*index*/)
     items.reserve(List1->count());
     for (int i = 0; i < List1->count(); ++i)
         items << List1->item(i)->text();
+    // An item Shift JIS cannot hold is told before a name is asked for.
     const auto bytes = files::encodeValueFile(items);
-    CommonDialog1.setFilter(kValueFileFilter);
+    if (const auto *unencodable = std::get_if<files::EncodeFailure>(&bytes)) {
+        QMessageBox::warning(this, kSaveTitle,
+                             QStringLiteral("一覧を保存できませんでした。\n%1\n"
+                                            "ファイルには何も書いていません。")
+                                 .arg(encodeProblemText(*unencodable)));
+        return;
+    }
+    CommonDialog1.setFilter(kSaveFilter);
     CommonDialog1.setInitDir(m_scratchDir);
     if (!CommonDialog1.showSave(this))
         return;
     const QString path = QDir::toNativeSeparators(CommonDialog1.fileName());
-    QString failure;
-    if (const auto *unencodable = std::get_if<files::EncodeFailure>(&bytes))
-        failure = encodeProblemText(*unencodable);
-    else if (const auto written =
-                 files::writeFileAtomically(CommonDialog1.fileName(), std::get<QByteArray>(bytes)))
-        failure = writeProblemText(*written);
-    if (!failure.isEmpty()) {
+    if (const auto written =
+            files::writeFileAtomically(CommonDialog1.fileName(), std::get<QByteArray>(bytes))) {
         QMessageBox::warning(this, kSaveTitle,
                              QStringLiteral("ファイル「%1」に保存できませんでした。\n%2\n"
                                             "ファイルは変更していません。")
-                                 .arg(path, failure));
+                                 .arg(path, writeProblemText(*written)));
         return;
     }
     setWindowTitle(QStringLiteral("Pellary-") + path);
