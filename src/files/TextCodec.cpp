@@ -31,6 +31,41 @@ bool isAscii(std::string_view bytes)
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+// ICU's windows-31j swaps three control codes the IBM way (byte 1A is U+001C,
+// 1C is U+007F, 7F is U+001A); Windows maps bytes 00-7F to themselves, and so
+// does this program, so that ASCII reads the same in every encoding. In UTF-8
+// these three are single bytes and never part of another character.
+void undoControlSwap(char *begin, char *end)
+{
+    for (char *c = begin; c != end; ++c) {
+        if (*c == '\x1C')
+            *c = '\x1A';
+        else if (*c == '\x7F')
+            *c = '\x1C';
+        else if (*c == '\x1A')
+            *c = '\x7F';
+    }
+}
+
+QString withControlSwap(const QString &text)
+{
+    const auto swappable = [](QChar c) {
+        return c == QChar(0x1A) || c == QChar(0x1C) || c == QChar(0x7F);
+    };
+    if (std::none_of(text.begin(), text.end(), swappable))
+        return text;
+    QString swapped = text;
+    for (QChar &c : swapped) {
+        if (c == QChar(0x1A))
+            c = QChar(0x1C);
+        else if (c == QChar(0x1C))
+            c = QChar(0x7F);
+        else if (c == QChar(0x7F))
+            c = QChar(0x1A);
+    }
+    return swapped;
+}
+
 bool isShiftJisLead(unsigned char b)
 {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
@@ -80,6 +115,7 @@ std::optional<std::string> shiftJisToUtf8(std::string_view bytes)
         const std::size_t used = text.size();
         text.resize(used + 3 * static_cast<std::size_t>(piece.size()));
         char *written = encoder.appendToBuffer(text.data() + used, piece);
+        undoControlSwap(text.data() + used, written);
         text.resize(static_cast<std::size_t>(written - text.data()));
         start = end;
     }
@@ -145,10 +181,12 @@ std::variant<DecodedText, DecodeProblem> decodeText(std::string bytes, const Cho
 
 std::optional<QByteArray> encodeShiftJis(const QString &text)
 {
-    QStringEncoder encoder(kShiftJisName, QStringEncoder::Flag::Stateless);
+    // A leading U+FEFF is a character of the item here, not a mark to drop.
+    QStringEncoder encoder(kShiftJisName,
+                           QStringEncoder::Flag::Stateless | QStringEncoder::Flag::ConvertInitialBom);
     if (!encoder.isValid())
         return std::nullopt;
-    QByteArray bytes = encoder.encode(text);
+    QByteArray bytes = encoder.encode(withControlSwap(text));
     if (encoder.hasError())
         return std::nullopt;
     return bytes;

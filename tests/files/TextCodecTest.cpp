@@ -68,6 +68,9 @@ const DecodeCase kDecodeCases[] = {
     {"BomWithBrokenUtf8", "\xEF\xBB\xBF\x95\x5C", std::nullopt, Utf8},
     {"TruncatedLeadByte", "1\r\n\x81", std::nullopt, Sjis},
     {"UnassignedCode", "\x85\x40", std::nullopt, Sjis},
+    // Bytes 00-7F are themselves, as on Windows, also beside Shift JIS.
+    {"AsciiControls", "1\x1A\x1C\x7F", "1\x1A\x1C\x7F", Sjis},
+    {"ControlsBesideKanji", "\x95\x5C\x1A\x1C\x7F", "表\x1A\x1C\x7F", Sjis},
     {"InvalidSingleByte", QByteArray("\xFF\xFE" "1\x00" "2\x00", 6), std::nullopt, Sjis},
 
     // Shift JIS, some of it valid UTF-8 as well: never asked, never misread.
@@ -134,12 +137,17 @@ TEST(EncodeShiftJis, WritesWindowsForm)
     const auto bytes = files::encodeShiftJis(QStringLiteral("表ソ\\～"));
     ASSERT_TRUE(bytes.has_value());
     EXPECT_EQ(bytes->toHex(' ').toStdString(), "95 5c 83 5c 5c 81 60");
+    const auto controls = files::encodeShiftJis(QStringLiteral("\x1A\x1C\x7F"));
+    ASSERT_TRUE(controls.has_value());
+    EXPECT_EQ(controls->toHex(' ').toStdString(), "1a 1c 7f");
 }
 
 TEST(EncodeShiftJis, RefusesCharactersWithoutShiftJisForm)
 {
     EXPECT_FALSE(files::encodeShiftJis(QStringLiteral("1😀")).has_value());
     EXPECT_FALSE(files::encodeShiftJis(QStringLiteral("€")).has_value());
+    // Not dropped as a byte-order mark: the item would come back without it.
+    EXPECT_FALSE(files::encodeShiftJis(QStringLiteral("\uFEFF12")).has_value());
 }
 
 } // namespace
