@@ -84,9 +84,19 @@ bool endsInsideShiftJisCharacter(std::string_view bytes)
     return i > bytes.size();
 }
 
-// The bytes read as Shift JIS, in UTF-8; nullopt when they are no Shift JIS.
-// Pieces end after a CR or LF, which always stands between characters.
-std::optional<std::string> shiftJisToUtf8(std::string_view bytes)
+/// The bytes read as Shift JIS.
+struct ShiftJisReading
+{
+    enum Outcome { Invalid, Implausible, Read } outcome = Invalid;
+    std::string text; ///< in UTF-8; whole only when Read
+};
+
+// Reads the bytes as Shift JIS into UTF-8. With `stopWhenImplausible`, gives
+// up at the first piece that is no plausible reading (and the rest is not
+// read). Pieces end after a CR or LF, which always stands between characters
+// and, being ASCII, ends any pattern isPlausibleReading looks for, so judging
+// piece by piece gives the verdict on the whole.
+ShiftJisReading readShiftJis(std::string_view bytes, bool stopWhenImplausible)
 {
     QStringDecoder decoder(kShiftJisName, QStringDecoder::Flag::Stateless);
     QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
@@ -110,18 +120,20 @@ std::optional<std::string> shiftJisToUtf8(std::string_view bytes)
         const QString piece =
             decoder.decode(QByteArrayView(bytes.data() + start, static_cast<qsizetype>(end - start)));
         if (decoder.hasError())
-            return std::nullopt;
+            return {};
         // Straight into the text: a UTF-16 unit takes at most three bytes.
         const std::size_t used = text.size();
         text.resize(used + 3 * static_cast<std::size_t>(piece.size()));
         char *written = encoder.appendToBuffer(text.data() + used, piece);
         undoControlSwap(text.data() + used, written);
         text.resize(static_cast<std::size_t>(written - text.data()));
+        if (stopWhenImplausible && !isPlausibleReading(std::string_view(text).substr(used)))
+            return {ShiftJisReading::Implausible, {}};
         start = end;
     }
     if (endsInsideShiftJisCharacter(bytes))
-        return std::nullopt;
-    return text;
+        return {};
+    return {ShiftJisReading::Read, std::move(text)};
 }
 
 } // namespace
@@ -149,16 +161,24 @@ std::variant<DecodedText, DecodeProblem> decodeText(std::string bytes, const Cho
         return utf8 ? std::variant<DecodedText, DecodeProblem>(
                           DecodedText{std::move(bytes), TextEncoding::Utf8})
                     : DecodeProblem::NoShiftJis;
-    std::optional<std::string> shiftJis = shiftJisToUtf8(bytes);
-    if (!utf8 && !shiftJis)
-        return DecodeProblem::NotText;
-    if (!shiftJis)
+    if (!utf8) {
+        ShiftJisReading shiftJis = readShiftJis(bytes, false);
+        if (shiftJis.outcome != ShiftJisReading::Read)
+            return DecodeProblem::NotText;
+        return DecodedText{std::move(shiftJis.text), TextEncoding::ShiftJis};
+    }
+
+    // Valid UTF-8. Where a plausible UTF-8 reading wins over any implausible
+    // Shift JIS one, the Shift JIS reading stops at its first implausible
+    // piece: a UTF-8 file is then never converted whole a second time.
+    const bool savedShape = hasSavedFileShape(bytes);
+    const bool utf8Plausible = isPlausibleReading(bytes);
+    ShiftJisReading shiftJis = readShiftJis(bytes, utf8Plausible && !savedShape);
+    if (shiftJis.outcome != ShiftJisReading::Read)
         return DecodedText{std::move(bytes), TextEncoding::Utf8};
-    if (!utf8)
-        return DecodedText{std::move(*shiftJis), TextEncoding::ShiftJis};
 
     TextEncoding encoding = TextEncoding::ShiftJis;
-    switch (judgeReadings(bytes, *shiftJis, hasSavedFileShape(bytes))) {
+    switch (judgeReadings(utf8Plausible, isPlausibleReading(shiftJis.text), savedShape)) {
     case ReadingVerdict::Utf8:
         encoding = TextEncoding::Utf8;
         break;
@@ -166,7 +186,7 @@ std::variant<DecodedText, DecodeProblem> decodeText(std::string bytes, const Cho
         break;
     case ReadingVerdict::Ask:
         if (choose) {
-            const std::optional<AmbiguousReading> line = firstDifferingLine(bytes, *shiftJis);
+            const std::optional<AmbiguousReading> line = firstDifferingLine(bytes, shiftJis.text);
             const std::optional<TextEncoding> chosen = choose(line.value_or(AmbiguousReading{}));
             if (!chosen)
                 return DecodeProblem::Cancelled;
@@ -176,7 +196,7 @@ std::variant<DecodedText, DecodeProblem> decodeText(std::string bytes, const Cho
     }
     if (encoding == TextEncoding::Utf8)
         return DecodedText{std::move(bytes), TextEncoding::Utf8};
-    return DecodedText{std::move(*shiftJis), TextEncoding::ShiftJis};
+    return DecodedText{std::move(shiftJis.text), TextEncoding::ShiftJis};
 }
 
 std::optional<QByteArray> encodeShiftJis(const QString &text)

@@ -197,14 +197,11 @@ bool hasSavedFileShape(std::string_view bytes)
     return true;
 }
 
-ReadingVerdict judgeReadings(std::string_view asUtf8, std::string_view asShiftJis,
-                             bool savedFileShape)
+ReadingVerdict judgeReadings(bool utf8Plausible, bool shiftJisPlausible, bool savedFileShape)
 {
-    const bool utf8 = isPlausibleReading(asUtf8);
-    const bool shiftJis = isPlausibleReading(asShiftJis);
-    if (utf8 && !shiftJis)
+    if (utf8Plausible && !shiftJisPlausible)
         return savedFileShape ? ReadingVerdict::Ask : ReadingVerdict::Utf8;
-    if (shiftJis && !utf8)
+    if (shiftJisPlausible && !utf8Plausible)
         return ReadingVerdict::ShiftJis;
     return ReadingVerdict::Ask;
 }

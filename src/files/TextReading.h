@@ -52,7 +52,8 @@ bool hasSavedFileShape(std::string_view bytes);
 /// What to make of bytes that read as both encodings, differently.
 enum class ReadingVerdict { Utf8, ShiftJis, Ask };
 
-/// The rule over the two readings of the same bytes:
+/// The rule over the two readings of the same bytes, given whether each is
+/// plausible (isPlausibleReading) and whether the bytes have the saved shape:
 ///   - only the UTF-8 reading plausible: UTF-8, unless the bytes have the
 ///     saved shape (this program writes Shift JIS only, so then it asks);
 ///   - only the Shift JIS reading plausible: Shift JIS;
@@ -60,8 +61,7 @@ enum class ReadingVerdict { Utf8, ShiftJis, Ask };
 ///     silently.
 /// So a file the save command wrote is read as Shift JIS or asked about, and
 /// read as Shift JIS whenever the question is answered with its default.
-ReadingVerdict judgeReadings(std::string_view asUtf8, std::string_view asShiftJis,
-                             bool savedFileShape);
+ReadingVerdict judgeReadings(bool utf8Plausible, bool shiftJisPlausible, bool savedFileShape);
 
 /// The line the question shows: the first line (by the value files' line rule)
 /// where the two readings differ.
