@@ -47,6 +47,7 @@ void undoControlSwap(char *begin, char *end)
     }
 }
 
+// The text to give the encoder so that those three come out as themselves.
 QString withControlSwap(const QString &text)
 {
     const auto swappable = [](QChar c) {
