@@ -2,22 +2,31 @@
 //
 // Checks, for every input:
 //  - a text that is accepted holds no U+FFFD unless the input spelled one
-//    (EF BF BD): nothing is ever garbled silently;
+//    (EF BF BD): nothing is ever garbled silently; without a byte-order mark
+//    and valid as UTF-8, it is either the bytes themselves or their Shift JIS
+//    reading, never anything else;
+//  - files::isValidUtf8 agrees with the fuzz targets' own UTF-8 check;
+//  - a question comes only for bytes valid in both encodings, and the answer
+//    is obeyed: choosing UTF-8 gives the bytes themselves;
 //  - the lines split by splitValueLines hold no CR and, put back together
 //    with the line ends that separated them, give the whole text again, so
 //    no character and no line is lost or invented;
-//  - text that Vorla can write (encodeShiftJis succeeds) is accepted when
-//    read back, and reads back unchanged whenever it is read as Shift JIS.
+//  - the non-empty lines of an accepted text that Shift JIS can write, saved
+//    as the save command saves them, read back as the same items with every
+//    question answered by its default: a saved list always comes back.
 
 #include "FuzzCheck.h"
 
 #include "files/TextCodec.h"
+#include "files/ValueFile.h"
 #include "files/ValueLines.h"
 
 #include <QByteArray>
 #include <QString>
+#include <QStringDecoder>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,26 +54,57 @@ void checkLines(const std::string &text)
     fuzz::check(at == text.size(), "text left over after the last line", text);
 }
 
+void checkSavedListComesBack(const std::string &text)
+{
+    std::vector<std::string> items, saved;
+    std::size_t position = 0;
+    while (const auto line = files::nextValueLine(text, position)) {
+        if (line->empty())
+            continue;
+        // QString::fromUtf8 would drop a U+FEFF that starts the line.
+        QStringDecoder toUtf16(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless
+                                                         | QStringDecoder::Flag::ConvertInitialBom);
+        const auto bytes = files::encodeShiftJis(
+            toUtf16.decode(QByteArrayView(line->data(), qsizetype(line->size()))));
+        if (!bytes)
+            return; // a list that cannot be saved
+        items.emplace_back(*line);
+        saved.push_back(bytes->toStdString());
+    }
+    const std::string file = files::composeValueFile(saved);
+    const auto reread = files::decodeText(file);
+    fuzz::check(std::holds_alternative<files::DecodedText>(reread), "a saved list refused", file);
+    const auto read = files::itemsToAppend(std::get<files::DecodedText>(reread).text, items.size(),
+                                           std::string::npos);
+    fuzz::check(read.tooLongLine == 0 && read.items == items, "a saved list came back changed",
+                file);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    const auto decoded = files::decodeText(bytes);
-    if (!decoded)
+    const std::string bytes(reinterpret_cast<const char *>(data), size);
+    bool asked = false;
+    const auto decoded = files::decodeText(bytes, [&](const files::AmbiguousReading &) {
+        asked = true;
+        return std::optional(files::TextEncoding::Utf8);
+    });
+    const bool utf8 = files::isValidUtf8(bytes);
+    fuzz::check(utf8 == fuzz::isValidUtf8(bytes), "two UTF-8 checks disagree", bytes);
+    fuzz::check(!asked || utf8, "a question about bytes that are no UTF-8", bytes);
+    if (!std::holds_alternative<files::DecodedText>(decoded))
         return 0;
-    const bool inputSpellsReplacement = bytes.contains("\xEF\xBF\xBD");
-    fuzz::check(inputSpellsReplacement || !decoded->text.contains(QChar(0xFFFD)),
-                "U+FFFD in accepted text", bytes.toStdString());
-    checkLines(decoded->text.toStdString());
-
-    const auto written = files::encodeShiftJis(decoded->text);
-    if (!written)
-        return 0;
-    const auto reread = files::decodeText(*written);
-    fuzz::check(reread.has_value(), "written Shift JIS refused on reading", written->toStdString());
-    if (reread->encoding == files::TextEncoding::ShiftJis)
-        fuzz::check(reread->text == decoded->text, "Shift JIS round trip changed the text",
-                    written->toStdString());
+    const files::DecodedText &text = std::get<files::DecodedText>(decoded);
+    if (asked)
+        fuzz::check(text.encoding == files::TextEncoding::Utf8 && text.text == bytes,
+                    "the answer UTF-8 not obeyed", bytes);
+    const bool inputSpellsReplacement = bytes.find("\xEF\xBF\xBD") != std::string::npos;
+    fuzz::check(inputSpellsReplacement || text.text.find("\xEF\xBF\xBD") == std::string::npos,
+                "U+FFFD in accepted text", bytes);
+    if (text.encoding == files::TextEncoding::Utf8 && !bytes.starts_with("\xEF\xBB\xBF"))
+        fuzz::check(text.text == bytes, "UTF-8 text is not the bytes", bytes);
+    checkLines(text.text);
+    checkSavedListComesBack(text.text);
     return 0;
 }

@@ -5,13 +5,13 @@
 #include "app/ValueListModel.h"
 #include "app/ValueListView.h"
 #include "chart/ChartWindow.h"
+#include "files/ScratchFile.h"
 #include "files/ValueFile.h"
 #include "files/ValueFileIO.h"
 #include "files/ValueLines.h"
 #include "info/form1.h"
 #include "print/QtReportPrinter.h"
 #include "print/Report.h"
-#include "print/ScratchLines.h"
 #include "stats/NumberText.h"
 #include "stats/Statistics.h"
 #include "ui/DefaultFont.h"
@@ -331,7 +331,7 @@ void Vorla::Form_Load()
 {
     centreOnScreen(*this);
     // A missing or locked scratch file is no reason to stop starting up.
-    QFile::remove(scratchPath(kScratchDataName));
+    QFile::remove(scratchPath(files::kScratchDataName));
 
     clearBoxes();
     Combo1->setEditText(kSigmaThree);
@@ -445,7 +445,10 @@ void Vorla::Command1_Click()
 
 namespace {
 
-const QString kValueFileFilter = QStringLiteral("Text(*.txt)|*.txt|");
+// Opening also offers every file, so one saved under a name without ".txt"
+// can be found again; saving offers the one type it writes.
+const QString kOpenFilter = QStringLiteral("Text(*.txt)|*.txt|すべてのファイル (*)|*|");
+const QString kSaveFilter = QStringLiteral("Text(*.txt)|*.txt|");
 const QString kOpenTitle = QStringLiteral("ファイルを開く");
 const QString kSaveTitle = QStringLiteral("名前を付けて保存");
 const QString kPrintTitle = QStringLiteral("印刷");
@@ -472,52 +475,43 @@ QString grouped(qint64 number)
     return QLocale(QLocale::English).toString(number);
 }
 
-QString readProblemText(const files::ReadFailure &failure)
+
+// A line may be long; its start is enough to recognise it.
+QString shortened(const QString &text)
 {
-    switch (failure.problem) {
-    case files::ReadProblem::Missing:
-        return QStringLiteral("ファイルが見つかりません。");
-    case files::ReadProblem::NotAFile:
-        return QStringLiteral("通常のファイルではありません。");
-    case files::ReadProblem::TooLarge:
-        return QStringLiteral("ファイルが大きすぎます（%1 バイト。読み込めるのは %2 バイトまでです）。")
-            .arg(failure.detail, grouped(files::kMaxValueFileBytes));
-    case files::ReadProblem::CannotRead:
-        return QStringLiteral("読み込みに失敗しました（%1）。").arg(failure.detail);
-    case files::ReadProblem::Binary:
-        return QStringLiteral("テキストファイルではありません（NUL 文字を含んでいます）。");
-    case files::ReadProblem::NotText:
-        return QStringLiteral("Shift JIS としても UTF-8 としても読めない文字を含んでいます。");
-    case files::ReadProblem::NoShiftJis:
-        return QStringLiteral("この環境では Shift JIS の文字を変換できません。");
-    }
-    return QString();
+    constexpr qsizetype kShownLength = 40;
+    if (text.size() <= kShownLength)
+        return text;
+    return text.left(kShownLength) + QStringLiteral("…");
 }
 
-/// The lines a value file adds to a list with `room` places left, or why it
-/// adds none.
-struct ValueFileLines
+/// Asks which encoding a file that reads both ways is in, showing the first
+/// line where the readings differ. Shift JIS, what this program writes, is the
+/// default; nullopt when the user cancels.
+std::optional<files::TextEncoding> askReading(QWidget *parent, const QString &path,
+                                              const files::AmbiguousReading &line)
 {
-    std::vector<std::string> items;
-    std::size_t leftOut = 0;
-    QString failure; // empty on success
-};
-
-ValueFileLines readValueFileLines(const QString &path, int room)
-{
-    auto text = files::readValueText(path);
-    if (const auto *failure = std::get_if<files::ReadFailure>(&text))
-        return {{}, 0, readProblemText(*failure)};
-    const std::string utf8 = std::get<files::DecodedText>(text).text.toStdString();
-    text = files::ReadFailure{}; // the decoded text is no longer needed
-    const files::ItemsToAppend read =
-        files::itemsToAppend(utf8, static_cast<std::size_t>(std::max(room, 0)));
-    if (read.tooLongLine != 0)
-        return {{}, 0,
-                QStringLiteral("%1 行目が長すぎます（1 行は %2 文字までです）。")
-                    .arg(grouped(static_cast<qint64>(read.tooLongLine)),
-                         grouped(static_cast<qint64>(files::kMaxLineLength)))};
-    return {read.items, read.leftOut, {}};
+    QMessageBox box(QMessageBox::Question, kOpenTitle,
+                    QStringLiteral("ファイル「%1」は Shift JIS としても UTF-8 としても読めます。\n"
+                                   "%2 行目の読み方:\n"
+                                   "Shift JIS: %3\nUTF-8: %4\n"
+                                   "どちらとして読みますか？")
+                        .arg(path, grouped(static_cast<qint64>(line.lineNumber)),
+                             shortened(QString::fromStdString(line.asShiftJis)),
+                             shortened(QString::fromStdString(line.asUtf8))),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Shift JIS として読む"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("UTF-8 として読む"));
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return files::TextEncoding::ShiftJis;
+    case QMessageBox::No:
+        return files::TextEncoding::Utf8;
+    default:
+        return std::nullopt;
+    }
 }
 
 /// The local files among dragged data, in order; other links are passed over.
@@ -534,11 +528,7 @@ QString encodeProblemText(const files::EncodeFailure &failure)
 {
     if (!failure.item)
         return QStringLiteral("この環境では Shift JIS の文字に変換できません。");
-    // A value may be long; its start is enough to find it in the list.
-    constexpr qsizetype kShownLength = 40;
-    QString shown = failure.item->text;
-    if (shown.size() > kShownLength)
-        shown = shown.left(kShownLength) + QStringLiteral("…");
+    const QString shown = shortened(failure.item->text);
     return QStringLiteral("一覧の %1 番目の値「%2」に、Shift JIS で書けない文字「%3」があります。")
         .arg(grouped(failure.item->index + 1), shown, failure.item->character);
 }
@@ -554,7 +544,7 @@ QString writeProblemText(const files::WriteFailure &failure)
 
 void Vorla::f11_Click(int /*index*/)
 {
-    CommonDialog1.setFilter(kValueFileFilter);
+    CommonDialog1.setFilter(kOpenFilter);
     CommonDialog1.setInitDir(QDir::homePath());
     if (!CommonDialog1.showOpen(this))
         return;
@@ -565,30 +555,40 @@ void Vorla::f11_Click(int /*index*/)
 bool Vorla::openValueFile(const QString &fileName)
 {
     const QString path = QDir::toNativeSeparators(fileName);
-    ValueFileLines read;
+    const auto ask = [this, &path](const files::AmbiguousReading &line) {
+        return askReading(this, path, line);
+    };
+    std::variant<files::ValueFileItems, files::ReadFailure> read;
     std::size_t added = 0;
+    std::size_t leftOut = 0;
     {
         const BusyPointer busy(Text1);
-        read = readValueFileLines(fileName, kMaxItems - m_values->count());
-        added = read.items.size();
-        m_values->append(std::move(read.items));
+        const auto room = static_cast<std::size_t>(std::max(kMaxItems - m_values->count(), 0));
+        read = files::readValueFile(fileName, room, ask);
+        if (auto *file = std::get_if<files::ValueFileItems>(&read)) {
+            added = file->items.size();
+            leftOut = file->leftOut;
+            m_values->append(std::move(file->items));
+        }
     }
-    if (!read.failure.isEmpty()) {
-        QMessageBox::warning(this, kOpenTitle,
-                             QStringLiteral("ファイル「%1」を開けませんでした。\n%2\n"
-                                            "一覧には何も追加していません。")
-                                 .arg(path, read.failure));
+    if (const auto *failure = std::get_if<files::ReadFailure>(&read)) {
+        if (failure->problem != files::ReadProblem::Cancelled)
+            QMessageBox::warning(this, kOpenTitle,
+                                 QStringLiteral("ファイル「%1」を開けませんでした。\n%2\n"
+                                                "一覧には何も追加していません。")
+                                     .arg(path, files::readProblemText(*failure)));
         return false;
     }
+    const auto &file = std::get<files::ValueFileItems>(read);
     setWindowTitle(QStringLiteral("Vorla-") + path);
     m_removed.clear(); // an undo would put a value back among the file's
     m_undo->setEnabled(false);
-    if (read.leftOut > 0)
+    if (leftOut > 0)
         QMessageBox::information(
             this, kOpenTitle,
             QStringLiteral("一覧に入るのは %1 個までのため、ファイル「%2」の %3 行は"
                            "読み込んでいません（%4 行を追加しました）。")
-                .arg(grouped(kMaxItems), path, grouped(static_cast<qint64>(read.leftOut)),
+                .arg(grouped(kMaxItems), path, grouped(static_cast<qint64>(leftOut)),
                      grouped(static_cast<qint64>(added))));
     return true;
 }
@@ -645,23 +645,26 @@ void Vorla::f12_Click(int /*index*/)
     items.reserve(m_values->count());
     for (const std::string &item : m_values->items())
         items << fromUtf8(item);
+    // An item Shift JIS cannot hold is told before a name is asked for.
     const auto bytes = files::encodeValueFile(items);
-    CommonDialog1.setFilter(kValueFileFilter);
+    if (const auto *unencodable = std::get_if<files::EncodeFailure>(&bytes)) {
+        QMessageBox::warning(this, kSaveTitle,
+                             QStringLiteral("一覧を保存できませんでした。\n%1\n"
+                                            "ファイルには何も書いていません。")
+                                 .arg(encodeProblemText(*unencodable)));
+        return;
+    }
+    CommonDialog1.setFilter(kSaveFilter);
     CommonDialog1.setInitDir(QDir::homePath());
     if (!CommonDialog1.showSave(this))
         return;
     const QString path = QDir::toNativeSeparators(CommonDialog1.fileName());
-    QString failure;
-    if (const auto *unencodable = std::get_if<files::EncodeFailure>(&bytes))
-        failure = encodeProblemText(*unencodable);
-    else if (const auto written =
-                 files::writeFileAtomically(CommonDialog1.fileName(), std::get<QByteArray>(bytes)))
-        failure = writeProblemText(*written);
-    if (!failure.isEmpty()) {
+    if (const auto written =
+            files::writeFileAtomically(CommonDialog1.fileName(), std::get<QByteArray>(bytes))) {
         QMessageBox::warning(this, kSaveTitle,
                              QStringLiteral("ファイル「%1」に保存できませんでした。\n%2\n"
                                             "ファイルは変更していません。")
-                                 .arg(path, failure));
+                                 .arg(path, writeProblemText(*written)));
         return;
     }
     setWindowTitle(QStringLiteral("Pellary-") + path);
@@ -692,10 +695,10 @@ void Vorla::f21_Click(int /*index*/)
 
 std::optional<std::vector<std::string>> Vorla::reportEntries()
 {
-    const QString path = scratchPath(kScratchDataName);
+    const QString path = scratchPath(files::kScratchDataName);
     if (!QFile::exists(path))
         return m_values->items();
-    std::optional<std::vector<std::string>> scratch = readScratchLines(path);
+    std::optional<std::vector<std::string>> scratch = files::readScratchLines(path);
     if (!scratch)
         QMessageBox::warning(this, kPrintTitle,
                              QStringLiteral("印刷するデータのファイルを読み込めません。\n%1\n"
@@ -732,7 +735,7 @@ void Vorla::f31_Click(int /*index*/)
 void Vorla::v11_Click(int /*index*/)
 {
     // Every step runs whatever became of the one before.
-    QFile::remove(scratchPath(kScratchTextName));
+    QFile::remove(scratchPath(files::kScratchTextName));
     m_values->clear();
     m_removed.clear();
     m_undo->setEnabled(false);

@@ -25,11 +25,12 @@
 //    hands them to the chart window, if open; v11_Click drops them. So the
 //    charts change exactly when the boxes do.
 //  - Open and save choose their file through CommonDialog1; the file's text
-//    goes through files::readValueText and files::itemsToAppend on the way in
-//    and files::encodeValueFile and files::writeFileAtomically on the way out.
+//    goes through files::readValueFile on the way in (which may ask, through
+//    a callback, how a file that reads both ways is encoded) and
+//    files::encodeValueFile and files::writeFileAtomically on the way out.
 //  - f21_Click, after the A4 prompt, takes the scratch file's lines
-//    (readScratchLines) when another program placed one, the list's items
-//    otherwise, and the result boxes; report::composeReport lays out the
+//    (files::readScratchLines) when another program placed one, the list's
+//    items otherwise, and the result boxes; report::composeReport lays out the
 //    report's lines and report::printReport sends them to the printer that
 //    the printer factory opens (the system's default printer unless a test
 //    put in its own), or, with no printer, to a PDF file the user names.

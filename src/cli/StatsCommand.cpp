@@ -23,29 +23,6 @@ std::string grouped(qint64 number)
     return QLocale(QLocale::English).toString(number).toStdString();
 }
 
-// The same reasons the open command gives in its message box.
-std::string readProblemText(const files::ReadFailure &failure)
-{
-    switch (failure.problem) {
-    case files::ReadProblem::Missing:
-        return "ファイルが見つかりません。";
-    case files::ReadProblem::NotAFile:
-        return "通常のファイルではありません。";
-    case files::ReadProblem::TooLarge:
-        return "ファイルが大きすぎます（" + failure.detail.toStdString() + " バイト。読み込めるのは "
-               + grouped(files::kMaxValueFileBytes) + " バイトまでです）。";
-    case files::ReadProblem::CannotRead:
-        return "読み込みに失敗しました（" + failure.detail.toStdString() + "）。";
-    case files::ReadProblem::Binary:
-        return "テキストファイルではありません（NUL 文字を含んでいます）。";
-    case files::ReadProblem::NotText:
-        return "Shift JIS としても UTF-8 としても読めない文字を含んでいます。";
-    case files::ReadProblem::NoShiftJis:
-        return "この環境では Shift JIS の文字を変換できません。";
-    }
-    return {};
-}
-
 std::string statisticsProblemText(stats::StatisticsError error)
 {
     if (error == stats::StatisticsError::EmptyList)
@@ -57,16 +34,13 @@ std::string statisticsProblemText(stats::StatisticsError error)
 
 ValueFileItems readValueFile(const QString &path)
 {
-    const auto text = files::readValueText(path);
-    if (const auto *failure = std::get_if<files::ReadFailure>(&text))
-        return {{}, 0, readProblemText(*failure)};
-    files::ItemsToAppend read =
-        files::itemsToAppend(std::get<files::DecodedText>(text).text.toStdString(), kListRoom);
-    if (read.tooLongLine != 0)
-        return {{}, 0,
-                grouped(static_cast<qint64>(read.tooLongLine)) + " 行目が長すぎます（1 行は "
-                    + grouped(static_cast<qint64>(files::kMaxLineLength)) + " 文字までです）。"};
-    return {std::move(read.items), read.leftOut, {}};
+    // No one to ask: a file that reads both ways is read as Shift JIS, the
+    // form the open command defaults to.
+    auto read = files::readValueFile(path, kListRoom);
+    if (const auto *failure = std::get_if<files::ReadFailure>(&read))
+        return {{}, 0, files::readProblemText(*failure).toStdString()};
+    auto &file = std::get<files::ValueFileItems>(read);
+    return {std::move(file.items), file.leftOut, {}};
 }
 
 int runStats(const CommandLine &command, std::ostream &out, std::ostream &errors)

@@ -3,10 +3,12 @@
 #include "files/ValueFile.h"
 
 #include <QDir>
+#include <QLocale>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -35,9 +37,9 @@ QString firstUnencodableCharacter(const QString &item)
     return item; // not reached for an item that failed as a whole
 }
 
-} // namespace
-
-std::variant<DecodedText, ReadFailure> readValueText(const QString &path, qint64 maxBytes)
+// The whole file, read in chunks up to one byte past the cap: a file that
+// grows after the size check is still never read beyond it.
+std::variant<std::string, ReadFailure> readBoundedBytes(const QString &path, qint64 maxBytes)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -50,30 +52,54 @@ std::variant<DecodedText, ReadFailure> readValueText(const QString &path, qint64
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return ReadFailure{ReadProblem::CannotRead, file.errorString()};
-    // Read in chunks up to one byte past the cap: a file that grows after the
-    // size check is still never read beyond it.
-    QByteArray bytes;
-    bytes.reserve(info.size() + 1);
-    while (bytes.size() <= maxBytes) {
-        const QByteArray chunk = file.read(qMin(kReadChunk, maxBytes + 1 - bytes.size()));
-        if (file.error() != QFileDevice::NoError)
+    std::string bytes(static_cast<std::size_t>(info.size()) + 1, '\0');
+    qint64 size = 0;
+    while (size <= maxBytes) {
+        if (static_cast<std::size_t>(size) == bytes.size())
+            bytes.resize(std::min<std::size_t>(bytes.size() * 2, maxBytes + 1));
+        const qint64 got = file.read(bytes.data() + size,
+                                     std::min<qint64>(kReadChunk, qint64(bytes.size()) - size));
+        if (got < 0 || file.error() != QFileDevice::NoError)
             return ReadFailure{ReadProblem::CannotRead, file.errorString()};
-        if (chunk.isEmpty())
+        if (got == 0)
             break;
-        bytes += chunk;
+        size += got;
     }
-    if (bytes.size() > maxBytes)
-        return ReadFailure{ReadProblem::TooLarge, QString::number(bytes.size())};
-    if (bytes.contains('\0'))
+    if (size > maxBytes)
+        return ReadFailure{ReadProblem::TooLarge, QString::number(size)};
+    bytes.resize(static_cast<std::size_t>(size));
+    return bytes;
+}
+
+} // namespace
+
+std::variant<ValueFileItems, ReadFailure> readValueFile(const QString &path, std::size_t room,
+                                                        const ChooseReading &choose,
+                                                        qint64 maxBytes)
+{
+    auto bytes = readBoundedBytes(path, maxBytes);
+    if (auto *failure = std::get_if<ReadFailure>(&bytes))
+        return std::move(*failure);
+    std::string &raw = std::get<std::string>(bytes);
+    if (raw.find('\0') != std::string::npos)
         return ReadFailure{ReadProblem::Binary, {}};
 
-    std::optional<DecodedText> decoded = decodeText(bytes);
-    if (!decoded) {
-        if (!shiftJisAvailable())
+    auto decoded = decodeText(std::move(raw), choose);
+    if (const auto *problem = std::get_if<DecodeProblem>(&decoded)) {
+        switch (*problem) {
+        case DecodeProblem::NotText:
+            return ReadFailure{ReadProblem::NotText, {}};
+        case DecodeProblem::NoShiftJis:
             return ReadFailure{ReadProblem::NoShiftJis, {}};
-        return ReadFailure{ReadProblem::NotText, {}};
+        case DecodeProblem::Cancelled:
+            return ReadFailure{ReadProblem::Cancelled, {}};
+        }
     }
-    return std::move(*decoded);
+    const DecodedText &text = std::get<DecodedText>(decoded);
+    ItemsToAppend read = itemsToAppend(text.text, room);
+    if (read.tooLongLine != 0)
+        return ReadFailure{ReadProblem::TooLongLine, {}, read.tooLongLine};
+    return ValueFileItems{std::move(read.items), read.leftOut, text.encoding};
 }
 
 std::variant<QByteArray, EncodeFailure> encodeValueFile(const QStringList &items)
@@ -107,6 +133,43 @@ std::optional<WriteFailure> writeFileAtomically(const QString &path, const QByte
     if (!file.commit())
         return WriteFailure{WriteProblem::CannotWrite, file.errorString()};
     return std::nullopt;
+}
+
+namespace {
+
+QString grouped(qint64 number)
+{
+    return QLocale(QLocale::English).toString(number);
+}
+
+} // namespace
+
+QString readProblemText(const ReadFailure &failure)
+{
+    switch (failure.problem) {
+    case ReadProblem::Missing:
+        return QStringLiteral("ファイルが見つかりません。");
+    case ReadProblem::NotAFile:
+        return QStringLiteral("通常のファイルではありません。");
+    case ReadProblem::TooLarge:
+        return QStringLiteral("ファイルが大きすぎます（%1 バイト。読み込めるのは %2 バイトまでです）。")
+            .arg(failure.detail, grouped(kMaxValueFileBytes));
+    case ReadProblem::CannotRead:
+        return QStringLiteral("読み込みに失敗しました（%1）。").arg(failure.detail);
+    case ReadProblem::Binary:
+        return QStringLiteral("テキストファイルではありません（NUL 文字を含んでいます）。");
+    case ReadProblem::NotText:
+        return QStringLiteral("Shift JIS としても UTF-8 としても読めない文字を含んでいます。");
+    case ReadProblem::NoShiftJis:
+        return QStringLiteral("この環境では Shift JIS の文字を変換できません。");
+    case ReadProblem::TooLongLine:
+        return QStringLiteral("%1 行目が長すぎます（1 行は %2 文字までです）。")
+            .arg(grouped(static_cast<qint64>(failure.line)),
+                 grouped(static_cast<qint64>(kMaxLineLength)));
+    case ReadProblem::Cancelled:
+        break; // the user's own choice needs no message
+    }
+    return QString();
 }
 
 } // namespace files

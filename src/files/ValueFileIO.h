@@ -11,10 +11,10 @@
 //     files::itemsToAppend), so no item is ever cut short.
 // The cap is far above what a full list of typed values needs (32,767 values
 // of up to 128 bytes each). What it bounds is the list's own work: the list
-// lays out every item's whole text, up to half a second per million
-// characters (Japanese text is the slow case), so 4 MiB keeps the worst open
-// near a second and its peak memory (bytes, decoded text, its UTF-8 copy, the
-// items) to a few tens of megabytes.
+// lays out every item's whole text, and the file is held a few times over
+// (bytes, the UTF-8 reading, and for bytes that read both ways the second
+// reading, then the items), so 4 MiB keeps the open quick and its peak memory
+// to a few tens of megabytes.
 //
 // Writing goes through QSaveFile: the new file replaces the old one only once
 // it is written whole, so a failed save leaves any old file as it was.
@@ -25,8 +25,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstddef>
 #include <optional>
+#include <string>
 #include <variant>
+#include <vector>
 
 namespace files {
 
@@ -35,26 +38,45 @@ inline constexpr qint64 kMaxValueFileBytes = 4 * 1024 * 1024;
 
 /// Why a file could not be read as a value file.
 enum class ReadProblem {
-    Missing,    ///< no such file
-    NotAFile,   ///< a folder, device or pipe
-    TooLarge,   ///< above the size cap; detail holds the size in bytes
-    CannotRead, ///< the system refused; detail holds its reason
-    Binary,     ///< holds NUL bytes
-    NotText,    ///< valid neither as UTF-8 nor as Shift JIS
-    NoShiftJis, ///< this Qt build has no Shift JIS converter
+    Missing,     ///< no such file
+    NotAFile,    ///< a folder, device or pipe
+    TooLarge,    ///< above the size cap; detail holds the size in bytes
+    CannotRead,  ///< the system refused; detail holds its reason
+    Binary,      ///< holds NUL bytes
+    NotText,     ///< valid neither as UTF-8 nor as Shift JIS
+    NoShiftJis,  ///< this Qt build has no Shift JIS converter
+    TooLongLine, ///< a line above kMaxLineLength characters; `line` says which
+    Cancelled,   ///< the user chose to read nothing when asked for the encoding
 };
 
 struct ReadFailure
 {
     ReadProblem problem = ReadProblem::CannotRead;
     QString detail;
+    std::size_t line = 0; ///< for TooLongLine: 1-based, counting every line
 };
 
-/// Reads and decodes a whole value file (see files::decodeText for the
-/// choice between UTF-8 and Shift JIS). Refuses rather than guess: nothing of
-/// a refused file should reach the list.
-std::variant<DecodedText, ReadFailure> readValueText(const QString &path,
-                                                     qint64 maxBytes = kMaxValueFileBytes);
+/// Why a file was refused, in a Japanese sentence for the user (the window's
+/// message box and the command line's error output say the same). Empty for
+/// a question the user cancelled: that needs no message.
+QString readProblemText(const ReadFailure &failure);
+
+/// What a value file adds to a list.
+struct ValueFileItems
+{
+    std::vector<std::string> items; ///< non-empty lines in file order (UTF-8), at most `room`
+    std::size_t leftOut = 0;        ///< non-empty lines that did not fit
+    TextEncoding encoding = TextEncoding::ShiftJis;
+};
+
+/// The open command's whole reading of a value file: the bounded read, the
+/// decoding (files::decodeText; `choose` answers the question it may ask, and
+/// without it an undecided file is read as Shift JIS), the line rule and the
+/// room left in the list (files::itemsToAppend). Refuses rather than guess:
+/// nothing of a refused file should reach the list.
+std::variant<ValueFileItems, ReadFailure> readValueFile(const QString &path, std::size_t room,
+                                                        const ChooseReading &choose = {},
+                                                        qint64 maxBytes = kMaxValueFileBytes);
 
 /// The first item that Shift JIS cannot write.
 struct UnencodableItem

@@ -89,6 +89,9 @@ TEST_F(VorlaFilesTest, OpenAppendsAfterListedItemsAndChangesNothingElse)
     EXPECT_EQ(box("Text1")->cursor().shape(), pointer);
     ASSERT_EQ(again->fileDialogs.size(), 1u);
     EXPECT_EQ(again->fileDialogs[0].nameField.toStdString(), ""); // cleared after a success
+    // A file saved without ".txt" can be found again.
+    EXPECT_EQ(again->fileDialogs[0].filters,
+              QStringList({"Text(*.txt)", QStringLiteral("すべてのファイル (*)")}));
     EXPECT_TRUE(first->boxes.empty());
 }
 
@@ -196,26 +199,67 @@ TEST_F(VorlaFilesTest, OpenStopsAtListLimitAndSaysHowManyLinesWereLeftOut)
     EXPECT_THAT(message, HasSubstr("3 行は読み込んでいません"));
 }
 
-TEST_F(VorlaFilesTest, UnencodableItemIsNamedAndNothingIsWritten)
+TEST_F(VorlaFilesTest, UnencodableItemIsNamedBeforeAnyNameIsAskedFor)
 {
     const QString file = path("values.txt");
     writeFile(file, "old\r\n\r\n");
     addItems({QStringLiteral("1"), QStringLiteral("2😀")});
 
-    const auto answerer = run("f12", {file}); // also confirms replacing the old file
+    const auto answerer = run("f12", {file});
 
+    EXPECT_TRUE(answerer->fileDialogs.empty());
     EXPECT_EQ(fileBytes(file).toStdString(), "old\r\n\r\n");
     EXPECT_EQ(caption(), "Pellary");
-    ASSERT_FALSE(answerer->boxes.empty());
-    const std::string message = answerer->boxes.back().text.toStdString();
-    EXPECT_THAT(message, HasSubstr(native(file)));
+    ASSERT_EQ(answerer->boxes.size(), 1u);
+    const std::string message = answerer->boxes[0].text.toStdString();
     EXPECT_THAT(message, HasSubstr("2 番目の値「2😀」"));
     EXPECT_THAT(message, HasSubstr("文字「😀」"));
-
-    const auto next = run("f12", {QString()});
-    ASSERT_EQ(next->fileDialogs.size(), 1u);
-    EXPECT_EQ(next->fileDialogs[0].nameField.toStdString(), "values.txt");
 }
+
+struct AmbiguousOpenCase
+{
+    const char *name;
+    QMessageBox::StandardButton answer; // NoButton: the default
+    QStringList items;                  // after the listed "7"
+};
+
+class VorlaAmbiguousOpenTest : public VorlaFilesTest,
+                               public ::testing::WithParamInterface<AmbiguousOpenCase>
+{
+};
+
+TEST_P(VorlaAmbiguousOpenTest, AsksWhichReadingWithShiftJisAsDefault)
+{
+    const AmbiguousOpenCase &c = GetParam();
+    const QString file = path("kana.txt");
+    writeFile(file, "1\r\n\xCE\xBC\r\n"); // Shift JIS ﾎｼ, or UTF-8 μ
+    addItem(QStringLiteral("7"));
+    std::vector<QMessageBox::StandardButton> answers;
+    if (c.answer != QMessageBox::NoButton)
+        answers.push_back(c.answer);
+    auto answerer = std::make_unique<ModalAnswerer>(answers, std::deque<QString>{file});
+
+    action("f11")->trigger();
+
+    ASSERT_EQ(answerer->boxes.size(), 1u); // the question, and nothing after it
+    const ShownBox &question = answerer->boxes[0];
+    EXPECT_EQ(question.defaultButton, QMessageBox::Yes);
+    const std::string text = question.text.toStdString();
+    EXPECT_THAT(text, HasSubstr(native(file)));
+    EXPECT_THAT(text, HasSubstr("2 行目"));
+    EXPECT_THAT(text, HasSubstr("Shift JIS: ﾎｼ"));
+    EXPECT_THAT(text, HasSubstr("UTF-8: μ"));
+    EXPECT_EQ(items(), QStringList({"7"}) + c.items);
+    EXPECT_EQ(caption(), c.items.isEmpty() ? "Pellary" : "Vorla-" + native(file));
+}
+
+const AmbiguousOpenCase kAmbiguousOpenCases[] = {
+    {"DefaultReadsShiftJis", QMessageBox::NoButton, {"1", QStringLiteral("ﾎｼ")}},
+    {"Utf8Chosen", QMessageBox::No, {"1", QStringLiteral("μ")}},
+    {"CancelAppendsNothing", QMessageBox::Cancel, {}},
+};
+INSTANTIATE_TEST_SUITE_P(Files, VorlaAmbiguousOpenTest, ::testing::ValuesIn(kAmbiguousOpenCases),
+                         RowName{});
 
 TEST_F(VorlaFilesTest, SaveIntoMissingFolderSaysSo)
 {

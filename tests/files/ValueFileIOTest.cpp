@@ -1,4 +1,4 @@
-#include "files/ValueFile.h"
+#include "files/TextCodec.h"
 #include "files/ValueFileIO.h"
 
 #include <QDir>
@@ -28,16 +28,15 @@ std::string hex(const QByteArray &bytes)
     return bytes.toHex(' ').toStdString();
 }
 
-/// Opens a file the way the open command does, into an empty list.
+/// Opens a file the way the open command does, into an empty list, answering
+/// any question with its default.
 QStringList openItems(const QString &path)
 {
-    auto text = files::readValueText(path);
-    if (!std::holds_alternative<files::DecodedText>(text))
+    const auto read = files::readValueFile(path, 32767);
+    if (!std::holds_alternative<files::ValueFileItems>(read))
         return {QStringLiteral("<refused>")};
-    const auto read =
-        files::itemsToAppend(std::get<files::DecodedText>(text).text.toStdString(), 32767);
     QStringList items;
-    for (const std::string &item : read.items)
+    for (const std::string &item : std::get<files::ValueFileItems>(read).items)
         items << QString::fromStdString(item);
     return items;
 }
@@ -84,6 +83,13 @@ const RoundTripCase kRoundTripCases[] = {
     {"HalfWidthKana", {QStringLiteral("ﾃﾞｰﾀ")}, "c3 de b0 c0 0d 0a 0d 0a"},
     {"LfInsideItem", {"1\n2\n"}, "31 0a 32 0a 0d 0a 0d 0a"},
     {"Blanks", {"  ", " 1 "}, "20 20 0d 0a 20 31 20 0d 0a 0d 0a"},
+    // Valid UTF-8 too; the first three read plausibly only as Shift JIS, the
+    // others are asked about and come back with the default answer.
+    {"HalfWidthMinus", {QStringLiteral("ﾏｲﾅｽ"), QStringLiteral("ﾅｼ")},
+     "cf b2 c5 bd 0d 0a c5 bc 0d 0a 0d 0a"},
+    {"HalfWidthLikePlusMinus", {QStringLiteral("ﾂｱ0.1")}, "c2 b1 30 2e 31 0d 0a 0d 0a"},
+    {"HalfWidthLikeMu", {QStringLiteral("ﾎｼ")}, "ce bc 0d 0a 0d 0a"},
+    {"KanjiLikeUtf8", {QStringLiteral("貂ｩ蠎ｦ")}, "e6 b8 a9 e5 ba a6 0d 0a 0d 0a"},
 };
 INSTANTIATE_TEST_SUITE_P(Files, ValueFileRoundTripTest, ::testing::ValuesIn(kRoundTripCases),
                          RowName{});
@@ -129,6 +135,7 @@ struct RefusedFileCase
     const char *name;
     QByteArray bytes;
     files::ReadProblem problem;
+    std::size_t line = 0;
 };
 
 class RefusedFileTest : public ValueFileDiskTest,
@@ -140,9 +147,10 @@ TEST_P(RefusedFileTest, SaysWhy)
 {
     const QString file = path("refused.txt");
     writeFile(file, GetParam().bytes);
-    const auto read = files::readValueText(file);
+    const auto read = files::readValueFile(file, 32767);
     ASSERT_TRUE(std::holds_alternative<files::ReadFailure>(read));
     EXPECT_EQ(std::get<files::ReadFailure>(read).problem, GetParam().problem);
+    EXPECT_EQ(std::get<files::ReadFailure>(read).line, GetParam().line);
 }
 
 const RefusedFileCase kRefusedFileCases[] = {
@@ -150,12 +158,13 @@ const RefusedFileCase kRefusedFileCases[] = {
     {"TruncatedLeadByte", "1\r\n\x95", files::ReadProblem::NotText},
     {"NulByte", QByteArray("1\r\n\0\r\n", 5), files::ReadProblem::Binary},
     {"Utf16", QByteArray("\xFF\xFE" "1\0\r\0\n\0", 8), files::ReadProblem::Binary},
+    {"LineTooLong", "1\r\n\r\n" + QByteArray(32768, '9') + "\r\n2", files::ReadProblem::TooLongLine, 3},
 };
 INSTANTIATE_TEST_SUITE_P(Files, RefusedFileTest, ::testing::ValuesIn(kRefusedFileCases), RowName{});
 
 files::ReadProblem readProblem(const QString &path, qint64 maxBytes = files::kMaxValueFileBytes)
 {
-    const auto read = files::readValueText(path, maxBytes);
+    const auto read = files::readValueFile(path, 32767, {}, maxBytes);
     if (!std::holds_alternative<files::ReadFailure>(read))
         return static_cast<files::ReadProblem>(-1);
     return std::get<files::ReadFailure>(read).problem;
@@ -174,7 +183,7 @@ TEST_F(ValueFileDiskTest, SizeCapIsInclusive)
 {
     const QString file = path("ten.txt");
     writeFile(file, "1\r\n2\r\n3\r\n4"); // 10 bytes
-    EXPECT_TRUE(std::holds_alternative<files::DecodedText>(files::readValueText(file, 10)));
+    EXPECT_TRUE(std::holds_alternative<files::ValueFileItems>(files::readValueFile(file, 32767, {}, 10)));
     EXPECT_EQ(readProblem(file, 9), files::ReadProblem::TooLarge);
 }
 
@@ -186,10 +195,33 @@ TEST_F(ValueFileDiskTest, HugeFileIsRefusedWithoutReadingIt)
     ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
     ASSERT_TRUE(huge.resize(qint64(3) << 30));
     huge.close();
-    const auto read = files::readValueText(file);
+    const auto read = files::readValueFile(file, 32767);
     ASSERT_TRUE(std::holds_alternative<files::ReadFailure>(read));
     EXPECT_EQ(std::get<files::ReadFailure>(read).problem, files::ReadProblem::TooLarge);
     EXPECT_EQ(std::get<files::ReadFailure>(read).detail.toStdString(), "3221225472");
+}
+
+TEST(ValueFileRoundTrip, EveryHalfWidthPairComesBackAsSaved)
+{
+    // Half-width katakana pairs are where Shift JIS is also valid UTF-8
+    // (ﾎｼ = CE BC = μ). Each pair alone, and before and after a number, is
+    // saved and read back with every question answered by its default.
+    QStringList kana;
+    for (char16_t c = 0xFF61; c <= 0xFF9F; ++c)
+        kana << QString(QChar(c));
+    for (const QString &first : kana) {
+        for (const QString &second : kana) {
+            const QStringList items = {first + second, QStringLiteral("1") + first + second,
+                                       first + second + QStringLiteral("1")};
+            for (const QString &item : items) {
+                const auto bytes = files::encodeValueFile({item});
+                ASSERT_TRUE(std::holds_alternative<QByteArray>(bytes));
+                const auto text = files::decodeText(std::get<QByteArray>(bytes).toStdString());
+                ASSERT_TRUE(std::holds_alternative<files::DecodedText>(text));
+                ASSERT_EQ(std::get<files::DecodedText>(text).text, item.toStdString() + "\r\n\r\n");
+            }
+        }
+    }
 }
 
 TEST(EncodeValueFile, NamesFirstItemShiftJisCannotHold)

@@ -1,9 +1,11 @@
-#include "print/ScratchLines.h"
+#include "files/ScratchFile.h"
 
 #include "files/TextCodec.h"
 #include "files/ValueLines.h"
 
 #include <QFile>
+
+namespace files {
 
 std::optional<std::vector<std::string>> readScratchLines(const QString &path)
 {
@@ -14,8 +16,10 @@ std::optional<std::vector<std::string>> readScratchLines(const QString &path)
     if (file.error() != QFileDevice::NoError)
         return std::nullopt;
     file.close();
-    const std::optional<files::DecodedText> decoded = files::decodeText(bytes);
-    if (!decoded)
+    const auto decoded = decodeText(bytes.toStdString());
+    if (!std::holds_alternative<DecodedText>(decoded))
         return std::nullopt;
-    return files::splitValueLines(decoded->text.toStdString());
+    return splitValueLines(std::get<DecodedText>(decoded).text);
 }
+
+} // namespace files

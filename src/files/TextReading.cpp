@@ -1,0 +1,226 @@
+#include "files/TextReading.h"
+
+#include "files/ValueLines.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace files {
+
+namespace {
+
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+bool isContinuation(unsigned char b)
+{
+    return (b & 0xC0) == 0x80;
+}
+
+// The code point that starts at `i` of valid UTF-8; moves `i` past it.
+char32_t nextCodePoint(std::string_view text, std::size_t &i)
+{
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (b < 0x80) {
+        ++i;
+        return b;
+    }
+    const int length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : 2;
+    char32_t c = b & (0xFF >> (length + 1));
+    for (int k = 1; k < length && i + k < text.size(); ++k)
+        c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+    i += static_cast<std::size_t>(length);
+    return c;
+}
+
+bool isHalfWidthKatakana(char32_t c)
+{
+    return c >= 0xFF61 && c <= 0xFF9F;
+}
+
+bool isMeasurementSign(char32_t c)
+{
+    switch (c) {
+    case 0x00B0: // °
+    case 0x00B1: // ±
+    case 0x00B2: // ²
+    case 0x00B3: // ³
+    case 0x00B5: // µ
+    case 0x00B7: // ·
+    case 0x00D7: // ×
+    case 0x00F7: // ÷
+    case 0x03A9: // Ω (Shift JIS has only the Greek letter)
+    case 0x03BC: // μ (likewise)
+    case 0x03C3: // σ
+    case 0x2030: // ‰
+    case 0x2032: // ′
+    case 0x2033: // ″
+    case 0x2103: // ℃
+    case 0x2109: // ℉
+    case 0x2126: // Ω
+    case 0x212B: // Å
+    case 0x2212: // −
+        return true;
+    default:
+        // Squared unit signs: katakana units (㍉ ㌔ ...) and Latin ones
+        // (㎜ ㎏ ...), but not the era names ㍻-㍿ between them.
+        return (c >= 0x3300 && c <= 0x3357) || (c >= 0x3371 && c <= 0x337A)
+               || (c >= 0x3380 && c <= 0x33DF);
+    }
+}
+
+bool isJapanese(char32_t c)
+{
+    return (c >= 0x3000 && c <= 0x30FF)     // CJK punctuation, hiragana, katakana
+           || (c >= 0x3400 && c <= 0x4DBF)  // CJK extension A
+           || (c >= 0x4E00 && c <= 0x9FFF)  // CJK ideographs
+           || (c >= 0xF900 && c <= 0xFAFF)  // CJK compatibility ideographs
+           || (c >= 0xFF01 && c <= 0xFF60)  // full-width forms
+           || (c >= 0xFFE0 && c <= 0xFFE6)  // full-width signs
+           || isHalfWidthKatakana(c)
+           || (c >= 0x2010 && c <= 0x2015)  // dashes
+           || (c >= 0x2018 && c <= 0x201D)  // quotation marks
+           || c == 0x2025 || c == 0x2026    // ‥ …
+           || c == 0x203B;                  // ※
+}
+
+bool isPlausibleCharacter(char32_t c)
+{
+    return c < 0x80 || isJapanese(c) || isMeasurementSign(c);
+}
+
+bool isFullWidth(char32_t c)
+{
+    return c >= 0x80 && !isHalfWidthKatakana(c);
+}
+
+bool isAsciiDigit(char32_t c)
+{
+    return c >= '0' && c <= '9';
+}
+
+} // namespace
+
+bool isValidUtf8(std::string_view bytes)
+{
+    std::size_t i = 0;
+    const std::size_t n = bytes.size();
+    while (i < n) {
+        // ASCII runs, eight bytes at a time: most value files are all digits.
+        while (i + 8 <= n) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes.data() + i, sizeof word);
+            if ((word & kHighBits) != 0)
+                break;
+            i += 8;
+        }
+        if (i >= n)
+            break;
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        unsigned char low = 0x80, high = 0xBF; // range of the second byte
+        if (b >= 0xC2 && b <= 0xDF) {
+            length = 2;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            length = 3;
+            if (b == 0xE0)
+                low = 0xA0; // overlong below
+            else if (b == 0xED)
+                high = 0x9F; // surrogates above
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            length = 4;
+            if (b == 0xF0)
+                low = 0x90;
+            else if (b == 0xF4)
+                high = 0x8F; // beyond U+10FFFF above
+        } else {
+            return false;
+        }
+        if (i + length > n)
+            return false;
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        if (second < low || second > high)
+            return false;
+        for (std::size_t k = 2; k < length; ++k)
+            if (!isContinuation(static_cast<unsigned char>(bytes[i + k])))
+                return false;
+        i += length;
+    }
+    return true;
+}
+
+bool isPlausibleReading(std::string_view text)
+{
+    // Walks the characters once, keeping the run of half-width katakana that
+    // ends at the current character and what stood before that run.
+    std::size_t runLength = 0;
+    bool fullWidthBeforeRun = false;
+    char32_t previous = 0;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const char32_t c = nextCodePoint(text, i);
+        if (c >= 0x80 && !isPlausibleCharacter(c))
+            return false;
+        if (isHalfWidthKatakana(c)) {
+            if (runLength == 0)
+                fullWidthBeforeRun = isFullWidth(previous);
+            ++runLength;
+        } else if (runLength > 0) {
+            if (runLength == 1 && (fullWidthBeforeRun || isFullWidth(c)))
+                return false;
+            if (isAsciiDigit(c))
+                return false;
+            runLength = 0;
+        }
+        previous = c;
+    }
+    return !(runLength == 1 && fullWidthBeforeRun);
+}
+
+bool hasSavedFileShape(std::string_view bytes)
+{
+    constexpr std::string_view kLineEnd = "\r\n";
+    if (!bytes.ends_with(kLineEnd))
+        return false;
+    std::string_view body = bytes.substr(0, bytes.size() - kLineEnd.size());
+    std::size_t start = 0;
+    while (start < body.size()) {
+        const std::size_t cr = body.find('\r', start);
+        if (cr == std::string_view::npos || cr == start || cr + 1 >= body.size()
+            || body[cr + 1] != '\n')
+            return false; // a last line without CR LF, an empty line or a lone CR
+        start = cr + kLineEnd.size();
+    }
+    return true;
+}
+
+ReadingVerdict judgeReadings(bool utf8Plausible, bool shiftJisPlausible, bool savedFileShape)
+{
+    if (utf8Plausible && !shiftJisPlausible)
+        return savedFileShape ? ReadingVerdict::Ask : ReadingVerdict::Utf8;
+    if (shiftJisPlausible && !utf8Plausible)
+        return ReadingVerdict::ShiftJis;
+    return ReadingVerdict::Ask;
+}
+
+std::optional<AmbiguousReading> firstDifferingLine(std::string_view asUtf8,
+                                                   std::string_view asShiftJis)
+{
+    std::size_t utf8At = 0, shiftJisAt = 0;
+    std::size_t lineNumber = 0;
+    for (;;) {
+        const auto utf8Line = nextValueLine(asUtf8, utf8At);
+        const auto shiftJisLine = nextValueLine(asShiftJis, shiftJisAt);
+        if (!utf8Line && !shiftJisLine)
+            return std::nullopt;
+        ++lineNumber;
+        if (utf8Line != shiftJisLine)
+            return AmbiguousReading{lineNumber, std::string(utf8Line.value_or("")),
+                                    std::string(shiftJisLine.value_or(""))};
+    }
+}
+
+} // namespace files
