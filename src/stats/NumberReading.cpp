@@ -24,7 +24,11 @@ bool isDigit(char c)
 
 // What a three-byte UTF-8 character means to a number: the ASCII character
 // it reads as, ' ' for the ideographic space, kOther for the rest.
-// Full-width forms read as their ASCII forms.
+//
+// Full-width forms read as their ASCII forms anywhere. The minus signs and
+// dashes an input method or a paste brings in read as '-' wherever they
+// stand, which only matters where a sign may stand: anywhere else '-' ends
+// the number like any other stranger ("3ー" is 3, "データ" is 0).
 char meaningOf(char32_t c)
 {
     if (c >= 0xFF10 && c <= 0xFF19)
@@ -33,11 +37,27 @@ char meaningOf(char32_t c)
     case 0x3000: // ideographic space
         return ' ';
     case 0xFF0B: // ＋
+    case 0xFE62: // small plus sign
         return '+';
     case 0xFF0D: // －
+    case 0x2212: // minus sign
+    case 0x30FC: // ー, the long vowel mark an input method types for '-'
+    case 0xFF70: // ｰ, its half-width form
+    case 0x2010: // hyphen
+    case 0x2011: // non-breaking hyphen
+    case 0x2012: // figure dash
+    case 0x2013: // en dash
+    case 0x2014: // em dash
+    case 0x2015: // horizontal bar
+    case 0xFE63: // small hyphen-minus
         return '-';
     case 0xFF0E: // ．
+    case 0x3002: // 。, typed for '.' with the input method on
+    case 0xFF61: // ｡
         return '.';
+    case 0x3001: // 、 ends the number as ',' does
+    case 0xFF64: // ､
+        return ',';
     case 0xFF25: // Ｅ
         return 'E';
     case 0xFF45: // ｅ
@@ -177,7 +197,7 @@ struct DecimalNumber
 // The one place the number's grammar is written down: the longest prefix of
 // the form [+-]digits[.digits][(E|e)[+-]digits] with at least one mantissa
 // digit, read through the cursor (so blanks anywhere are passed over and
-// full-width forms count as ASCII). An exponent letter not
+// full-width and input-method forms count as ASCII). An exponent letter not
 // followed by digits is not part of the number. digitCount() 0: no number.
 DecimalNumber scanDecimal(Cursor at)
 {
