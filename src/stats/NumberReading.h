@@ -14,6 +14,7 @@ struct ValueReading
     // The number was written in decimal (not "&H"/"&O") with at most 15
     // significant digits, counted from the first non-zero mantissa digit to
     // the last mantissa digit, trailing zeros included ("0.00120" has 3).
+    // False for text without a number.
     bool fifteenDigitDecimal = false;
 };
 

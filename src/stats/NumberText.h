@@ -36,7 +36,9 @@ double parseValueText(std::string_view text);
 
 /// Writes a double with 15 significant digits, no grouping, no trailing zeros.
 ///
-/// Decimal exponents from -5 up to 14 are written plainly, others in
+/// The value is first rounded to 15 significant digits (the decimal nearest
+/// to the exact binary value, a tie going to the even digit). Decimal exponents
+/// from -4 up to 14 are then written plainly (0.0001 -> "0.0001"), others in
 /// scientific form with a capital E and at least two exponent digits.
 /// A value that rounds to zero, -0.0 included, is "0".
 ///   numberToText(2.5) -> "2.5"      numberToText(1.0 / 3) -> "0.333333333333333"

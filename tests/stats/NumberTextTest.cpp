@@ -167,6 +167,8 @@ INSTANTIATE_TEST_SUITE_P(
         TextRow{"PowerFourteen", 1e14, "100000000000000"}, TextRow{"PowerFifteen", 1e15, "1E+15"},
         TextRow{"RoundsIntoScientific", 999999999999999.5, "1E+15"},
         TextRow{"RoundsToNextPower", 99999.99999999999, "100000"},
+        TextRow{"ExactTieGoesToEvenDown", 10000000000000.25, "10000000000000.2"},
+        TextRow{"ExactTieGoesToEvenUp", 10000000000000.75, "10000000000000.8"},
         TextRow{"BinaryNoise", 0.1 + 0.2, "0.3"}, TextRow{"Negative", -2.5, "-2.5"},
         TextRow{"NegativeScientific", -0.00001, "-1E-05"}, TextRow{"Whole", 25.0, "25"},
         TextRow{"TrailingZerosWhole", 100.0, "100"}, TextRow{"Zero", 0.0, "0"},
