@@ -77,6 +77,13 @@ INSTANTIATE_TEST_SUITE_P(
         ParseRow{"LeadingZerosNotCounted", "0.000000000000000000012345678901234",
                  0.000000000000000000012345678901234},
         ParseRow{"TieToEven", "9007199254740993", 9007199254740992.0},
+        // Long numbers that are not plain ASCII as they stand are spelled out
+        // before the full conversion: sign left out, blanks dropped, forms mapped.
+        ParseRow{"TieToEvenWithFullWidthDigit", "\xEF\xBC\x99" "007199254740993", 9007199254740992.0},
+        ParseRow{"TieToEvenWithBlanksAndSign", "- 9007199254740 993", -9007199254740992.0},
+        ParseRow{"LargeExponentWithInputMethodSign", "ー1E+ ３０", -1e30},
+        ParseRow{"FullWidthOverflow", "\xEF\xBC\x91\xEF\xBD\x85" "400", inf},
+        ParseRow{"InputMethodExponentSignUnderflow", "1eー400", 0.0},
         ParseRow{"FullWidthNumber", "\xEF\xBC\x91\xEF\xBC\x92\xEF\xBC\x8E\xEF\xBC\x95", 12.5},
         ParseRow{"FullWidthMinus", "\xEF\xBC\x8D\xEF\xBC\x93", -3},
         ParseRow{"FullWidthPlus", "\xEF\xBC\x8B\xEF\xBC\x93", 3},
