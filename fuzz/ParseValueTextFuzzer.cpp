@@ -4,6 +4,10 @@
 // also read by a slow reference that follows the reading rule step by step
 // (drop blanks, map full-width forms, take the longest number prefix, let
 // strtod round it) and must give the same double, sign of zero included.
+// The minus signs and dashes an input method brings in are kept apart from
+// '-' here and only read as a sign where a sign may stand, just as the rule
+// says; the code under test may map them anywhere, which must come to the
+// same.
 // Blanks are dropped wherever they stand, so inserting one at a character
 // boundary must not change the value either; that drives the fast path and
 // the careful path against each other.
@@ -21,9 +25,16 @@
 
 namespace {
 
+// Stand-ins in the normalized text. The last two are bytes no ASCII character
+// can bring in, since every non-ASCII character is replaced.
+constexpr char kOther = '\x01';                     // ends a number like any other stranger
+constexpr char kSignMinus = static_cast<char>(0x80); // '-' where a sign may stand, else a stranger
+constexpr char kSignPlus = static_cast<char>(0x81);  // '+' likewise
+
 // Normalized text: blanks gone, full-width digits, signs, point and
-// exponent letters turned to ASCII; any other non-ASCII character becomes
-// '\x01', which ends a number like any other stranger.
+// exponent letters turned to ASCII, the input method's point and comma too;
+// the other minus signs and dashes become kSignMinus, the small plus
+// kSignPlus, and any other non-ASCII character kOther.
 std::string referenceNormalize(std::string_view s)
 {
     std::string out;
@@ -49,19 +60,38 @@ std::string referenceNormalize(std::string_view s)
             out.push_back('+');
         else if (cp == 0xFF0D)
             out.push_back('-');
-        else if (cp == 0xFF0E)
+        else if (cp == 0xFF0E || cp == 0x3002 || cp == 0xFF61)
             out.push_back('.');
+        else if (cp == 0x3001 || cp == 0xFF64)
+            out.push_back(',');
+        else if (cp == 0x2212 || cp == 0x30FC || cp == 0xFF70 || (cp >= 0x2010 && cp <= 0x2015)
+                 || cp == 0xFE63)
+            out.push_back(kSignMinus);
+        else if (cp == 0xFE62)
+            out.push_back(kSignPlus);
         else if (cp == 0xFF25)
             out.push_back('E');
         else if (cp == 0xFF45)
             out.push_back('e');
         else
-            out.push_back('\x01');
+            out.push_back(kOther);
     }
     return out;
 }
 
 bool digit(char c) { return c >= '0' && c <= '9'; }
+
+// The sign standing at s[i], if any: '+', '-' or 0.
+char signAt(const std::string &s, std::size_t i)
+{
+    if (i >= s.size())
+        return 0;
+    if (s[i] == '+' || s[i] == kSignPlus)
+        return '+';
+    if (s[i] == '-' || s[i] == kSignMinus)
+        return '-';
+    return 0;
+}
 
 double referenceParse(std::string_view text)
 {
@@ -86,31 +116,36 @@ double referenceParse(std::string_view text)
         }
         return value;
     }
+    // The number as strtod takes it, each sign written as ASCII.
+    std::string number;
     std::size_t i = 0;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+    if (const char sign = signAt(s, i)) {
+        number.push_back(sign);
         ++i;
+    }
     std::size_t digits = 0;
     while (i < s.size() && digit(s[i]))
-        ++i, ++digits;
+        number.push_back(s[i++]), ++digits;
     if (i < s.size() && s[i] == '.') {
-        ++i;
+        number.push_back(s[i++]);
         while (i < s.size() && digit(s[i]))
-            ++i, ++digits;
+            number.push_back(s[i++]), ++digits;
     }
     if (digits == 0)
         return 0.0;
-    std::size_t end = i;
     if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        std::string exponent(1, s[i]);
         std::size_t j = i + 1;
-        if (j < s.size() && (s[j] == '+' || s[j] == '-'))
+        if (const char sign = signAt(s, j)) {
+            exponent.push_back(sign);
             ++j;
+        }
         if (j < s.size() && digit(s[j])) {
             while (j < s.size() && digit(s[j]))
-                ++j;
-            end = j;
+                exponent.push_back(s[j++]);
+            number += exponent;
         }
     }
-    const std::string number = s.substr(0, end);
     errno = 0;
     return std::strtod(number.c_str(), nullptr); // C locale: '.' is the point
 }

@@ -1,9 +1,11 @@
 // calculateStatistics over arbitrary item lists and sigma texts.
 //
-// The calculation keeps each item's reading and skips most read-backs of the
-// current maximum and minimum texts. This target runs the plain algorithm
-// beside it (every item parsed, the extremes compared with their texts read
-// again at each step) and wants the same eleven texts, or the same refusal.
+// The calculation keeps each item's reading, and reads the maximum and
+// minimum texts back only when they are replaced, skipping even that for
+// items spelled with at most 15 significant digits. This target runs the
+// plain algorithm beside it (every item parsed, the extremes compared with
+// their texts read again at each step) and wants the same eleven texts, or
+// the same refusal.
 // It also checks that no computed text says "inf" or "nan" and that the
 // count is the number of items.
 

@@ -16,13 +16,22 @@ namespace stats {
 /// is read; a number may start or end with '.' (".5", "5."), an exponent with
 /// no digits is left unread ("2e" -> 2), and ',' ends the number ("1,250" -> 1).
 /// Full-width digits, signs, '．' and 'Ｅ'/'ｅ' count as their ASCII forms.
+/// Forms a Japanese input method types, or a paste brings in, count too:
+/// U+2212 (minus sign), 'ー' (U+30FC), 'ｰ' (U+FF70), the hyphens and dashes
+/// U+2010 to U+2015 and U+FE63 read as '-', and U+FE62 as '+', where a sign
+/// may stand (before the number or before the exponent's digits); anywhere
+/// else they end the number. '。' and '｡' are the decimal point; '、' and '､'
+/// end the number as ',' does.
+///   parseValueText("ー３。５") -> -3.5   parseValueText("1Eー5") -> 1e-5
+///   parseValueText("3ー") -> 3          parseValueText("データ") -> 0
 /// "&H" and "&O" (either case) read hexadecimal and octal digits as a
 /// non-negative whole number ("&HFF" -> 255). Nothing else is accepted: no
 /// "inf", "nan" or "0x".
 ///   parseValueText("12abc") -> 12     parseValueText("abc") -> 0
 ///   parseValueText("1.5e3") -> 1500   parseValueText(".")   -> 0
-/// A number beyond the double range gives +/-infinity (callers refuse it);
-/// one too small to represent gives 0 of its sign.
+/// The result is the double nearest to the decimal number read, a tie going
+/// to the even one. A number beyond the double range gives +/-infinity
+/// (callers refuse it); one too small to represent gives 0 of its sign.
 double parseValueText(std::string_view text);
 
 /// Whether parseValueText finds a number in the text at all, so that a 0 it
@@ -34,7 +43,9 @@ bool holdsNumber(std::string_view text);
 
 /// Writes a double with 15 significant digits, no grouping, no trailing zeros.
 ///
-/// Decimal exponents from -5 up to 14 are written plainly, others in
+/// The value is first rounded to 15 significant digits (the decimal nearest
+/// to the exact binary value, a tie going to the even digit). Decimal exponents
+/// from -4 up to 14 are then written plainly (0.0001 -> "0.0001"), others in
 /// scientific form with a capital E and at least two exponent digits.
 /// A value that rounds to zero, -0.0 included, is "0".
 ///   numberToText(2.5) -> "2.5"      numberToText(1.0 / 3) -> "0.333333333333333"

@@ -1,9 +1,8 @@
-#include "Statistics.h"
+#include "stats/Statistics.h"
 
-#include "NumberText.h"
+#include "stats/NumberReading.h"
+#include "stats/NumberText.h"
 
-#include <array>
-#include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -11,47 +10,6 @@
 namespace stats {
 
 namespace {
-
-// True when the text starts with a decimal number spelled in plain ASCII with
-// at most 15 significant mantissa digits ("&H" forms never are). A normal
-// double read from such a text comes back unchanged when written with 15
-// digits and read again.
-bool spelledInFifteenDigits(std::string_view text)
-{
-    std::size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        ++i;
-    int digits = 0;
-    int significant = 0;
-    bool point = false;
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c >= '0' && c <= '9') {
-            ++digits;
-            if (significant > 0 || c != '0')
-                ++significant;
-        } else if (c == '.' && !point) {
-            point = true;
-        } else {
-            break;
-        }
-    }
-    // A blank or non-ASCII byte where the digits stop might join more digits.
-    if (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n'
-                            || static_cast<unsigned char>(text[i]) >= 0x80))
-        return false;
-    return digits > 0 && significant <= 15;
-}
-
-// What numberToText(value) reads back as: the value at 15 significant digits.
-// Written into a local buffer, so it allocates nothing.
-double readBackAtFifteenDigits(double value)
-{
-    std::array<char, 32> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::scientific, 14);
-    return parseValueText(std::string_view(buffer.data(), result.ptr - buffer.data()));
-}
 
 double sigmaFactor(std::string_view choice)
 {
@@ -64,56 +22,46 @@ double sigmaFactor(std::string_view choice)
     return 0.0;
 }
 
-// The current maximum or minimum: item 0's text until a value replaces it.
-// Only the replacing item's index is kept; its text is written at the end.
+// The maximum or minimum box. It starts as item 0's text; an item replaces
+// it when the box text, read as a number, lies strictly below the item's
+// value (maximum) or strictly above it (minimum), and the box then shows
+// numberToText(value). The box text's reading is kept beside it, worked out
+// once per replacement, so no comparison reads a text again.
 //
-// A new value is compared with the current text read as a number. For a
-// replacing value that is its 15-digit rounding, which lies within 5.2e-15
-// of the value (relative) when the value is normal. So the rounding is only
-// worked out when a new value comes that close, and even then a value read
-// from a text of at most 15 digits is known to be its own rounding.
+// Reading back numberToText(value) gives the value rounded to 15 significant
+// digits. For a normal value read from a decimal text of at most 15
+// significant digits that rounding is the value itself (any such decimal
+// survives the trip through a double and back), so the read-back is only
+// done for other values. Sorted input replaces an extreme at every item,
+// and this keeps each replacement as cheap as a comparison.
 class Extreme
 {
 public:
-    explicit Extreme(double first) : m_value(first), m_shown(first) {}
+    Extreme(double firstReading, bool keepsLargest)
+        : m_keepsLargest(keepsLargest), m_shown(firstReading)
+    {}
 
-    // Whether v lies beyond the current text: above it for the maximum
-    // (upward), below it for the minimum.
-    bool passedBy(double v, bool upward, const std::vector<std::string> &items)
+    void offer(const ValueReading &item)
     {
-        if (!m_shownKnown) {
-            if (std::isnormal(m_value)) {
-                const double margin = std::abs(m_value) * 1e-14;
-                if (v > m_value + margin)
-                    return upward;
-                if (v < m_value - margin)
-                    return !upward;
-            }
-            const bool exact = std::isnormal(m_value)
-                               && spelledInFifteenDigits(items[static_cast<std::size_t>(m_replacedBy)]);
-            m_shown = exact ? m_value : readBackAtFifteenDigits(m_value);
-            m_shownKnown = true;
-        }
-        return upward ? m_shown < v : m_shown > v;
-    }
-
-    void replace(double v, std::size_t index)
-    {
+        const double v = item.value;
+        if (!(m_keepsLargest ? m_shown < v : m_shown > v))
+            return;
+        m_replaced = true;
         m_value = v;
-        m_shownKnown = false;
-        m_replacedBy = static_cast<std::ptrdiff_t>(index);
+        m_shown = item.fifteenDigitDecimal && std::isnormal(v) ? v : parseValueText(numberToText(v));
     }
 
+    // The box text is only written once the list is through.
     std::string text(const std::vector<std::string> &items) const
     {
-        return m_replacedBy < 0 ? items[0] : numberToText(m_value);
+        return m_replaced ? numberToText(m_value) : items[0];
     }
 
 private:
-    double m_value;             // item 0's reading, or the value that replaced it
-    double m_shown;             // the current text read as a number, once known
-    bool m_shownKnown = true;   // item 0's text reads as item 0's value
-    std::ptrdiff_t m_replacedBy = -1;
+    bool m_keepsLargest;
+    double m_shown;           // the box text read as a number
+    bool m_replaced = false;  // false: the box still shows item 0's text
+    double m_value = 0.0;     // the value whose text the box shows, once replaced
 };
 
 } // namespace
@@ -129,18 +77,17 @@ FiguresOutcome calculateFigures(const std::vector<std::string> &items,
     std::vector<double> &x = figures.values;
     x.reserve(n);
     const double first = parseValueText(items[0]);
-    Extreme maximum(first);
-    Extreme minimum(first);
+    Extreme maximum(first, true);
+    Extreme minimum(first, false);
     double sum = 0.0;
     for (std::size_t i = 0; i < n; ++i) {
-        const double value = parseValueText(items[i]);
+        const ValueReading reading = readValueText(items[i]);
+        const double value = reading.value;
         x.push_back(value);
         if (!std::isfinite(value))
             return StatisticsError::OutOfRange;
-        if (maximum.passedBy(value, true, items))
-            maximum.replace(value, i);
-        if (minimum.passedBy(value, false, items))
-            minimum.replace(value, i);
+        maximum.offer(reading);
+        minimum.offer(reading);
         sum += value;
     }
     if (!std::isfinite(sum))

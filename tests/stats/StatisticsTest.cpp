@@ -94,6 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
                   {"2", "-0.5", ".5", ".", "-1.", "0", "0", "0", "0", "abc", "-1"}},
         ResultRow{"FirstTextKeptAsWritten", {" 1 ", "\xEF\xBC\x92", "&H3"}, oneSigma,
                   {"3", "2", ".8165", "2.8165", "1.1835", "1", "33", "1", "33", "3", " 1 "}},
+        ResultRow{"InputMethodSignsAndPoints", {"ー３。５", "\xE2\x88\x92" "2"}, oneSigma,
+                  {"2", "-2.75", ".75", "-2.", "-3.5", "0", "0", "0", "0", "-2", "ー３。５"}},
         ResultRow{"UnderflowReadsAsZero", {"1e-400"}, oneSigma,
                   {"1", "0", ".", ".", ".", "0", "0", "0", "0", "1e-400", "1e-400"}},
         ResultRow{"LargeOffsetKeepsPrecision", {"1000000001", "1000000002", "1000000003"}, oneSigma,

@@ -1,0 +1,26 @@
+#pragma once
+
+// The reading behind parseValueText, for the core's own use: besides the
+// value it tells what the calculation needs to know about how the text
+// spelled it. Windows and files use parseValueText from NumberText.h.
+
+#include <string_view>
+
+namespace stats {
+
+struct ValueReading
+{
+    double value = 0.0; // exactly what parseValueText gives
+    // The number was written in decimal (not "&H"/"&O") with at most 15
+    // significant digits, counted from the first non-zero mantissa digit to
+    // the last mantissa digit, trailing zeros included ("0.00120" has 3).
+    // False for text without a number.
+    bool fifteenDigitDecimal = false;
+    // A digit of a number was read: the text spells a number, 0 included.
+    bool holdsNumber = false;
+};
+
+/// Reads a value text as parseValueText does.
+ValueReading readValueText(std::string_view text);
+
+} // namespace stats
