@@ -162,12 +162,12 @@ QString openFailureText(const QString &path, const files::ReadFailure &failure)
         .arg(path, files::readProblemText(failure));
 }
 
-QString leftOutText(const QString &path, const files::ValueFileItems &file)
+QString leftOutText(const QString &path, std::size_t leftOut, std::size_t added)
 {
     return QStringLiteral("一覧に入るのは %1 個までのため、ファイル「%2」の %3 行は"
                           "読み込んでいません（%4 行を追加しました）。")
-        .arg(grouped(Vorla::kMaxItems), path, grouped(static_cast<qint64>(file.leftOut)),
-             grouped(static_cast<qint64>(file.items.size())));
+        .arg(grouped(Vorla::kMaxItems), path, grouped(static_cast<qint64>(leftOut)),
+             grouped(static_cast<qint64>(added)));
 }
 
 QString unencodableText(const files::EncodeFailure &failure)
@@ -607,21 +607,24 @@ bool Vorla::openValueFile(const QString &fileName)
 {
     const QString path = QDir::toNativeSeparators(fileName);
     std::variant<files::ValueFileItems, files::ReadFailure> read;
+    std::size_t added = 0;
     {
         const BusyPointer busy(Text1);
         read = files::readValueFile(fileName, room(), [this, &path](const auto &line) {
             return askReading(this, path, line);
         });
+        if (auto *file = std::get_if<files::ValueFileItems>(&read)) {
+            added = file->items.size();
+            m_values->append(std::move(file->items));
+        }
     }
     if (const auto *failure = std::get_if<files::ReadFailure>(&read)) {
         if (failure->problem != files::ReadProblem::Cancelled)
             QMessageBox::warning(this, kOpenTitle, openFailureText(path, *failure));
         return false;
     }
-    auto &file = std::get<files::ValueFileItems>(read);
-    if (file.leftOut > 0)
-        QMessageBox::information(this, kOpenTitle, leftOutText(path, file));
-    m_values->append(std::move(file.items));
+    if (const std::size_t leftOut = std::get<files::ValueFileItems>(read).leftOut; leftOut > 0)
+        QMessageBox::information(this, kOpenTitle, leftOutText(path, leftOut, added));
     setWindowTitle(QStringLiteral("Vorla-") + path);
     forgetRemovals(); // an undo would put a value back among the file's
     return true;
