@@ -67,7 +67,7 @@ public:
             switch (f.kind) {
             case Figure::Ratio:
                 met = measured <= f.limit * baseline;
-                std::snprintf(line, sizeof line, "%.3f ms vs %.3f ms = %.2f x (target <= %.1f x)",
+                std::snprintf(line, sizeof line, "%.3f ms vs %.3f ms = %.2f x (target <= %.2f x)",
                               measured * 1e3, baseline * 1e3, measured / baseline, f.limit);
                 break;
             case Figure::Milliseconds:

@@ -164,18 +164,24 @@ QColor ChartStyle::pointColour(bool beyondLimit)
     return beyondLimit ? QColor(220, 30, 30) : QColor(30, 60, 140);
 }
 
-RunChartView::RunChartView(QWidget *parent) : QWidget(parent)
+ChartView::ChartView(const QString &name, const QString &accessibleName, QWidget *parent)
+    : QWidget(parent)
 {
-    setObjectName(QStringLiteral("runChart"));
-    setAccessibleName(QStringLiteral("推移グラフ"));
+    setObjectName(name);
+    setAccessibleName(accessibleName);
     setMinimumSize(300, 150);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-void RunChartView::setData(const stats::ChartData *data)
+void ChartView::setData(const stats::ChartData *data)
 {
     m_data = data;
     update();
+}
+
+RunChartView::RunChartView(QWidget *parent)
+    : ChartView(QStringLiteral("runChart"), QStringLiteral("推移グラフ"), parent)
+{
 }
 
 void RunChartView::paintEvent(QPaintEvent *)
@@ -272,18 +278,9 @@ void RunChartView::paintEvent(QPaintEvent *)
     }
 }
 
-HistogramView::HistogramView(QWidget *parent) : QWidget(parent)
+HistogramView::HistogramView(QWidget *parent)
+    : ChartView(QStringLiteral("histogram"), QStringLiteral("ヒストグラム"), parent)
 {
-    setObjectName(QStringLiteral("histogram"));
-    setAccessibleName(QStringLiteral("ヒストグラム"));
-    setMinimumSize(300, 150);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-}
-
-void HistogramView::setData(const stats::ChartData *data)
-{
-    m_data = data;
-    update();
 }
 
 void HistogramView::paintEvent(QPaintEvent *)

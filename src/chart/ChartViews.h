@@ -17,41 +17,45 @@ struct ChartStyle
     static QColor pointColour(bool beyondLimit);
 };
 
+/// A chart over the window's chart data, which it draws and does not own.
+class ChartView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /// The data to draw, or nullptr for an empty chart. Not owned: it must
+    /// live until the next call.
+    void setData(const stats::ChartData *data);
+
+protected:
+    ChartView(const QString &name, const QString &accessibleName, QWidget *parent);
+
+    const stats::ChartData *m_data = nullptr;
+};
+
 /// The run chart: the values in list order, joined, with the mean, the
 /// limits and the tolerance limits as horizontal lines; values beyond a
 /// limit are marked in a contrasting colour.
-class RunChartView : public QWidget
+class RunChartView : public ChartView
 {
     Q_OBJECT
 
 public:
     explicit RunChartView(QWidget *parent = nullptr);
 
-    /// The data to draw, or nullptr for an empty chart. Not owned: it must
-    /// live until the next call.
-    void setData(const stats::ChartData *data);
-
 protected:
     void paintEvent(QPaintEvent *event) override;
-
-private:
-    const stats::ChartData *m_data = nullptr;
 };
 
 /// The histogram of the same values, on the same value scale, with the
 /// lines marked as vertical lines.
-class HistogramView : public QWidget
+class HistogramView : public ChartView
 {
     Q_OBJECT
 
 public:
     explicit HistogramView(QWidget *parent = nullptr);
 
-    void setData(const stats::ChartData *data);
-
 protected:
     void paintEvent(QPaintEvent *event) override;
-
-private:
-    const stats::ChartData *m_data = nullptr;
 };

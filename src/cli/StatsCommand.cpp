@@ -35,12 +35,19 @@ std::string statisticsProblemText(stats::StatisticsError error)
 ValueFileItems readValueFile(const QString &path)
 {
     // No one to ask: a file that reads both ways is read as Shift JIS, the
-    // form the open command defaults to.
-    auto read = files::readValueFile(path, kListRoom);
+    // open command's default answer, and the choice is told, never made
+    // silently.
+    std::string note;
+    auto read = files::readValueFile(path, kListRoom, [&note](const files::AmbiguousReading &line) {
+        note = grouped(static_cast<qint64>(line.lineNumber))
+               + " 行目は UTF-8 としても読めるため、Shift JIS として読みました（Shift JIS: "
+               + line.asShiftJis + " / UTF-8: " + line.asUtf8 + "）。";
+        return std::optional<files::TextEncoding>(files::TextEncoding::ShiftJis);
+    });
     if (const auto *failure = std::get_if<files::ReadFailure>(&read))
-        return {{}, 0, files::readProblemText(*failure).toStdString()};
+        return {{}, 0, files::readProblemText(*failure).toStdString(), {}};
     auto &file = std::get<files::ValueFileItems>(read);
-    return {std::move(file.items), file.leftOut, {}};
+    return {std::move(file.items), file.leftOut, {}, std::move(note)};
 }
 
 int runStats(const CommandLine &command, std::ostream &out, std::ostream &errors)
@@ -58,6 +65,8 @@ int runStats(const CommandLine &command, std::ostream &out, std::ostream &errors
             status = 1;
             continue;
         }
+        if (!read.note.empty())
+            errors << "vorla: " << name << ": " << read.note << '\n';
         if (read.leftOut > 0)
             errors << "vorla: " << name << ": 一覧に入るのは " << grouped(static_cast<qint64>(kListRoom))
                    << " 個までのため、" << grouped(static_cast<qint64>(read.leftOut))

@@ -23,6 +23,7 @@ struct ValueFileItems
     std::vector<std::string> items; ///< UTF-8, file order, at most the list's 32,767
     std::size_t leftOut = 0;        ///< non-empty lines beyond the list's room
     std::string failure;            ///< why the file was refused; empty when it was read
+    std::string note;               ///< how a file that reads two ways was read; else empty
 };
 
 /// Every file the batch reads comes through here.

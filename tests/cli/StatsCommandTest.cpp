@@ -80,6 +80,8 @@ protected:
         writeFile(path("plain.txt"), "1\r\n2\r\n3\r\n4");
         writeFile(path("empty.txt"), "\r\n\r\n");
         writeFile(path("binary.txt"), QByteArray("1\r\n\0\r\n", 6));
+        // Saved-file shape, readable as Shift JIS ﾂｱ0.1 and as UTF-8 ±0.1.
+        writeFile(path("both.txt"), "\xC2\xB1" "0.1\r\n\r\n");
     }
     QString path(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
     Result run(const QStringList &args) const { return runVorla(args, m_dir.path()); }
@@ -90,13 +92,17 @@ protected:
 TEST_F(StatsCommandTest, TablePrintsEachReadableFileAndNamesTheOthers)
 {
     const Result r = run({"--stats", "shiftjis.txt", "empty.txt", "binary.txt", "missing.txt",
-                       "plain.txt"});
+                       "plain.txt", "both.txt"});
 
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "ファイル\tデータ数\t平均\t標準偏差\t上限\t下限\t上限超え個数\t上限超え%\t"
                      "下限超え個数\t下限超え%\t最大値\t最小値\n"
                          + tabJoined("shiftjis.txt", expected({"測定値", "10", "20", "30"}, "3σ"))
-                         + tabJoined("plain.txt", expected({"1", "2", "3", "4"}, "3σ")));
+                         + tabJoined("plain.txt", expected({"1", "2", "3", "4"}, "3σ"))
+                         + tabJoined("both.txt", expected({"ﾂｱ0.1"}, "3σ")));
+    // The window would have asked; the batch takes the default and says so.
+    EXPECT_THAT(r.err, HasSubstr("vorla: both.txt: 1 行目は UTF-8 としても読めるため、"
+                                 "Shift JIS として読みました"));
     EXPECT_THAT(r.err, HasSubstr("vorla: empty.txt: 値が 1 つもありません。\n"));
     EXPECT_THAT(r.err, HasSubstr("vorla: binary.txt: テキストファイルではありません"));
     EXPECT_THAT(r.err, HasSubstr("vorla: missing.txt: ファイルが見つかりません。\n"));
