@@ -1,7 +1,8 @@
 // How long opening a worst-case value file takes and how much memory it
 // needs, through the same steps as the open command: files::readValueFile
 // (bounded read, decoding, the line rule, the room in the list), then
-// appending to a shown list.
+// appending to the value list as the main window shows it (ValueListModel
+// behind a ValueListView of List1's size).
 //
 //   vorla_value_file_bench <case> <folder>
 //
@@ -12,14 +13,17 @@
 // are made and judged), one-huge-line (one line of the whole size),
 // sparse-gigabytes (3 GiB, never read). Prints the time of readValueFile
 // alone (read=), then up to the items appended to the list (listed=), then
-// up to the list laid out and painted (time=), and the peak memory.
+// up to the list laid out and painted (time=, which should stay under
+// 300 ms for every case), and the peak memory. scripts/bench.sh runs every
+// case.
 
+#include "app/ValueListModel.h"
+#include "app/ValueListView.h"
 #include "files/ValueFileIO.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QListWidget>
 
 #include <sys/resource.h>
 
@@ -77,7 +81,9 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "cannot write case %s\n", argv[1]);
         return 2;
     }
-    QListWidget list;
+    ValueListModel values;
+    ValueListView list;
+    list.setModel(&values);
     list.resize(121, 136);
     list.show();
     QApplication::processEvents();
@@ -93,14 +99,10 @@ int main(int argc, char *argv[])
         outcome = "refused";
         tooLong = failure->line;
     } else {
-        const auto &file = std::get<files::ValueFileItems>(read);
-        QStringList items;
-        items.reserve(static_cast<qsizetype>(file.items.size()));
-        for (const std::string &item : file.items)
-            items << QString::fromStdString(item);
-        list.addItems(items);
+        auto &file = std::get<files::ValueFileItems>(read);
         appended = file.items.size();
         leftOut = file.leftOut;
+        values.append(std::move(file.items));
     }
     const qint64 listedMs = timer.elapsed();
     QApplication::processEvents(); // lay out and paint the list
@@ -108,9 +110,9 @@ int main(int argc, char *argv[])
     QFile::remove(path);
 
     std::printf("%-16s %-7s appended=%zu leftOut=%zu tooLongLine=%zu read=%lld ms listed=%lld ms "
-                "time=%lld ms peak=%ld MB (before %ld MB)\n",
+                "time=%lld ms (target < 300 ms: %s) peak=%ld MB (before %ld MB)\n",
                 argv[1], outcome, appended, leftOut, tooLong, static_cast<long long>(readMs),
                 static_cast<long long>(listedMs), static_cast<long long>(ms),
-                peakKilobytes() / 1024, before / 1024);
+                ms < 300 ? "met" : "MISSED", peakKilobytes() / 1024, before / 1024);
     return 0;
 }

@@ -60,6 +60,144 @@ const QString kSigmaThree = QStringLiteral("3σ");
 std::string toUtf8(const QString &text) { return text.toStdString(); }
 QString fromUtf8(const std::string &text) { return QString::fromStdString(text); }
 
+
+// Opening also offers every file, so one saved under a name without ".txt"
+// can be found again; saving offers the one type it writes.
+const QString kOpenFilter = QStringLiteral("Text(*.txt)|*.txt|すべてのファイル (*)|*|");
+const QString kSaveFilter = QStringLiteral("Text(*.txt)|*.txt|");
+const QString kOpenTitle = QStringLiteral("ファイルを開く");
+const QString kSaveTitle = QStringLiteral("名前を付けて保存");
+const QString kPrintTitle = QStringLiteral("印刷");
+
+/// Shows the busy pointer over a control until the scope ends, however it ends.
+class BusyPointer
+{
+public:
+    explicit BusyPointer(QWidget *control) : m_control(control), m_saved(control->cursor())
+    {
+        m_control->setCursor(Qt::WaitCursor);
+    }
+    ~BusyPointer() { m_control->setCursor(m_saved); }
+    BusyPointer(const BusyPointer &) = delete;
+    BusyPointer &operator=(const BusyPointer &) = delete;
+
+private:
+    QWidget *m_control;
+    QCursor m_saved;
+};
+
+QString grouped(qint64 number)
+{
+    return QLocale(QLocale::English).toString(number);
+}
+
+
+// A line may be long; its start is enough to recognise it.
+QString shortened(const QString &text)
+{
+    constexpr qsizetype kShownLength = 40;
+    if (text.size() <= kShownLength)
+        return text;
+    return text.left(kShownLength) + QStringLiteral("…");
+}
+
+/// Asks which encoding a file that reads both ways is in, showing the first
+/// line where the readings differ. Shift JIS, what this program writes, is the
+/// default; nullopt when the user cancels.
+std::optional<files::TextEncoding> askReading(QWidget *parent, const QString &path,
+                                              const files::AmbiguousReading &line)
+{
+    QMessageBox box(QMessageBox::Question, kOpenTitle,
+                    QStringLiteral("ファイル「%1」は Shift JIS としても UTF-8 としても読めます。\n"
+                                   "%2 行目の読み方:\n"
+                                   "Shift JIS: %3\nUTF-8: %4\n"
+                                   "どちらとして読みますか？")
+                        .arg(path, grouped(static_cast<qint64>(line.lineNumber)),
+                             shortened(QString::fromStdString(line.asShiftJis)),
+                             shortened(QString::fromStdString(line.asUtf8))),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Shift JIS として読む"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("UTF-8 として読む"));
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return files::TextEncoding::ShiftJis;
+    case QMessageBox::No:
+        return files::TextEncoding::Utf8;
+    default:
+        return std::nullopt;
+    }
+}
+
+/// The local files among dragged data, in order; other links are passed over.
+QStringList droppedFiles(const QMimeData &data)
+{
+    QStringList files;
+    for (const QUrl &url : data.urls())
+        if (url.isLocalFile())
+            files << url.toLocalFile();
+    return files;
+}
+
+QString encodeProblemText(const files::EncodeFailure &failure)
+{
+    if (!failure.item)
+        return QStringLiteral("この環境では Shift JIS の文字に変換できません。");
+    const QString shown = shortened(failure.item->text);
+    return QStringLiteral("一覧の %1 番目の値「%2」に、Shift JIS で書けない文字「%3」があります。")
+        .arg(grouped(failure.item->index + 1), shown, failure.item->character);
+}
+
+QString writeProblemText(const files::WriteFailure &failure)
+{
+    if (failure.problem == files::WriteProblem::FolderMissing)
+        return QStringLiteral("保存先のフォルダーが見つかりません。");
+    return QStringLiteral("書き込みに失敗しました（%1）。").arg(failure.detail);
+}
+
+QString openFailureText(const QString &path, const files::ReadFailure &failure)
+{
+    return QStringLiteral("ファイル「%1」を開けませんでした。\n%2\n一覧には何も追加していません。")
+        .arg(path, files::readProblemText(failure));
+}
+
+QString leftOutText(const QString &path, std::size_t leftOut, std::size_t added)
+{
+    return QStringLiteral("一覧に入るのは %1 個までのため、ファイル「%2」の %3 行は"
+                          "読み込んでいません（%4 行を追加しました）。")
+        .arg(grouped(Vorla::kMaxItems), path, grouped(static_cast<qint64>(leftOut)),
+             grouped(static_cast<qint64>(added)));
+}
+
+QString unencodableText(const files::EncodeFailure &failure)
+{
+    return QStringLiteral("一覧を保存できませんでした。\n%1\nファイルには何も書いていません。")
+        .arg(encodeProblemText(failure));
+}
+
+QString saveFailureText(const QString &path, const files::WriteFailure &failure)
+{
+    return QStringLiteral("ファイル「%1」に保存できませんでした。\n%2\nファイルは変更していません。")
+        .arg(path, writeProblemText(failure));
+}
+
+QString pasteLeftOverText(std::size_t leftOver, std::size_t entered)
+{
+    return QStringLiteral("一覧に入るのは %1 個までのため、貼り付けた値のうち %2 個は"
+                          "入力欄に残しています（%3 個を追加しました）。")
+        .arg(grouped(Vorla::kMaxItems), grouped(static_cast<qint64>(leftOver)),
+             grouped(static_cast<qint64>(entered)));
+}
+
+QString joinedLines(const std::vector<std::string> &values)
+{
+    QStringList lines;
+    for (const std::string &value : values)
+        lines << QString::fromStdString(value);
+    return lines.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
 Vorla::Vorla(const QString &scratchDir, QWidget *parent)
@@ -281,6 +419,26 @@ report::BoxTexts Vorla::boxTexts() const
             .Text12 = toUtf8(Text12->text())};
 }
 
+std::size_t Vorla::room() const
+{
+    return static_cast<std::size_t>(std::max(kMaxItems - m_values->count(), 0));
+}
+
+QStringList Vorla::listTexts() const
+{
+    QStringList texts;
+    texts.reserve(m_values->count());
+    for (const std::string &item : m_values->items())
+        texts << fromUtf8(item);
+    return texts;
+}
+
+void Vorla::forgetRemovals()
+{
+    m_removed.clear();
+    m_undo->setEnabled(false);
+}
+
 void Vorla::clearBoxes()
 {
     for (QLineEdit *box : {static_cast<QLineEdit *>(Text1), Text2, Text3, Text4, Text5, Text6,
@@ -372,8 +530,7 @@ void Vorla::Text1_KeyPress(short keyAscii)
 void Vorla::Text1_Paste(const QString &text)
 {
     std::vector<std::string> values = files::splitPastedValues(toUtf8(text));
-    const auto room = static_cast<std::size_t>(kMaxItems - m_values->count());
-    const std::size_t entered = std::min(room, values.size());
+    const std::size_t entered = std::min(room(), values.size());
     std::vector<std::string> rest(values.begin() + static_cast<std::ptrdiff_t>(entered),
                                   values.end());
     values.resize(entered);
@@ -382,18 +539,10 @@ void Vorla::Text1_Paste(const QString &text)
         m_values->append(std::move(values));
         advanceCount(entered);
     }
-    QStringList left;
-    for (const std::string &value : rest)
-        left << fromUtf8(value);
-    Text1->setText(left.join(QLatin1Char('\n')));
+    Text1->setText(joinedLines(rest)); // nothing is lost: what did not fit waits here
     if (!rest.empty())
-        QMessageBox::information(
-            this, QStringLiteral("貼り付け"),
-            QStringLiteral("一覧に入るのは %1 個までのため、貼り付けた値のうち %2 個は"
-                           "入力欄に残しています（%3 個を追加しました）。")
-                .arg(QLocale(QLocale::English).toString(kMaxItems))
-                .arg(rest.size())
-                .arg(entered));
+        QMessageBox::information(this, QStringLiteral("貼り付け"),
+                                 pasteLeftOverText(rest.size(), entered));
 }
 
 void Vorla::List1_DblClick()
@@ -443,104 +592,6 @@ void Vorla::Command1_Click()
         m_chart->setFigures(m_figures);
 }
 
-namespace {
-
-// Opening also offers every file, so one saved under a name without ".txt"
-// can be found again; saving offers the one type it writes.
-const QString kOpenFilter = QStringLiteral("Text(*.txt)|*.txt|すべてのファイル (*)|*|");
-const QString kSaveFilter = QStringLiteral("Text(*.txt)|*.txt|");
-const QString kOpenTitle = QStringLiteral("ファイルを開く");
-const QString kSaveTitle = QStringLiteral("名前を付けて保存");
-const QString kPrintTitle = QStringLiteral("印刷");
-
-/// Shows the busy pointer over a control until the scope ends, however it ends.
-class BusyPointer
-{
-public:
-    explicit BusyPointer(QWidget *control) : m_control(control), m_saved(control->cursor())
-    {
-        m_control->setCursor(Qt::WaitCursor);
-    }
-    ~BusyPointer() { m_control->setCursor(m_saved); }
-    BusyPointer(const BusyPointer &) = delete;
-    BusyPointer &operator=(const BusyPointer &) = delete;
-
-private:
-    QWidget *m_control;
-    QCursor m_saved;
-};
-
-QString grouped(qint64 number)
-{
-    return QLocale(QLocale::English).toString(number);
-}
-
-
-// A line may be long; its start is enough to recognise it.
-QString shortened(const QString &text)
-{
-    constexpr qsizetype kShownLength = 40;
-    if (text.size() <= kShownLength)
-        return text;
-    return text.left(kShownLength) + QStringLiteral("…");
-}
-
-/// Asks which encoding a file that reads both ways is in, showing the first
-/// line where the readings differ. Shift JIS, what this program writes, is the
-/// default; nullopt when the user cancels.
-std::optional<files::TextEncoding> askReading(QWidget *parent, const QString &path,
-                                              const files::AmbiguousReading &line)
-{
-    QMessageBox box(QMessageBox::Question, kOpenTitle,
-                    QStringLiteral("ファイル「%1」は Shift JIS としても UTF-8 としても読めます。\n"
-                                   "%2 行目の読み方:\n"
-                                   "Shift JIS: %3\nUTF-8: %4\n"
-                                   "どちらとして読みますか？")
-                        .arg(path, grouped(static_cast<qint64>(line.lineNumber)),
-                             shortened(QString::fromStdString(line.asShiftJis)),
-                             shortened(QString::fromStdString(line.asUtf8))),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("Shift JIS として読む"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("UTF-8 として読む"));
-    box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::Cancel);
-    switch (box.exec()) {
-    case QMessageBox::Yes:
-        return files::TextEncoding::ShiftJis;
-    case QMessageBox::No:
-        return files::TextEncoding::Utf8;
-    default:
-        return std::nullopt;
-    }
-}
-
-/// The local files among dragged data, in order; other links are passed over.
-QStringList droppedFiles(const QMimeData &data)
-{
-    QStringList files;
-    for (const QUrl &url : data.urls())
-        if (url.isLocalFile())
-            files << url.toLocalFile();
-    return files;
-}
-
-QString encodeProblemText(const files::EncodeFailure &failure)
-{
-    if (!failure.item)
-        return QStringLiteral("この環境では Shift JIS の文字に変換できません。");
-    const QString shown = shortened(failure.item->text);
-    return QStringLiteral("一覧の %1 番目の値「%2」に、Shift JIS で書けない文字「%3」があります。")
-        .arg(grouped(failure.item->index + 1), shown, failure.item->character);
-}
-
-QString writeProblemText(const files::WriteFailure &failure)
-{
-    if (failure.problem == files::WriteProblem::FolderMissing)
-        return QStringLiteral("保存先のフォルダーが見つかりません。");
-    return QStringLiteral("書き込みに失敗しました（%1）。").arg(failure.detail);
-}
-
-} // namespace
 
 void Vorla::f11_Click(int /*index*/)
 {
@@ -555,41 +606,27 @@ void Vorla::f11_Click(int /*index*/)
 bool Vorla::openValueFile(const QString &fileName)
 {
     const QString path = QDir::toNativeSeparators(fileName);
-    const auto ask = [this, &path](const files::AmbiguousReading &line) {
-        return askReading(this, path, line);
-    };
     std::variant<files::ValueFileItems, files::ReadFailure> read;
     std::size_t added = 0;
-    std::size_t leftOut = 0;
     {
         const BusyPointer busy(Text1);
-        const auto room = static_cast<std::size_t>(std::max(kMaxItems - m_values->count(), 0));
-        read = files::readValueFile(fileName, room, ask);
+        read = files::readValueFile(fileName, room(), [this, &path](const auto &line) {
+            return askReading(this, path, line);
+        });
         if (auto *file = std::get_if<files::ValueFileItems>(&read)) {
             added = file->items.size();
-            leftOut = file->leftOut;
             m_values->append(std::move(file->items));
         }
     }
     if (const auto *failure = std::get_if<files::ReadFailure>(&read)) {
         if (failure->problem != files::ReadProblem::Cancelled)
-            QMessageBox::warning(this, kOpenTitle,
-                                 QStringLiteral("ファイル「%1」を開けませんでした。\n%2\n"
-                                                "一覧には何も追加していません。")
-                                     .arg(path, files::readProblemText(*failure)));
+            QMessageBox::warning(this, kOpenTitle, openFailureText(path, *failure));
         return false;
     }
-    const auto &file = std::get<files::ValueFileItems>(read);
+    if (const std::size_t leftOut = std::get<files::ValueFileItems>(read).leftOut; leftOut > 0)
+        QMessageBox::information(this, kOpenTitle, leftOutText(path, leftOut, added));
     setWindowTitle(QStringLiteral("Vorla-") + path);
-    m_removed.clear(); // an undo would put a value back among the file's
-    m_undo->setEnabled(false);
-    if (leftOut > 0)
-        QMessageBox::information(
-            this, kOpenTitle,
-            QStringLiteral("一覧に入るのは %1 個までのため、ファイル「%2」の %3 行は"
-                           "読み込んでいません（%4 行を追加しました）。")
-                .arg(grouped(kMaxItems), path, grouped(static_cast<qint64>(leftOut)),
-                     grouped(static_cast<qint64>(added))));
+    forgetRemovals(); // an undo would put a value back among the file's
     return true;
 }
 
@@ -641,17 +678,10 @@ void Vorla::dropEvent(QDropEvent *event)
 
 void Vorla::f12_Click(int /*index*/)
 {
-    QStringList items;
-    items.reserve(m_values->count());
-    for (const std::string &item : m_values->items())
-        items << fromUtf8(item);
     // An item Shift JIS cannot hold is told before a name is asked for.
-    const auto bytes = files::encodeValueFile(items);
+    const auto bytes = files::encodeValueFile(listTexts());
     if (const auto *unencodable = std::get_if<files::EncodeFailure>(&bytes)) {
-        QMessageBox::warning(this, kSaveTitle,
-                             QStringLiteral("一覧を保存できませんでした。\n%1\n"
-                                            "ファイルには何も書いていません。")
-                                 .arg(encodeProblemText(*unencodable)));
+        QMessageBox::warning(this, kSaveTitle, unencodableText(*unencodable));
         return;
     }
     CommonDialog1.setFilter(kSaveFilter);
@@ -659,12 +689,9 @@ void Vorla::f12_Click(int /*index*/)
     if (!CommonDialog1.showSave(this))
         return;
     const QString path = QDir::toNativeSeparators(CommonDialog1.fileName());
-    if (const auto written =
-            files::writeFileAtomically(CommonDialog1.fileName(), std::get<QByteArray>(bytes))) {
-        QMessageBox::warning(this, kSaveTitle,
-                             QStringLiteral("ファイル「%1」に保存できませんでした。\n%2\n"
-                                            "ファイルは変更していません。")
-                                 .arg(path, writeProblemText(*written)));
+    const auto written = files::writeFileAtomically(path, std::get<QByteArray>(bytes));
+    if (written) {
+        QMessageBox::warning(this, kSaveTitle, saveFailureText(path, *written));
         return;
     }
     setWindowTitle(QStringLiteral("Pellary-") + path);
@@ -737,8 +764,7 @@ void Vorla::v11_Click(int /*index*/)
     // Every step runs whatever became of the one before.
     QFile::remove(scratchPath(files::kScratchTextName));
     m_values->clear();
-    m_removed.clear();
-    m_undo->setEnabled(false);
+    forgetRemovals();
     clearBoxes();
     // The list of the drop-down goes back to "3σ" too, so it does not
     // highlight an old choice.

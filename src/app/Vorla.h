@@ -45,6 +45,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -129,6 +130,12 @@ private: // one handler per user event
     QString scratchPath(const char *name) const;
     report::BoxTexts boxTexts() const;
     void clearBoxes();
+    /// How many more items the list takes.
+    std::size_t room() const;
+    /// The list's items, for the file code.
+    QStringList listTexts() const;
+    /// Clearing and opening a file end what Ctrl+Z can bring back.
+    void forgetRemovals();
     void showResults(const stats::StatisticsTexts &texts);
     /// Raises the count in Text10 by `entries`, one entry at a time.
     void advanceCount(std::size_t entries);
