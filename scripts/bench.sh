@@ -1,19 +1,24 @@
 #!/usr/bin/env bash
 # Builds Vorla in release form into build-bench/ (or $VORLA_BENCH_BUILD_DIR)
-# and runs every benchmark, five repetitions each, offscreen. Each program
-# ends with its figures, every one beside the baseline measured in the same
-# run. Extra arguments go to every benchmark program
-# (e.g. --benchmark_filter=Entry).
+# and runs, offscreen, every program in bench/:
+#  - the three Google Benchmark programs, vorla_bench_statistics,
+#    vorla_bench_window and vorla_bench_startup, five repetitions each; each
+#    ends with its figures, every one beside the baseline measured in the
+#    same run. Extra arguments go to these three (e.g.
+#    --benchmark_filter=Entry);
+#  - vorla_value_file_bench, no Google Benchmark program but a tool that
+#    takes a case and a folder, once for each of its cases (the largest
+#    files the open command reads); it takes no extra arguments.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${VORLA_BENCH_BUILD_DIR:-$here/build-bench}
 "$here/scripts/install-deps.sh" bench
 cmake -S "$here" -B "$build" -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=Release \
   -DVORLA_TESTS=OFF -DVORLA_BENCH=ON >/dev/null
-cmake --build "$build" -j2 --target vorla_bench_statistics vorla_bench_window vorla_bench_startup \
-  vorla_value_file_bench
+benchmarks=(vorla_bench_statistics vorla_bench_window vorla_bench_startup)
+cmake --build "$build" -j2 --target "${benchmarks[@]}" vorla_value_file_bench
 export QT_QPA_PLATFORM=offscreen LANG=C.UTF-8
-for b in vorla_bench_statistics vorla_bench_window vorla_bench_startup; do
+for b in "${benchmarks[@]}"; do
   echo "== $b"
   "$build/bench/$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
     --benchmark_color=false "$@"

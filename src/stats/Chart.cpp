@@ -1,6 +1,6 @@
-#include "Chart.h"
+#include "stats/Chart.h"
 
-#include "NumberText.h"
+#include "stats/NumberText.h"
 
 #include <algorithm>
 #include <array>

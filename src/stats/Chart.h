@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Statistics.h"
+#include "stats/Statistics.h"
 
 #include <cstdint>
 #include <optional>

@@ -2,7 +2,6 @@
 
 #include "ModalAnswerer.h"
 #include "RowName.h"
-#include "SmallDisk.h"
 #include "VorlaWindowTest.h"
 
 #include <QAbstractItemModel>
@@ -273,27 +272,6 @@ TEST_F(VorlaFilesTest, SaveIntoMissingFolderSaysSo)
     EXPECT_EQ(fileBytes(path("plain")).toStdString(), "x");
     ASSERT_EQ(answerer->boxes.size(), 1u);
     EXPECT_THAT(answerer->boxes[0].text.toStdString(), HasSubstr("フォルダーが見つかりません"));
-}
-
-TEST_F(VorlaFilesTest, SaveOntoFullDiskSaysSoAndKeepsOldFile)
-{
-    const SmallDisk disk(path("disk"), QStringLiteral("size=64k"));
-    if (!disk.mounted())
-        GTEST_SKIP() << disk.reason().toStdString();
-    const QString file = path("disk/values.txt");
-    writeFile(file, "7\r\n\r\n");
-    for (int i = 0; i < 20000; ++i)
-        addItem(QStringLiteral("12.345"));
-
-    const auto answerer = run("f12", {file});
-
-    EXPECT_EQ(caption(), "Pellary");
-    EXPECT_EQ(fileBytes(file).toStdString(), "7\r\n\r\n");
-    EXPECT_EQ(values()->count(), 20000);
-    // The dialog first asks before replacing the file, then the failure is told.
-    ASSERT_EQ(answerer->boxes.size(), 2u);
-    EXPECT_THAT(answerer->boxes[1].text.toStdString(), HasSubstr("保存できませんでした"));
-    EXPECT_THAT(answerer->boxes[1].text.toStdString(), HasSubstr(native(file)));
 }
 
 struct FilterCase

@@ -75,9 +75,8 @@ protected:
 TEST_F(ChartWindowTest, MenuItemFollowsClear)
 {
     const QList<QAction *> items = control<QMenu>("v1")->actions();
+    // The captions of the whole menu are VorlaTest.MenusHoldTheirCommandsInOrder's.
     ASSERT_EQ(items.size(), 2);
-    EXPECT_EQ(items[0]->text(), QStringLiteral("クリア(&C)"));
-    EXPECT_EQ(items[1]->text(), QStringLiteral("グラフ(&G)"));
     EXPECT_EQ(items[1]->objectName(), QStringLiteral("v12"));
 
     // Alt+V, then G opens the window.

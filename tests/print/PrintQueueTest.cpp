@@ -33,9 +33,10 @@ public:
         if (const passwd *owner = getpwuid(geteuid()))
             m_folder = QDir(QString::fromLocal8Bit(owner->pw_dir)).filePath(QStringLiteral("PDF"));
         m_existed = QFileInfo(m_folder).isDir();
-        if (m_existed)
-            m_before = QSet<QString>(QDir(m_folder).entryList(QDir::Files).begin(),
-                                     QDir(m_folder).entryList(QDir::Files).end());
+        if (m_existed) {
+            const QStringList names = QDir(m_folder).entryList(QDir::Files);
+            m_before = QSet<QString>(names.begin(), names.end());
+        }
     }
 
     /// Removes the copies of this job ("..job_<id>.pdf") that were not there before.
