@@ -36,8 +36,8 @@
 //    put in its own), or, with no printer, to a PDF file the user names.
 //
 // Handlers only read widgets, call the Qt-free core and write widgets back.
-// The folder standing for "c:\" (scratch files) comes in from outside, so
-// tests can point it at a temporary folder.
+// The scratch files' folder comes in from outside (scratchDirectory() in
+// main.cpp), so tests can point it at a temporary folder.
 
 #include "app/CommonDialog.h"
 #include "stats/Statistics.h"

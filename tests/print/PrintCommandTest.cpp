@@ -155,6 +155,17 @@ TEST_F(PrintCommandTest, WithoutPrinterSavesTheReportAsPdf)
     EXPECT_EQ(QDir(m_dir.path()).entryList({QStringLiteral("*.pdf")}).size(), 1);
 }
 
+TEST_F(PrintCommandTest, OversizedScratchFileIsRefusedUnread)
+{
+    QFile huge(scratchPath()); // sparse: costs no disk
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(3) << 30));
+    huge.close();
+    const std::vector<ShownBox> shown = print({QMessageBox::Ok, QMessageBox::Ok});
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_TRUE(shown[1].text.contains(QStringLiteral("を読み込めません"))) << shown[1].text.toStdString();
+    EXPECT_EQ(m_printersOpened, 0);
+}
+
 const char kFolder[] = "<folder>";
 
 struct ProblemCase
