@@ -23,16 +23,6 @@ using ::testing::HasSubstr;
 class VorlaFilesTest : public VorlaWindowTest
 {
 protected:
-    /// Runs a menu command, answering its file dialogs with these paths in
-    /// turn and confirming every message box.
-    std::unique_ptr<ModalAnswerer> run(const char *command, std::deque<QString> paths)
-    {
-        auto answerer = std::make_unique<ModalAnswerer>(std::vector<QMessageBox::StandardButton>(),
-                                                        std::move(paths));
-        action(command)->trigger();
-        return answerer;
-    }
-
     std::string caption() const { return m_window->windowTitle().toStdString(); }
     static std::string native(const QString &file)
     {

@@ -18,19 +18,7 @@ namespace {
 
 using ::testing::HasSubstr;
 
-class VorlaSmallDiskTest : public VorlaWindowTest
-{
-protected:
-    /// Runs a menu command, answering its file dialogs with these paths in
-    /// turn and confirming every message box.
-    std::unique_ptr<ModalAnswerer> run(const char *command, std::deque<QString> paths)
-    {
-        auto answerer = std::make_unique<ModalAnswerer>(std::vector<QMessageBox::StandardButton>(),
-                                                        std::move(paths));
-        action(command)->trigger();
-        return answerer;
-    }
-};
+using VorlaSmallDiskTest = VorlaWindowTest;
 
 TEST_F(VorlaSmallDiskTest, SaveOntoFullDiskSaysSoAndKeepsOldFile)
 {

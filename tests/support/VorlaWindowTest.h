@@ -3,6 +3,7 @@
 #include "app/ValueListModel.h"
 #include "app/Vorla.h"
 
+#include "ModalAnswerer.h"
 #include "TestFiles.h"
 
 #include <QAction>
@@ -15,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -65,6 +67,15 @@ protected:
     void enter(const QString &value);
     /// Enters each value in turn.
     void enterEach(const QStringList &values);
+    /// Runs a menu command, answering its file dialogs with these paths in
+    /// turn and confirming every message box.
+    std::unique_ptr<ModalAnswerer> run(const char *command, std::deque<QString> paths) const
+    {
+        auto answerer = std::make_unique<ModalAnswerer>(std::vector<QMessageBox::StandardButton>(),
+                                                        std::move(paths));
+        action(command)->trigger();
+        return answerer;
+    }
     /// Sets the sigma choice's text and clicks Command1.
     void calculate(const QString &sigma);
     /// The named control that holds the keyboard focus (a combo's own line
