@@ -2,6 +2,7 @@
 #include "RowName.h"
 #include "VorlaWindowTest.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -182,6 +183,21 @@ const RemovalKeyCase kRemovalKeys[] = {
     {"KeypadEnter", Qt::Key_Enter, false},
 };
 INSTANTIATE_TEST_SUITE_P(Keys, VorlaRemovalKeyTest, ::testing::ValuesIn(kRemovalKeys), RowName{});
+
+TEST_F(VorlaTest, ScreenReaderReadsEachListedValue)
+{
+    addItems({QStringLiteral("12.5"), QStringLiteral("測定値")});
+    QAccessibleInterface *view = QAccessible::queryAccessibleInterface(list());
+    ASSERT_NE(view, nullptr);
+    QAccessibleTableInterface *table = view->tableInterface();
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->rowCount(), 2);
+    QAccessibleInterface *second = table->cellAt(1, 0);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->text(QAccessible::Name), QStringLiteral("測定値"));
+    EXPECT_EQ(second->rect().center(), list()->viewport()->mapToGlobal(
+                                           list()->visualRect(values()->index(1)).center()));
+}
 
 TEST_F(VorlaTest, UndoPutsRemovedValuesBackLastFirst)
 {
