@@ -186,6 +186,9 @@ std::optional<ColumnLayout> detectColumns(std::string_view text)
     for (std::size_t c = 1; c < columns; ++c)
         if (rank(c) > rank(layout.preselected))
             layout.preselected = c;
+    for (std::size_t c = 0; c < columns; ++c)
+        if (layout.numbers[c] == 0)
+            layout.headerRows[c] = layout.headerRows[layout.preselected];
     return layout;
 }
 

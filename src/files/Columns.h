@@ -55,9 +55,10 @@
 // are more.
 //
 // A column's header: the rows at the top, up to kMaxHeaderRows, before the
-// first row with a number in that column, are left out. Anywhere else a
-// row's field is kept whatever it holds, as the list keeps any text; a row
-// too short to have the column, and an empty field, give nothing.
+// first row with a number in that column, are left out; a column without any
+// number (a verdict, a note) has the preselected column's header. Anywhere
+// else a row's field is kept whatever it holds, as the list keeps any text;
+// a row too short to have the column, and an empty field, give nothing.
 
 #include <cstddef>
 #include <functional>

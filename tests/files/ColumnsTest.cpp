@@ -119,6 +119,16 @@ TEST(Columns, OtherColumnLeavesOutItsOwnHeader)
     EXPECT_EQ(files::columnValues(text, *layout, 5), Values{});
 }
 
+TEST(Columns, TextColumnTakesTableHeader)
+{
+    const std::string text = "判定,No,外径\r\n\"OK\",1,25.01\r\nNG,2,25.00\r\n";
+    const auto layout = files::detectColumns(text);
+    ASSERT_TRUE(layout.has_value());
+    EXPECT_EQ(layout->preselected, 2u);
+    EXPECT_EQ(layout->headerRows, (std::vector<std::size_t>{1, 1, 1}));
+    EXPECT_EQ(files::columnValues(text, *layout, 0), (Values{"OK", "NG"}));
+}
+
 TEST(Columns, HeaderIsOnlyAtTheTop)
 {
     // Four text rows before the first number are more than a header: all kept.
