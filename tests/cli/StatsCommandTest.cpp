@@ -82,6 +82,10 @@ protected:
         writeFile(path("binary.txt"), QByteArray("1\r\n\0\r\n", 6));
         // Saved-file shape, readable as Shift JIS ﾂｱ0.1 and as UTF-8 ±0.1.
         writeFile(path("both.txt"), "\xC2\xB1" "0.1\r\n\r\n");
+        // The same three values with each kind of line end.
+        writeFile(path("lf.txt"), "12.5\n13.1\n12.8\n");
+        writeFile(path("cr.txt"), "12.5\r13.1\r\r12.8");
+        writeFile(path("mixed.txt"), "12.5\n13.1\r\n\n12.8\r");
     }
     QString path(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
     Result run(const QStringList &args) const { return runVorla(args, m_dir.path()); }
@@ -176,6 +180,9 @@ const UsageCase kUsageCases[] = {
     {"UnknownOption", {"--stats", "--colour", "plain.txt"}, 2, "", "使い方: vorla"},
     {"WrongSigma", {"--stats", "--sigma", "4", "plain.txt"}, 2, "", "「4」"},
     {"JsonWithoutStats", {"--json", "plain.txt"}, 2, "", "--stats"},
+    {"LfOnlyLines", {"--stats", "lf.txt"}, 0, "lf.txt\t3\t12.8\t", ""},
+    {"CrOnlyLines", {"--stats", "cr.txt"}, 0, "cr.txt\t3\t12.8\t", ""},
+    {"MixedLineEnds", {"--stats", "mixed.txt"}, 0, "mixed.txt\t3\t12.8\t", ""},
 };
 INSTANTIATE_TEST_SUITE_P(CommandLine, StatsUsageTest, ::testing::ValuesIn(kUsageCases),
                          RowName{});
