@@ -180,6 +180,11 @@ const UsageCase kUsageCases[] = {
     {"UnknownOption", {"--stats", "--colour", "plain.txt"}, 2, "", "使い方: vorla"},
     {"WrongSigma", {"--stats", "--sigma", "4", "plain.txt"}, 2, "", "「4」"},
     {"JsonWithoutStats", {"--json", "plain.txt"}, 2, "", "--stats"},
+    // A file that cannot be read sets the status by itself, whatever the others give.
+    {"MissingFileBesideGoodOne", {"--stats", "plain.txt", "missing.txt"}, 1, "plain.txt\t4\t",
+     "vorla: missing.txt: ファイルが見つかりません。"},
+    {"BinaryFileBesideGoodOne", {"--stats", "binary.txt", "plain.txt"}, 1, "plain.txt\t4\t",
+     "vorla: binary.txt: テキストファイルではありません"},
     {"LfOnlyLines", {"--stats", "lf.txt"}, 0, "lf.txt\t3\t12.8\t", ""},
     {"CrOnlyLines", {"--stats", "cr.txt"}, 0, "cr.txt\t3\t12.8\t", ""},
     {"MixedLineEnds", {"--stats", "mixed.txt"}, 0, "mixed.txt\t3\t12.8\t", ""},
