@@ -8,7 +8,7 @@
 //  - files::isValidUtf8 agrees with the fuzz targets' own UTF-8 check;
 //  - a question comes only for bytes valid in both encodings, and the answer
 //    is obeyed: choosing UTF-8 gives the bytes themselves;
-//  - the lines split by splitValueLines hold no CR and, put back together
+//  - the lines split by splitValueLines hold no CR or LF and, put back together
 //    with the line ends that separated them, give the whole text again, so
 //    no character and no line is lost or invented;
 //  - the non-empty lines of an accepted text that Shift JIS can write, saved
@@ -39,16 +39,17 @@ void checkLines(const std::string &text)
     std::size_t at = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string &line = lines[i];
-        fuzz::check(line.find('\r') == std::string::npos, "a CR inside a line", line);
+        fuzz::check(line.find_first_of("\r\n") == std::string::npos, "a CR or LF inside a line",
+                    line);
         fuzz::check(text.compare(at, line.size(), line) == 0, "a line is not the text", line);
         at += line.size();
         if (at == text.size()) {
             fuzz::check(i + 1 == lines.size(), "a line after the end", text);
             break;
         }
-        fuzz::check(text[at] == '\r', "a line ends without CR", text);
+        fuzz::check(text[at] == '\r' || text[at] == '\n', "a line ends without CR or LF", text);
         ++at;
-        if (at < text.size() && text[at] == '\n')
+        if (text[at - 1] == '\r' && at < text.size() && text[at] == '\n')
             ++at;
     }
     fuzz::check(at == text.size(), "text left over after the last line", text);

@@ -19,9 +19,9 @@ std::string tableHeader();
 /// tabs, ending in LF.
 std::string tableRow(std::string_view file, const stats::StatisticsTexts &texts);
 
-/// A text made fit for one cell of the table. A tab, CR or LF (which a file
-/// name, and so a maximum or minimum item text, may hold) becomes one space
-/// each, so that every file stays on one line of exactly twelve cells. All
+/// A text made fit for one cell of the table. A tab (which a file name or an
+/// item may hold), CR or LF (which a file name may hold; an item never does)
+/// becomes one space each, so that every file stays on one line of exactly twelve cells. All
 /// other text passes unchanged.
 ///   "1\t2" -> "1 2"      "a\nb" -> "a b"      "表" -> "表"
 std::string tableCell(std::string_view text);

@@ -7,9 +7,8 @@
 // files (itemsToAppend) and the paste rule (splitPastedValues) exactly as
 // before.
 //
-// Rows are the text's lines, ended by CR, LF or CR LF; empty lines are passed
-// over. (A value file's line may hold a lone LF; a table's row never does, so
-// a CSV saved with LF line ends is a table too.)
+// Rows are the text's lines, ended by CR, LF or CR LF as a value file's lines
+// are; empty lines are passed over.
 //
 // When text is a table: the separators are tried in the order tab, ';', ','
 // (the least likely to stand inside a value first). The first one that

@@ -188,11 +188,11 @@ bool hasSavedFileShape(std::string_view bytes)
     std::string_view body = bytes.substr(0, bytes.size() - kLineEnd.size());
     std::size_t start = 0;
     while (start < body.size()) {
-        const std::size_t cr = body.find('\r', start);
-        if (cr == std::string_view::npos || cr == start || cr + 1 >= body.size()
-            || body[cr + 1] != '\n')
-            return false; // a last line without CR LF, an empty line or a lone CR
-        start = cr + kLineEnd.size();
+        const std::size_t end = body.find_first_of("\r\n", start);
+        if (end == std::string_view::npos || end == start || body[end] != '\r'
+            || end + 1 >= body.size() || body[end + 1] != '\n')
+            return false; // a last line without CR LF, an empty line, a lone CR or LF
+        start = end + kLineEnd.size();
     }
     return true;
 }

@@ -45,8 +45,10 @@ bool isPlausibleReading(std::string_view text);
 
 /// Whether the bytes have exactly the shape the save command writes: each
 /// line a non-empty text ended by CR LF, then one empty line (CR LF). An
-/// empty list gives just CR LF.
+/// empty list gives just CR LF. A lone CR or LF is no part of that shape: the
+/// save command's items never hold one.
 ///   "1\r\n2\r\n\r\n" -> true;  "\r\n" -> true;  "1\r\n" -> false;  "1\r\n\r\n\r\n" -> false
+///   "1\n2\r\n\r\n" -> false
 bool hasSavedFileShape(std::string_view bytes);
 
 /// What to make of bytes that read as both encodings, differently.

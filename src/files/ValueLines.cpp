@@ -7,15 +7,15 @@ std::optional<std::string_view> nextValueLine(std::string_view text, std::size_t
     if (position >= text.size())
         return std::nullopt;
     const std::size_t start = position;
-    const std::size_t cr = text.find('\r', start);
-    if (cr == std::string_view::npos) {
+    const std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
         position = text.size();
         return text.substr(start);
     }
-    position = cr + 1;
-    if (position < text.size() && text[position] == '\n')
+    position = end + 1;
+    if (text[end] == '\r' && position < text.size() && text[position] == '\n')
         ++position;
-    return text.substr(start, cr - start);
+    return text.substr(start, end - start);
 }
 
 std::vector<std::string> splitValueLines(std::string_view text)

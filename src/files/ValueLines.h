@@ -10,16 +10,20 @@ namespace files {
 
 /// Reads the line that starts at `position` by the value files' rule and moves
 /// `position` past its line end; nullopt once the text is used up. A line ends
-/// at CR or at CR LF; an LF that does not follow a CR belongs to the line. The
-/// last line needs no line end, and text that ends with a line end has no
-/// further line after it. The view points into `text`, so walking a large
-/// text costs no copies.
+/// at CR LF, at LF alone or at CR alone, so files written on Windows, on Linux
+/// (seq, Python, R) and on old Macs all read as one value to a line, and no
+/// line ever holds a CR or an LF. LF then CR is two line ends. The last line
+/// needs no line end, and text that ends with a line end has no further line
+/// after it. The view points into `text`, so walking a large text costs no
+/// copies.
 std::optional<std::string_view> nextValueLine(std::string_view text, std::size_t &position);
 
 /// Splits file text into lines by the value files' rule (see nextValueLine).
 /// Empty lines are kept.
 ///   "1\r\n\r\n2"  -> {"1", "", "2"}
-///   "a\nb\r\n"    -> {"a\nb"}
+///   "a\nb\n"      -> {"a", "b"}
+///   "a\rb\r\nc"   -> {"a", "b", "c"}
+///   "a\n\rb"      -> {"a", "", "b"}
 ///   ""            -> {}
 ///   "\r\n"        -> {""}
 std::vector<std::string> splitValueLines(std::string_view text);

@@ -109,6 +109,38 @@ TEST_F(VorlaFilesTest, SaveThenOpenGivesSameItems)
     EXPECT_EQ(caption(), "Vorla-" + native(file));
 }
 
+struct LineEndOpenCase
+{
+    const char *name;
+    QByteArray bytes;
+};
+
+class VorlaLineEndOpenTest : public VorlaFilesTest,
+                             public ::testing::WithParamInterface<LineEndOpenCase>
+{
+};
+
+TEST_P(VorlaLineEndOpenTest, EachLineIsOneItem)
+{
+    const QString file = path("values.txt");
+    writeFile(file, GetParam().bytes);
+
+    const auto answerer = run("f11", {file});
+
+    EXPECT_EQ(items(), QStringList({"12.5", "13.1", "12.8"}));
+    EXPECT_EQ(caption(), "Vorla-" + native(file));
+    EXPECT_TRUE(answerer->boxes.empty());
+}
+
+const LineEndOpenCase kLineEndOpenCases[] = {
+    {"LfOnly", "12.5\n13.1\n12.8\n"},
+    {"LfOnlyNoFinalLineEnd", "12.5\n\n13.1\n12.8"},
+    {"CrOnly", "12.5\r13.1\r12.8\r"},
+    {"Mixed", "12.5\r\n13.1\n\r12.8\r\n\r\n"},
+};
+INSTANTIATE_TEST_SUITE_P(Files, VorlaLineEndOpenTest, ::testing::ValuesIn(kLineEndOpenCases),
+                         RowName{});
+
 TEST_F(VorlaFilesTest, CancelChangesNothing)
 {
     addItem(QStringLiteral("1"));
@@ -171,6 +203,8 @@ const RefusedOpenCase kRefusedOpenCases[] = {
     {"Binary", QByteArray("1\r\n\0\0", 5), 0, "テキストファイルではありません"},
     {"OverSizeCap", "1\r\n", qint64(100) << 20, "大きすぎます"},
     {"LineTooLong", QByteArray("1\r\n") + QByteArray(40000, '9'), 0, "2 行目が長すぎます"},
+    {"LfLineTooLong", QByteArray("1\n\n") + QByteArray(40000, '9') + "\n2\n", 0,
+     "3 行目が長すぎます"},
 };
 INSTANTIATE_TEST_SUITE_P(Files, VorlaRefusedOpenTest, ::testing::ValuesIn(kRefusedOpenCases),
                          RowName{});

@@ -82,6 +82,10 @@ protected:
         writeFile(path("binary.txt"), QByteArray("1\r\n\0\r\n", 6));
         // Saved-file shape, readable as Shift JIS ﾂｱ0.1 and as UTF-8 ±0.1.
         writeFile(path("both.txt"), "\xC2\xB1" "0.1\r\n\r\n");
+        // The same three values with each kind of line end.
+        writeFile(path("lf.txt"), "12.5\n13.1\n12.8\n");
+        writeFile(path("cr.txt"), "12.5\r13.1\r\r12.8");
+        writeFile(path("mixed.txt"), "12.5\n13.1\r\n\n12.8\r");
     }
     QString path(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
     Result run(const QStringList &args) const { return runVorla(args, m_dir.path()); }
@@ -228,6 +232,14 @@ const UsageCase kUsageCases[] = {
     {"ColumnNegative", {"--stats", "--column", "-2", "plain.txt"}, 2, "", "「-2」"},
     {"ColumnNotNumber", {"--stats", "--column=x", "plain.txt"}, 2, "", "「x」"},
     {"ColumnWithoutStats", {"--column", "2", "plain.txt"}, 2, "", "--stats"},
+    // A file that cannot be read sets the status by itself, whatever the others give.
+    {"MissingFileBesideGoodOne", {"--stats", "plain.txt", "missing.txt"}, 1, "plain.txt\t4\t",
+     "vorla: missing.txt: ファイルが見つかりません。"},
+    {"BinaryFileBesideGoodOne", {"--stats", "binary.txt", "plain.txt"}, 1, "plain.txt\t4\t",
+     "vorla: binary.txt: テキストファイルではありません"},
+    {"LfOnlyLines", {"--stats", "lf.txt"}, 0, "lf.txt\t3\t12.8\t", ""},
+    {"CrOnlyLines", {"--stats", "cr.txt"}, 0, "cr.txt\t3\t12.8\t", ""},
+    {"MixedLineEnds", {"--stats", "mixed.txt"}, 0, "mixed.txt\t3\t12.8\t", ""},
 };
 INSTANTIATE_TEST_SUITE_P(CommandLine, StatsUsageTest, ::testing::ValuesIn(kUsageCases),
                          RowName{});

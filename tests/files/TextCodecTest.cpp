@@ -99,6 +99,18 @@ const DecodeCase kDecodeCases[] = {
     // command writes it, against "±0.1" above.
     {"SavedShapeAsksFirst", "\xC2\xB1" "0.1\r\n\r\n", "ﾂｱ0.1\r\n\r\n", Sjis, 1, Answer::ShiftJis},
     {"SavedShapeWithoutCallback", "\xC2\xB1" "0.1\r\n\r\n", "ﾂｱ0.1\r\n\r\n", Sjis},
+
+    // LF or CR alone ends a line too, for the judgement and for the question.
+    {"SjisLfOnly", "\x91\xAA\x92\xE8\x92\x6C\n12.5\n", "測定値\n12.5\n", Sjis, 0, Answer::Utf8},
+    {"Utf8LfOnly", "\xE6\xB8\xA9\xE5\xBA\xA6\n12.5\n", "温度\n12.5\n", Utf8, 0, Answer::ShiftJis},
+    {"TruncatedLeadByteAfterLf", "1\n\x81", std::nullopt, Sjis},
+    {"TruncatedLeadByteAfterCr", "1\r\x81", std::nullopt, Sjis},
+    {"BothPlausibleLfOnlyAskedAtItsLine", "1\n\n\xCE\xBC\n", "1\n\nﾎｼ\n", Sjis, 3,
+     Answer::ShiftJis},
+    {"BothPlausibleCrOnlyAskedAtItsLine", "1\r\xCE\xBC", "1\rﾎｼ", Sjis, 2, Answer::ShiftJis},
+    // A lone LF is no line the save command writes, so UTF-8 wins unasked.
+    {"LoneLfIsNoSavedShape", "\xC2\xB1" "0.1\n2\r\n\r\n", "±0.1\n2\r\n\r\n", Utf8, 0,
+     Answer::ShiftJis},
 };
 INSTANTIATE_TEST_SUITE_P(Encodings, DecodeTextTest, ::testing::ValuesIn(kDecodeCases), RowName{});
 

@@ -81,7 +81,9 @@ TEST_P(SavedShapeTest, MatchesWhatSaveWrites)
 const TextCase kShapeCases[] = {
     {"EmptyList", "\r\n", true},
     {"ThreeItems", "1.5\r\n-2\r\nabc\r\n\r\n", true},
-    {"LfInsideItem", "1\n2\r\n\r\n", true},
+    {"LoneLfEndsALine", "1\n2\r\n\r\n", false},
+    {"LfOnlyFile", "1\n2\n\n", false},
+    {"LfInsteadOfClosingLine", "1\r\n\n", false},
     {"NoClosingEmptyLine", "1\r\n", false},
     {"EmptyLineInside", "1\r\n\r\n2\r\n\r\n", false},
     {"TwoClosingEmptyLines", "1\r\n\r\n\r\n", false},

@@ -78,7 +78,6 @@ const RoundTripCase kRoundTripCases[] = {
     {"SecondByte5C", {QStringLiteral("表"), QStringLiteral("ソ\\")},
      "95 5c 0d 0a 83 5c 5c 0d 0a 0d 0a"},
     {"HalfWidthKana", {QStringLiteral("ﾃﾞｰﾀ")}, "c3 de b0 c0 0d 0a 0d 0a"},
-    {"LfInsideItem", {"1\n2\n"}, "31 0a 32 0a 0d 0a 0d 0a"},
     {"Blanks", {"  ", " 1 "}, "20 20 0d 0a 20 31 20 0d 0a 0d 0a"},
     // Valid UTF-8 too; the first three read plausibly only as Shift JIS, the
     // others are asked about and come back with the default answer.
@@ -116,7 +115,18 @@ TEST_P(ForeignFileTest, OpensAndSavesBack)
 }
 
 const ForeignFileCase kForeignFileCases[] = {
-    {"LfOnlyLines", "1\n2\n3\n", {"1\n2\n3\n"}, "1\n2\n3\n\r\n\r\n"},
+    {"LfOnlyLines", "12.5\n13.1\n12.8\n", {"12.5", "13.1", "12.8"},
+     "12.5\r\n13.1\r\n12.8\r\n\r\n"},
+    {"LfOnlyNoFinalLineEnd", "1\n\n2", {"1", "2"}, "1\r\n2\r\n\r\n"},
+    {"CrOnlyLines", "1\r2\r\r3\r", {"1", "2", "3"}, "1\r\n2\r\n3\r\n\r\n"},
+    {"MixedLineEnds", "1\r\n2\n3\r4\n\r5", {"1", "2", "3", "4", "5"},
+     "1\r\n2\r\n3\r\n4\r\n5\r\n\r\n"},
+    // What an older build saved for an item read whole from an LF file.
+    {"LfInsideSavedItem", "1\n2\n\r\n\r\n", {"1", "2"}, "1\r\n2\r\n\r\n"},
+    {"ShiftJisLfOnly", "\x95\x5C\n\x83\x5C\n", {QStringLiteral("表"), QStringLiteral("ソ")},
+     "\x95\x5C\r\n\x83\x5C\r\n\r\n"},
+    {"Utf8WithBomLfOnly", "\xEF\xBB\xBF\xE8\xA1\xA8\n2\n", {QStringLiteral("表"), "2"},
+     "\x95\x5C\r\n2\r\n\r\n"},
     {"NoFinalLineEnd", "3\r\n\r\n4", {"3", "4"}, "3\r\n4\r\n\r\n"},
     {"Utf8WithBom", "\xEF\xBB\xBF\xE8\xA1\xA8\r\n2\r\n", {QStringLiteral("表"), "2"},
      "\x95\x5C\r\n2\r\n\r\n"},
@@ -156,6 +166,9 @@ const RefusedFileCase kRefusedFileCases[] = {
     {"NulByte", QByteArray("1\r\n\0\r\n", 5), files::ReadProblem::Binary},
     {"Utf16", QByteArray("\xFF\xFE" "1\0\r\0\n\0", 8), files::ReadProblem::Binary},
     {"LineTooLong", "1\r\n\r\n" + QByteArray(32768, '9') + "\r\n2", files::ReadProblem::TooLongLine, 3},
+    {"LfLineTooLong", "1\n\n" + QByteArray(32768, '9') + "\n2\n", files::ReadProblem::TooLongLine, 3},
+    {"ShiftJisLfLineTooLong", "\x95\x5C\n" + QByteArray(32768, 'x').replace("x", "\x95\x5C"),
+     files::ReadProblem::TooLongLine, 2},
 };
 INSTANTIATE_TEST_SUITE_P(Files, RefusedFileTest, ::testing::ValuesIn(kRefusedFileCases), RowName{});
 
@@ -216,7 +229,7 @@ const TableFileCase kTableFileCases[] = {
     // One column: read by the line rule exactly as before, never asked.
     {"GroupedNumbersStayOneColumn", "1,234.5\r\n12,345\r\n", 10, 0, false,
      {"1,234.5", "12,345"}, 0, 0, 0},
-    {"LoneLfStaysInLine", "1\n2\r\n3\r\n", 10, 0, false, {"1\n2", "3"}, 0, 0, 0},
+    {"LoneLfEndsLineInOneColumn", "1\n2\r\n3\r\n", 10, 0, false, {"1", "2", "3"}, 0, 0, 0},
 };
 INSTANTIATE_TEST_SUITE_P(Files, TableFileTest, ::testing::ValuesIn(kTableFileCases), RowName{});
 
@@ -243,6 +256,23 @@ TEST_F(ValueFileDiskTest, SizeCapIsInclusive)
     writeFile(file, "1\r\n2\r\n3\r\n4"); // 10 bytes
     EXPECT_TRUE(std::holds_alternative<files::ValueFileItems>(files::readValueFile(file, 32767, {}, 10)));
     EXPECT_EQ(readProblem(file, 9), files::ReadProblem::TooLarge);
+}
+
+TEST_F(ValueFileDiskTest, LineLimitHoldsForEachLfLineNotTheWholeFile)
+{
+    // 12,000 lines of LF-ended values: far more characters in all than one
+    // line may hold, and each line well within it.
+    QByteArray bytes;
+    for (int i = 0; i < 12000; ++i)
+        bytes += QByteArray::number(10000 + i) + '\n';
+    const QString file = path("lf.txt");
+    writeFile(file, bytes);
+    const auto read = files::readValueFile(file, 32767);
+    ASSERT_TRUE(std::holds_alternative<files::ValueFileItems>(read));
+    const auto &items = std::get<files::ValueFileItems>(read).items;
+    ASSERT_EQ(items.size(), 12000u);
+    EXPECT_EQ(items.front(), "10000");
+    EXPECT_EQ(items.back(), "21999");
 }
 
 TEST_F(ValueFileDiskTest, HugeFileIsRefusedWithoutReadingIt)

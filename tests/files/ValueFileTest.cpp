@@ -42,8 +42,13 @@ const AppendCase kAppendCases[] = {
     {"EmptyLinesSkipped", "3\r\n\r\n4\r\n", kRoom, kLimit, {"3", "4"}, 0, 0},
     {"BlankLineIsAnItem", "  \r\n", kRoom, kLimit, {"  "}, 0, 0},
     {"LastLineWithoutEnd", "3\r\n4", kRoom, kLimit, {"3", "4"}, 0, 0},
-    {"LfOnlyIsOneItem", "1\n2\n3\n", kRoom, kLimit, {"1\n2\n3\n"}, 0, 0},
+    {"LfOnlyLines", "12.5\n13.1\n12.8\n", kRoom, kLimit, {"12.5", "13.1", "12.8"}, 0, 0},
+    {"LfOnlyEmptyLinesSkipped", "\n1\n\n\n2", kRoom, kLimit, {"1", "2"}, 0, 0},
     {"LoneCrEndsLine", "1\r2", kRoom, kLimit, {"1", "2"}, 0, 0},
+    {"CrOnlyEmptyLinesSkipped", "1\r\r2\r", kRoom, kLimit, {"1", "2"}, 0, 0},
+    {"MixedLineEnds", "1\r\n2\n3\r\n\n\r4", kRoom, kLimit, {"1", "2", "3", "4"}, 0, 0},
+    {"LfCrIsTwoLineEnds", "1\n\r2", kRoom, kLimit, {"1", "2"}, 0, 0},
+    {"LfOnlyRoomLeavesRestOut", "1\n2\n\n3\n", 1, kLimit, {"1"}, 2, 0},
     {"RoomLeavesRestOut", "1\r\n2\r\n\r\n3\r\n4", 2, kLimit, {"1", "2"}, 2, 0},
     {"NoRoomAtAll", "1\r\n2\r\n", 0, kLimit, {}, 2, 0},
     {"EmptyLinesNotCountedAsLeftOut", "1\r\n\r\n\r\n", 1, kLimit, {"1"}, 0, 0},
@@ -53,6 +58,11 @@ const AppendCase kAppendCases[] = {
     {"LongLineNumberCountsEmptyLines", "\r\n\r\nabcd", kRoom, 3, {}, 0, 3},
     {"LongLineBeyondRoomStillRefuses", "1\r\n2\r\nabcd", 1, 3, {}, 0, 3},
     {"MultiByteLongLine", "表ソ表ソ", kRoom, 3, {}, 0, 1},
+    // The limit holds for each line, not for the file: short LF lines of
+    // any number pass, one long LF line is found by its own number.
+    {"LfLinesEachWithinLimit", "abc\nabc\nabc\n", kRoom, 3, {"abc", "abc", "abc"}, 0, 0},
+    {"LfLongLineRefusesFile", "1\n\nabcd\n2", kRoom, 3, {}, 0, 3},
+    {"CrLongLineRefusesFile", "1\rabcd", kRoom, 3, {}, 0, 2},
 };
 INSTANTIATE_TEST_SUITE_P(Files, ItemsToAppendTest, ::testing::ValuesIn(kAppendCases), RowName{});
 

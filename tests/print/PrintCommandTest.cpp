@@ -107,6 +107,34 @@ TEST_F(PrintCommandTest, PrintsScratchLinesAndBoxesAsTheyStand)
     EXPECT_EQ(m_record.lines, expected);
 }
 
+struct ScratchLineEndCase
+{
+    const char *name;
+    QByteArray bytes;
+};
+
+class PrintScratchLineEndTest : public PrintCommandTest,
+                                public ::testing::WithParamInterface<ScratchLineEndCase>
+{
+};
+
+TEST_P(PrintScratchLineEndTest, EachLineIsOneEntryEmptyOnesKept)
+{
+    writeFile(scratchPath(), GetParam().bytes);
+    print({QMessageBox::Ok});
+    ASSERT_EQ(m_record.lines.size(), 10u);
+    EXPECT_EQ(m_record.lines[0], "1.5      -2    ");
+}
+
+const ScratchLineEndCase kScratchLineEndCases[] = {
+    {"CrLf", "1.5\r\n\r\n-2\r\n"},
+    {"LfOnly", "1.5\n\n-2\n"},
+    {"CrOnly", "1.5\r\r-2"},
+    {"LfThenCrIsTwoLineEnds", "1.5\n\r-2\n"},
+};
+INSTANTIATE_TEST_SUITE_P(LineEnds, PrintScratchLineEndTest,
+                         ::testing::ValuesIn(kScratchLineEndCases), RowName{});
+
 TEST_F(PrintCommandTest, EmptyScratchFilePrintsResultsOnly)
 {
     writeFile(scratchPath(), "");
