@@ -94,6 +94,20 @@ const CapabilityRow kCapabilityRows[] = {
 
 INSTANTIATE_TEST_SUITE_P(Table, CapabilityFigures, testing::ValuesIn(kCapabilityRows), RowName());
 
+// Figures no calculation accepts (their squares overflow) still give texts,
+// and the reason names the size, not a missing spread.
+TEST(Capability, SpreadBeyondDoubleRange)
+{
+    StatisticsFigures figures;
+    figures.values = {1e200, -1e200};
+    const auto c = stats::processCapability(figures, {1.0, -1.0});
+    ASSERT_TRUE(c.has_value());
+    EXPECT_EQ(c->sampleSigmaText, kDash);
+    EXPECT_EQ(c->cpText, kDash);
+    EXPECT_EQ(c->cpkText, kDash);
+    EXPECT_EQ(c->reason, "値が大きすぎます");
+}
+
 TEST(Capability, NoneWithoutLimits)
 {
     EXPECT_FALSE(stats::processCapability(figuresOf(kWorked), {}).has_value());
