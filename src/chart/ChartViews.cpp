@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -25,10 +26,12 @@ const QColor kGrid(228, 228, 228);
 std::vector<double> axisTicks(double low, double high, int wanted, double smallestStep = 0.0)
 {
     std::vector<double> ticks;
-    const double span = high - low;
-    if (!(span > 0) || !std::isfinite(span))
+    // Halves first: the span of a range reaching both ends of the double
+    // range would itself leave it.
+    const double halfSpan = high / 2 - low / 2;
+    if (!(halfSpan > 0) || !std::isfinite(halfSpan))
         return ticks;
-    const double rough = span / wanted;
+    const double rough = std::max(halfSpan / wanted * 2, std::numeric_limits<double>::min());
     const double power = std::pow(10.0, std::floor(std::log10(rough)));
     double step = power * 10;
     for (const double factor : {1.0, 2.0, 5.0}) {
@@ -45,8 +48,12 @@ std::vector<double> axisTicks(double low, double high, int wanted, double smalle
 
 QString tickText(double value)
 {
-    // A tick a rounding step away from a round number is written as that number.
-    return QString::fromStdString(stats::numberToText(std::round(value * 1e9) / 1e9));
+    // A tick a rounding step away from a round number is written as that
+    // number; a tiny or huge tick keeps its own digits, which the rounding
+    // would lose or carry past the double range.
+    const double snapped = std::round(value * 1e9) / 1e9;
+    const bool ownDigits = std::abs(value) < 1e-3 || !std::isfinite(snapped);
+    return QString::fromStdString(stats::numberToText(ownDigits ? value : snapped));
 }
 
 /// Moves label centres apart until they stand at least `gap` from each
@@ -78,22 +85,25 @@ struct ValueScale
     double low = 0;
     double high = 1;
 
+    // In halves, so that a range from near the lowest double to near the
+    // highest (a tolerance far out) still scales to finite pixels.
     explicit ValueScale(const stats::ChartData &data)
     {
-        const double room = (data.high - data.low) * 0.04;
-        low = data.low - room;
-        high = data.high + room;
+        const double room = (data.high / 2 - data.low / 2) * 0.08;
+        low = std::max(data.low - room, -std::numeric_limits<double>::max());
+        high = std::min(data.high + room, std::numeric_limits<double>::max());
     }
-    double fraction(double value) const { return (value - low) / (high - low); }
+    double fraction(double value) const { return (value / 2 - low / 2) / (high / 2 - low / 2); }
 };
+
+const QString kEmptyText = QStringLiteral("演算開始を押すと、そのときの一覧をここに描きます");
 
 void drawEmpty(QPainter &painter, const QRect &area, const QString &title)
 {
     painter.setPen(kFrame);
     painter.drawText(area.adjusted(6, 4, 0, 0), Qt::AlignLeft | Qt::AlignTop, title);
     painter.setPen(Qt::darkGray);
-    painter.drawText(area, Qt::AlignCenter,
-                     QStringLiteral("演算開始を押すと、そのときの一覧をここに描きます"));
+    painter.drawText(area, Qt::AlignCenter, kEmptyText);
 }
 
 /// The same joined line with at most four points per pixel column: where
@@ -169,6 +179,7 @@ ChartView::ChartView(const QString &name, const QString &accessibleName, QWidget
 {
     setObjectName(name);
     setAccessibleName(accessibleName);
+    setAccessibleDescription(kEmptyText);
     setMinimumSize(300, 150);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
@@ -176,12 +187,18 @@ ChartView::ChartView(const QString &name, const QString &accessibleName, QWidget
 void ChartView::setData(const stats::ChartData *data)
 {
     m_data = data;
+    setAccessibleDescription(data ? QString::fromStdString(describe(*data)) : kEmptyText);
     update();
 }
 
 RunChartView::RunChartView(QWidget *parent)
     : ChartView(QStringLiteral("runChart"), QStringLiteral("推移グラフ"), parent)
 {
+}
+
+std::string RunChartView::describe(const stats::ChartData &data) const
+{
+    return stats::runChartDescription(data);
 }
 
 void RunChartView::paintEvent(QPaintEvent *)
@@ -281,6 +298,11 @@ void RunChartView::paintEvent(QPaintEvent *)
 HistogramView::HistogramView(QWidget *parent)
     : ChartView(QStringLiteral("histogram"), QStringLiteral("ヒストグラム"), parent)
 {
+}
+
+std::string HistogramView::describe(const stats::ChartData &data) const
+{
+    return stats::histogramDescription(data);
 }
 
 void HistogramView::paintEvent(QPaintEvent *)

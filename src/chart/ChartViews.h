@@ -8,6 +8,8 @@
 
 #include <QWidget>
 
+#include <string>
+
 /// Colours and pen styles shared by both pictures, so a line reads the same
 /// on each.
 struct ChartStyle
@@ -24,11 +26,14 @@ class ChartView : public QWidget
 
 public:
     /// The data to draw, or nullptr for an empty chart. Not owned: it must
-    /// live until the next call.
+    /// live until the next call. The accessible description becomes the
+    /// data's text alternative, so a screen reader hears what is drawn.
     void setData(const stats::ChartData *data);
 
 protected:
     ChartView(const QString &name, const QString &accessibleName, QWidget *parent);
+    /// What a screen reader says in place of the picture of this data.
+    virtual std::string describe(const stats::ChartData &data) const = 0;
 
     const stats::ChartData *m_data = nullptr;
 };
@@ -44,6 +49,7 @@ public:
     explicit RunChartView(QWidget *parent = nullptr);
 
 protected:
+    std::string describe(const stats::ChartData &data) const override;
     void paintEvent(QPaintEvent *event) override;
 };
 
@@ -57,5 +63,6 @@ public:
     explicit HistogramView(QWidget *parent = nullptr);
 
 protected:
+    std::string describe(const stats::ChartData &data) const override;
     void paintEvent(QPaintEvent *event) override;
 };

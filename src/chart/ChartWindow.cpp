@@ -51,15 +51,25 @@ ChartWindow::ChartWindow(QWidget *parent)
 
 ChartWindow::~ChartWindow() = default;
 
-QLabel *ChartWindow::addFigure(QGridLayout *grid, const char *name, const QString &caption)
+void ChartWindow::setFigure(QLineEdit *box, const QString &text)
+{
+    box->setText(text);
+    box->setCursorPosition(0); // a figure wider than its box shows its first digits
+}
+
+QLineEdit *ChartWindow::addFigure(QGridLayout *grid, const char *name, const QString &caption)
 {
     const int row = grid->rowCount();
     auto *label = new QLabel(caption);
-    auto *value = new QLabel;
+    // A read-only box, like the main window's result boxes: a screen reader
+    // reads its caption as the name and the figure as the value.
+    auto *value = new QLineEdit;
     value->setObjectName(QLatin1String(name));
     value->setAccessibleName(caption);
-    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    value->setReadOnly(true);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    value->setMinimumWidth(
+        QFontMetrics(font()).horizontalAdvance(QStringLiteral("上 000 個 (00 %)・下 000 個 (00 %)")));
     label->setBuddy(value);
     grid->addWidget(label, row, 0);
     grid->addWidget(value, row, 1);
@@ -278,39 +288,39 @@ void ChartWindow::refresh()
 void ChartWindow::showFigures()
 {
     if (!m_figures) {
-        for (QLabel *value : {m_count, m_mean, m_sigma, m_sampleSigma, m_upperLimit, m_lowerLimit,
-                              m_beyond, m_classes, m_cp, m_cpk, m_outside})
+        for (QLineEdit *value : {m_count, m_mean, m_sigma, m_sampleSigma, m_upperLimit,
+                                 m_lowerLimit, m_beyond, m_classes, m_cp, m_cpk, m_outside})
             value->clear();
         m_note->setText(QStringLiteral("演算開始を押すと、そのときの一覧をグラフにします。"));
         return;
     }
     const stats::StatisticsTexts texts = stats::statisticsTexts(*m_figures);
-    m_count->setText(fromUtf8(texts.count));
-    m_mean->setText(fromUtf8(texts.mean));
-    m_sigma->setText(fromUtf8(texts.standardDeviation));
-    m_upperLimit->setText(fromUtf8(texts.upperLimit));
-    m_lowerLimit->setText(fromUtf8(texts.lowerLimit));
-    m_beyond->setText(QStringLiteral("上 %1 個 (%2 %)・下 %3 個 (%4 %)")
+    setFigure(m_count, fromUtf8(texts.count));
+    setFigure(m_mean, fromUtf8(texts.mean));
+    setFigure(m_sigma, fromUtf8(texts.standardDeviation));
+    setFigure(m_upperLimit, fromUtf8(texts.upperLimit));
+    setFigure(m_lowerLimit, fromUtf8(texts.lowerLimit));
+    setFigure(m_beyond, QStringLiteral("上 %1 個 (%2 %)・下 %3 個 (%4 %)")
                           .arg(fromUtf8(texts.aboveCount), fromUtf8(texts.abovePercent),
                                fromUtf8(texts.belowCount), fromUtf8(texts.belowPercent)));
     const stats::Histogram &histogram = m_data->histogram;
-    m_classes->setText(QStringLiteral("%1 級・幅 %2 (%3)")
+    setFigure(m_classes, QStringLiteral("%1 級・幅 %2 (%3)")
                            .arg(fromUtf8(stats::integerToText(
                                     static_cast<std::int64_t>(histogram.classes.size()))),
                                 fromUtf8(stats::numberToText(histogram.width)),
                                 fromUtf8(stats::numberToText(histogram.unit))));
     const std::optional<stats::Capability> &capability = m_data->capability;
     if (!capability) {
-        for (QLabel *value : {m_sampleSigma, m_cp, m_cpk, m_outside})
+        for (QLineEdit *value : {m_sampleSigma, m_cp, m_cpk, m_outside})
             value->clear();
         m_note->setText(QStringLiteral("規格上限・規格下限を入れて Enter を押すと、"
                                        "Cp と Cpk を示します。"));
         return;
     }
-    m_sampleSigma->setText(fromUtf8(capability->sampleSigmaText));
-    m_cp->setText(fromUtf8(capability->cpText));
-    m_cpk->setText(fromUtf8(capability->cpkText));
-    m_outside->setText(QStringLiteral("%1 個 (%2 %)").arg(fromUtf8(capability->outsideCountText),
+    setFigure(m_sampleSigma, fromUtf8(capability->sampleSigmaText));
+    setFigure(m_cp, fromUtf8(capability->cpText));
+    setFigure(m_cpk, fromUtf8(capability->cpkText));
+    setFigure(m_outside, QStringLiteral("%1 個 (%2 %)").arg(fromUtf8(capability->outsideCountText),
                                                          fromUtf8(capability->outsidePercentText)));
     m_note->setText(fromUtf8(capability->reason));
 }

@@ -50,7 +50,8 @@ private: // one handler per user event
     void Command2_Click();
 
     void createControls();
-    QLabel *addFigure(QGridLayout *grid, const char *name, const QString &caption);
+    QLineEdit *addFigure(QGridLayout *grid, const char *name, const QString &caption);
+    static void setFigure(QLineEdit *box, const QString &text);
     void refresh();
     void showFigures();
     /// Writes the window as a PNG image or a PDF page, by the path's suffix;
@@ -71,16 +72,16 @@ private: // one handler per user event
     HistogramView *Picture2 = nullptr;
     QLabel *Label3 = nullptr; // how Cp and Cpk are defined
 
-    QLabel *m_count = nullptr;
-    QLabel *m_mean = nullptr;
-    QLabel *m_sigma = nullptr;
-    QLabel *m_sampleSigma = nullptr;
-    QLabel *m_upperLimit = nullptr;
-    QLabel *m_lowerLimit = nullptr;
-    QLabel *m_beyond = nullptr;
-    QLabel *m_classes = nullptr;
-    QLabel *m_cp = nullptr;
-    QLabel *m_cpk = nullptr;
-    QLabel *m_outside = nullptr;
+    QLineEdit *m_count = nullptr;
+    QLineEdit *m_mean = nullptr;
+    QLineEdit *m_sigma = nullptr;
+    QLineEdit *m_sampleSigma = nullptr;
+    QLineEdit *m_upperLimit = nullptr;
+    QLineEdit *m_lowerLimit = nullptr;
+    QLineEdit *m_beyond = nullptr;
+    QLineEdit *m_classes = nullptr;
+    QLineEdit *m_cp = nullptr;
+    QLineEdit *m_cpk = nullptr;
+    QLineEdit *m_outside = nullptr;
     QLabel *m_note = nullptr;
 };

@@ -7,12 +7,19 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 
 namespace stats {
 
 namespace {
 
 const char *const kDash = "\xE2\x80\x94"; // "—"
+
+// 10^-307 is the smallest power of ten above the subnormal doubles.
+constexpr int kFinestDecimals = 307;
+// Beyond this magnitude the top class could not end below the double range;
+// a calculation never gets near it (its mean must stay below about 1.8e306).
+constexpr double kLargestClassed = 1e307;
 
 // Decimal places of a value written with 12 significant digits, trailing
 // zeros dropped: 12.25 -> 2, 1300 -> -2, 0.1 + 0.2 -> 1, 0 -> 0. Digits
@@ -38,11 +45,14 @@ int decimalPlaces(double value)
     return fraction - exponent;
 }
 
-// The unit 10^-decimals, formed so that 0.1, 0.01, ... are the doubles
-// closest to them.
+// The unit 10^-decimals, read from its decimal form so that 0.1, 0.01, ...
+// 1e-307 and 1e295 are the doubles closest to them.
 double powerOfTen(int decimals)
 {
-    return decimals >= 0 ? 1.0 / std::pow(10.0, decimals) : std::pow(10.0, -decimals);
+    const std::string text = "1e" + std::to_string(-decimals);
+    double unit = 1.0;
+    std::from_chars(text.data(), text.data() + text.size(), unit);
+    return unit;
 }
 
 // Two decimals always written: 1.04 -> "1.04", 1 -> "1.00", -0 -> "0.00".
@@ -109,8 +119,11 @@ double measurementUnit(const std::vector<double> &values)
     if (largest == 0.0 || !std::isfinite(largest))
         return 1.0;
     // No finer than the 12th significant digit of the largest value, so the
-    // span counted in units stays well inside a double's exact integers.
-    const int finest = 11 - static_cast<int>(std::floor(std::log10(largest)));
+    // span counted in units stays well inside a double's exact integers, and
+    // no finer than the smallest power of ten a double holds at full
+    // precision, so tiny (subnormal) values still get a unit above zero.
+    const int finest = std::min(kFinestDecimals,
+                                11 - static_cast<int>(std::floor(std::log10(largest))));
     int decimals = 0;
     for (const double v : values)
         decimals = std::max(decimals, decimalPlaces(v));
@@ -124,12 +137,18 @@ Histogram histogramClasses(const std::vector<double> &values)
     Histogram histogram;
     if (values.empty())
         return histogram;
+    for (const double v : values)
+        if (!(std::abs(v) <= kLargestClassed))
+            return histogram;
 
     const auto [minIt, maxIt] = std::minmax_element(values.begin(), values.end());
     const double smallest = *minIt;
+    const double largest = *maxIt;
     const double unit = measurementUnit(values);
-    // Everything is counted in units first, so the width is a whole number of them.
-    const double span = std::round((*maxIt - smallest) / unit);
+    // Everything is counted in units first, so the width is a whole number of
+    // them. The unit is at least a 10^-12 share of the largest magnitude, so
+    // the span stays below about 2 * 10^12 units.
+    const double span = std::round((largest - smallest) / unit);
     const double wanted = std::clamp<double>(
         std::round(std::sqrt(static_cast<double>(values.size()))), kFewest, kMost);
     double widthUnits = std::max(1.0, std::round(span / wanted));
@@ -144,10 +163,19 @@ Histogram histogramClasses(const std::vector<double> &values)
         before = std::floor((kFewest - classes) / 2);
         classes = kFewest;
     }
+    const double start = smallest - unit / 2 - before * (widthUnits * unit);
+    // A value that is not a whole number of units (its digits lie below the
+    // unit) may reach the top boundary by rounding: one class more, or wider
+    // classes when 30 are drawn already.
+    while (!(start + classes * (widthUnits * unit) > largest)) {
+        if (classes < kMost)
+            classes += 1;
+        else
+            widthUnits += 1;
+    }
 
     histogram.unit = unit;
     histogram.width = widthUnits * unit;
-    const double start = smallest - unit / 2 - before * histogram.width;
     const auto count = static_cast<std::size_t>(classes);
     histogram.classes.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -198,7 +226,9 @@ std::optional<Capability> processCapability(const StatisticsFigures &figures,
     const double mean = figures.mean;
     if (n < 2)
         c.reason = "データが2個未満です";
-    else if (!(s > 0.0) || !std::isfinite(s))
+    else if (!std::isfinite(s))
+        c.reason = "値が大きすぎます";
+    else if (!(s > 0.0))
         c.reason = "ばらつきがありません (s = 0)";
     else if (limits.upper && limits.lower && !(*limits.upper > *limits.lower))
         c.reason = "規格上限が規格下限以下です";
@@ -255,12 +285,58 @@ ChartData chartData(const StatisticsFigures &figures, const Tolerance &limits)
         high = std::max(high, data.histogram.classes.back().upper);
     }
     if (!(low < high)) {
-        low -= 0.5;
-        high += 0.5;
+        // Half a unit either side would vanish next to a huge value.
+        const double room = std::max(0.5, std::abs(low) / 1024);
+        low = std::max(low - room, -std::numeric_limits<double>::max());
+        high = std::min(high + room, std::numeric_limits<double>::max());
     }
     data.low = low;
     data.high = high;
     return data;
+}
+
+std::string runChartDescription(const ChartData &data)
+{
+    constexpr std::size_t kNamed = 10; // signals named by their item number
+    std::string text = "値 " + integerToText(static_cast<std::int64_t>(data.points.size()))
+                       + " 個を一覧の順に結んだ線。";
+    for (std::size_t i = 0; i < data.lines.size(); ++i)
+        text += (i == 0 ? "" : "、") + data.lines[i].label;
+    if (!data.lines.empty())
+        text += "。";
+    std::string named;
+    std::int64_t signals = 0;
+    for (std::size_t i = 0; i < data.points.size(); ++i) {
+        if (!data.points[i].beyondLimit)
+            continue;
+        if (static_cast<std::size_t>(signals) < kNamed)
+            named += (signals == 0 ? "" : "・") + integerToText(static_cast<std::int64_t>(i + 1));
+        ++signals;
+    }
+    if (signals == 0)
+        return text + "上限・下限をこえた点はありません。";
+    text += "上限・下限をこえた点 " + integerToText(signals) + " 個 (" + named + " 番目";
+    if (signals > static_cast<std::int64_t>(kNamed))
+        text += "、ほか " + integerToText(signals - static_cast<std::int64_t>(kNamed)) + " 個";
+    return text + ")。";
+}
+
+std::string histogramDescription(const ChartData &data)
+{
+    const Histogram &h = data.histogram;
+    if (h.classes.empty())
+        return "級がありません。";
+    std::string text = integerToText(static_cast<std::int64_t>(h.classes.size())) + " 級、幅 "
+                       + numberToText(h.width) + " (測定単位 " + numberToText(h.unit) + ")、"
+                       + numberToText(h.classes.front().lower) + " から "
+                       + numberToText(h.classes.back().upper) + " まで。度数は小さい級から ";
+    for (std::size_t i = 0; i < h.classes.size(); ++i)
+        text += (i == 0 ? "" : "、") + integerToText(h.classes[i].count);
+    text += "。";
+    if (data.capability)
+        text += "規格外の値 " + data.capability->outsideCountText + " 個 ("
+                + data.capability->outsidePercentText + " %)。";
+    return text;
 }
 
 } // namespace stats

@@ -78,8 +78,10 @@ struct Histogram
 /// the 12th significant digit of it). Each value is taken to 12 significant digits
 /// (0.1 + 0.2 counts as 0.3), and no digit below the 12th significant digit
 /// of the largest magnitude counts, so values typed with up to 12 digits give
-/// the unit they were written in.
+/// the unit they were written in. The unit is never finer than 10^-307, the
+/// smallest power of ten above the subnormal doubles.
 ///   {12.5, 13, 12.25} -> 0.01   {120, 130} -> 1   {0.5} -> 0.1   {} -> 1
+///   {1234567890123} -> 10   {1e-320, 2e-320} -> 1e-307
 double measurementUnit(const std::vector<double> &values);
 
 /// The histogram's classes, by the rule of quality-control practice:
@@ -92,7 +94,11 @@ double measurementUnit(const std::vector<double> &values);
 ///  - as many classes as reach past the largest value; when that makes more
 ///    than 30, the width grows until 30 suffice; when fewer than 5, empty
 ///    classes are added on both sides.
-/// Every value falls in exactly one class, so the counts add up to n.
+/// Every value falls in exactly one class, lower <= value < upper, so the
+/// counts add up to n. A value whose digits lie below the unit may reach the
+/// top boundary by rounding; the classes then grow as above until it fits.
+/// No classes for an empty list, or for a value that is not finite or whose
+/// magnitude exceeds 1e307 (a calculation never produces one).
 ///   {1,2,3,4,5,6,7,8,9,10} (unit 1): 5 classes of width 2 from 0.5 to 10.5
 Histogram histogramClasses(const std::vector<double> &values);
 
@@ -142,5 +148,17 @@ struct ChartData
 /// unrounded mean; the limit lines likewise at the unrounded limits that the
 /// counts were made against, with the limit boxes' texts.
 ChartData chartData(const StatisticsFigures &figures, const Tolerance &limits);
+
+/// What a screen reader says for each picture in place of it. The run chart:
+/// the number of values, the lines' labels, and the values beyond the upper
+/// or lower limit by item number (the first ten, then how many more); for
+/// 10, 10, 10, 10, 50 with 1σ:
+///   "値 5 個を一覧の順に結んだ線。平均 18、上限 34.、下限 2.。
+///    上限・下限をこえた点 1 個 (5 番目)。"
+/// The histogram: classes, width, unit, range, the counts from the lowest
+/// class up, and the values outside the tolerance when one is given:
+///   "5 級、幅 2 (測定単位 1)、0.5 から 10.5 まで。度数は小さい級から 2、2、2、2、2。"
+std::string runChartDescription(const ChartData &data);
+std::string histogramDescription(const ChartData &data);
 
 } // namespace stats

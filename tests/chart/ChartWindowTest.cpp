@@ -60,7 +60,7 @@ protected:
 
     static QString figure(const ChartWindow *chart, const char *name)
     {
-        return child<QLabel>(chart, name)->text();
+        return child<QLineEdit>(chart, name)->text();
     }
 
     static std::vector<double> drawnValues(const ChartWindow *chart)
@@ -264,5 +264,169 @@ TEST_F(ChartWindowTest, RefusesAnUnknownImageType)
     EXPECT_TRUE(answerer.boxes[0].text.contains(QStringLiteral(".png か .pdf")));
     EXPECT_FALSE(QFile::exists(file));
 }
+
+// ---- what a screen reader gets ------------------------------------------------
+
+QString accessibleText(QWidget *widget, QAccessible::Text which)
+{
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
+    EXPECT_NE(face, nullptr);
+    return face ? face->text(which) : QString();
+}
+
+struct FigureCase
+{
+    const char *name;
+    const char *objectName;
+    QString caption, value;
+};
+
+void PrintTo(const FigureCase &c, std::ostream *out) { *out << c.name; }
+
+class ChartFigureTest : public ChartWindowTest, public testing::WithParamInterface<FigureCase>
+{};
+
+// Each figure is read as its caption and its value, as a result box is.
+TEST_P(ChartFigureTest, ReadAsCaptionAndValue)
+{
+    const FigureCase &c = GetParam();
+    enterEach({QStringLiteral("122"), QStringLiteral("130"), QStringLiteral("138")});
+    calculate(QStringLiteral("3σ"));
+    ChartWindow *chart = open();
+    ASSERT_NE(chart, nullptr);
+    enterTolerance(chart, QStringLiteral("150"), QStringLiteral("100"));
+    auto *box = child<QLineEdit>(chart, c.objectName);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(accessibleText(box, QAccessible::Name), c.caption);
+    EXPECT_EQ(accessibleText(box, QAccessible::Value), c.value);
+}
+
+const FigureCase kFigureCases[] = {
+    {"Count", "figureCount", QStringLiteral("データ数 n"), QStringLiteral("3")},
+    {"Mean", "figureMean", QStringLiteral("平均 x̄"), QStringLiteral("130")},
+    {"SampleSigma", "figureSampleSigma", QStringLiteral("標準偏差 s (分母 n−1)"),
+     QStringLiteral("8.")},
+    {"Classes", "figureClasses", QStringLiteral("級の数・幅 (測定単位)"),
+     QStringLiteral("6 級・幅 3 (1)")},
+    {"Cp", "figureCp", QStringLiteral("Cp"), QStringLiteral("1.04")},
+    {"Cpk", "figureCpk", QStringLiteral("Cpk"), QStringLiteral("0.83")},
+    {"Outside", "figureOutside", QStringLiteral("規格外の数"), QStringLiteral("0 個 (0 %)")},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, ChartFigureTest, testing::ValuesIn(kFigureCases), RowName());
+
+// The pictures are described by what they show, and the descriptions follow
+// each calculation, tolerance and clearing.
+TEST_F(ChartWindowTest, PicturesDescribeWhatTheyShow)
+{
+    ChartWindow *chart = open();
+    ASSERT_NE(chart, nullptr);
+    auto *run = child<QWidget>(chart, "runChart");
+    auto *histogram = child<QWidget>(chart, "histogram");
+    ASSERT_TRUE(run && histogram);
+    EXPECT_EQ(accessibleText(run, QAccessible::Name), QStringLiteral("推移グラフ"));
+    EXPECT_EQ(accessibleText(histogram, QAccessible::Name), QStringLiteral("ヒストグラム"));
+    const QString empty = accessibleText(run, QAccessible::Description);
+    EXPECT_TRUE(empty.contains(QStringLiteral("演算開始"))) << empty.toStdString();
+
+    // 1σ around 130: 122 and 138 lie beyond the limits.
+    enterEach({QStringLiteral("122"), QStringLiteral("130"), QStringLiteral("138")});
+    calculate(QStringLiteral("1σ"));
+    QString said = accessibleText(run, QAccessible::Description);
+    EXPECT_TRUE(said.startsWith(QStringLiteral("値 3 個を"))) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("こえた点 2 個 (1・3 番目)"))) << said.toStdString();
+    EXPECT_FALSE(said.contains(QStringLiteral("規格上限")));
+    said = accessibleText(histogram, QAccessible::Description);
+    EXPECT_TRUE(said.startsWith(QStringLiteral("6 級、幅 3 (測定単位 1)"))) << said.toStdString();
+    EXPECT_TRUE(said.contains(QStringLiteral("度数は小さい級から 1、0、1、0、0、1")));
+    EXPECT_FALSE(said.contains(QStringLiteral("規格外")));
+
+    enterTolerance(chart, QStringLiteral("135"), QStringLiteral(""));
+    EXPECT_TRUE(accessibleText(run, QAccessible::Description).contains(QStringLiteral("規格上限 135")));
+    EXPECT_TRUE(accessibleText(histogram, QAccessible::Description)
+                    .contains(QStringLiteral("規格外の値 1 個 (33 %)")));
+
+    action("v11")->trigger();
+    EXPECT_EQ(accessibleText(run, QAccessible::Description), empty);
+    EXPECT_EQ(accessibleText(histogram, QAccessible::Description), empty);
+}
+
+// ---- extreme values draw ----------------------------------------------------------
+
+struct ExtremeCase
+{
+    const char *name;
+    QStringList values;
+    QString upper, lower;
+    bool barsShown;
+};
+
+void PrintTo(const ExtremeCase &c, std::ostream *out) { *out << c.name; }
+
+class ChartExtremeTest : public ChartWindowTest, public testing::WithParamInterface<ExtremeCase>
+{};
+
+bool holdsColour(const QImage &image, const QColor &colour)
+{
+    const QRgb wanted = colour.rgb();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == wanted)
+                return true;
+    return false;
+}
+
+// Opened after 演算開始, as a user does, the window shows classes and paints
+// both pictures, the histogram's bars included.
+TEST_P(ChartExtremeTest, OpensAndPaints)
+{
+    const ExtremeCase &c = GetParam();
+    if (c.values.size() > 20)
+        addItems(c.values);
+    else
+        enterEach(c.values);
+    calculate(QStringLiteral("3σ"));
+    ASSERT_EQ(text("Text10"), QString::number(c.values.size()));
+    ChartWindow *chart = open();
+    ASSERT_NE(chart, nullptr);
+    if (!c.upper.isEmpty() || !c.lower.isEmpty())
+        enterTolerance(chart, c.upper, c.lower);
+    ASSERT_TRUE(chart->chartData().has_value());
+    const auto &classes = chart->chartData()->histogram.classes;
+    EXPECT_GE(classes.size(), 5u);
+    EXPECT_LE(classes.size(), 30u);
+    EXPECT_FALSE(chart->grab().isNull());
+    const QImage bars = child<QWidget>(chart, "histogram")->grab().toImage();
+    // Next to a tolerance far out the bars shrink below a pixel, under the lines.
+    EXPECT_EQ(holdsColour(bars, QColor(158, 202, 225)), c.barsShown);
+    for (const char *name : {"figureClasses", "figureCp", "figureCpk", "figureSigma"}) {
+        const QString shown = figure(chart, name).toLower();
+        EXPECT_FALSE(shown.contains(QStringLiteral("inf")) || shown.contains(QStringLiteral("nan")))
+            << name;
+    }
+}
+
+QStringList fullList()
+{
+    QStringList values;
+    for (int i = 0; i < 32767; ++i)
+        values << QString::number((i * 7919 % 32767) * 0.001 - 16.0);
+    return values;
+}
+
+const ExtremeCase kExtremeCases[] = {
+    {"Subnormal", {QStringLiteral("1e-320"), QStringLiteral("2e-320"), QStringLiteral("3e-320")},
+     {}, {}, true},
+    {"OneValueNearDoubleLimit", {QStringLiteral("1.7e306")}, {}, {}, true},
+    {"HugeBesideTiny",
+     {QStringLiteral("1e150"), QStringLiteral("1e-320"), QStringLiteral("-1e150")},
+     QStringLiteral("1e308"), QStringLiteral("-1e308"), false},
+    {"ToleranceAtBothEnds", {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")},
+     QStringLiteral("1.79e308"), QStringLiteral("-1.79e308"), false},
+    {"NegativeZero", {QStringLiteral("-0"), QStringLiteral("0")}, {}, {}, true},
+    {"FullList", fullList(), QStringLiteral("10"), QStringLiteral("-10"), true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, ChartExtremeTest, testing::ValuesIn(kExtremeCases), RowName());
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <ostream>
@@ -55,6 +56,15 @@ TEST_P(CapabilityFigures, MatchTable)
     EXPECT_EQ(!c->reason.empty(), row.reasonGiven) << c->reason;
 }
 
+// ",000" as many times as asked: the grouped zeros of a huge result.
+std::string zeroGroups(int groups)
+{
+    std::string text;
+    for (int i = 0; i < groups; ++i)
+        text += ",000";
+    return text;
+}
+
 // 122, 130, 138: mean 130, s = 8 (population sigma 6.53, which must not be used).
 const std::vector<std::string> kWorked = {"122", "130", "138"};
 
@@ -72,9 +82,31 @@ const CapabilityRow kCapabilityRows[] = {
     {"UpperNotAboveLower", kWorked, {100.0, 150.0}, "8.", kDash, kDash, "3", "100", true},
     {"EqualLimits", kWorked, {130.0, 130.0}, "8.", kDash, kDash, "2", "67", true},
     {"BeyondDoubleRange", kWorked, {1e308, -1e308}, "8.", kDash, kDash, "0", "0", true},
+    // The squared deviations of subnormal values vanish: no spread to divide by.
+    {"SubnormalValues", {"1e-320", "2e-320", "3e-320"}, {1e-319, 0.0}, ".", kDash, kDash, "0", "0",
+     true},
+    {"EqualValuesNearDoubleLimit", {"1.7e306", "1.7e306"}, {1.75e306, -1.7e306}, ".", kDash, kDash,
+     "0", "0", true},
+    // 1e150, -1e150 and 0: mean 0, s = 1e150, so each index cuts to zero.
+    {"HugeSpreadNarrowTolerance", {"1e150", "-1e150", "0"}, {1.0, -1.0},
+     "1" + zeroGroups(50) + ".", "0.00", "0.00", "2", "67", false},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, CapabilityFigures, testing::ValuesIn(kCapabilityRows), RowName());
+
+// Figures no calculation accepts (their squares overflow) still give texts,
+// and the reason names the size, not a missing spread.
+TEST(Capability, SpreadBeyondDoubleRange)
+{
+    StatisticsFigures figures;
+    figures.values = {1e200, -1e200};
+    const auto c = stats::processCapability(figures, {1.0, -1.0});
+    ASSERT_TRUE(c.has_value());
+    EXPECT_EQ(c->sampleSigmaText, kDash);
+    EXPECT_EQ(c->cpText, kDash);
+    EXPECT_EQ(c->cpkText, kDash);
+    EXPECT_EQ(c->reason, "値が大きすぎます");
+}
 
 TEST(Capability, NoneWithoutLimits)
 {
@@ -151,6 +183,17 @@ const UnitRow kUnitRows[] = {
     {"Zeros", {0, 0}, 1.0},
     // 0.1 + 0.2 is 0.30000000000000004: noise, not a finer unit.
     {"BinaryNoise", {0.1 + 0.2, 0.5}, 0.1},
+    // Twelve significant digits are all counted.
+    {"TwelveDigits", {1.23456789012}, 1e-11},
+    // Only twelve digits of the largest magnitude count: 123456789012|3.
+    {"ThirteenDigitMagnitude", {1234567890123}, 10.0},
+    {"ThirteenDigitsBesideAFineValue", {1234567890123, 0.5}, 10.0},
+    {"HugeBesideTiny", {1e300, 1e-320}, 1e289},
+    {"NearDoubleLimit", {-1.7e306}, 1e295},
+    // Finer than 10^-307 a double holds no twelve digits; the unit stops there.
+    {"Subnormal", {1e-320, 2e-320, 3e-320}, 1e-307},
+    {"BelowFullPrecision", {1.23456789e-300}, 1e-307},
+    {"NegativeZero", {-0.0}, 1.0},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, MeasurementUnits, testing::ValuesIn(kUnitRows), RowName());
@@ -183,6 +226,120 @@ void expectSoundClasses(const std::vector<double> &values)
         }
     }
 }
+
+// Each value in the class whose [lower, upper) holds it, boundaries finite
+// and joined, 5 to 30 classes: what must hold for any values a calculation
+// accepts, however extreme.
+void expectEachValueInItsClass(const std::vector<double> &values)
+{
+    const stats::Histogram h = stats::histogramClasses(values);
+    EXPECT_TRUE(std::isfinite(h.unit) && h.unit > 0) << h.unit;
+    EXPECT_TRUE(std::isfinite(h.width) && h.width >= h.unit) << h.width;
+    ASSERT_GE(h.classes.size(), 5u);
+    ASSERT_LE(h.classes.size(), 30u);
+    std::vector<std::int64_t> found(h.classes.size(), 0);
+    for (std::size_t i = 0; i < h.classes.size(); ++i) {
+        EXPECT_TRUE(std::isfinite(h.classes[i].lower) && std::isfinite(h.classes[i].upper));
+        EXPECT_LT(h.classes[i].lower, h.classes[i].upper);
+        if (i > 0) {
+            EXPECT_EQ(h.classes[i].lower, h.classes[i - 1].upper);
+        }
+    }
+    for (const double v : values) {
+        const auto in = std::find_if(h.classes.begin(), h.classes.end(), [v](const auto &c) {
+            return c.lower <= v && v < c.upper;
+        });
+        ASSERT_NE(in, h.classes.end()) << v << " lies in no class";
+        ++found[static_cast<std::size_t>(in - h.classes.begin())];
+    }
+    for (std::size_t i = 0; i < h.classes.size(); ++i)
+        EXPECT_EQ(h.classes[i].count, found[i]) << "class " << i;
+}
+
+struct ExtremeRow
+{
+    const char *name;
+    std::vector<double> values;
+};
+
+void PrintTo(const ExtremeRow &row, std::ostream *out) { *out << row.name; }
+
+class ExtremeHistograms : public testing::TestWithParam<ExtremeRow>
+{};
+
+TEST_P(ExtremeHistograms, EachValueInItsClass)
+{
+    expectEachValueInItsClass(GetParam().values);
+}
+
+std::vector<double> fullList()
+{
+    std::vector<double> values;
+    for (int i = 0; i < 32767; ++i)
+        values.push_back((i * 7919 % 32767) * 0.001 - 16.0);
+    return values;
+}
+
+const ExtremeRow kExtremeRows[] = {
+    {"Subnormal", {1e-320, 2e-320, 3e-320}},
+    {"SmallestSubnormal", {4.9406564584124654e-324, -4.9406564584124654e-324}},
+    {"HugeBesideTiny", {1e300, 1e-320, -1e300}},
+    {"NearDoubleLimit", {1.7e306, -1.7e306, 1.7e306 - 1e295}},
+    {"LargestClassed", {1e307, -1e307}},
+    {"OneValue", {42.0}},
+    {"AllEqual", {-7.25, -7.25, -7.25, -7.25, -7.25, -7.25, -7.25}},
+    {"NegativeZero", {-0.0, 0.0, -0.0}},
+    {"FullList", fullList()},
+    // 4.32401338005 sits half a unit (1e-10) off the grid of 10: rounding
+    // once put the top boundary on 10 itself.
+    {"DigitsBelowTheUnit", {10, 4.32401338005}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, ExtremeHistograms, testing::ValuesIn(kExtremeRows), RowName());
+
+TEST(HistogramClasses, NoneForValuesNoCalculationGives)
+{
+    EXPECT_TRUE(stats::histogramClasses({}).classes.empty());
+    EXPECT_TRUE(stats::histogramClasses({1.0, 1.7e308}).classes.empty());
+    EXPECT_TRUE(stats::histogramClasses({1.0, std::nan("")}).classes.empty());
+}
+
+struct ShapeRow
+{
+    const char *name;
+    std::vector<double> values;
+    double width;
+    double firstLower;
+    std::vector<std::int64_t> counts;
+};
+
+void PrintTo(const ShapeRow &row, std::ostream *out) { *out << row.name; }
+
+class HistogramShapes : public testing::TestWithParam<ShapeRow>
+{};
+
+TEST_P(HistogramShapes, MatchTable)
+{
+    const ShapeRow &row = GetParam();
+    const stats::Histogram h = stats::histogramClasses(row.values);
+    EXPECT_EQ(h.width, row.width);
+    ASSERT_EQ(h.classes.size(), row.counts.size());
+    EXPECT_NEAR(h.classes.front().lower, row.firstLower,
+                std::max(row.width * 1e-9, std::abs(row.firstLower) * 1e-15));
+    for (std::size_t i = 0; i < row.counts.size(); ++i)
+        EXPECT_EQ(h.classes[i].count, row.counts[i]) << "class " << i;
+}
+
+const ShapeRow kShapeRows[] = {
+    // 0 to 11: 11 units over 5 classes is 2.2, so the width is 2 (not 3).
+    {"WidthRoundedToNearest", {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}, 2.0, -0.5,
+     {2, 2, 2, 2, 2, 2}},
+    // Subnormal values share the finest unit's class, two empty ones each side.
+    {"Subnormal", {1e-320, 2e-320, 3e-320}, 1e-307, -2.5e-307, {0, 0, 3, 0, 0}},
+    {"OneHugeValue", {1.7e306}, 1e295, 1.7e306 - 2.5e295, {0, 0, 1, 0, 0}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, HistogramShapes, testing::ValuesIn(kShapeRows), RowName());
 
 TEST(HistogramClasses, SmallListHasFiveClasses)
 {
@@ -282,5 +439,102 @@ TEST(ChartData, LimitEqualToAValueIsNotBeyond)
     EXPECT_FALSE(data.points[1].beyondLimit);
     EXPECT_FALSE(data.capability.has_value());
 }
+
+// ---- what a screen reader says for the pictures ---------------------------------
+
+struct DescriptionRow
+{
+    const char *name;
+    std::vector<std::string> items;
+    const char *sigma;
+    Tolerance limits;
+    std::string runChart, histogram;
+};
+
+void PrintTo(const DescriptionRow &row, std::ostream *out) { *out << row.name; }
+
+class PictureDescriptions : public testing::TestWithParam<DescriptionRow>
+{};
+
+TEST_P(PictureDescriptions, MatchTable)
+{
+    const DescriptionRow &row = GetParam();
+    const stats::ChartData data = stats::chartData(figuresOf(row.items, row.sigma), row.limits);
+    EXPECT_EQ(stats::runChartDescription(data), row.runChart);
+    EXPECT_EQ(stats::histogramDescription(data), row.histogram);
+}
+
+const DescriptionRow kDescriptionRows[] = {
+    // Mean 18, sigma 16: only 50 lies beyond the upper limit 34.
+    {"OneSignal", {"10", "10", "10", "10", "50"}, "1\xCF\x83", {},
+     "値 5 個を一覧の順に結んだ線。平均 18、上限 34.、下限 2.。上限・下限をこえた点 1 個 (5 番目)。",
+     "6 級、幅 8 (測定単位 1)、9.5 から 57.5 まで。度数は小さい級から 4、0、0、0、0、1。"},
+    {"WithTolerance", kWorked, "3\xCF\x83", {150.0, 100.0},
+     "値 3 個を一覧の順に結んだ線。平均 130、上限 149.5959、下限 110.4041、規格上限 150、"
+     "規格下限 100。上限・下限をこえた点はありません。",
+     "6 級、幅 3 (測定単位 1)、121.5 から 139.5 まで。度数は小さい級から 1、0、1、0、0、1。"
+     "規格外の値 0 個 (0 %)。"},
+    // An unknown sigma choice puts both limits on the mean 7: all but the
+    // 7th value lie beyond; the first ten are named.
+    {"MoreSignalsThanNamed",
+     {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13"}, "", {},
+     "値 13 個を一覧の順に結んだ線。平均 7、上限 7.、下限 7.。"
+     "上限・下限をこえた点 12 個 (1・2・3・4・5・6・8・9・10・11 番目、ほか 2 個)。",
+     "7 級、幅 2 (測定単位 1)、0.5 から 14.5 まで。度数は小さい級から 2、2、2、2、2、2、1。"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, PictureDescriptions, testing::ValuesIn(kDescriptionRows),
+                         RowName());
+
+// ---- chart data of extreme calculations -------------------------------------------
+
+struct ExtremeChartRow
+{
+    const char *name;
+    std::vector<std::string> items;
+    Tolerance limits;
+};
+
+void PrintTo(const ExtremeChartRow &row, std::ostream *out) { *out << row.name; }
+
+class ExtremeCharts : public testing::TestWithParam<ExtremeChartRow>
+{};
+
+// The range to draw is finite, holds every point, line and class, and the
+// texts say no "inf" or "nan".
+TEST_P(ExtremeCharts, DrawableRange)
+{
+    const ExtremeChartRow &row = GetParam();
+    const stats::ChartData data = stats::chartData(figuresOf(row.items), row.limits);
+    EXPECT_TRUE(std::isfinite(data.low) && std::isfinite(data.high));
+    EXPECT_LT(data.low, data.high);
+    for (const auto &p : data.points) {
+        EXPECT_LE(data.low, p.value);
+        EXPECT_GE(data.high, p.value);
+    }
+    for (const auto &line : data.lines) {
+        EXPECT_LE(data.low, line.value);
+        EXPECT_GE(data.high, line.value);
+    }
+    ASSERT_GE(data.histogram.classes.size(), 5u);
+    EXPECT_LE(data.low, data.histogram.classes.front().lower);
+    EXPECT_GE(data.high, data.histogram.classes.back().upper);
+    for (const std::string &text :
+         {stats::runChartDescription(data), stats::histogramDescription(data)}) {
+        EXPECT_EQ(text.find("inf"), std::string::npos) << text;
+        EXPECT_EQ(text.find("nan"), std::string::npos) << text;
+    }
+}
+
+const ExtremeChartRow kExtremeChartRows[] = {
+    {"Subnormal", {"1e-320", "2e-320", "3e-320"}, {}},
+    {"OneValueNearDoubleLimit", {"1.7e306"}, {}},
+    {"NegativeNearDoubleLimit", {"-1.7e306", "-1.7e306"}, {1.0, -1.79e308}},
+    {"ToleranceAtBothEnds", {"1", "2", "3"}, {1.79e308, -1.79e308}},
+    {"NegativeZero", {"-0"}, {}},
+    {"HugeBesideTiny", {"1e150", "1e-320", "-1e150"}, {1e-320, -1e-320}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, ExtremeCharts, testing::ValuesIn(kExtremeChartRows), RowName());
 
 } // namespace
