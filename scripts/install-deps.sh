@@ -31,6 +31,8 @@ test=(
   desktop-file-utils appstream         # validators of the desktop entry and the metainfo
   lintian                              # the Debian package's own checks
   man-db groff-base                    # renders the manual page to check it
+  xvfb xauth xdotool                   # the input-method test's X server and its typed keys
+  dbus-daemon ibus ibus-mozc           # that test's D-Bus session, IBus and Mozc
 )
 
 # scripts/bench.sh.

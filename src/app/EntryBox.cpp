@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QInputMethod>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -85,4 +87,21 @@ void EntryBox::dropEvent(QDropEvent *event)
         return;
     }
     QLineEdit::dropEvent(event);
+}
+
+void EntryBox::inputMethodEvent(QInputMethodEvent *event)
+{
+    const bool dropped = m_composing && event->preeditString().isEmpty()
+                         && event->commitString().isEmpty();
+    m_composing = !event->preeditString().isEmpty();
+    QLineEdit::inputMethodEvent(event);
+    // Mozc only hides a cancelled composition; Qt's IBus context keeps it and
+    // Enter would commit it. The reset makes the context forget it. The
+    // engine's answer to the reset must not reset again.
+    if (dropped && !m_resetting) {
+        m_resetting = true;
+        emit compositionDropped();
+        QGuiApplication::inputMethod()->reset();
+        m_resetting = false;
+    }
 }

@@ -12,6 +12,9 @@
 /// for the window to enter line by line. So is text the box is too short to
 /// hold: the box would cut it without a word. Ctrl+Z with nothing typed to undo is
 /// handed over too, so it can bring back a value removed from the list.
+/// A composition of the input method that vanishes without being committed
+/// (Mozc's Escape, or erasing it key by key) resets the input method, so Enter
+/// cannot commit the text that was no longer shown.
 class EntryBox : public QLineEdit
 {
     Q_OBJECT
@@ -28,16 +31,22 @@ signals:
     void linesPasted(const QString &text);
     /// Ctrl+Z (or the platform's undo key) with no typing to undo.
     void nothingToUndo();
+    /// A composition vanished without a commit; the input method is reset.
+    void compositionDropped();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
 
 private:
     /// Hands text with breaks, or text too long for the box, over as
     /// linesPasted; false for other text, which the box takes as usual.
     bool takeLines(const QString &pasted);
     void paste(QClipboard::Mode mode);
+
+    bool m_composing = false;
+    bool m_resetting = false;
 };

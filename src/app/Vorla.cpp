@@ -1,10 +1,12 @@
 #include "app/Vorla.h"
 
+#include "app/ColumnDialog.h"
 #include "app/EntryBox.h"
 #include "app/ScratchPaths.h"
 #include "app/ValueListModel.h"
 #include "app/ValueListView.h"
 #include "chart/ChartWindow.h"
+#include "files/Columns.h"
 #include "files/Paste.h"
 #include "files/ScratchFile.h"
 #include "files/ValueFile.h"
@@ -135,6 +137,33 @@ std::optional<files::TextEncoding> askReading(QWidget *parent, const QString &pa
     default:
         return std::nullopt;
     }
+}
+
+/// The values a paste enters: each line and cell for text of one column, the
+/// chosen column's for a table; nullopt when the question is cancelled.
+std::optional<std::vector<std::string>> pastedValues(QWidget *parent, const QString &text)
+{
+    return files::pastedValues(toUtf8(text), [parent](const files::ColumnLayout &layout) {
+        return askColumn(parent,
+                         QStringLiteral("貼り付けたテキストは %1 列の表です（%2区切り）。\n"
+                                        "一覧に入れる列を選んでください。")
+                             .arg(layout.columns)
+                             .arg(separatorName(layout.separator)),
+                         layout);
+    });
+}
+
+/// Asks which column of a table file to read.
+std::optional<std::size_t> askFileColumn(QWidget *parent, const QString &path,
+                                         const files::ColumnLayout &layout)
+{
+    return askColumn(parent,
+                     QStringLiteral("ファイル「%1」は %2 列の表です（%3区切り）。\n"
+                                    "一覧に読み込む列を選んでください。")
+                         .arg(path)
+                         .arg(layout.columns)
+                         .arg(separatorName(layout.separator)),
+                     layout);
 }
 
 /// The local files among dragged data, in order; other links are passed over.
@@ -559,7 +588,10 @@ void Vorla::Text1_KeyPress(short keyAscii)
 
 void Vorla::Text1_Paste(const QString &text)
 {
-    files::PastePlan plan = files::planPaste(toUtf8(text), room());
+    std::optional<std::vector<std::string>> pasted = pastedValues(this, text);
+    if (!pasted)
+        return; // the question about a table's columns was cancelled
+    files::PastePlan plan = files::planValues(std::move(*pasted), room());
     if (plan.verdict != files::PasteVerdict::Enter) {
         // Nothing is lost: the box keeps its text and the clipboard the paste.
         QMessageBox::warning(this, kPasteTitle, pasteRefusedText(plan, room()));
@@ -655,9 +687,10 @@ bool Vorla::openValueFile(const QString &fileName)
     std::size_t added = 0;
     {
         const BusyPointer busy(Text1);
-        read = files::readValueFile(fileName, room(), [this, &path](const auto &line) {
-            return askReading(this, path, line);
-        });
+        read = files::readValueFile(
+            fileName, room(), [this, &path](const auto &line) { return askReading(this, path, line); },
+            files::kMaxValueFileBytes,
+            [this, &path](const auto &layout) { return askFileColumn(this, path, layout); });
         if (auto *file = std::get_if<files::ValueFileItems>(&read)) {
             added = file->items.size();
             m_values->append(std::move(file->items));

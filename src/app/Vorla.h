@@ -7,8 +7,10 @@
 //    back with stats::parseValueText, advanced by one and written with
 //    stats::numberToText, and the open command f11 is switched off.
 //  - A paste of several lines or cells into Text1 calls Text1_Paste, which
-//    enters each as Enter would, all of them or, when files::planPaste refuses
-//    the paste (too many values, or one too long), none.
+//    enters each as Enter would (files::splitPastedValues cuts them apart;
+//    a pasted table enters one column, chosen in a ColumnDialog,
+//    files::pastedValues): all of them or, when files::planValues refuses the
+//    paste (too many values, or one too long), none.
 //  - A double-click on a listed value calls List1_DblClick, which removes it;
 //    Ctrl+Z or 「元に戻す」 calls List1_Undo, which puts it back. A clear
 //    (v11_Click) is undone the same way.
@@ -29,7 +31,8 @@
 //    charts change exactly when the boxes do.
 //  - Open and save choose their file through CommonDialog1; the file's text
 //    goes through files::readValueFile on the way in (which may ask, through
-//    a callback, how a file that reads both ways is encoded) and
+//    callbacks, how a file that reads both ways is encoded and which column
+//    of a table file to read, in a ColumnDialog) and
 //    files::encodeValueFile and files::writeFileAtomically on the way out.
 //  - f21_Click, after the A4 prompt, takes the scratch file's lines
 //    (files::readScratchLines) when another program placed one, the list's

@@ -36,11 +36,26 @@ std::string sigmaChoice(std::string_view text)
     return {};
 }
 
+std::size_t columnNumber(std::string_view text)
+{
+    // A cap far beyond any real table, so that the number never overflows.
+    constexpr std::size_t kMaxColumn = 1000000;
+    if (text.empty() || text.size() > 7)
+        return 0;
+    std::size_t number = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return 0;
+        number = number * 10 + static_cast<std::size_t>(c - '0');
+    }
+    return number <= kMaxColumn ? number : 0;
+}
+
 CommandLine parseCommandLine(const std::vector<std::string> &args)
 {
     CommandLine line;
     bool stats = false;
-    bool statsOnlyOption = false; // --sigma or --json seen
+    bool statsOnlyOption = false; // --sigma, --column or --json seen
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
@@ -75,6 +90,18 @@ CommandLine parseCommandLine(const std::vector<std::string> &args)
                 return failed("--sigma に指定できるのは 3、2、1（σ を付けても可）です: "
                               + quoted(value));
             statsOnlyOption = true;
+        } else if (name == "--column") {
+            std::string_view value;
+            if (hasValue)
+                value = arg.substr(equals + 1);
+            else if (i + 1 < args.size())
+                value = args[++i];
+            else
+                return failed("--column の後に列の番号（1 から数えます）を指定してください。");
+            line.column = columnNumber(value);
+            if (line.column == 0)
+                return failed("--column に指定できるのは 1 以上の整数です: " + quoted(value));
+            statsOnlyOption = true;
         } else if (hasValue && (name == "--stats" || name == "--json")) {
             return failed(std::string(name) + " は値を取りません: " + quoted(arg));
         } else {
@@ -83,7 +110,7 @@ CommandLine parseCommandLine(const std::vector<std::string> &args)
     }
     if (!stats) {
         if (statsOnlyOption)
-            return failed("--sigma と --json は --stats と一緒に使います。");
+            return failed("--sigma、--column と --json は --stats と一緒に使います。");
         return line;
     }
     if (line.files.empty())
@@ -95,14 +122,14 @@ CommandLine parseCommandLine(const std::vector<std::string> &args)
 std::string usageText()
 {
     return "使い方: vorla [ファイル...]\n"
-           "        vorla --stats [--sigma 3σ|2σ|1σ] [--json] ファイル...\n"
+           "        vorla --stats [--sigma 3σ|2σ|1σ] [--column N] [--json] ファイル...\n"
            "詳しくは vorla --help か man vorla を見てください。\n";
 }
 
 std::string helpText()
 {
     return "使い方: vorla [ファイル...]\n"
-           "        vorla --stats [--sigma 3σ|2σ|1σ] [--json] ファイル...\n"
+           "        vorla --stats [--sigma 3σ|2σ|1σ] [--column N] [--json] ファイル...\n"
            "\n"
            "ファイルを指定せずに起動すると、Vorla のウィンドウが開きます。ファイルを指定すると、\n"
            "「ファイルを開く」と同じように、指定した順に一覧へ読み込みます。\n"
@@ -112,6 +139,10 @@ std::string helpText()
            "                   画面（X や Wayland）がなくても動きます。\n"
            "  --sigma K        上限と下限に使う σ の倍数。3、2、1（3σ のように σ を\n"
            "                   付けても可）。指定しなければ 3σ です。\n"
+           "  --column N       表のファイル（CSV など、コンマ・タブ・セミコロンで区切った\n"
+           "                   列のあるもの）から N 列目（1 から数えます）を読みます。\n"
+           "                   指定しなければ、ウィンドウが選んでおく列（数値の最も多い列）\n"
+           "                   を読み、どの列かを標準エラー出力に書きます。\n"
            "  --json           タブ区切りの代わりに JSON で書きます。\n"
            "  -h, --help       この説明を表示して終了します。\n"
            "      --version    版を表示して終了します。\n"

@@ -1,10 +1,11 @@
 #pragma once
 
 // Vorla's command line. `vorla [FILE...]` starts the window with the files
-// opened; `vorla --stats [--sigma K] [--json] FILE...` prints the results of
+// opened; `vorla --stats [--sigma K] [--column N] [--json] FILE...` prints the results of
 // each file without any window. The line is read before any Qt application
 // exists, so that the batch form never needs a display.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,9 @@ struct CommandLine
     Mode mode = Mode::Window;
     std::string sigma = "3σ"; ///< the sigma choice, exactly as the drop-down holds it
     Format format = Format::Table;
+    /// --column N: the column of a table file to read, from 1; 0 when not
+    /// given (the column the window would preselect is read).
+    std::size_t column = 0;
     std::vector<std::string> files; ///< as given, in order
     std::string error;              ///< Mode::Error only
 };
@@ -46,6 +50,10 @@ CommandLine parseCommandLine(const std::vector<std::string> &args);
 /// The sigma choice of a --sigma text: "3", "2" or "1", each with or without
 /// a trailing "σ" (U+03C3), gives "3σ", "2σ" or "1σ"; anything else gives "".
 std::string sigmaChoice(std::string_view text);
+
+/// The column number of a --column text: ASCII digits only, 1 or more, up
+/// to 1,000,000; 0 for anything else ("0", "-1", "+2", "2.0", "", "x").
+std::size_t columnNumber(std::string_view text);
 
 /// The usage line printed after a wrong command line.
 std::string usageText();

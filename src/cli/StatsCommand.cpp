@@ -30,24 +30,56 @@ std::string statisticsProblemText(stats::StatisticsError error)
     return "値が大きすぎるため計算できません。";
 }
 
+std::string tooFewColumnsText(std::size_t columns, std::size_t column)
+{
+    return "ファイルの列は " + grouped(static_cast<qint64>(columns)) + " 列しかありません（--column "
+           + grouped(static_cast<qint64>(column)) + " を指定しました）。";
+}
+
+// Names the column read when the command line named none, so that a table is
+// never read from a column the user did not see chosen.
+std::string chosenColumnText(const ValueFileItems &read)
+{
+    return grouped(static_cast<qint64>(read.columns)) + " 列の表の "
+           + grouped(static_cast<qint64>(read.column))
+           + " 列目を使いました（ほかの列は --column N で選べます）。";
+}
+
 } // namespace
 
-ValueFileItems readValueFile(const QString &path)
+ValueFileItems readValueFile(const QString &path, std::size_t column)
 {
     // No one to ask: a file that reads both ways is read as Shift JIS, the
     // open command's default answer, and the choice is told, never made
     // silently.
     std::string note;
-    auto read = files::readValueFile(path, kListRoom, [&note](const files::AmbiguousReading &line) {
+    const auto chooseReading = [&note](const files::AmbiguousReading &line) {
         note = grouped(static_cast<qint64>(line.lineNumber))
                + " 行目は UTF-8 としても読めるため、Shift JIS として読みました（Shift JIS: "
                + line.asShiftJis + " / UTF-8: " + line.asUtf8 + "）。";
         return std::optional<files::TextEncoding>(files::TextEncoding::ShiftJis);
-    });
-    if (const auto *failure = std::get_if<files::ReadFailure>(&read))
+    };
+    // Likewise a table's column is the one given, or the window's preselected one.
+    std::size_t columns = 1;
+    const auto chooseColumn = [&](const files::ColumnLayout &layout) -> std::optional<std::size_t> {
+        columns = layout.columns;
+        if (column == 0)
+            return layout.preselected;
+        if (column > layout.columns)
+            return std::nullopt;
+        return column - 1;
+    };
+    auto read = files::readValueFile(path, kListRoom, chooseReading, files::kMaxValueFileBytes,
+                                     chooseColumn);
+    if (const auto *failure = std::get_if<files::ReadFailure>(&read)) {
+        if (failure->problem == files::ReadProblem::Cancelled)
+            return {{}, 0, tooFewColumnsText(columns, column), {}};
         return {{}, 0, files::readProblemText(*failure).toStdString(), {}};
+    }
     auto &file = std::get<files::ValueFileItems>(read);
-    return {std::move(file.items), file.leftOut, {}, std::move(note)};
+    if (file.column == 0 && column > 1)
+        return {{}, 0, tooFewColumnsText(1, column), {}};
+    return {std::move(file.items), file.leftOut, {}, std::move(note), file.column, file.columns};
 }
 
 int runStats(const CommandLine &command, std::ostream &out, std::ostream &errors)
@@ -59,7 +91,7 @@ int runStats(const CommandLine &command, std::ostream &out, std::ostream &errors
         const QString path = argumentPath(argument);
         // Shown as UTF-8 whatever bytes the name was given in.
         const std::string name = path.toStdString();
-        const ValueFileItems read = readValueFile(path);
+        const ValueFileItems read = readValueFile(path, command.column);
         if (!read.failure.empty()) {
             errors << "vorla: " << name << ": " << read.failure << '\n';
             status = 1;
@@ -67,6 +99,8 @@ int runStats(const CommandLine &command, std::ostream &out, std::ostream &errors
         }
         if (!read.note.empty())
             errors << "vorla: " << name << ": " << read.note << '\n';
+        if (read.column != 0 && command.column == 0)
+            errors << "vorla: " << name << ": " << chosenColumnText(read) << '\n';
         if (read.leftOut > 0)
             errors << "vorla: " << name << ": 一覧に入るのは " << grouped(static_cast<qint64>(kListRoom))
                    << " 個までのため、" << grouped(static_cast<qint64>(read.leftOut))

@@ -24,10 +24,15 @@ struct ValueFileItems
     std::size_t leftOut = 0;        ///< non-empty lines beyond the list's room
     std::string failure;            ///< why the file was refused; empty when it was read
     std::string note;               ///< how a file that reads two ways was read; else empty
+    std::size_t column = 0;         ///< of a table file: the column read, from 1; else 0
+    std::size_t columns = 0;        ///< of a table file: how many columns it has; else 0
 };
 
-/// Every file the batch reads comes through here.
-ValueFileItems readValueFile(const QString &path);
+/// Every file the batch reads comes through here. `column` (from 1) picks a
+/// table's column as --column does; 0 takes the column the window would
+/// preselect. A file with fewer columns than `column` is refused, saying how
+/// many it has (a file that is no table has one).
+ValueFileItems readValueFile(const QString &path, std::size_t column = 0);
 
 /// Runs the batch over `command.files` in order. Results go to `out` (the
 /// table or JSON of StatsOutput.h), one line per problem to `errors`, in the

@@ -4,10 +4,10 @@
 
 namespace files {
 
-PastePlan planPaste(std::string_view text, std::size_t room, std::size_t maxLineLength)
+PastePlan planValues(std::vector<std::string> values, std::size_t room, std::size_t maxLineLength)
 {
     PastePlan plan;
-    plan.values = splitPastedValues(text);
+    plan.values = std::move(values);
     for (std::size_t i = 0; i < plan.values.size(); ++i) {
         if (longerThan(plan.values[i], maxLineLength)) {
             plan.verdict = PasteVerdict::TooLong;
@@ -19,6 +19,11 @@ PastePlan planPaste(std::string_view text, std::size_t room, std::size_t maxLine
     if (plan.values.size() > room)
         plan.verdict = PasteVerdict::TooMany;
     return plan;
+}
+
+PastePlan planPaste(std::string_view text, std::size_t room, std::size_t maxLineLength)
+{
+    return planValues(splitPastedValues(text), room, maxLineLength);
 }
 
 } // namespace files

@@ -45,4 +45,9 @@ struct PastePlan
 PastePlan planPaste(std::string_view text, std::size_t room,
                     std::size_t maxLineLength = kMaxLineLength);
 
+/// The same decision on values already split (a column chosen from a pasted
+/// table, say), kept in order in the plan.
+PastePlan planValues(std::vector<std::string> values, std::size_t room,
+                     std::size_t maxLineLength = kMaxLineLength);
+
 } // namespace files

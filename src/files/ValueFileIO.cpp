@@ -75,7 +75,8 @@ std::variant<std::string, ReadFailure> readBoundedBytes(const QString &path, qin
 
 std::variant<ValueFileItems, ReadFailure> readValueFile(const QString &path, std::size_t room,
                                                         const ChooseReading &choose,
-                                                        qint64 maxBytes)
+                                                        qint64 maxBytes,
+                                                        const ChooseColumn &chooseColumn)
 {
     auto bytes = readBoundedBytes(path, maxBytes);
     if (auto *failure = std::get_if<ReadFailure>(&bytes))
@@ -99,7 +100,18 @@ std::variant<ValueFileItems, ReadFailure> readValueFile(const QString &path, std
     ItemsToAppend read = itemsToAppend(text.text, room);
     if (read.tooLongLine != 0)
         return ReadFailure{ReadProblem::TooLongLine, {}, read.tooLongLine};
-    return ValueFileItems{std::move(read.items), read.leftOut, text.encoding};
+    const std::optional<ColumnLayout> layout = detectColumns(text.text);
+    if (!layout)
+        return ValueFileItems{std::move(read.items), read.leftOut, text.encoding};
+    const std::optional<std::size_t> column =
+        chooseColumn ? chooseColumn(*layout) : layout->preselected;
+    if (!column || *column >= layout->columns)
+        return ReadFailure{ReadProblem::Cancelled, {}};
+    std::vector<std::string> values = columnValues(text.text, *layout, *column);
+    const std::size_t kept = std::min(room, values.size());
+    const std::size_t leftOut = values.size() - kept;
+    values.resize(kept);
+    return ValueFileItems{std::move(values), leftOut, text.encoding, *column + 1, layout->columns};
 }
 
 std::variant<QByteArray, EncodeFailure> encodeValueFile(const QStringList &items)

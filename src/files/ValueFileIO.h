@@ -19,6 +19,7 @@
 // Writing goes through QSaveFile: the new file replaces the old one only once
 // it is written whole, so a failed save leaves any old file as it was.
 
+#include "files/Columns.h"
 #include "files/TextCodec.h"
 
 #include <QByteArray>
@@ -46,7 +47,7 @@ enum class ReadProblem {
     NotText,     ///< valid neither as UTF-8 nor as Shift JIS
     NoShiftJis,  ///< this Qt build has no Shift JIS converter
     TooLongLine, ///< a line above kMaxLineLength characters; `line` says which
-    Cancelled,   ///< the user chose to read nothing when asked for the encoding
+    Cancelled,   ///< the user chose to read nothing when asked for the encoding or the column
 };
 
 struct ReadFailure
@@ -65,18 +66,27 @@ QString readProblemText(const ReadFailure &failure);
 struct ValueFileItems
 {
     std::vector<std::string> items; ///< non-empty lines in file order (UTF-8), at most `room`
-    std::size_t leftOut = 0;        ///< non-empty lines that did not fit
+    std::size_t leftOut = 0;        ///< non-empty lines (of a table: values) that did not fit
     TextEncoding encoding = TextEncoding::ShiftJis;
+    /// For a file that is a table (files::detectColumns): the column read,
+    /// from 1, and how many there are. Both 0 for a file of one column.
+    std::size_t column = 0;
+    std::size_t columns = 0;
 };
 
 /// The open command's whole reading of a value file: the bounded read, the
 /// decoding (files::decodeText; `choose` answers the question it may ask, and
-/// without it an undecided file is read as Shift JIS), the line rule and the
-/// room left in the list (files::itemsToAppend). Refuses rather than guess:
-/// nothing of a refused file should reach the list.
+/// without it an undecided file is read as Shift JIS), the line rule
+/// (files::itemsToAppend, whose limit on a line's length holds for tables
+/// too), then for a table (files::detectColumns) the column that
+/// `chooseColumn` picks (without it, the preselected one; its nullopt reads
+/// nothing, as Cancelled), and the room left in the list, which counts the
+/// column's values. Refuses rather than guess: nothing of a refused file
+/// should reach the list.
 std::variant<ValueFileItems, ReadFailure> readValueFile(const QString &path, std::size_t room,
                                                         const ChooseReading &choose = {},
-                                                        qint64 maxBytes = kMaxValueFileBytes);
+                                                        qint64 maxBytes = kMaxValueFileBytes,
+                                                        const ChooseColumn &chooseColumn = {});
 
 /// The first item that Shift JIS cannot write.
 struct UnencodableItem

@@ -8,6 +8,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -253,6 +259,123 @@ const AmbiguousOpenCase kAmbiguousOpenCases[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Files, VorlaAmbiguousOpenTest, ::testing::ValuesIn(kAmbiguousOpenCases),
                          RowName{});
+
+enum class ColumnAnswer { Preselected, SecondInDropDown, FirstByHeaderClick, Cancel };
+
+struct TableOpenCase
+{
+    const char *name;
+    ColumnAnswer answer;
+    QStringList items; // after the listed "7"
+};
+
+/// What the question about columns showed before it was answered.
+struct ShownColumnDialog
+{
+    int preselected = -1;
+    QStringList choices;
+    int rows = 0;
+    QString heading;         // the table's first row, second column
+    QList<int> selected;     // columns selected in the table
+    QString headerNote;
+    QString message;
+};
+
+class VorlaTableOpenTest : public VorlaFilesTest,
+                           public ::testing::WithParamInterface<TableOpenCase>
+{
+};
+
+TEST_P(VorlaTableOpenTest, AsksWhichColumnWithMostNumbersPreselected)
+{
+    const TableOpenCase &c = GetParam();
+    const QString file = path("measured.csv");
+    // Saved from a spreadsheet: row numbers, then the outer diameter (Shift JIS 外径).
+    writeFile(file, "No,\x8a\x4f\x8c\x61,\x94\xbb\x92\xe8\r\n1,25.01,OK\r\n2,25.00,OK\r\n"
+                    "3,24.99,NG\r\n");
+    addItem(QStringLiteral("7"));
+    auto answerer = std::make_unique<ModalAnswerer>(std::vector<QMessageBox::StandardButton>(),
+                                                    std::deque<QString>{file});
+    ShownColumnDialog shown;
+    answerer->dialogAnswers.push_back([&](QDialog &dialog) {
+        auto *choice = child<QComboBox>(&dialog, "columnChoice");
+        auto *table = child<QTableWidget>(&dialog, "columnTable");
+        auto *buttons = child<QDialogButtonBox>(&dialog, "buttons");
+        if (choice == nullptr || table == nullptr || buttons == nullptr) {
+            dialog.reject();
+            return;
+        }
+        shown.preselected = choice->currentIndex();
+        for (int i = 0; i < choice->count(); ++i)
+            shown.choices << choice->itemText(i);
+        shown.rows = table->rowCount();
+        shown.heading = table->item(0, 1) != nullptr ? table->item(0, 1)->text() : QString();
+        for (const QModelIndex &index : table->selectionModel()->selectedColumns())
+            shown.selected << index.column();
+        shown.headerNote = child<QLabel>(&dialog, "headerNote")->text();
+        shown.message = child<QLabel>(&dialog, "message")->text();
+        switch (c.answer) {
+        case ColumnAnswer::Preselected:
+            break;
+        case ColumnAnswer::SecondInDropDown:
+            choice->setCurrentIndex(2);
+            break;
+        case ColumnAnswer::FirstByHeaderClick: {
+            QHeaderView *header = table->horizontalHeader();
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                              QPoint(header->sectionViewportPosition(0) + 3, header->height() / 2));
+            break;
+        }
+        case ColumnAnswer::Cancel:
+            buttons->button(QDialogButtonBox::Cancel)->click();
+            return;
+        }
+        buttons->button(QDialogButtonBox::Ok)->click();
+    });
+
+    action("f11")->trigger();
+
+    ASSERT_EQ(answerer->dialogs.size(), 1u);
+    EXPECT_EQ(answerer->dialogs[0].title, QStringLiteral("列の選択"));
+    EXPECT_EQ(shown.preselected, 1);
+    EXPECT_EQ(shown.choices, QStringList({QStringLiteral("1 列目（No）"),
+                                          QStringLiteral("2 列目（外径）"),
+                                          QStringLiteral("3 列目（判定）")}));
+    EXPECT_EQ(shown.rows, 4);
+    EXPECT_EQ(shown.heading, QStringLiteral("外径"));
+    EXPECT_EQ(shown.selected, QList<int>({1}));
+    EXPECT_THAT(shown.headerNote.toStdString(), HasSubstr("1 行は見出し"));
+    EXPECT_THAT(shown.message.toStdString(), HasSubstr(native(file)));
+    EXPECT_THAT(shown.message.toStdString(), HasSubstr("3 列の表です（コンマ区切り）"));
+    EXPECT_EQ(items(), QStringList({"7"}) + c.items);
+    EXPECT_EQ(caption(), c.items.isEmpty() ? "Pellary" : "Vorla-" + native(file));
+    EXPECT_TRUE(answerer->boxes.empty()); // a cancelled question needs no message
+}
+
+const TableOpenCase kTableOpenCases[] = {
+    {"PreselectedMeasurements", ColumnAnswer::Preselected, {"25.01", "25.00", "24.99"}},
+    {"OtherColumnChosen", ColumnAnswer::SecondInDropDown, {"OK", "OK", "NG"}},
+    {"HeaderClickChoosesRowNumbers", ColumnAnswer::FirstByHeaderClick, {"1", "2", "3"}},
+    {"CancelAppendsNothing", ColumnAnswer::Cancel, {}},
+};
+INSTANTIATE_TEST_SUITE_P(Files, VorlaTableOpenTest, ::testing::ValuesIn(kTableOpenCases),
+                         RowName{});
+
+TEST_F(VorlaFilesTest, TableFileRoomCountsChosenValues)
+{
+    for (int i = 0; i < Vorla::kMaxItems - 2; ++i)
+        addItem(QStringLiteral("0"));
+    const QString file = path("table.csv");
+    writeFile(file, "No,d\r\n1,5.5\r\n2,6.5\r\n3,7.5\r\n");
+
+    const auto answerer = run("f11", {file});
+
+    EXPECT_EQ(values()->count(), Vorla::kMaxItems);
+    EXPECT_EQ(values()->text(Vorla::kMaxItems - 2).toStdString(), "5.5");
+    EXPECT_EQ(values()->text(Vorla::kMaxItems - 1).toStdString(), "6.5");
+    ASSERT_EQ(answerer->boxes.size(), 1u);
+    EXPECT_THAT(answerer->boxes[0].text.toStdString(), HasSubstr("1 行は読み込んでいません"));
+}
 
 TEST_F(VorlaFilesTest, SaveIntoMissingFolderSaysSo)
 {

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
@@ -272,8 +273,9 @@ TEST_P(VorlaClearUndoTest, BringsBackTheListAsItWas)
 
     EXPECT_EQ(items(), c.items);
     for (const char *name : kBoxes) {
-        if (std::string(name) != "Text10")
+        if (std::string(name) != "Text10") {
             EXPECT_EQ(text(name), QString()) << name;
+        }
     }
     EXPECT_EQ(text("Text10"), count);
     EXPECT_EQ(control<QComboBox>("Combo1")->currentText(), QStringLiteral("3σ"));
@@ -495,6 +497,56 @@ TEST_F(VorlaTest, EnterWithBreaksEntersAsAPasteDoes)
 }
 
 INSTANTIATE_TEST_SUITE_P(Pastes, VorlaRefusedPasteTest, ::testing::ValuesIn(kRefusedPasteCases),
+                         RowName{});
+
+struct TablePasteCase
+{
+    const char *name;
+    int column; // chosen in the question; -1 cancels it
+    QStringList items;
+    const char *count;
+    const char *entryLeft; // what Text1 holds afterwards
+};
+
+class VorlaTablePasteTest : public VorlaTest, public ::testing::WithParamInterface<TablePasteCase>
+{
+};
+
+TEST_P(VorlaTablePasteTest, PastedTableEntersChosenColumn)
+{
+    const TablePasteCase &c = GetParam();
+    box("Text1")->setText(QStringLiteral("typed"));
+    box("Text1")->selectAll();
+    // Two columns copied from a spreadsheet: row numbers and measurements.
+    QGuiApplication::clipboard()->setText(QStringLiteral("No\t外径\r\n1\t25.01\r\n2\t25.00\r\n"));
+    ModalAnswerer answerer;
+    answerer.dialogAnswers.push_back([&](QDialog &dialog) {
+        auto *choice = child<QComboBox>(&dialog, "columnChoice");
+        if (choice == nullptr || c.column < 0) {
+            dialog.reject();
+            return;
+        }
+        EXPECT_EQ(choice->currentIndex(), 1); // the measurements, not the row numbers
+        choice->setCurrentIndex(c.column);
+        dialog.accept();
+    });
+
+    QTest::keyClick(box("Text1"), Qt::Key_V, Qt::ControlModifier);
+
+    ASSERT_EQ(answerer.dialogs.size(), 1u);
+    EXPECT_EQ(answerer.dialogs[0].title, QStringLiteral("列の選択"));
+    EXPECT_EQ(items(), c.items);
+    EXPECT_EQ(text("Text10"), QLatin1String(c.count));
+    EXPECT_EQ(text("Text1"), QLatin1String(c.entryLeft));
+    EXPECT_TRUE(answerer.boxes.empty());
+}
+
+const TablePasteCase kTablePasteCases[] = {
+    {"MeasurementsByDefault", 1, {"25.01", "25.00"}, "2", ""},
+    {"RowNumbersChosen", 0, {"1", "2"}, "2", ""},
+    {"CancelEntersNothing", -1, {}, "", "typed"},
+};
+INSTANTIATE_TEST_SUITE_P(Pastes, VorlaTablePasteTest, ::testing::ValuesIn(kTablePasteCases),
                          RowName{});
 
 TEST_F(VorlaTest, ClearReturnsToWorkingState)

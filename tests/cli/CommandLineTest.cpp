@@ -20,6 +20,7 @@ struct LineCase
     std::vector<std::string> files;
     const char *sigma = "3σ";
     Format format = Format::Table;
+    std::size_t column = 0;
 };
 
 class ParseCommandLineTest : public ::testing::TestWithParam<LineCase>
@@ -34,6 +35,7 @@ TEST_P(ParseCommandLineTest, ReadsModeFilesAndOptions)
     EXPECT_EQ(line.files, c.files);
     EXPECT_EQ(line.sigma, c.sigma);
     EXPECT_EQ(line.format, c.format);
+    EXPECT_EQ(line.column, c.column);
 }
 
 const LineCase kLineCases[] = {
@@ -59,6 +61,13 @@ const LineCase kLineCases[] = {
     {"SigmaMissingValue", {"--stats", "a.txt", "--sigma"}, Mode::Error, {}},
     {"StatsTakesNoValue", {"--stats=yes", "a.txt"}, Mode::Error, {}},
     {"DoubleDashTakesNoValue", {"--=x", "a.txt"}, Mode::Error, {}},
+    {"ColumnAsNextArgument", {"--stats", "--column", "2", "a.txt"}, Mode::Stats, {"a.txt"}, "3σ", Format::Table, 2},
+    {"ColumnAfterEquals", {"a.txt", "--column=12", "--stats"}, Mode::Stats, {"a.txt"}, "3σ", Format::Table, 12},
+    {"ColumnZero", {"--stats", "--column", "0", "a.txt"}, Mode::Error, {}},
+    {"ColumnNegative", {"--stats", "--column", "-1", "a.txt"}, Mode::Error, {}},
+    {"ColumnNotNumber", {"--stats", "--column=two", "a.txt"}, Mode::Error, {}},
+    {"ColumnMissingValue", {"--stats", "a.txt", "--column"}, Mode::Error, {}},
+    {"ColumnWithoutStats", {"--column", "2", "a.txt"}, Mode::Error, {}},
 };
 INSTANTIATE_TEST_SUITE_P(CommandLine, ParseCommandLineTest, ::testing::ValuesIn(kLineCases),
                          RowName{});
@@ -69,7 +78,35 @@ TEST(CommandLine, ErrorNamesTheWrongArgument)
               std::string::npos);
     EXPECT_NE(cli::parseCommandLine({"--stats", "--sigma", "4", "a.txt"}).error.find("「4」"),
               std::string::npos);
+    EXPECT_NE(cli::parseCommandLine({"--stats", "--column", "-1", "a.txt"}).error.find("「-1」"),
+              std::string::npos);
 }
+
+struct ColumnCase
+{
+    const char *name;
+    const char *text;
+    std::size_t column;
+};
+
+class ColumnNumberTest : public ::testing::TestWithParam<ColumnCase>
+{
+};
+
+TEST_P(ColumnNumberTest, TakesPositiveWholeNumbersOnly)
+{
+    EXPECT_EQ(cli::columnNumber(GetParam().text), GetParam().column);
+}
+
+const ColumnCase kColumnCases[] = {
+    {"One", "1", 1},          {"LeadingZero", "02", 2},     {"Cap", "1000000", 1000000},
+    {"Zero", "0", 0},         {"Negative", "-1", 0},        {"Plus", "+2", 0},
+    {"Decimal", "2.0", 0},    {"Blank", " 2", 0},           {"Empty", "", 0},
+    {"Word", "two", 0},       {"FullWidth", "２", 0},       {"BeyondCap", "1000001", 0},
+    {"Huge", "99999999999999999999999", 0},
+};
+INSTANTIATE_TEST_SUITE_P(CommandLine, ColumnNumberTest, ::testing::ValuesIn(kColumnCases),
+                         RowName{});
 
 struct SigmaCase
 {

@@ -147,6 +147,53 @@ TEST_F(StatsCommandTest, NoFileReadableGivesEmptyJsonArray)
     EXPECT_EQ(r.out, "[]\n");
 }
 
+struct TableCase
+{
+    const char *name;
+    QStringList args;
+    int status;
+    const char *file;               // the file of the printed row; nullptr: none
+    std::vector<std::string> items; // what that row is calculated over
+    const char *err;                // standard error, whole
+};
+
+class StatsTableTest : public StatsCommandTest, public ::testing::WithParamInterface<TableCase>
+{
+};
+
+TEST_P(StatsTableTest, ReadsOneColumnAndNamesItUnlessGiven)
+{
+    const TableCase &c = GetParam();
+    // Row numbers, then 外径 (Shift JIS), then a verdict.
+    writeFile(path("table.csv"), "No,\x8a\x4f\x8c\x61,OK?\r\n1,25.01,OK\r\n2,25.00,OK\r\n"
+                                 "3,24.99,NG\r\n");
+    const Result r = run(c.args);
+    EXPECT_EQ(r.status, c.status);
+    std::string out = "ファイル\tデータ数\t平均\t標準偏差\t上限\t下限\t上限超え個数\t上限超え%\t"
+                      "下限超え個数\t下限超え%\t最大値\t最小値\n";
+    if (c.file != nullptr)
+        out += tabJoined(c.file, expected(c.items, "3σ"));
+    EXPECT_EQ(r.out, out);
+    EXPECT_EQ(r.err, c.err);
+}
+
+const TableCase kTableCases[] = {
+    {"PreselectedColumnNamed", {"--stats", "table.csv"}, 0, "table.csv",
+     {"25.01", "25.00", "24.99"},
+     "vorla: table.csv: 3 列の表の 2 列目を使いました（ほかの列は --column N で選べます）。\n"},
+    {"GivenColumnSilent", {"--stats", "--column", "1", "table.csv"}, 0, "table.csv",
+     {"1", "2", "3"}, ""},
+    {"ColumnBeyondTable", {"--stats", "--column=4", "table.csv"}, 1, nullptr, {},
+     "vorla: table.csv: ファイルの列は 3 列しかありません（--column 4 を指定しました）。\n"},
+    {"OneColumnFileSaysNothing", {"--stats", "plain.txt"}, 0, "plain.txt", {"1", "2", "3", "4"},
+     ""},
+    {"FirstColumnOfOneColumnFile", {"--stats", "--column", "1", "plain.txt"}, 0, "plain.txt",
+     {"1", "2", "3", "4"}, ""},
+    {"SecondColumnOfOneColumnFile", {"--stats", "--column", "2", "plain.txt"}, 1, nullptr, {},
+     "vorla: plain.txt: ファイルの列は 1 列しかありません（--column 2 を指定しました）。\n"},
+};
+INSTANTIATE_TEST_SUITE_P(Files, StatsTableTest, ::testing::ValuesIn(kTableCases), RowName{});
+
 struct UsageCase
 {
     const char *name;
@@ -176,6 +223,11 @@ const UsageCase kUsageCases[] = {
     {"UnknownOption", {"--stats", "--colour", "plain.txt"}, 2, "", "使い方: vorla"},
     {"WrongSigma", {"--stats", "--sigma", "4", "plain.txt"}, 2, "", "「4」"},
     {"JsonWithoutStats", {"--json", "plain.txt"}, 2, "", "--stats"},
+    {"HelpNamesColumn", {"--help"}, 0, "--column N", ""},
+    {"ColumnZero", {"--stats", "--column", "0", "plain.txt"}, 2, "", "「0」"},
+    {"ColumnNegative", {"--stats", "--column", "-2", "plain.txt"}, 2, "", "「-2」"},
+    {"ColumnNotNumber", {"--stats", "--column=x", "plain.txt"}, 2, "", "「x」"},
+    {"ColumnWithoutStats", {"--column", "2", "plain.txt"}, 2, "", "--stats"},
 };
 INSTANTIATE_TEST_SUITE_P(CommandLine, StatsUsageTest, ::testing::ValuesIn(kUsageCases),
                          RowName{});

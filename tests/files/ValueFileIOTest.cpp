@@ -159,6 +159,67 @@ const RefusedFileCase kRefusedFileCases[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Files, RefusedFileTest, ::testing::ValuesIn(kRefusedFileCases), RowName{});
 
+struct TableFileCase
+{
+    const char *name;
+    QByteArray bytes;
+    std::size_t room;
+    int answer; // the column chosen, from 0; -1 cancels; -2 asks no one
+    bool asked;
+    std::vector<std::string> items;
+    std::size_t leftOut;
+    std::size_t column; // from 1; 0 for a file of one column
+    std::size_t columns;
+};
+
+class TableFileTest : public ValueFileDiskTest, public ::testing::WithParamInterface<TableFileCase>
+{
+};
+
+TEST_P(TableFileTest, ReadsChosenColumnWithinRoom)
+{
+    const TableFileCase &c = GetParam();
+    const QString file = path("table.csv");
+    writeFile(file, c.bytes);
+    bool asked = false;
+    files::ChooseColumn choose;
+    if (c.answer != -2)
+        choose = [&](const files::ColumnLayout &) {
+            asked = true;
+            return c.answer < 0 ? std::nullopt : std::optional<std::size_t>(c.answer);
+        };
+    const auto read = files::readValueFile(file, c.room, {}, files::kMaxValueFileBytes, choose);
+    EXPECT_EQ(asked, c.asked);
+    if (c.asked && c.column == 0) { // cancelled, or a column beyond the table
+        ASSERT_TRUE(std::holds_alternative<files::ReadFailure>(read));
+        EXPECT_EQ(std::get<files::ReadFailure>(read).problem, files::ReadProblem::Cancelled);
+        return;
+    }
+    ASSERT_TRUE(std::holds_alternative<files::ValueFileItems>(read));
+    const auto &items = std::get<files::ValueFileItems>(read);
+    EXPECT_EQ(items.items, c.items);
+    EXPECT_EQ(items.leftOut, c.leftOut);
+    EXPECT_EQ(items.column, c.column);
+    EXPECT_EQ(items.columns, c.columns);
+}
+
+const TableFileCase kTableFileCases[] = {
+    // 外径 in Shift JIS.
+    {"PreselectedWithoutQuestion", "No,\x8a\x4f\x8c\x61\r\n1,25.01\r\n2,25.00\r\n", 10, -2, false,
+     {"25.01", "25.00"}, 0, 2, 2},
+    {"ChosenColumn", "No,d\r\n1,25.01\r\n2,25.00\r\n", 10, 0, true, {"1", "2"}, 0, 1, 2},
+    {"RoomCountsValuesNotLines", "No,d\r\n1,5.5\r\n2,6.5\r\n3,7.5\r\n", 2, 1, true,
+     {"5.5", "6.5"}, 1, 2, 2},
+    {"LfLineEnds", "1\t5.5\n2\t6.5\n", 10, 1, true, {"5.5", "6.5"}, 0, 2, 2},
+    {"Cancelled", "1;5,5\r\n2;6,5\r\n", 10, -1, true, {}, 0, 0, 0},
+    {"ColumnBeyondTableReadsNothing", "1,5.5\r\n2,6.5\r\n", 10, 2, true, {}, 0, 0, 0},
+    // One column: read by the line rule exactly as before, never asked.
+    {"GroupedNumbersStayOneColumn", "1,234.5\r\n12,345\r\n", 10, 0, false,
+     {"1,234.5", "12,345"}, 0, 0, 0},
+    {"LoneLfStaysInLine", "1\n2\r\n3\r\n", 10, 0, false, {"1\n2", "3"}, 0, 0, 0},
+};
+INSTANTIATE_TEST_SUITE_P(Files, TableFileTest, ::testing::ValuesIn(kTableFileCases), RowName{});
+
 files::ReadProblem readProblem(const QString &path, qint64 maxBytes = files::kMaxValueFileBytes)
 {
     const auto read = files::readValueFile(path, 32767, {}, maxBytes);

@@ -51,6 +51,15 @@ void ModalAnswerer::look()
             dialog->selectFile(path);
             static_cast<QDialog *>(dialog)->accept(); // public there, virtual
         }
+    } else if (auto *other = qobject_cast<QDialog *>(modal)) {
+        dialogs.push_back({other->objectName(), other->windowTitle()});
+        if (dialogAnswers.empty()) {
+            other->accept();
+            return;
+        }
+        const DialogAnswer answer = std::move(dialogAnswers.front());
+        dialogAnswers.pop_front();
+        answer(*other);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDialog>
 #include <QMessageBox>
 #include <QObject>
 #include <QPointer>
@@ -7,6 +8,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 /// What a message box showed when it was answered.
@@ -27,11 +29,22 @@ struct ShownFileDialog
     QStringList filters;
 };
 
+/// What another dialog (neither a message box nor a file dialog) showed.
+struct ShownDialog
+{
+    QString objectName;
+    QString title;
+};
+
+/// Answers another dialog: looks at it, sets its controls, and closes it.
+using DialogAnswer = std::function<void(QDialog &)>;
+
 /// Answers the modal dialogs that come up while it lives, in the order they
 /// come. The n-th message box gets the n-th answer (QMessageBox::Escape presses
 /// Esc); a box beyond the answers gets Yes, or else OK, where it has one, and
 /// Esc otherwise. Each file dialog gets the next of the paths; an empty path,
-/// or none left, cancels it.
+/// or none left, cancels it. Any other dialog gets the next of dialogAnswers,
+/// or with none left is accepted as it stands.
 class ModalAnswerer : public QObject
 {
 public:
@@ -40,6 +53,8 @@ public:
 
     std::vector<ShownBox> boxes;
     std::vector<ShownFileDialog> fileDialogs;
+    std::vector<ShownDialog> dialogs;
+    std::deque<DialogAnswer> dialogAnswers;
 
     /// The texts of the boxes, in the order they were shown.
     QStringList boxTexts() const;
