@@ -1,11 +1,14 @@
-// A paste into a list of any fill: files::planPaste, then entering its values
-// as the window does, then saving and opening the list again.
+// A paste into a list of any fill, as the window takes it: files::pastedValues
+// (a table's preselected column, or every line and cell), files::planValues,
+// entering the values, then saving and opening the list again.
 //
 // Checks, for every input:
 //  - every value enters or none does, and the verdict is the one a plain
-//    reading of the text gives: the values are exactly the non-empty lines
-//    and tab-separated cells in order, a value above the line limit (counted
-//    in characters) refuses the paste first, then too many for the room do;
+//    reading gives: a value above the line limit (counted in characters)
+//    refuses the paste first, then one holding CR, LF or tab (a quoted field
+//    of a table can), then too many for the room;
+//  - for text that is no table, the values are exactly the non-empty lines
+//    and tab-separated cells in order, and planPaste decides as planValues;
 //  - nothing entered holds CR, LF or tab or is longer than the line limit,
 //    and the list never holds more than 32,767 items;
 //  - a refusal for length names the first value above the limit and its
@@ -16,6 +19,7 @@
 
 #include "FuzzCheck.h"
 
+#include "files/Columns.h"
 #include "files/Paste.h"
 #include "files/TextCodec.h"
 #include "files/ValueFile.h"
@@ -28,6 +32,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -99,19 +104,35 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0; // the window hands over only what a QString holds
 
     const std::size_t room = kMaxItems - fill;
-    const files::PastePlan plan = files::planPaste(text, room, limit);
-    const std::vector<std::string> expected = plainValues(text);
-    fuzz::check(plan.values == expected, "values are not the non-empty lines and cells", text);
+    const std::optional<std::vector<std::string>> pasted = files::pastedValues(text, {});
+    fuzz::check(pasted.has_value(), "a paste without a question refused", text);
+    const files::PastePlan plan = files::planValues(*pasted, room, limit);
+    fuzz::check(plan.values == *pasted, "the plan changed the values", text);
+    if (!files::detectColumns(text)) {
+        fuzz::check(plan.values == plainValues(text),
+                    "values are not the non-empty lines and cells", text);
+        const files::PastePlan direct = files::planPaste(text, room, limit);
+        fuzz::check(direct.verdict == plan.verdict && direct.values == plan.values,
+                    "planPaste and planValues disagree", text);
+    }
 
+    const std::vector<std::string> &expected = *pasted;
     std::size_t firstLong = expected.size();
     for (std::size_t i = 0; i < expected.size() && firstLong == expected.size(); ++i)
         if (plainLength(expected[i]) > limit)
             firstLong = i;
+    std::size_t firstBreak = 0;
+    while (firstBreak < expected.size()
+           && expected[firstBreak].find_first_of("\r\n\t") == std::string::npos)
+        ++firstBreak;
     if (firstLong < expected.size()) {
         fuzz::check(plan.verdict == files::PasteVerdict::TooLong, "a long value not refused", text);
         fuzz::check(plan.tooLongIndex == firstLong
                         && plan.tooLongLength == plainLength(expected[firstLong]),
                     "the long value misnamed", text);
+    } else if (firstBreak < expected.size()) {
+        fuzz::check(plan.verdict == files::PasteVerdict::HoldsBreak && plan.tooLongIndex == firstBreak,
+                    "a value with a break not refused", text);
     } else if (expected.size() > room) {
         fuzz::check(plan.verdict == files::PasteVerdict::TooMany, "too many not refused", text);
     } else {

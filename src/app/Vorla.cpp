@@ -229,6 +229,12 @@ QString pasteRefusedText(const files::PastePlan &plan, std::size_t room)
                         grouped(static_cast<qint64>(plan.tooLongLength)),
                         grouped(static_cast<qint64>(files::kMaxLineLength)))
                + nothingAdded;
+    if (plan.verdict == files::PasteVerdict::HoldsBreak)
+        return QStringLiteral("貼り付けた値の %1 番目「%2」にタブか改行があります。"
+                              "一覧の値には入れられません。")
+                   .arg(grouped(static_cast<qint64>(plan.tooLongIndex + 1)),
+                        shortened(fromUtf8(plan.values[plan.tooLongIndex])))
+               + nothingAdded;
     const QString count = grouped(static_cast<qint64>(plan.values.size()));
     if (room == 0)
         return QStringLiteral("貼り付けた値は %1 個ですが、一覧はすでに %2 個でいっぱいです。")

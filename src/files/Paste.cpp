@@ -16,6 +16,13 @@ PastePlan planValues(std::vector<std::string> values, std::size_t room, std::siz
             return plan;
         }
     }
+    for (std::size_t i = 0; i < plan.values.size(); ++i) {
+        if (plan.values[i].find_first_of("\r\n\t") != std::string::npos) {
+            plan.verdict = PasteVerdict::HoldsBreak;
+            plan.tooLongIndex = i;
+            return plan;
+        }
+    }
     if (plan.values.size() > room)
         plan.verdict = PasteVerdict::TooMany;
     return plan;

@@ -18,6 +18,9 @@ enum class PasteVerdict {
     Enter,   ///< every value fits: all of them enter the list
     TooLong, ///< a value is longer than a value file's line may be: none enters
     TooMany, ///< the list has no room for every value: none enters
+    /// A value holds a tab or line break (a quoted field of a pasted table
+    /// can): saved, it would open as a table or as two lines. None enters.
+    HoldsBreak,
 };
 
 /// The decision on one paste.
@@ -27,8 +30,8 @@ struct PastePlan
     /// The paste's values (splitPastedValues), in order, whatever the verdict:
     /// with Enter, exactly what joins the list.
     std::vector<std::string> values;
-    /// For TooLong: the first value above the limit, its place from 0 and its
-    /// length in characters (characterCount).
+    /// For TooLong and HoldsBreak: the first such value's place, from 0; for
+    /// TooLong also its length in characters (characterCount).
     std::size_t tooLongIndex = 0;
     std::size_t tooLongLength = 0;
 };
@@ -36,8 +39,8 @@ struct PastePlan
 /// Splits pasted text into values (splitPastedValues) and decides whether they
 /// enter a list that takes `room` more items. A value longer than
 /// `maxLineLength` characters, measured as the open command measures a line
-/// (longerThan), refuses the paste first, whatever the room; then more values
-/// than `room` refuse it. A paste without values enters nothing and is no
+/// (longerThan), refuses the paste first, whatever the room, then one that
+/// holds CR, LF or tab; then more values than `room` refuse it. A paste without values enters nothing and is no
 /// refusal.
 ///   ("1\n2\n", 5)          -> Enter {"1", "2"}
 ///   ("1\n2\n3", 2)         -> TooMany, values {"1", "2", "3"}

@@ -59,6 +59,18 @@ const PlanCase kPlanCases[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Pastes, PlanPasteTest, ::testing::ValuesIn(kPlanCases), RowName{});
 
+TEST(PlanValues, ValueHoldingATabOrBreakEntersNothing)
+{
+    // A quoted field of a pasted table may hold a tab; saved, it would open
+    // as a table of its own.
+    for (const char *held : {"a\tb", "a\nb", "a\rb"}) {
+        const files::PastePlan plan = files::planValues({"1", held, "2"}, 5);
+        EXPECT_EQ(plan.verdict, PasteVerdict::HoldsBreak) << held;
+        EXPECT_EQ(plan.tooLongIndex, 1u) << held;
+    }
+    EXPECT_EQ(files::planValues({"1", "2"}, 5).verdict, PasteVerdict::Enter);
+}
+
 struct LengthCase
 {
     const char *name;
