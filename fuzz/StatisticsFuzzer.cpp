@@ -6,6 +6,7 @@
 // plain algorithm beside it (every item parsed, the extremes compared with
 // their texts read again at each step) and wants the same eleven texts, or
 // the same refusal.
+// The sigma choice is read by a plain matcher of its own (sigmaMultiple).
 // It also checks that no computed text says "inf" or "nan" and that the
 // count is the number of items.
 
@@ -29,6 +30,28 @@ using stats::StatisticsOutcome;
 using stats::StatisticsTexts;
 
 constexpr std::size_t kMaxItems = 32767;
+
+// The sigma choice by the plain rule: the whole text matched against every
+// form it may take, a digit 1 to 3 (half- or full-width), then nothing, or
+// blanks (U+0020, U+3000) and σ or Σ.
+double sigmaMultiple(std::string_view choice)
+{
+    static const char *const kDigits[][2] = {{"1", "１"}, {"2", "２"}, {"3", "３"}};
+    for (int k = 1; k <= 3; ++k) {
+        for (const char *digit : kDigits[k - 1]) {
+            if (choice == digit)
+                return k;
+            if (!choice.starts_with(digit))
+                continue;
+            std::string_view rest = choice.substr(std::string_view(digit).size());
+            while (!rest.empty() && (rest.starts_with(" ") || rest.starts_with("　")))
+                rest.remove_prefix(rest.starts_with(" ") ? 1 : std::string_view("　").size());
+            if (rest == "σ" || rest == "Σ")
+                return k;
+        }
+    }
+    return 0;
+}
 
 StatisticsOutcome plainCalculation(const std::vector<std::string> &items, std::string_view choice)
 {
@@ -61,7 +84,7 @@ StatisticsOutcome plainCalculation(const std::vector<std::string> &items, std::s
     if (!std::isfinite(squares))
         return StatisticsError::OutOfRange;
     const double sigma = std::sqrt(squares * (1.0 / static_cast<double>(n)));
-    const double k = choice == "3σ" ? 3 : choice == "2σ" ? 2 : choice == "1σ" ? 1 : 0;
+    const double k = sigmaMultiple(choice);
     const double upper = mean + k * sigma;
     const double lower = mean - k * sigma;
     if (!std::isfinite(upper) || !std::isfinite(lower))
@@ -103,10 +126,11 @@ std::string joined(const StatisticsTexts &t)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     FuzzedDataProvider provider(data, size);
-    static const char *const kChoices[] = {"3σ", "2σ", "1σ"};
-    const auto pick = provider.ConsumeIntegralInRange<unsigned>(0, 3);
-    const std::string choice =
-        pick < 3 ? std::string(kChoices[pick]) : provider.ConsumeRandomLengthString(8);
+    static const char *const kChoices[] = {"3σ", "2σ", "1σ", "２", "２Σ", "2 σ", "１　σ"};
+    constexpr unsigned kChoiceCount = sizeof kChoices / sizeof kChoices[0];
+    const auto pick = provider.ConsumeIntegralInRange<unsigned>(0, kChoiceCount);
+    const std::string choice = pick < kChoiceCount ? std::string(kChoices[pick])
+                                                   : provider.ConsumeRandomLengthString(8);
     std::vector<std::string> items;
     while (provider.remaining_bytes() > 0 && items.size() < kMaxItems)
         items.push_back(provider.ConsumeRandomLengthString(24));

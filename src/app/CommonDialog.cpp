@@ -40,6 +40,9 @@ bool CommonDialog::show(QWidget *parent, bool save)
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilters(nameFilters(m_filter));
+    // The dialog adds it before it checks for a file to overwrite, so the
+    // question names the file that is really written.
+    dialog.setDefaultSuffix(m_defaultSuffix);
     dialog.setDirectory(m_initDir);
     if (!m_fileName.isEmpty())
         dialog.selectFile(m_fileName); // a full path also opens its folder

@@ -22,6 +22,9 @@ public:
     void setInitDir(const QString &folder) { m_initDir = folder; }
     /// The dialog's title; empty leaves Qt's own.
     void setTitle(const QString &title) { m_title = title; }
+    /// The extension (without the dot) a name typed without one is given,
+    /// e.g. "txt": "values" -> "values.txt", "values.dat" stays. Empty adds none.
+    void setDefaultSuffix(const QString &suffix) { m_defaultSuffix = suffix; }
     const QString &fileName() const { return m_fileName; }
     void setFileName(const QString &path) { m_fileName = path; }
 
@@ -42,5 +45,6 @@ private:
     QString m_filter;
     QString m_initDir;
     QString m_title;
+    QString m_defaultSuffix;
     QString m_fileName;
 };

@@ -19,11 +19,14 @@ bool EntryBox::holdsBreaks(const QString &text)
 
 bool EntryBox::takeLines(const QString &pasted)
 {
-    if (!holdsBreaks(pasted))
-        return false;
     // The pasted text replaces the selection, or goes in at the cursor.
     const int start = hasSelectedText() ? selectionStart() : cursorPosition();
     const int end = hasSelectedText() ? selectionEnd() : cursorPosition();
+    // The box would cut text beyond its length short without a word, so such
+    // text is handed over whole, like a column, for the window to judge.
+    const bool overflows = text().size() - (end - start) + pasted.size() > maxLength();
+    if (!holdsBreaks(pasted) && !overflows)
+        return false;
     emit linesPasted(text().left(start) + pasted + text().mid(end));
     return true;
 }

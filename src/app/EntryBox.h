@@ -9,7 +9,8 @@
 /// spreadsheet) never lands in the box as one value: however it is pasted
 /// (Ctrl+V, Shift+Insert, the context menu, the middle button, a drop), the
 /// box leaves its text alone and hands over what it would have held instead,
-/// for the window to enter line by line. Ctrl+Z with nothing typed to undo is
+/// for the window to enter line by line. So is text the box is too short to
+/// hold: the box would cut it without a word. Ctrl+Z with nothing typed to undo is
 /// handed over too, so it can bring back a value removed from the list.
 /// A composition of the input method that vanishes without being committed
 /// (Mozc's Escape, or erasing it key by key) resets the input method, so Enter
@@ -25,7 +26,8 @@ public:
     static bool holdsBreaks(const QString &text);
 
 signals:
-    /// The box's text as the paste would have left it.
+    /// The box's text as the paste would have left it: with breaks, or longer
+    /// than the box takes.
     void linesPasted(const QString &text);
     /// Ctrl+Z (or the platform's undo key) with no typing to undo.
     void nothingToUndo();
@@ -40,8 +42,8 @@ protected:
     void inputMethodEvent(QInputMethodEvent *event) override;
 
 private:
-    /// Hands text with breaks over as linesPasted; false for other text,
-    /// which the box takes as usual.
+    /// Hands text with breaks, or text too long for the box, over as
+    /// linesPasted; false for other text, which the box takes as usual.
     bool takeLines(const QString &pasted);
     void paste(QClipboard::Mode mode);
 

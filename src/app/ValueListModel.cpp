@@ -35,14 +35,18 @@ QString ValueListModel::text(int row) const
 
 void ValueListModel::append(std::vector<std::string> items)
 {
+    insert(count(), std::move(items));
+}
+
+void ValueListModel::insert(int row, std::vector<std::string> items)
+{
     if (items.empty())
         return;
-    const int first = count();
-    beginInsertRows(QModelIndex(), first, first + static_cast<int>(items.size()) - 1);
+    beginInsertRows(QModelIndex(), row, row + static_cast<int>(items.size()) - 1);
     if (m_items.empty())
         m_items = std::move(items);
     else
-        m_items.insert(m_items.end(), std::make_move_iterator(items.begin()),
+        m_items.insert(m_items.begin() + row, std::make_move_iterator(items.begin()),
                        std::make_move_iterator(items.end()));
     endInsertRows();
 }
@@ -66,6 +70,15 @@ std::string ValueListModel::take(int row)
     m_items.erase(m_items.begin() + row);
     endRemoveRows();
     return item;
+}
+
+std::vector<std::string> ValueListModel::takeAll()
+{
+    beginResetModel();
+    std::vector<std::string> items = std::move(m_items);
+    m_items = {};
+    endResetModel();
+    return items;
 }
 
 void ValueListModel::clear()

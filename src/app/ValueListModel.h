@@ -31,9 +31,13 @@ public:
     void append(std::string item);
     /// Puts an item back at `row` (0 to count()); the items from there move down.
     void insert(int row, std::string item);
+    /// Puts items back at `row`, in their order, as one insertion.
+    void insert(int row, std::vector<std::string> items);
     /// Takes the item at `row` out of the list and returns it.
     std::string take(int row);
     void clear();
+    /// Empties the list and hands over what it held.
+    std::vector<std::string> takeAll();
 
 private:
     std::vector<std::string> m_items;

@@ -7,6 +7,7 @@
 #include "app/ValueListView.h"
 #include "chart/ChartWindow.h"
 #include "files/Columns.h"
+#include "files/Paste.h"
 #include "files/ScratchFile.h"
 #include "files/ValueFile.h"
 #include "files/ValueFileIO.h"
@@ -28,6 +29,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -70,6 +72,11 @@ const QString kSaveFilter = QStringLiteral("Text(*.txt)|*.txt|");
 const QString kOpenTitle = QStringLiteral("ファイルを開く");
 const QString kSaveTitle = QStringLiteral("名前を付けて保存");
 const QString kPrintTitle = QStringLiteral("印刷");
+const QString kPasteTitle = QStringLiteral("貼り付け");
+const QString kExitTitle = QStringLiteral("終了");
+// What a name typed without an extension is saved as, so that the open
+// dialog's first filter shows the file.
+const QString kSaveSuffix = QStringLiteral("txt");
 
 /// Shows the busy pointer over a control until the scope ends, however it ends.
 class BusyPointer
@@ -211,20 +218,31 @@ QString saveFailureText(const QString &path, const files::WriteFailure &failure)
         .arg(path, writeProblemText(failure));
 }
 
-QString pasteLeftOverText(std::size_t leftOver, std::size_t entered)
+QString pasteRefusedText(const files::PastePlan &plan, std::size_t room)
 {
-    return QStringLiteral("一覧に入るのは %1 個までのため、貼り付けた値のうち %2 個は"
-                          "入力欄に残しています（%3 個を追加しました）。")
-        .arg(grouped(Vorla::kMaxItems), grouped(static_cast<qint64>(leftOver)),
-             grouped(static_cast<qint64>(entered)));
-}
-
-QString joinedLines(const std::vector<std::string> &values)
-{
-    QStringList lines;
-    for (const std::string &value : values)
-        lines << QString::fromStdString(value);
-    return lines.join(QLatin1Char('\n'));
+    const QString nothingAdded = QStringLiteral("何も追加していません。");
+    if (plan.verdict == files::PasteVerdict::TooLong)
+        return QStringLiteral("貼り付けた値の %1 番目「%2」は %3 文字あります。一覧に入る値は %4 "
+                              "文字までです。")
+                   .arg(grouped(static_cast<qint64>(plan.tooLongIndex + 1)),
+                        shortened(fromUtf8(plan.values[plan.tooLongIndex])),
+                        grouped(static_cast<qint64>(plan.tooLongLength)),
+                        grouped(static_cast<qint64>(files::kMaxLineLength)))
+               + nothingAdded;
+    if (plan.verdict == files::PasteVerdict::HoldsBreak)
+        return QStringLiteral("貼り付けた値の %1 番目「%2」にタブか改行があります。"
+                              "一覧の値には入れられません。")
+                   .arg(grouped(static_cast<qint64>(plan.tooLongIndex + 1)),
+                        shortened(fromUtf8(plan.values[plan.tooLongIndex])))
+               + nothingAdded;
+    const QString count = grouped(static_cast<qint64>(plan.values.size()));
+    if (room == 0)
+        return QStringLiteral("貼り付けた値は %1 個ですが、一覧はすでに %2 個でいっぱいです。")
+                   .arg(count, grouped(Vorla::kMaxItems))
+               + nothingAdded;
+    return QStringLiteral("貼り付けた値は %1 個ですが、一覧に入るのはあと %2 個です。")
+               .arg(count, grouped(static_cast<qint64>(room)))
+           + nothingAdded;
 }
 
 } // namespace
@@ -309,7 +327,15 @@ void Vorla::createControls()
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometry(px(1080), px(240), px(975), px(kBoxHeight));
     Text1->setAccessibleName(QStringLiteral("データ"));
+    // The box counts UTF-16 units, and no character takes fewer than one, so
+    // a typed value never outgrows a value file's line, which counts characters.
+    Text1->setMaxLength(static_cast<int>(files::kMaxLineLength));
     m_values = new ValueListModel(this);
+    // Every change to the list, whatever made it, makes the list differ from
+    // the file last saved or opened.
+    for (const auto changed : {&ValueListModel::rowsInserted, &ValueListModel::rowsRemoved})
+        connect(m_values, changed, this, [this] { m_unsaved = true; });
+    connect(m_values, &ValueListModel::modelReset, this, [this] { m_unsaved = true; });
     List1 = new ValueListView(client);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setGeometry(px(240), px(840), px(1815), px(2040));
@@ -462,10 +488,20 @@ QStringList Vorla::listTexts() const
     return texts;
 }
 
-void Vorla::forgetRemovals()
+void Vorla::forgetUndo()
 {
-    m_removed.clear();
+    m_undoSteps.clear();
     m_undo->setEnabled(false);
+}
+
+void Vorla::appendEntries(std::vector<std::string> values)
+{
+    if (values.empty())
+        return;
+    f11->setEnabled(false);
+    const std::size_t entries = values.size();
+    m_values->append(std::move(values));
+    advanceCount(entries);
 }
 
 void Vorla::clearBoxes()
@@ -542,7 +578,9 @@ void Vorla::Text1_KeyPress(short keyAscii)
     if (entry.isEmpty())
         return;
     if (EntryBox::holdsBreaks(entry)) {
-        Text1_Paste(entry); // what a full list left of a paste
+        // A paste never leaves a break in the box, but an input method may
+        // commit one: such text enters as a paste does, whole or not at all.
+        Text1_Paste(entry);
         return;
     }
     if (m_values->count() >= kMaxItems) {
@@ -550,9 +588,7 @@ void Vorla::Text1_KeyPress(short keyAscii)
         QApplication::beep();
         return;
     }
-    f11->setEnabled(false);
-    m_values->append(toUtf8(entry));
-    advanceCount(1);
+    appendEntries({toUtf8(entry)});
     Text1->setText(QString()); // Ctrl+Z now brings back a removed value, not this one
 }
 
@@ -561,27 +597,21 @@ void Vorla::Text1_Paste(const QString &text)
     std::optional<std::vector<std::string>> pasted = pastedValues(this, text);
     if (!pasted)
         return; // the question about a table's columns was cancelled
-    std::vector<std::string> values = std::move(*pasted);
-    const std::size_t entered = std::min(room(), values.size());
-    std::vector<std::string> rest(values.begin() + static_cast<std::ptrdiff_t>(entered),
-                                  values.end());
-    values.resize(entered);
-    if (entered > 0) {
-        f11->setEnabled(false);
-        m_values->append(std::move(values));
-        advanceCount(entered);
+    files::PastePlan plan = files::planValues(std::move(*pasted), room());
+    if (plan.verdict != files::PasteVerdict::Enter) {
+        // Nothing is lost: the box keeps its text and the clipboard the paste.
+        QMessageBox::warning(this, kPasteTitle, pasteRefusedText(plan, room()));
+        return;
     }
-    Text1->setText(joinedLines(rest)); // nothing is lost: what did not fit waits here
-    if (!rest.empty())
-        QMessageBox::information(this, QStringLiteral("貼り付け"),
-                                 pasteLeftOverText(rest.size(), entered));
+    appendEntries(std::move(plan.values));
+    Text1->setText(QString()); // the box's own text went in with the paste
 }
 
 void Vorla::List1_DblClick()
 {
     const int index = List1->currentIndex().row();
     if (index >= 0) {
-        m_removed.emplace_back(index, m_values->take(index));
+        m_undoSteps.emplace_back(Removal{index, m_values->take(index)});
         m_undo->setEnabled(true);
     }
     Text1->setFocus();
@@ -589,21 +619,41 @@ void Vorla::List1_DblClick()
 
 void Vorla::List1_Undo()
 {
-    if (m_removed.empty())
+    if (m_undoSteps.empty())
         return;
-    if (m_values->count() >= kMaxItems) {
-        QApplication::beep(); // no room: the value stays ready to come back
+    const auto *cleared = std::get_if<Clearing>(&m_undoSteps.back());
+    if (room() < (cleared != nullptr ? cleared->items.size() : 1)) {
+        QApplication::beep(); // no room: the step stays ready to come back
         return;
     }
-    auto [index, item] = std::move(m_removed.back());
-    m_removed.pop_back();
-    m_undo->setEnabled(!m_removed.empty());
-    // Entries since the removal only ever went to the end, so the place is
-    // still there unless later removals shortened the list.
-    index = std::min(index, m_values->count());
-    m_values->insert(index, std::move(item));
-    List1->setCurrentIndex(m_values->index(index));
+    if (cleared != nullptr) {
+        undoClear();
+    } else {
+        auto [index, item] = std::get<Removal>(std::move(m_undoSteps.back()));
+        m_undoSteps.pop_back();
+        // Entries since the removal only ever went to the end, so the place
+        // is still there unless later removals shortened the list.
+        index = std::min(index, m_values->count());
+        m_values->insert(index, std::move(item));
+        List1->setCurrentIndex(m_values->index(index));
+    }
+    m_undo->setEnabled(!m_undoSteps.empty());
     Text1->setFocus();
+}
+
+void Vorla::undoClear()
+{
+    Clearing cleared = std::get<Clearing>(std::move(m_undoSteps.back()));
+    m_undoSteps.pop_back();
+    // Values entered since the clear stay after the cleared ones, as entries
+    // after a removal stay after the value put back. Only a list that comes
+    // back exactly as it was takes back its caption and saved state.
+    const bool enteredSince = m_values->count() > 0 || m_unsaved;
+    m_values->insert(0, std::move(cleared.items));
+    m_unsaved = cleared.unsaved || enteredSince;
+    f11->setEnabled(cleared.openEnabled && f11->isEnabled());
+    if (!enteredSince)
+        setWindowTitle(cleared.caption);
 }
 
 void Vorla::Command1_Click()
@@ -628,6 +678,7 @@ void Vorla::Command1_Click()
 void Vorla::f11_Click(int /*index*/)
 {
     CommonDialog1.setFilter(kOpenFilter);
+    CommonDialog1.setDefaultSuffix(QString());
     CommonDialog1.setInitDir(QDir::homePath());
     if (!CommonDialog1.showOpen(this))
         return;
@@ -659,7 +710,8 @@ bool Vorla::openValueFile(const QString &fileName)
     if (const std::size_t leftOut = std::get<files::ValueFileItems>(read).leftOut; leftOut > 0)
         QMessageBox::information(this, kOpenTitle, leftOutText(path, leftOut, added));
     setWindowTitle(QStringLiteral("Vorla-") + path);
-    forgetRemovals(); // an undo would put a value back among the file's
+    forgetUndo(); // an undo would put a value back among the file's
+    m_unsaved = false;
     return true;
 }
 
@@ -711,24 +763,32 @@ void Vorla::dropEvent(QDropEvent *event)
 
 void Vorla::f12_Click(int /*index*/)
 {
+    saveList();
+}
+
+bool Vorla::saveList()
+{
     // An item Shift JIS cannot hold is told before a name is asked for.
     const auto bytes = files::encodeValueFile(listTexts());
     if (const auto *unencodable = std::get_if<files::EncodeFailure>(&bytes)) {
         QMessageBox::warning(this, kSaveTitle, unencodableText(*unencodable));
-        return;
+        return false;
     }
     CommonDialog1.setFilter(kSaveFilter);
+    CommonDialog1.setDefaultSuffix(kSaveSuffix);
     CommonDialog1.setInitDir(QDir::homePath());
     if (!CommonDialog1.showSave(this))
-        return;
+        return false;
     const QString path = QDir::toNativeSeparators(CommonDialog1.fileName());
     const auto written = files::writeFileAtomically(path, std::get<QByteArray>(bytes));
     if (written) {
         QMessageBox::warning(this, kSaveTitle, saveFailureText(path, *written));
-        return;
+        return false;
     }
     setWindowTitle(QStringLiteral("Pellary-") + path);
     CommonDialog1.setFileName(QString());
+    m_unsaved = false;
+    return true;
 }
 
 void Vorla::f21_Click(int /*index*/)
@@ -789,15 +849,52 @@ void Vorla::saveReportAsPdf(const std::vector<std::string> &lines)
 
 void Vorla::f31_Click(int /*index*/)
 {
-    QCoreApplication::quit();
+    // Closing asks about unsaved values first (closeEvent).
+    if (close())
+        QCoreApplication::quit();
+}
+
+void Vorla::closeEvent(QCloseEvent *event)
+{
+    if (m_unsaved && !mayDiscardUnsaved()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+bool Vorla::mayDiscardUnsaved()
+{
+    QMessageBox box(QMessageBox::Warning, kExitTitle,
+                    QStringLiteral("保存されていない値があります。"),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.button(QMessageBox::Save)->setText(QStringLiteral("保存"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("保存しない"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return saveList(); // a cancelled or failed save keeps the window open
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
 }
 
 void Vorla::v11_Click(int /*index*/)
 {
     // Every step runs whatever became of the one before.
     QFile::remove(scratchPath(files::kScratchTextName));
-    m_values->clear();
-    forgetRemovals();
+    // The list is one step Ctrl+Z takes back; the boxes stay cleared.
+    Clearing cleared{{}, m_unsaved, f11->isEnabled(), windowTitle()};
+    cleared.items = m_values->takeAll();
+    if (!cleared.items.empty()) {
+        m_undoSteps.emplace_back(std::move(cleared));
+        m_undo->setEnabled(true);
+    }
+    m_unsaved = false; // an empty list loses nothing
     clearBoxes();
     // The list of the drop-down goes back to "3σ" too, so it does not
     // highlight an old choice.

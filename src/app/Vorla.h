@@ -7,11 +7,13 @@
 //    back with stats::parseValueText, advanced by one and written with
 //    stats::numberToText, and the open command f11 is switched off.
 //  - A paste of several lines or cells into Text1 calls Text1_Paste, which
-//    enters each as Enter would (files::splitPastedValues cuts them apart);
-//    a pasted table enters one column, chosen in a ColumnDialog
-//    (files::pastedValues).
+//    enters each as Enter would (files::splitPastedValues cuts them apart;
+//    a pasted table enters one column, chosen in a ColumnDialog,
+//    files::pastedValues): all of them or, when files::planValues refuses the
+//    paste (too many values, or one too long), none.
 //  - A double-click on a listed value calls List1_DblClick, which removes it;
-//    Ctrl+Z or 「元に戻す」 calls List1_Undo, which puts it back.
+//    Ctrl+Z or 「元に戻す」 calls List1_Undo, which puts it back. A clear
+//    (v11_Click) is undone the same way.
 //  - The start button Command1 calls Command1_Click: it hands the item texts
 //    and the sigma choice of Combo1 to stats::calculateFigures and writes the
 //    eleven texts of stats::statisticsTexts into Text2 to Text12. The values
@@ -22,7 +24,8 @@
 //    openValueFile, the part of f11_Click after its dialog.
 //  - The menus call f11_Click (open), f12_Click (save), f21_Click (print),
 //    f31_Click (exit), v11_Click (clear), v12_Click (charts) and mnu_J2_Click
-//    (information).
+//    (information). Exiting or closing the window with values changed since
+//    the last save or open (m_unsaved) first offers to save them.
 //  - Command1_Click also keeps the figures behind the boxes (m_figures) and
 //    hands them to the chart window, if open; v11_Click drops them. So the
 //    charts change exactly when the boxes do.
@@ -56,6 +59,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <variant>
 #include <vector>
 
 namespace report {
@@ -107,6 +111,9 @@ protected:
     void dropEvent(QDropEvent *event) override;
     /// Files dragged over a text box go to the window; text stays the box's.
     bool eventFilter(QObject *watched, QEvent *event) override;
+    /// With unsaved values, asks whether to save them first; the window stays
+    /// open when the user cancels or the save does not happen.
+    void closeEvent(QCloseEvent *event) override;
 
 private: // one handler per user event
     void Form_Load();
@@ -137,8 +144,19 @@ private: // one handler per user event
     std::size_t room() const;
     /// The list's items, for the file code.
     QStringList listTexts() const;
-    /// Clearing and opening a file end what Ctrl+Z can bring back.
-    void forgetRemovals();
+    /// Opening a file ends what Ctrl+Z can bring back.
+    void forgetUndo();
+    /// Puts a cleared list back in front of what was entered since, with the
+    /// unsaved state, open command and caption it had.
+    void undoClear();
+    /// Appends entered values and counts them, as Enter does for each.
+    void appendEntries(std::vector<std::string> values);
+    /// The save command after its first check: asks for a name and writes the
+    /// file. True when the list was saved.
+    bool saveList();
+    /// Asks what becomes of values not yet saved; true when the window may
+    /// close (saved, or the user chose not to save).
+    bool mayDiscardUnsaved();
     void showResults(const stats::StatisticsTexts &texts);
     /// Raises the count in Text10 by `entries`, one entry at a time.
     void advanceCount(std::size_t entries);
@@ -160,9 +178,26 @@ private: // one handler per user event
     PrinterFactory m_openPrinter;
     /// The list's items, which List1 shows.
     ValueListModel *m_values = nullptr;
-    /// Removed items with the places they had, the last removed last, for
-    /// List1_Undo. Clearing and opening a file forget them.
-    std::vector<std::pair<int, std::string>> m_removed;
+    /// A value removed from the list, with the place it had.
+    struct Removal
+    {
+        int index = 0;
+        std::string item;
+    };
+    /// A cleared list and what went with it.
+    struct Clearing
+    {
+        std::vector<std::string> items;
+        bool unsaved = false;
+        bool openEnabled = true;
+        QString caption;
+    };
+    /// What List1_Undo can bring back, the last step last. Opening a file
+    /// forgets it.
+    std::vector<std::variant<Removal, Clearing>> m_undoSteps;
+    /// Whether values were entered, removed or put back since the last save
+    /// or open: the list then differs from any file.
+    bool m_unsaved = false;
     QAction *m_undo = nullptr;
     /// The save dialog of a report that goes to a PDF file for want of a printer.
     CommonDialog m_pdfDialog;

@@ -8,6 +8,22 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 
+// A character starts at every byte that is no UTF-8 continuation byte.
+bool startsCharacter(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+}
+
+} // namespace
+
+std::size_t characterCount(std::string_view utf8)
+{
+    std::size_t characters = 0;
+    for (const char c : utf8)
+        characters += startsCharacter(c) ? 1 : 0;
+    return characters;
+}
+
 // Stops counting once past the limit, so an enormous line costs no more than
 // one short scan.
 bool longerThan(std::string_view utf8, std::size_t limit)
@@ -16,13 +32,11 @@ bool longerThan(std::string_view utf8, std::size_t limit)
         return false; // a character takes at least one byte
     std::size_t characters = 0;
     for (const char c : utf8) {
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80 && ++characters > limit)
+        if (startsCharacter(c) && ++characters > limit)
             return true;
     }
     return false;
 }
-
-} // namespace
 
 std::string composeValueFile(const std::vector<std::string> &items)
 {

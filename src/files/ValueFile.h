@@ -18,6 +18,15 @@ namespace files {
 /// opens again. A longer line is no value this program wrote.
 inline constexpr std::size_t kMaxLineLength = 32767;
 
+/// The length of UTF-8 text as the line limit measures it: in characters
+/// (code points), not bytes.
+///   "12.5" -> 4, "１２" -> 2
+std::size_t characterCount(std::string_view utf8);
+
+/// Whether UTF-8 text holds more than `limit` characters (characterCount),
+/// without counting further than the limit.
+bool longerThan(std::string_view utf8, std::size_t limit);
+
 /// The bytes of a value file: each item followed by CR LF, then one more CR LF.
 ///   {"1.5", "-2", "abc"} -> "1.5\r\n-2\r\nabc\r\n\r\n"
 ///   {}                   -> "\r\n"

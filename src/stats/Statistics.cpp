@@ -11,15 +11,40 @@ namespace stats {
 
 namespace {
 
+// The digit that starts a sigma choice, half- or full-width, as 1 to 3; 0
+// for anything else. Moves `text` past it.
+int takeSigmaDigit(std::string_view &text)
+{
+    for (int k = 1; k <= 3; ++k) {
+        const char half[] = {static_cast<char>('0' + k), '\0'};
+        const char full[] = {'\xEF', '\xBC', static_cast<char>('\x90' + k), '\0'};
+        for (const std::string_view digit : {std::string_view(half), std::string_view(full)}) {
+            if (text.starts_with(digit)) {
+                text.remove_prefix(digit.size());
+                return k;
+            }
+        }
+    }
+    return 0;
+}
+
+// An input method writes the choice as "２", "２σ", "２Σ" or "2 σ": a digit,
+// then nothing, or blanks (U+0020, U+3000) and a small or capital sigma.
 double sigmaFactor(std::string_view choice)
 {
-    if (choice == "3\xCF\x83")
-        return 3.0;
-    if (choice == "2\xCF\x83")
-        return 2.0;
-    if (choice == "1\xCF\x83")
-        return 1.0;
-    return 0.0;
+    const int k = takeSigmaDigit(choice);
+    if (k == 0 || choice.empty())
+        return k;
+    for (;;) {
+        if (choice.starts_with(' '))
+            choice.remove_prefix(1);
+        else if (choice.starts_with("\xE3\x80\x80")) // U+3000
+            choice.remove_prefix(3);
+        else
+            break;
+    }
+    const bool sigma = choice == "\xCF\x83" || choice == "\xCE\xA3"; // σ U+03C3, Σ U+03A3
+    return sigma ? k : 0;
 }
 
 // The maximum or minimum box. It starts as item 0's text; an item replaces

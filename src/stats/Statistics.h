@@ -55,8 +55,10 @@ using FiguresOutcome = std::variant<StatisticsFigures, StatisticsError>;
 /// The statistics of the item texts (list order) for the sigma choice's text.
 ///
 /// Each item is read with parseValueText; text without a number counts as 0.
-/// The sigma choice is compared as exact text: "3σ" -> k = 3, "2σ" -> 2,
-/// "1σ" -> 1, anything else -> 0. Population standard deviation in two passes:
+/// The sigma choice is a digit 1 to 3 (half- or full-width), alone or
+/// followed by σ or Σ with any blanks (U+0020, U+3000) between: "3σ" and
+/// "３" -> k = 3, "2 Σ" -> 2, "1σ" -> 1; anything else -> 0 ("3σ ", "4σ",
+/// "σ", ""). Population standard deviation in two passes:
 /// mean first, then the squared deviations, sigma = sqrt(Q * (1 / n)). The
 /// limits mean +/- k * sigma are never rounded before counting; a value equal
 /// to a limit is not beyond it. The maximum and minimum start as item 0's

@@ -5,6 +5,8 @@
 #include "VorlaWindowTest.h"
 
 #include <QAbstractItemModel>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -14,6 +16,7 @@
 #include <QTest>
 #include <QDir>
 #include <QFile>
+#include <QTest>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -21,6 +24,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -420,6 +424,159 @@ TEST_F(VorlaFilesTest, SaveIntoMissingFolderSaysSo)
     ASSERT_EQ(answerer->boxes.size(), 1u);
     EXPECT_THAT(answerer->boxes[0].text.toStdString(), HasSubstr("フォルダーが見つかりません"));
 }
+
+struct SaveNameCase
+{
+    const char *name;
+    const char *typed;   // the name given in the save dialog
+    const char *written; // the file that is written
+};
+
+class VorlaSaveNameTest : public VorlaFilesTest,
+                          public ::testing::WithParamInterface<SaveNameCase>
+{
+};
+
+TEST_P(VorlaSaveNameTest, AddsTxtOnlyToANameWithoutExtension)
+{
+    const SaveNameCase &c = GetParam();
+    ASSERT_TRUE(QDir().mkpath(path("測定.d")));
+    addItem(QStringLiteral("1"));
+    const QString written = path(QString::fromUtf8(c.written));
+
+    run("f12", {path(QString::fromUtf8(c.typed))});
+
+    EXPECT_EQ(fileBytes(written).toStdString(), "1\r\n\r\n");
+    EXPECT_EQ(caption(), "Pellary-" + native(written));
+    QStringList files = QDir(m_dir.path()).entryList(QDir::Files)
+                        + QDir(path("測定.d")).entryList(QDir::Files);
+    EXPECT_EQ(files.size(), 1) << files.join(u' ').toStdString();
+}
+
+const SaveNameCase kSaveNameCases[] = {
+    {"NoExtension", "values", "values.txt"},
+    {"ExtensionKept", "values.dat", "values.dat"},
+    {"TxtKept", "values.txt", "values.txt"},
+    {"DotInTheFolderOnly", "測定.d/values", "測定.d/values.txt"},
+};
+INSTANTIATE_TEST_SUITE_P(Files, VorlaSaveNameTest, ::testing::ValuesIn(kSaveNameCases),
+                         RowName{});
+
+TEST_F(VorlaFilesTest, LongestPastedValueSavesAndOpensAgain)
+{
+    // Full-width digits: three bytes each in UTF-8, two in Shift JIS, yet
+    // one character to the line limit.
+    const QString longest(32767, QChar(0xFF19));
+    QGuiApplication::clipboard()->setText(QStringLiteral("1\n") + longest + QStringLiteral("\n"));
+    QTest::keyClick(box("Text1"), Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(items(), QStringList({"1", longest}));
+    const QString file = path("longest.txt");
+    run("f12", {file});
+    action("v11")->trigger();
+    const auto answerer = run("f11", {file});
+    EXPECT_EQ(items(), QStringList({"1", longest}));
+    EXPECT_TRUE(answerer->boxes.empty());
+}
+
+enum class Change { None, Typed, Pasted, RemovedAfterOpen, Opened, SavedAfterTyping, Cleared };
+
+struct ExitCase
+{
+    const char *name;
+    Change change;
+    bool byFrame; // the window's close button instead of 終了
+    std::vector<QMessageBox::StandardButton> answers;
+    bool saveDialogPicks; // the save dialog, if shown, is given a name
+    bool asks;
+    bool ends;
+};
+
+void PrintTo(const ExitCase &c, std::ostream *out) { *out << c.name; }
+
+class VorlaExitTest : public VorlaFilesTest, public ::testing::WithParamInterface<ExitCase>
+{
+protected:
+    void removeFirst() const
+    {
+        const QRect first = list()->visualRect(values()->index(0));
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, first.center());
+        QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, first.center());
+    }
+    void make(Change change)
+    {
+        const QString file = path("opened.txt");
+        writeFile(file, "1\r\n2\r\n\r\n");
+        switch (change) {
+        case Change::None:
+            break;
+        case Change::Typed:
+            enter(QStringLiteral("1"));
+            break;
+        case Change::Pasted:
+            QGuiApplication::clipboard()->setText(QStringLiteral("1\n2"));
+            QTest::keyClick(box("Text1"), Qt::Key_V, Qt::ControlModifier);
+            break;
+        case Change::RemovedAfterOpen:
+            run("f11", {file});
+            removeFirst();
+            ASSERT_EQ(items(), QStringList({"2"}));
+            break;
+        case Change::Opened:
+            run("f11", {file});
+            break;
+        case Change::SavedAfterTyping:
+            enter(QStringLiteral("1"));
+            run("f12", {path("saved.txt")});
+            break;
+        case Change::Cleared:
+            enter(QStringLiteral("1"));
+            action("v11")->trigger();
+            break;
+        }
+    }
+};
+
+TEST_P(VorlaExitTest, AsksOnlyAboutUnsavedValues)
+{
+    const ExitCase &c = GetParam();
+    make(c.change);
+    const QString saved = path("on-exit.txt");
+    ModalAnswerer answerer(c.answers, {c.saveDialogPicks ? saved : QString()});
+
+    if (c.byFrame)
+        m_window->close();
+    else
+        action("f31")->trigger();
+
+    ASSERT_EQ(answerer.boxes.size(), c.asks ? 1u : 0u);
+    if (c.asks) {
+        const ShownBox &question = answerer.boxes[0];
+        EXPECT_EQ(question.text, QStringLiteral("保存されていない値があります。"));
+        EXPECT_EQ(question.buttons,
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    }
+    EXPECT_EQ(m_window->isVisible(), !c.ends);
+    const bool savedOnExit = !c.answers.empty() && c.answers[0] == QMessageBox::Save
+                             && c.saveDialogPicks;
+    EXPECT_EQ(QFile::exists(saved), savedOnExit);
+}
+
+using B = QMessageBox;
+const ExitCase kExitCases[] = {
+    {"NothingChanged", Change::None, false, {}, false, false, true},
+    {"TypedDiscarded", Change::Typed, false, {B::Discard}, false, true, true},
+    {"TypedCancelled", Change::Typed, false, {B::Cancel}, false, true, false},
+    {"TypedEscape", Change::Typed, false, {B::Escape}, false, true, false},
+    {"TypedSaved", Change::Typed, false, {B::Save}, true, true, true},
+    {"SaveDialogCancelled", Change::Typed, false, {B::Save}, false, true, false},
+    {"PastedByFrameCancelled", Change::Pasted, true, {B::Cancel}, false, true, false},
+    {"PastedByFrameDiscarded", Change::Pasted, true, {B::Discard}, false, true, true},
+    {"RemovedAfterOpen", Change::RemovedAfterOpen, false, {B::Cancel}, false, true, false},
+    {"OpenedOnly", Change::Opened, false, {}, false, false, true},
+    {"SavedAfterTyping", Change::SavedAfterTyping, true, {}, false, false, true},
+    {"Cleared", Change::Cleared, false, {}, false, false, true},
+};
+INSTANTIATE_TEST_SUITE_P(Ways, VorlaExitTest, ::testing::ValuesIn(kExitCases), RowName{});
 
 struct FilterCase
 {

@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -222,13 +223,95 @@ TEST_F(VorlaTest, UndoPutsRemovedValuesBackLastFirst)
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_EQ(text("Text10"), QStringLiteral("5")); // removal and undo leave the count
 
-    // Clearing forgets what could be undone.
+    // A clear is one more step: the list comes back whole, then the value
+    // removed before it.
     list()->setFocus();
     list()->setCurrentIndex(values()->index(0));
     QTest::keyClick(list(), Qt::Key_Delete);
     action("v11")->trigger();
+    ASSERT_TRUE(undo->isEnabled());
+    QTest::keyClick(box("Text1"), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(items(), QStringList({"2", "3", "4", "5"}));
     undo->trigger();
-    EXPECT_EQ(items(), QStringList());
+    EXPECT_EQ(items(), QStringList({"1", "2", "3", "4", "5"}));
+    EXPECT_FALSE(undo->isEnabled());
+}
+
+enum class BeforeClear { Typed, Opened };
+
+struct ClearUndoCase
+{
+    const char *name;
+    BeforeClear before;        // how the list of "1", "2" came about
+    const char *typedSince;    // entered after the clear ("" for nothing)
+    QStringList items;         // after the undo
+    bool openEnabled;
+    const char *caption;       // "%1" stands for the opened file
+    bool exitAsks;
+};
+
+class VorlaClearUndoTest : public VorlaTest, public ::testing::WithParamInterface<ClearUndoCase>
+{
+};
+
+TEST_P(VorlaClearUndoTest, BringsBackTheListAsItWas)
+{
+    const ClearUndoCase &c = GetParam();
+    const QString file = path("two.txt");
+    writeFile(file, "1\r\n2\r\n\r\n");
+    if (c.before == BeforeClear::Typed)
+        enterEach({"1", "2"});
+    else
+        run("f11", {file});
+    calculate(QStringLiteral("2σ"));
+    action("v11")->trigger();
+    if (*c.typedSince != '\0')
+        enter(QString::fromUtf8(c.typedSince));
+    const QString count = text("Text10");
+
+    QTest::keyClick(box("Text1"), Qt::Key_Z, Qt::ControlModifier);
+
+    EXPECT_EQ(items(), c.items);
+    for (const char *name : kBoxes) {
+        if (std::string(name) != "Text10") {
+            EXPECT_EQ(text(name), QString()) << name;
+        }
+    }
+    EXPECT_EQ(text("Text10"), count);
+    EXPECT_EQ(control<QComboBox>("Combo1")->currentText(), QStringLiteral("3σ"));
+    EXPECT_EQ(action("f11")->isEnabled(), c.openEnabled);
+    EXPECT_EQ(m_window->windowTitle(),
+              QString::fromUtf8(c.caption).arg(QDir::toNativeSeparators(file)));
+    EXPECT_FALSE(action("mnuUndo")->isEnabled());
+
+    ModalAnswerer answerer({QMessageBox::Cancel});
+    action("f31")->trigger();
+    EXPECT_EQ(answerer.boxes.size(), c.exitAsks ? 1u : 0u);
+}
+
+const ClearUndoCase kClearUndoCases[] = {
+    {"TypedList", BeforeClear::Typed, "", {"1", "2"}, false, "Pellary", true},
+    {"OpenedList", BeforeClear::Opened, "", {"1", "2"}, true, "Vorla-%1", false},
+    {"EnteredSinceStayLast", BeforeClear::Opened, "3", {"1", "2", "3"}, false, "Vorla", true},
+};
+INSTANTIATE_TEST_SUITE_P(Clears, VorlaClearUndoTest, ::testing::ValuesIn(kClearUndoCases),
+                         RowName{});
+
+TEST_F(VorlaTest, ClearUndoWaitsForRoom)
+{
+    enterEach({"1", "2"});
+    action("v11")->trigger();
+    QStringList many;
+    for (int i = 0; i < Vorla::kMaxItems - 1; ++i)
+        many << QStringLiteral("0");
+    addItems(many);
+    action("mnuUndo")->trigger(); // two do not fit into one place
+    EXPECT_EQ(values()->count(), Vorla::kMaxItems - 1);
+    EXPECT_TRUE(action("mnuUndo")->isEnabled());
+    values()->take(0);
+    action("mnuUndo")->trigger();
+    EXPECT_EQ(values()->count(), Vorla::kMaxItems);
+    EXPECT_EQ(values()->text(1), QStringLiteral("2"));
 }
 
 TEST_F(VorlaTest, RemovalKeyNeedsASelectedItemInTheList)
@@ -316,22 +399,105 @@ TEST_F(VorlaTest, PastedColumnEntersEachValue)
     EXPECT_EQ(items(), QStringList({"7", "12", "3", "4"}));
     EXPECT_EQ(text("Text10"), QStringLiteral("4"));
     EXPECT_EQ(text("Text1"), QString());
+}
 
-    // A full list takes what fits; the rest stays in the box, and the user
-    // is told.
-    values()->clear();
-    QStringList many;
-    for (int i = 0; i < Vorla::kMaxItems - 1; ++i)
-        many << QStringLiteral("0");
-    addItems(many);
-    QGuiApplication::clipboard()->setText(QStringLiteral("a\nb\nc"));
+QString repeated(const QString &text, int times)
+{
+    QString out;
+    for (int i = 0; i < times; ++i)
+        out += text;
+    return out;
+}
+
+struct RefusedPasteCase
+{
+    const char *name;
+    int listed; // items already in the list
+    QString pasted;
+    const char *message;
+};
+
+void PrintTo(const RefusedPasteCase &c, std::ostream *out) { *out << c.name; }
+
+class VorlaRefusedPasteTest : public VorlaTest,
+                              public ::testing::WithParamInterface<RefusedPasteCase>
+{
+};
+
+TEST_P(VorlaRefusedPasteTest, EntersNothingAndLosesNothing)
+{
+    const RefusedPasteCase &c = GetParam();
+    addItems(QStringList(c.listed, QStringLiteral("0")));
+    box("Text10")->setText(QStringLiteral("9"));
+    QLineEdit *entry = box("Text1");
+    entry->setText(QStringLiteral("5"));
+    entry->setCursorPosition(0);
+    QGuiApplication::clipboard()->setText(c.pasted);
     ModalAnswerer answerer;
+
+    QTest::keyClick(entry, Qt::Key_V, Qt::ControlModifier);
+
+    EXPECT_EQ(values()->count(), c.listed);
+    EXPECT_EQ(entry->text(), QStringLiteral("5"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), c.pasted);
+    EXPECT_EQ(text("Text10"), QStringLiteral("9"));
+    EXPECT_TRUE(action("f11")->isEnabled());
+    ASSERT_EQ(answerer.boxes.size(), 1u);
+    EXPECT_EQ(answerer.boxes[0].title, QStringLiteral("貼り付け"));
+    EXPECT_EQ(answerer.boxes[0].text.toStdString(), c.message);
+}
+
+const QString kLongValue = repeated(QStringLiteral("９"), 32768);
+
+// The paste goes in before the box's "5": the pasted text's last line and
+// "5" make one value.
+const RefusedPasteCase kRefusedPasteCases[] = {
+    {"MoreLinesThanTheListHolds", 0, repeated(QStringLiteral("1\r\n"), 39999) + QStringLiteral("1"),
+     "貼り付けた値は 40,000 個ですが、一覧に入るのはあと 32,767 個です。何も追加していません。"},
+    {"OneTooManyForTheRoom", Vorla::kMaxItems - 2, QStringLiteral("a\nb\nc"),
+     "貼り付けた値は 3 個ですが、一覧に入るのはあと 2 個です。何も追加していません。"},
+    {"FullList", Vorla::kMaxItems, QStringLiteral("a\n"),
+     "貼り付けた値は 2 個ですが、一覧はすでに 32,767 個でいっぱいです。何も追加していません。"},
+    {"CellLongerThanALine", 0, QStringLiteral("1\t") + kLongValue + QStringLiteral("\t"),
+     "貼り付けた値の 2 番目「９９９９９９９９９９９９９９９９９９９９９９９９９９９９９９９９９９９９"
+     "９９９９…」は 32,768 文字あります。一覧に入る値は 32,767 文字までです。何も追加していません。"},
+    // One value too long for the box itself: the box would have cut it short.
+    {"LineLongerThanTheBox", 0, kLongValue.left(32767),
+     "貼り付けた値の 1 番目「９９９９９９９９９９９９９９９９９９９９９９９９９９９９９９９９９９９９"
+     "９９９９…」は 32,768 文字あります。一覧に入る値は 32,767 文字までです。何も追加していません。"},
+};
+TEST_F(VorlaTest, PasteTooLongForTheBoxEntersWholeWhenALineHoldsIt)
+{
+    // 20,000 characters outside the basic plane take 40,000 units of the
+    // box's 32,767, but a line of a value file counts them as 20,000.
+    const QString wide = repeated(QStringLiteral("😀"), 20000);
+    QGuiApplication::clipboard()->setText(wide);
     QTest::keyClick(box("Text1"), Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(values()->count(), Vorla::kMaxItems);
-    EXPECT_EQ(values()->text(Vorla::kMaxItems - 1), QStringLiteral("a"));
-    EXPECT_EQ(text("Text1"), QStringLiteral("b\nc"));
+    EXPECT_EQ(items(), QStringList({wide}));
+    EXPECT_EQ(text("Text1"), QString());
+}
+
+TEST_F(VorlaTest, EnterWithBreaksEntersAsAPasteDoes)
+{
+    // An input method can commit a break into the box, which no paste leaves.
+    QLineEdit *entry = box("Text1");
+    entry->setFocus();
+    entry->setText(QStringLiteral("1\n2\t3"));
+    QTest::keyClick(entry, Qt::Key_Return);
+    EXPECT_EQ(items(), QStringList({"1", "2", "3"}));
+    EXPECT_EQ(entry->text(), QString());
+
+    addItems(QStringList(Vorla::kMaxItems - 4, QStringLiteral("0")));
+    entry->setText(QStringLiteral("4\n5"));
+    ModalAnswerer answerer;
+    QTest::keyClick(entry, Qt::Key_Return);
+    EXPECT_EQ(values()->count(), Vorla::kMaxItems - 1);
+    EXPECT_EQ(entry->text(), QStringLiteral("4\n5"));
     EXPECT_EQ(answerer.boxes.size(), 1u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Pastes, VorlaRefusedPasteTest, ::testing::ValuesIn(kRefusedPasteCases),
+                         RowName{});
 
 struct TablePasteCase
 {

@@ -178,7 +178,7 @@ void PrintTo(const ChoiceRow &row, std::ostream *out) { *out << row.name; }
 class SigmaChoice : public testing::TestWithParam<ChoiceRow>
 {};
 
-TEST_P(SigmaChoice, MatchesExactText)
+TEST_P(SigmaChoice, ReadsDigitWithOrWithoutSigma)
 {
     const auto outcome = calculateStatistics({"1", "2", "3", "4"}, GetParam().choice);
     ASSERT_TRUE(std::holds_alternative<StatisticsTexts>(outcome));
@@ -188,8 +188,19 @@ TEST_P(SigmaChoice, MatchesExactText)
 INSTANTIATE_TEST_SUITE_P(
     Choices, SigmaChoice,
     testing::Values(ChoiceRow{"Two", twoSigma, "4.7361"}, ChoiceRow{"TrailingBlank", threeSigma + " ", "2.5"},
-                    ChoiceRow{"FullWidthDigit", "\xEF\xBC\x93\xCF\x83", "2.5"},
-                    ChoiceRow{"DigitOnly", "3", "2.5"}, ChoiceRow{"Empty", "", "2.5"}),
+                    ChoiceRow{"FullWidthDigit", "３σ", "5.8541"},
+                    ChoiceRow{"DigitOnly", "3", "5.8541"}, ChoiceRow{"Empty", "", "2.5"},
+                    // What an input method leaves in the box.
+                    ChoiceRow{"FullWidthDigitOnly", "２", "4.7361"},
+                    ChoiceRow{"FullWidthDigitCapitalSigma", "２Σ", "4.7361"},
+                    ChoiceRow{"BlankBetween", "2 σ", "4.7361"},
+                    ChoiceRow{"IdeographicBlanksBetween", "１　 σ", "3.618"},
+                    ChoiceRow{"OneCapitalSigma", "1Σ", "3.618"},
+                    // Anything else still means no limits apart from the mean.
+                    ChoiceRow{"LeadingBlank", " 2σ", "2.5"}, ChoiceRow{"NoDigit", "σ", "2.5"},
+                    ChoiceRow{"FourSigma", "4σ", "2.5"}, ChoiceRow{"BlankWithoutSigma", "2 ", "2.5"},
+                    ChoiceRow{"TwoDigits", "22σ", "2.5"}, ChoiceRow{"LatinS", "2s", "2.5"},
+                    ChoiceRow{"SigmaTwice", "2σσ", "2.5"}, ChoiceRow{"FinalSigma", "2ς", "2.5"}),
     RowName{});
 
 // ---- refusals ------------------------------------------------------------
