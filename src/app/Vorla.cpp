@@ -439,6 +439,13 @@ void Vorla::forgetRemovals()
     m_undo->setEnabled(false);
 }
 
+void Vorla::showLastItem()
+{
+    // An entry joins the end of the list, which may be below the view: the
+    // user sees each value as it goes in.
+    List1->scrollTo(m_values->index(m_values->count() - 1));
+}
+
 void Vorla::clearBoxes()
 {
     for (QLineEdit *box : {static_cast<QLineEdit *>(Text1), Text2, Text3, Text4, Text5, Text6,
@@ -523,6 +530,7 @@ void Vorla::Text1_KeyPress(short keyAscii)
     }
     f11->setEnabled(false);
     m_values->append(toUtf8(entry));
+    showLastItem();
     advanceCount(1);
     Text1->setText(QString()); // Ctrl+Z now brings back a removed value, not this one
 }
@@ -537,6 +545,7 @@ void Vorla::Text1_Paste(const QString &text)
     if (entered > 0) {
         f11->setEnabled(false);
         m_values->append(std::move(values));
+        showLastItem();
         advanceCount(entered);
     }
     Text1->setText(joinedLines(rest)); // nothing is lost: what did not fit waits here

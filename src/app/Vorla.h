@@ -130,6 +130,8 @@ private: // one handler per user event
     QString scratchPath(const char *name) const;
     report::BoxTexts boxTexts() const;
     void clearBoxes();
+    /// Scrolls the list to its last item, the one just entered.
+    void showLastItem();
     /// How many more items the list takes.
     std::size_t room() const;
     /// The list's items, for the file code.
