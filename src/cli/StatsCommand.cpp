@@ -9,6 +9,8 @@
 #include <QLocale>
 
 #include <ostream>
+#include <string>
+#include <vector>
 #include <variant>
 
 namespace cli {
@@ -30,6 +32,32 @@ std::string statisticsProblemText(stats::StatisticsError error)
     return "値が大きすぎるため計算できません。";
 }
 
+/// What the window's note says of the items a calculation did not read
+/// whole, one message per kind, with the items' line numbers in the file
+/// ("…: 1, 4 行目"). Beyond ten lines the rest are counted, not listed.
+std::vector<std::string> looseReadingLines(const stats::LooseReadings &loose,
+                                           const std::vector<std::size_t> &lineNumbers)
+{
+    constexpr std::size_t kListed = 10;
+    const auto lines = [&](const std::vector<std::size_t> &items) {
+        std::string text;
+        for (std::size_t i = 0; i < items.size() && i < kListed; ++i)
+            text += (i == 0 ? "" : ", ") + grouped(static_cast<qint64>(lineNumbers.at(items[i])));
+        text += " 行目";
+        if (items.size() > kListed)
+            text += "ほか " + grouped(static_cast<qint64>(items.size() - kListed)) + " 個";
+        return text;
+    };
+    std::vector<std::string> said;
+    if (!loose.withoutNumber.empty())
+        said.push_back("数値として読めない値が " + grouped(static_cast<qint64>(loose.withoutNumber.size()))
+                       + " 個あります（0 として計算しました）: " + lines(loose.withoutNumber));
+    if (!loose.partlyRead.empty())
+        said.push_back("数値の後に文字が続く値が " + grouped(static_cast<qint64>(loose.partlyRead.size()))
+                       + " 個あります（文字の前の数値で計算しました）: " + lines(loose.partlyRead));
+    return said;
+}
+
 } // namespace
 
 ValueFileItems readValueFile(const QString &path)
@@ -47,7 +75,7 @@ ValueFileItems readValueFile(const QString &path)
     if (const auto *failure = std::get_if<files::ReadFailure>(&read))
         return {{}, 0, files::readProblemText(*failure).toStdString(), {}};
     auto &file = std::get<files::ValueFileItems>(read);
-    return {std::move(file.items), file.leftOut, {}, std::move(note)};
+    return {std::move(file.items), file.leftOut, {}, std::move(note), std::move(file.lineNumbers)};
 }
 
 int runStats(const CommandLine &command, std::ostream &out, std::ostream &errors)
@@ -79,6 +107,9 @@ int runStats(const CommandLine &command, std::ostream &out, std::ostream &errors
             continue;
         }
         const auto &texts = std::get<stats::StatisticsTexts>(outcome);
+        for (const std::string &line :
+             looseReadingLines(stats::looseReadings(read.items), read.lineNumbers))
+            errors << "vorla: " << name << ": " << line << '\n';
         if (command.format == Format::Json)
             out << (first ? "\n  " : ",\n  ") << jsonObject(name, texts);
         else

@@ -24,6 +24,7 @@ struct ValueFileItems
     std::size_t leftOut = 0;        ///< non-empty lines beyond the list's room
     std::string failure;            ///< why the file was refused; empty when it was read
     std::string note;               ///< how a file that reads two ways was read; else empty
+    std::vector<std::size_t> lineNumbers; ///< each item's line in the file, from 1
 };
 
 /// Every file the batch reads comes through here.
@@ -33,6 +34,8 @@ ValueFileItems readValueFile(const QString &path);
 /// table or JSON of StatsOutput.h), one line per problem to `errors`, in the
 /// form "vorla: FILE: reason". A file that is refused, empty, or beyond the
 /// calculation's range gives no result but does not stop the others.
+/// Items a calculation read as 0 or only in part are named on `errors` by
+/// their line numbers, as the window's note says it; they change no status.
 /// Returns the exit status: 0 when every file gave a result and everything
 /// was written, 1 otherwise.
 int runStats(const CommandLine &command, std::ostream &out, std::ostream &errors);

@@ -51,9 +51,10 @@ ItemsToAppend itemsToAppend(std::string_view text, std::size_t room, std::size_t
         }
         if (line->empty())
             continue;
-        if (result.items.size() < room)
+        if (result.items.size() < room) {
             result.items.emplace_back(*line);
-        else
+            result.lineNumbers.push_back(lineNumber);
+        } else
             ++result.leftOut;
     }
     return result;

@@ -99,7 +99,8 @@ std::variant<ValueFileItems, ReadFailure> readValueFile(const QString &path, std
     ItemsToAppend read = itemsToAppend(text.text, room);
     if (read.tooLongLine != 0)
         return ReadFailure{ReadProblem::TooLongLine, {}, read.tooLongLine};
-    return ValueFileItems{std::move(read.items), read.leftOut, text.encoding};
+    return ValueFileItems{std::move(read.items), read.leftOut, text.encoding,
+                          std::move(read.lineNumbers)};
 }
 
 std::variant<QByteArray, EncodeFailure> encodeValueFile(const QStringList &items)

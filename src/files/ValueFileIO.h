@@ -67,6 +67,7 @@ struct ValueFileItems
     std::vector<std::string> items; ///< non-empty lines in file order (UTF-8), at most `room`
     std::size_t leftOut = 0;        ///< non-empty lines that did not fit
     TextEncoding encoding = TextEncoding::ShiftJis;
+    std::vector<std::size_t> lineNumbers; ///< each item's line in the file, from 1
 };
 
 /// The open command's whole reading of a value file: the bounded read, the
