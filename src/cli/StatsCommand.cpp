@@ -73,7 +73,7 @@ ValueFileItems readValueFile(const QString &path)
         return std::optional<files::TextEncoding>(files::TextEncoding::ShiftJis);
     });
     if (const auto *failure = std::get_if<files::ReadFailure>(&read))
-        return {{}, 0, files::readProblemText(*failure).toStdString(), {}};
+        return {{}, 0, files::readProblemText(*failure).toStdString(), {}, {}};
     auto &file = std::get<files::ValueFileItems>(read);
     return {std::move(file.items), file.leftOut, {}, std::move(note), std::move(file.lineNumbers)};
 }

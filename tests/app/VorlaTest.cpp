@@ -373,9 +373,10 @@ TEST_P(VorlaLooseReadingTest, CalculationSaysWhichItemsWereNotReadWhole)
         EXPECT_LE(notice->heightForWidth(notice->width()), notice->height());
         for (QWidget *other : control("client")->findChildren<QWidget *>(
                  QString(), Qt::FindDirectChildrenOnly))
-            if (other != notice && other->isVisible())
+            if (other != notice && other->isVisible()) {
                 EXPECT_FALSE(other->geometry().intersects(notice->geometry()))
                     << other->objectName().toStdString();
+            }
     }
 
     // The next move in the list ends the note and selects as ever.
