@@ -8,7 +8,11 @@
 // the same refusal.
 // The sigma choice is read by a plain matcher of its own (sigmaMultiple).
 // It also checks that no computed text says "inf" or "nan" and that the
-// count is the number of items.
+// count is the number of items, and that looseReadings names exactly the
+// items a step-by-step reading of its own finds not read whole: the text is
+// first spelled in the ASCII characters its characters stand for, blanks
+// left out, and then matched against the number's grammar one character at
+// a time.
 
 #include "FuzzCheck.h"
 
@@ -111,6 +115,145 @@ StatisticsOutcome plainCalculation(const std::vector<std::string> &items, std::s
                            minimum};
 }
 
+// ---- the independent reading of how much of an item is a number ----------
+
+constexpr char kStranger = '\x01'; // a character no number uses
+
+// What a character stands for in a number, from the forms the entry box
+// takes: full-width digits, signs, point and exponent letters, the minus
+// signs and dashes an input method or a paste brings, '。' and '、'.
+char standsFor(char32_t c)
+{
+    if (c >= 0xFF10 && c <= 0xFF19)
+        return static_cast<char>('0' + (c - 0xFF10));
+    switch (c) {
+    case 0x3000: return ' ';
+    case 0xFF0B: case 0xFE62: return '+';
+    case 0xFF0D: case 0x2212: case 0x30FC: case 0xFF70: case 0x2010: case 0x2011:
+    case 0x2012: case 0x2013: case 0x2014: case 0x2015: case 0xFE63: return '-';
+    case 0xFF0E: case 0x3002: case 0xFF61: return '.';
+    case 0x3001: case 0xFF64: return ',';
+    case 0xFF25: return 'E';
+    case 0xFF45: return 'e';
+    default: return kStranger;
+    }
+}
+
+// The text as ASCII, one character for each of its characters, blanks left
+// out. Only three-byte sequences can stand for a number's character; any
+// other byte stands for itself when ASCII and for a stranger otherwise.
+std::string spelledOut(std::string_view text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto b0 = static_cast<unsigned char>(text[i]);
+        char c = kStranger;
+        std::size_t width = 1;
+        if (b0 < 0x80) {
+            c = static_cast<char>(b0);
+        } else if (b0 >= 0xE0 && b0 <= 0xEF && i + 2 < text.size()
+                   && (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80
+                   && (static_cast<unsigned char>(text[i + 2]) & 0xC0) == 0x80) {
+            const char32_t cp = (char32_t(b0 & 0x0F) << 12)
+                                | (char32_t(static_cast<unsigned char>(text[i + 1]) & 0x3F) << 6)
+                                | (static_cast<unsigned char>(text[i + 2]) & 0x3F);
+            c = standsFor(cp);
+            width = 3;
+        }
+        if (c != ' ' && c != '\t' && c != '\n')
+            out.push_back(c);
+        i += width;
+    }
+    return out;
+}
+
+bool isDecimalDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool isRadixDigit(char c, bool hex)
+{
+    if (!hex)
+        return c >= '0' && c <= '7';
+    return isDecimalDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// How much of the spelled-out text the number's grammar takes:
+// [+-]digits[.digits][(E|e)[+-]digits] with a mantissa digit, or &H / &O
+// with a digit of its base. NoNumber when it takes nothing.
+stats::ReadingExtent stepByStep(const std::string &s)
+{
+    std::size_t i = 0;
+    if (!s.empty() && s[0] == '&') {
+        if (s.size() < 2)
+            return stats::ReadingExtent::NoNumber;
+        const char letter = s[1];
+        const bool hex = letter == 'H' || letter == 'h';
+        if (!hex && letter != 'O' && letter != 'o')
+            return stats::ReadingExtent::NoNumber;
+        for (i = 2; i < s.size() && isRadixDigit(s[i], hex); ++i) {
+        }
+        if (i == 2)
+            return stats::ReadingExtent::NoNumber;
+        return i == s.size() ? stats::ReadingExtent::Whole : stats::ReadingExtent::Partial;
+    }
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        ++i;
+    std::size_t digits = 0;
+    for (; i < s.size() && isDecimalDigit(s[i]); ++i)
+        ++digits;
+    if (i < s.size() && s[i] == '.')
+        for (++i; i < s.size() && isDecimalDigit(s[i]); ++i)
+            ++digits;
+    if (digits == 0)
+        return stats::ReadingExtent::NoNumber;
+    if (i < s.size() && (s[i] == 'E' || s[i] == 'e')) {
+        std::size_t j = i + 1;
+        if (j < s.size() && (s[j] == '+' || s[j] == '-'))
+            ++j;
+        if (j < s.size() && isDecimalDigit(s[j])) {
+            while (j < s.size() && isDecimalDigit(s[j]))
+                ++j;
+            i = j;
+        }
+    }
+    return i == s.size() ? stats::ReadingExtent::Whole : stats::ReadingExtent::Partial;
+}
+
+std::string listed(const std::vector<std::size_t> &indexes)
+{
+    std::string out;
+    for (const std::size_t i : indexes)
+        out += std::to_string(i) + ' ';
+    return out;
+}
+
+void checkLooseReadings(const std::vector<std::string> &items)
+{
+    const stats::LooseReadings loose = stats::looseReadings(items);
+    std::vector<std::size_t> withoutNumber;
+    std::vector<std::size_t> partlyRead;
+    std::vector<std::size_t> all;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const stats::ReadingExtent expected = stepByStep(spelledOut(items[i]));
+        if (stats::readingOf(items[i]) != expected)
+            fuzz::fail("readingOf differs from the step-by-step reading", items[i]);
+        if (expected == stats::ReadingExtent::NoNumber) {
+            fuzz::check(stats::parseValueText(items[i]) == 0.0,
+                        "text without a number does not read as 0", items[i]);
+            withoutNumber.push_back(i);
+        } else if (expected == stats::ReadingExtent::Partial) {
+            partlyRead.push_back(i);
+        }
+        if (expected != stats::ReadingExtent::Whole)
+            all.push_back(i);
+    }
+    fuzz::check(loose.withoutNumber == withoutNumber, "items without a number differ",
+                listed(loose.withoutNumber) + "expected " + listed(withoutNumber));
+    fuzz::check(loose.partlyRead == partlyRead, "partly read items differ",
+                listed(loose.partlyRead) + "expected " + listed(partlyRead));
+    fuzz::check(loose.all() == all && loose.empty() == all.empty(),
+                "the items not read whole differ", listed(loose.all()) + "expected " + listed(all));
+}
+
 std::string joined(const StatisticsTexts &t)
 {
     std::string out;
@@ -135,6 +278,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     while (provider.remaining_bytes() > 0 && items.size() < kMaxItems)
         items.push_back(provider.ConsumeRandomLengthString(24));
 
+    checkLooseReadings(items);
     const StatisticsOutcome outcome = stats::calculateStatistics(items, choice);
     const StatisticsOutcome expected = plainCalculation(items, choice);
     if (std::holds_alternative<StatisticsError>(outcome)) {

@@ -172,6 +172,17 @@ void ValueListView::updateGeometries()
     QAbstractItemView::updateGeometries();
 }
 
+void ValueListView::scrollContentsBy(int /*dx*/, int dy)
+{
+    // QListView's own scrolling moves the picture by the distance between
+    // the positions of its row layout, and does nothing at all while that
+    // layout is empty, as it always is here: the rows painted before the
+    // scroll stayed on screen. Here a row's place is its number times the
+    // row height, so the picture moves by exactly the scroll bar's change,
+    // and only the rows uncovered are painted anew.
+    viewport()->scroll(0, dy);
+}
+
 void ValueListView::paintEvent(QPaintEvent *event)
 {
     const int count = rowCount();
@@ -194,7 +205,7 @@ void ValueListView::paintEvent(QPaintEvent *event)
             option.state |= QStyle::State_Selected;
         if (focused && index == current)
             option.state |= QStyle::State_HasFocus;
-        itemDelegate(index)->paint(&painter, option, index);
+        itemDelegateForIndex(index)->paint(&painter, option, index);
     }
 }
 

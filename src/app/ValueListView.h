@@ -30,6 +30,7 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     void setSelection(const QRect &rect, QItemSelectionModel::SelectionFlags command) override;
     QRegion visualRegionForSelection(const QItemSelection &selection) const override;

@@ -21,6 +21,7 @@
 #include "ui/FitText.h"
 #include "ui/WindowGeometry.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -45,6 +46,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
@@ -245,6 +247,27 @@ QString pasteRefusedText(const files::PastePlan &plan, std::size_t room)
            + nothingAdded;
 }
 
+/// What the notice under the list says after a calculation that read items
+/// as 0 or only in part; empty when every item was read whole.
+QString looseReadingText(const stats::LooseReadings &loose)
+{
+    const QString none = grouped(static_cast<qint64>(loose.withoutNumber.size()));
+    const QString part = grouped(static_cast<qint64>(loose.partlyRead.size()));
+    QString text;
+    if (!loose.withoutNumber.empty() && !loose.partlyRead.empty())
+        text = QStringLiteral("数値として読めない値 %1 個は 0 として、数値の後に文字が続く値 %2 個は"
+                              "文字の前の数値で計算しました。")
+                   .arg(none, part);
+    else if (!loose.withoutNumber.empty())
+        text = QStringLiteral("数値として読めない値が %1 個あります（0 として計算しました）。").arg(none);
+    else if (!loose.partlyRead.empty())
+        text = QStringLiteral("数値の後に文字が続く値が %1 個あります（文字の前の数値で計算しました）。")
+                   .arg(part);
+    else
+        return text;
+    return text + QStringLiteral("一覧で選択しています。");
+}
+
 } // namespace
 
 Vorla::Vorla(const QString &scratchDir, QWidget *parent)
@@ -381,6 +404,26 @@ void Vorla::createControls()
     Label15->setPalette(QPalette());
     Text12 = createTextBox("Text12", 4440, 4440, 855, QStringLiteral("最小値"));
 
+    // The calculation's word on items it read as 0 or only in part. It is
+    // neither a message box (it would cost a click on every calculation of
+    // such a list) nor a status bar (the window and its controls keep their
+    // size and places): a note in the free corner under the start button,
+    // shown only while there is something to say and gone at the next change
+    // to the list or move in it, or when clicked. The items themselves are
+    // selected in the list. A screen reader hears the note as an alert when it
+    // appears and as the list's description while it is shown.
+    LabelNotice = new QLabel(client);
+    LabelNotice->setObjectName(QStringLiteral("LabelNotice"));
+    LabelNotice->setGeometry(px(240), px(3660), px(3240), px(1290));
+    LabelNotice->setWordWrap(true);
+    LabelNotice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    LabelNotice->setFrameShape(QFrame::Box);
+    LabelNotice->setMargin(2);
+    LabelNotice->setAutoFillBackground(true);
+    LabelNotice->setPalette(QToolTip::palette());
+    LabelNotice->installEventFilter(this);
+    LabelNotice->hide();
+
     // Tab moves through the boxes in number order, then the button and the
     // sigma choice, and back to the entry box.
     const QList<QWidget *> tabOrder = {Text1, List1, Text2,  Text3,  Text4,  Text5,
@@ -411,6 +454,48 @@ void Vorla::createControls()
     List1->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(m_undo, &QAction::triggered, this, &Vorla::List1_Undo);
     connect(Command1, &QPushButton::clicked, this, &Vorla::Command1_Click);
+    // The notice speaks of the list as it was calculated: any change to the
+    // list, or a move in it, ends it.
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(m_values, signal, this, &Vorla::hideReadingNotice);
+    connect(m_values, &QAbstractItemModel::modelReset, this, &Vorla::hideReadingNotice);
+    connect(List1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &Vorla::hideReadingNotice);
+}
+
+void Vorla::noticeLooseReadings(const stats::LooseReadings &loose)
+{
+    const QString text = looseReadingText(loose);
+    if (text.isEmpty()) {
+        hideReadingNotice();
+        return;
+    }
+    // Selected without becoming current: Delete and a double-click still
+    // act on the current item alone, and the user's next move in the list
+    // selects as it always does.
+    QItemSelection selection;
+    for (const std::size_t row : loose.all()) {
+        const QModelIndex index = m_values->index(static_cast<int>(row));
+        selection.select(index, index);
+    }
+    List1->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    List1->scrollTo(m_values->index(static_cast<int>(loose.all().front())));
+    LabelNotice->setText(text);
+    LabelNotice->setAccessibleName(text);
+    LabelNotice->show();
+    LabelNotice->raise();
+    List1->setAccessibleDescription(text);
+    QAccessibleEvent alert(LabelNotice, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
+}
+
+void Vorla::hideReadingNotice()
+{
+    if (LabelNotice->isHidden())
+        return;
+    LabelNotice->hide();
+    LabelNotice->clear();
+    List1->setAccessibleDescription(QString());
 }
 
 void Vorla::createMenus()
@@ -494,6 +579,13 @@ void Vorla::forgetUndo()
     m_undo->setEnabled(false);
 }
 
+void Vorla::showLastItem()
+{
+    // An entry joins the end of the list, which may be below the view: the
+    // user sees each value as it goes in.
+    List1->scrollTo(m_values->index(m_values->count() - 1));
+}
+
 void Vorla::appendEntries(std::vector<std::string> values)
 {
     if (values.empty())
@@ -502,6 +594,7 @@ void Vorla::appendEntries(std::vector<std::string> values)
     const std::size_t entries = values.size();
     m_values->append(std::move(values));
     advanceCount(entries);
+    showLastItem();
 }
 
 void Vorla::clearBoxes()
@@ -672,6 +765,7 @@ void Vorla::Command1_Click()
     showResults(stats::statisticsTexts(*m_figures));
     if (m_chart)
         m_chart->setFigures(m_figures);
+    noticeLooseReadings(stats::looseReadings(m_values->items()));
 }
 
 
@@ -726,6 +820,10 @@ void Vorla::dragEnterEvent(QDragEnterEvent *event)
 bool Vorla::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    if (watched == LabelNotice && type == QEvent::MouseButtonPress) {
+        hideReadingNotice();
+        return true;
+    }
     if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
         auto *drag = static_cast<QDropEvent *>(event);
         if (!droppedFiles(*drag->mimeData()).isEmpty()) {

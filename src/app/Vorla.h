@@ -140,6 +140,12 @@ private: // one handler per user event
     QString scratchPath(const char *name) const;
     report::BoxTexts boxTexts() const;
     void clearBoxes();
+    /// Scrolls the list to its last item, the one just entered.
+    void showLastItem();
+    /// After a calculation: selects the items read as 0 or only in part and
+    /// says how many there are, or hides the notice when there are none.
+    void noticeLooseReadings(const stats::LooseReadings &loose);
+    void hideReadingNotice();
     /// How many more items the list takes.
     std::size_t room() const;
     /// The list's items, for the file code.
@@ -217,6 +223,8 @@ private: // one handler per user event
     QLabel *Label13 = nullptr;
     QLabel *Label14 = nullptr;
     QLabel *Label15 = nullptr;
+    /// Says which items a calculation could not read whole; hidden otherwise.
+    QLabel *LabelNotice = nullptr;
     EntryBox *Text1 = nullptr;
     QLineEdit *Text2 = nullptr;
     QLineEdit *Text3 = nullptr;

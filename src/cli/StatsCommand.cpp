@@ -9,6 +9,8 @@
 #include <QLocale>
 
 #include <ostream>
+#include <string>
+#include <vector>
 #include <variant>
 
 namespace cli {
@@ -45,6 +47,32 @@ std::string chosenColumnText(const ValueFileItems &read)
            + " 列目を使いました（ほかの列は --column N で選べます）。";
 }
 
+/// What the window's note says of the items a calculation did not read
+/// whole, one message per kind, with the items' line numbers in the file
+/// ("…: 1, 4 行目"). Beyond ten lines the rest are counted, not listed.
+std::vector<std::string> looseReadingLines(const stats::LooseReadings &loose,
+                                           const std::vector<std::size_t> &lineNumbers)
+{
+    constexpr std::size_t kListed = 10;
+    const auto lines = [&](const std::vector<std::size_t> &items) {
+        std::string text;
+        for (std::size_t i = 0; i < items.size() && i < kListed; ++i)
+            text += (i == 0 ? "" : ", ") + grouped(static_cast<qint64>(lineNumbers.at(items[i])));
+        text += " 行目";
+        if (items.size() > kListed)
+            text += "ほか " + grouped(static_cast<qint64>(items.size() - kListed)) + " 個";
+        return text;
+    };
+    std::vector<std::string> said;
+    if (!loose.withoutNumber.empty())
+        said.push_back("数値として読めない値が " + grouped(static_cast<qint64>(loose.withoutNumber.size()))
+                       + " 個あります（0 として計算しました）: " + lines(loose.withoutNumber));
+    if (!loose.partlyRead.empty())
+        said.push_back("数値の後に文字が続く値が " + grouped(static_cast<qint64>(loose.partlyRead.size()))
+                       + " 個あります（文字の前の数値で計算しました）: " + lines(loose.partlyRead));
+    return said;
+}
+
 } // namespace
 
 ValueFileItems readValueFile(const QString &path, std::size_t column)
@@ -73,13 +101,15 @@ ValueFileItems readValueFile(const QString &path, std::size_t column)
                                      chooseColumn);
     if (const auto *failure = std::get_if<files::ReadFailure>(&read)) {
         if (failure->problem == files::ReadProblem::Cancelled)
-            return {{}, 0, tooFewColumnsText(columns, column), {}};
-        return {{}, 0, files::readProblemText(*failure).toStdString(), {}};
+            return {{}, 0, tooFewColumnsText(columns, column), {}, 0, 0, {}};
+        return {{}, 0, files::readProblemText(*failure).toStdString(), {}, 0, 0, {}};
     }
     auto &file = std::get<files::ValueFileItems>(read);
     if (file.column == 0 && column > 1)
-        return {{}, 0, tooFewColumnsText(1, column), {}};
-    return {std::move(file.items), file.leftOut, {}, std::move(note), file.column, file.columns};
+        return {{}, 0, tooFewColumnsText(1, column), {}, 0, 0, {}};
+    return {std::move(file.items), file.leftOut,  {},
+            std::move(note),       file.column,   file.columns,
+            std::move(file.lineNumbers)};
 }
 
 int runStats(const CommandLine &command, std::ostream &out, std::ostream &errors)
@@ -113,6 +143,9 @@ int runStats(const CommandLine &command, std::ostream &out, std::ostream &errors
             continue;
         }
         const auto &texts = std::get<stats::StatisticsTexts>(outcome);
+        for (const std::string &line :
+             looseReadingLines(stats::looseReadings(read.items), read.lineNumbers))
+            errors << "vorla: " << name << ": " << line << '\n';
         if (command.format == Format::Json)
             out << (first ? "\n  " : ",\n  ") << jsonObject(name, texts);
         else

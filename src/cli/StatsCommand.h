@@ -26,6 +26,7 @@ struct ValueFileItems
     std::string note;               ///< how a file that reads two ways was read; else empty
     std::size_t column = 0;         ///< of a table file: the column read, from 1; else 0
     std::size_t columns = 0;        ///< of a table file: how many columns it has; else 0
+    std::vector<std::size_t> lineNumbers; ///< each item's line in the file, from 1
 };
 
 /// Every file the batch reads comes through here. `column` (from 1) picks a
@@ -38,6 +39,8 @@ ValueFileItems readValueFile(const QString &path, std::size_t column = 0);
 /// table or JSON of StatsOutput.h), one line per problem to `errors`, in the
 /// form "vorla: FILE: reason". A file that is refused, empty, or beyond the
 /// calculation's range gives no result but does not stop the others.
+/// Items a calculation read as 0 or only in part are named on `errors` by
+/// their line numbers, as the window's note says it; they change no status.
 /// Returns the exit status: 0 when every file gave a result and everything
 /// was written, 1 otherwise.
 int runStats(const CommandLine &command, std::ostream &out, std::ostream &errors);

@@ -193,15 +193,18 @@ std::optional<ColumnLayout> detectColumns(std::string_view text)
 }
 
 std::vector<std::string> columnValues(std::string_view text, const ColumnLayout &layout,
-                                      std::size_t column)
+                                      std::size_t column, std::vector<std::size_t> *rows)
 {
     std::vector<std::string> values;
-    const std::vector<std::string_view> rows = tableRows(text);
+    const std::vector<std::string_view> tableRowTexts = tableRows(text);
     const std::size_t header = column < layout.headerRows.size() ? layout.headerRows[column] : 0;
-    for (std::size_t r = header; r < rows.size(); ++r) {
-        std::vector<std::string> fields = splitFields(rows[r], layout.separator);
-        if (column < fields.size() && !fields[column].empty())
+    for (std::size_t r = header; r < tableRowTexts.size(); ++r) {
+        std::vector<std::string> fields = splitFields(tableRowTexts[r], layout.separator);
+        if (column < fields.size() && !fields[column].empty()) {
             values.push_back(std::move(fields[column]));
+            if (rows)
+                rows->push_back(r);
+        }
     }
     return values;
 }

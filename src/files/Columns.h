@@ -114,8 +114,10 @@ std::optional<ColumnLayout> detectColumns(std::string_view text);
 /// The values of one column (from 0) in row order: its header rows left
 /// out, rows without the column and empty fields passed over. Never more
 /// values than rows; no value holds CR or LF.
+/// With `rows`, each value's row (from 0, among the non-empty lines) is
+/// appended there.
 std::vector<std::string> columnValues(std::string_view text, const ColumnLayout &layout,
-                                      std::size_t column);
+                                      std::size_t column, std::vector<std::size_t> *rows = nullptr);
 
 /// The values a paste enters: for text of one column exactly those of
 /// splitPastedValues; for a table, those of the column `choose` picks

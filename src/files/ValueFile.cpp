@@ -61,13 +61,14 @@ ItemsToAppend itemsToAppend(std::string_view text, std::size_t room, std::size_t
     while (const auto line = nextValueLine(text, position)) {
         ++lineNumber;
         if (longerThan(*line, maxLineLength)) {
-            return ItemsToAppend{{}, 0, lineNumber};
+            return ItemsToAppend{{}, 0, lineNumber, {}};
         }
         if (line->empty())
             continue;
-        if (result.items.size() < room)
+        if (result.items.size() < room) {
             result.items.emplace_back(*line);
-        else
+            result.lineNumbers.push_back(lineNumber);
+        } else
             ++result.leftOut;
     }
     return result;

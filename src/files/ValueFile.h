@@ -41,6 +41,8 @@ struct ItemsToAppend
     /// line (empty ones too); 0 when there is none. When it is set, the file
     /// is refused whole: `items` is empty and `leftOut` is 0.
     std::size_t tooLongLine = 0;
+    /// Each item's 1-based line number in the file, empty lines counted.
+    std::vector<std::size_t> lineNumbers;
 };
 
 /// Reads UTF-8 text by the line rule of nextValueLine, skipping empty lines.

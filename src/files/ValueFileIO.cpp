@@ -1,6 +1,7 @@
 #include "files/ValueFileIO.h"
 
 #include "files/ValueFile.h"
+#include "files/ValueLines.h"
 
 #include <QDir>
 #include <QLocale>
@@ -102,16 +103,25 @@ std::variant<ValueFileItems, ReadFailure> readValueFile(const QString &path, std
         return ReadFailure{ReadProblem::TooLongLine, {}, read.tooLongLine};
     const std::optional<ColumnLayout> layout = detectColumns(text.text);
     if (!layout)
-        return ValueFileItems{std::move(read.items), read.leftOut, text.encoding};
+        return ValueFileItems{std::move(read.items), read.leftOut, text.encoding, 0, 0,
+                              std::move(read.lineNumbers)};
     const std::optional<std::size_t> column =
         chooseColumn ? chooseColumn(*layout) : layout->preselected;
     if (!column || *column >= layout->columns)
         return ReadFailure{ReadProblem::Cancelled, {}};
-    std::vector<std::string> values = columnValues(text.text, *layout, *column);
+    std::vector<std::size_t> rows;
+    std::vector<std::string> values = columnValues(text.text, *layout, *column, &rows);
     const std::size_t kept = std::min(room, values.size());
     const std::size_t leftOut = values.size() - kept;
     values.resize(kept);
-    return ValueFileItems{std::move(values), leftOut, text.encoding, *column + 1, layout->columns};
+    // A table's rows are the file's non-empty lines, in order.
+    const std::vector<std::size_t> rowLines = nonEmptyLineNumbers(text.text);
+    std::vector<std::size_t> lineNumbers;
+    lineNumbers.reserve(kept);
+    for (std::size_t i = 0; i < kept; ++i)
+        lineNumbers.push_back(rowLines.at(rows[i]));
+    return ValueFileItems{std::move(values), leftOut,          text.encoding,
+                          *column + 1,       layout->columns, std::move(lineNumbers)};
 }
 
 std::variant<QByteArray, EncodeFailure> encodeValueFile(const QStringList &items)

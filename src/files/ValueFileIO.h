@@ -72,6 +72,7 @@ struct ValueFileItems
     /// from 1, and how many there are. Both 0 for a file of one column.
     std::size_t column = 0;
     std::size_t columns = 0;
+    std::vector<std::size_t> lineNumbers; ///< each item's line in the file, from 1
 };
 
 /// The open command's whole reading of a value file: the bounded read, the

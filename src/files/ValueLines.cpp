@@ -27,6 +27,19 @@ std::vector<std::string> splitValueLines(std::string_view text)
     return lines;
 }
 
+std::vector<std::size_t> nonEmptyLineNumbers(std::string_view text)
+{
+    std::vector<std::size_t> numbers;
+    std::size_t position = 0;
+    std::size_t number = 0;
+    while (const auto line = nextValueLine(text, position)) {
+        ++number;
+        if (!line->empty())
+            numbers.push_back(number);
+    }
+    return numbers;
+}
+
 } // namespace files
 
 namespace files {

@@ -28,6 +28,10 @@ std::optional<std::string_view> nextValueLine(std::string_view text, std::size_t
 ///   "\r\n"        -> {""}
 std::vector<std::string> splitValueLines(std::string_view text);
 
+/// The numbers (from 1, empty lines counted) of the text's non-empty lines.
+///   "a\r\n\r\nb\n" -> {1, 3}
+std::vector<std::size_t> nonEmptyLineNumbers(std::string_view text);
+
 } // namespace files
 
 namespace files {

@@ -303,8 +303,8 @@ double valueOf(std::string_view text, const DecimalNumber &number)
 
 // "&H" and "&O" whole numbers, read through the cursor standing after '&'.
 // The value grows by whole-number steps in double arithmetic, so a long
-// enough digit string ends at infinity.
-double radixValue(Cursor at, bool &digitRead)
+// enough digit string ends at infinity. `end` is set after the last digit.
+double radixValue(Cursor at, bool &digitRead, std::size_t &end)
 {
     const TextChar letter = at.peek();
     int radix = 0;
@@ -331,26 +331,52 @@ double radixValue(Cursor at, bool &digitRead)
         value = value * radix + digit;
         digitRead = true;
         at.pass(c);
+        end = at.position();
     }
     return value;
 }
 
-} // namespace
+// A value text's reading and where its number ends: the byte after the
+// number's last character (0 when there is no number).
+struct ScannedText
+{
+    ValueReading reading;
+    std::size_t end = 0;
+};
 
-ValueReading readValueText(std::string_view text)
+ScannedText scanValueText(std::string_view text)
 {
     Cursor at(text);
     const TextChar first = at.peek();
     if (first.meaning == '&') {
         at.pass(first);
         bool digitRead = false;
-        const double value = radixValue(at, digitRead);
-        return ValueReading{value, false, digitRead};
+        std::size_t end = 0;
+        const double value = radixValue(at, digitRead, end);
+        return {ValueReading{value, false, digitRead}, end};
     }
     const DecimalNumber number = scanDecimal(at);
     if (number.digitCount() == 0)
-        return ValueReading{};
-    return ValueReading{valueOf(text, number), number.significantDigits() <= 15, true};
+        return {};
+    return {ValueReading{valueOf(text, number), number.significantDigits() <= 15, true}, number.end};
+}
+
+} // namespace
+
+ValueReading readValueText(std::string_view text)
+{
+    return scanValueText(text).reading;
+}
+
+ReadingExtent readingOf(std::string_view text)
+{
+    const ScannedText scanned = scanValueText(text);
+    if (!scanned.reading.holdsNumber)
+        return ReadingExtent::NoNumber;
+    // The reading passes over blanks wherever they stand, so blanks after the
+    // number are no text left over; any other character is, a NUL byte too.
+    return Cursor(text, scanned.end).peek().begin >= text.size() ? ReadingExtent::Whole
+                                                                 : ReadingExtent::Partial;
 }
 
 double parseValueText(std::string_view text)

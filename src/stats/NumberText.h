@@ -41,6 +41,23 @@ double parseValueText(std::string_view text);
 ///   holdsNumber("&HFF") -> true holdsNumber("&H") -> false   holdsNumber("&O9") -> false
 bool holdsNumber(std::string_view text);
 
+/// How much of a value text parseValueText reads.
+enum class ReadingExtent {
+    Whole,    // a number and, besides it, blanks at most
+    Partial,  // a number, then other text the reading left unread
+    NoNumber, // no number at all: the text reads as 0
+};
+
+/// How much of the text parseValueText reads, by the very same reading.
+/// Blanks are passed over wherever they stand and the full-width and input
+/// method forms count as what they stand for, so only other characters left
+/// after the number make a reading partial.
+///   readingOf("12.5") -> Whole      readingOf(" 1 2.5 ") -> Whole
+///   readingOf("１２．５") -> Whole  readingOf("&HFF") -> Whole   readingOf("5.") -> Whole
+///   readingOf("12.5mm") -> Partial  readingOf("1,234.5") -> Partial  readingOf("1e") -> Partial
+///   readingOf("測定値") -> NoNumber readingOf("±0.1") -> NoNumber readingOf("") -> NoNumber
+ReadingExtent readingOf(std::string_view text);
+
 /// Writes a double with 15 significant digits, no grouping, no trailing zeros.
 ///
 /// The value is first rounded to 15 significant digits (the decimal nearest

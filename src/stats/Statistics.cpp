@@ -3,9 +3,11 @@
 #include "stats/NumberReading.h"
 #include "stats/NumberText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 
 namespace stats {
 
@@ -180,6 +182,33 @@ StatisticsOutcome calculateStatistics(const std::vector<std::string> &items,
     if (const auto *error = std::get_if<StatisticsError>(&figures))
         return *error;
     return statisticsTexts(std::get<StatisticsFigures>(figures));
+}
+
+LooseReadings looseReadings(const std::vector<std::string> &items)
+{
+    LooseReadings loose;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        switch (readingOf(items[i])) {
+        case ReadingExtent::Whole:
+            break;
+        case ReadingExtent::Partial:
+            loose.partlyRead.push_back(i);
+            break;
+        case ReadingExtent::NoNumber:
+            loose.withoutNumber.push_back(i);
+            break;
+        }
+    }
+    return loose;
+}
+
+std::vector<std::size_t> LooseReadings::all() const
+{
+    std::vector<std::size_t> both;
+    both.reserve(withoutNumber.size() + partlyRead.size());
+    std::merge(withoutNumber.begin(), withoutNumber.end(), partlyRead.begin(), partlyRead.end(),
+               std::back_inserter(both));
+    return both;
 }
 
 } // namespace stats

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -71,6 +72,21 @@ StatisticsOutcome calculateStatistics(const std::vector<std::string> &items,
 /// statisticsTexts(calculateFigures(items, sigmaChoice)).
 FiguresOutcome calculateFigures(const std::vector<std::string> &items,
                                 std::string_view sigmaChoice);
+
+/// The items the calculation does not read whole (readingOf), by their
+/// index in list order: each reads as 0, or as the number it starts with.
+struct LooseReadings
+{
+    std::vector<std::size_t> withoutNumber; // read as 0: no number at all
+    std::vector<std::size_t> partlyRead;    // read up to text left over after the number
+
+    bool empty() const { return withoutNumber.empty() && partlyRead.empty(); }
+    /// Both kinds together, in list order.
+    std::vector<std::size_t> all() const;
+};
+
+/// Finds the items of a list that are not read whole.
+LooseReadings looseReadings(const std::vector<std::string> &items);
 
 /// The eleven box texts of calculated figures.
 StatisticsTexts statisticsTexts(const StatisticsFigures &figures);

@@ -2,6 +2,8 @@
 #include "RowName.h"
 #include "VorlaWindowTest.h"
 
+#include "stats/Statistics.h"
+
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
@@ -9,13 +11,17 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <ostream>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace {
@@ -388,6 +394,132 @@ const RefusedCalculationCase kRefusedCalculationCases[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Lists, VorlaRefusedCalculationTest,
                          ::testing::ValuesIn(kRefusedCalculationCases), RowName{});
+
+struct LooseReadingCase
+{
+    const char *name;
+    QStringList values;
+    const char *notice; // empty: no notice shown
+    QList<int> selected;
+};
+
+void PrintTo(const LooseReadingCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+class VorlaLooseReadingTest : public VorlaTest,
+                              public ::testing::WithParamInterface<LooseReadingCase>
+{
+protected:
+    QList<int> selectedRows() const
+    {
+        QList<int> rows;
+        for (const QModelIndex &index : list()->selectionModel()->selectedIndexes())
+            rows << index.row();
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    }
+};
+
+TEST_P(VorlaLooseReadingTest, CalculationSaysWhichItemsWereNotReadWhole)
+{
+    const LooseReadingCase &c = GetParam();
+    addItems(c.values);
+    const QSize windowSize = m_window->size();
+    list()->setCurrentIndex(values()->index(c.values.size() - 1));
+    list()->selectionModel()->clearSelection();
+    ModalAnswerer answerer;
+    calculate(QStringLiteral("3σ"));
+
+    // The results are those of the program's reading, with no box to click.
+    std::vector<std::string> utf8;
+    for (const QString &value : c.values)
+        utf8.push_back(value.toStdString());
+    const auto expected = std::get<stats::StatisticsTexts>(stats::calculateStatistics(utf8, "3σ"));
+    EXPECT_EQ(text("Text2"), QString::fromStdString(expected.mean));
+    EXPECT_EQ(text("Text10"), QString::fromStdString(expected.count));
+    EXPECT_TRUE(answerer.boxes.empty());
+
+    auto *notice = control<QLabel>("LabelNotice");
+    const QString said = QString::fromUtf8(c.notice);
+    EXPECT_EQ(notice->isVisible(), !said.isEmpty());
+    EXPECT_EQ(notice->isVisible() ? notice->text() : QString(), said);
+    EXPECT_EQ(list()->accessibleDescription(), said);
+    EXPECT_EQ(selectedRows(), c.selected);
+    EXPECT_EQ(list()->currentIndex().row(), c.values.size() - 1); // Delete's target is unchanged
+    EXPECT_EQ(m_window->size(), windowSize);
+    if (!said.isEmpty()) {
+        // The first such item is in view; the note fits its box and covers
+        // no control.
+        const QRect first = list()->visualRect(values()->index(c.selected.front()));
+        EXPECT_TRUE(list()->viewport()->rect().contains(first));
+        EXPECT_LE(notice->heightForWidth(notice->width()), notice->height());
+        for (QWidget *other : control("client")->findChildren<QWidget *>(
+                 QString(), Qt::FindDirectChildrenOnly))
+            if (other != notice && other->isVisible()) {
+                EXPECT_FALSE(other->geometry().intersects(notice->geometry()))
+                    << other->objectName().toStdString();
+            }
+    }
+
+    // The next move in the list ends the note and selects as ever.
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
+                      list()->visualRect(values()->index(0)).center());
+    EXPECT_FALSE(notice->isVisible());
+    EXPECT_EQ(list()->accessibleDescription(), QString());
+    EXPECT_EQ(selectedRows(), QList<int>({0}));
+}
+
+QStringList manyOfBoth()
+{
+    QStringList values;
+    for (int i = 0; i < 1234; ++i)
+        values << QStringLiteral("測定値") << QStringLiteral("12.5mm");
+    return values;
+}
+
+const LooseReadingCase kLooseReadingCases[] = {
+    {"AllReadWhole", {"1", " 2 ", "１２．５", "&HFF", "1e3"}, "", {}},
+    {"WithoutNumber",
+     {"測定値", "10", "±0.1", "20"},
+     "数値として読めない値が 2 個あります（0 として計算しました）。一覧で選択しています。",
+     {0, 2}},
+    {"PartlyRead",
+     {"1,234.5", "3", "12.5mm"},
+     "数値の後に文字が続く値が 2 個あります（文字の前の数値で計算しました）。一覧で選択しています。",
+     {0, 2}},
+    {"BothKinds",
+     {"5", "12.5mm", "", "1e", "-"},
+     "数値として読めない値 2 個は 0 として、数値の後に文字が続く値 2 個は文字の前の数値で"
+     "計算しました。一覧で選択しています。",
+     {1, 2, 3, 4}},
+};
+INSTANTIATE_TEST_SUITE_P(Lists, VorlaLooseReadingTest, ::testing::ValuesIn(kLooseReadingCases),
+                         RowName{});
+
+TEST_F(VorlaTest, ReadingNoticeFitsWithLargeCountsAndEndsWithAnEntry)
+{
+    addItems(manyOfBoth());
+    calculate(QStringLiteral("3σ"));
+    auto *notice = control<QLabel>("LabelNotice");
+    ASSERT_TRUE(notice->isVisible());
+    EXPECT_EQ(notice->text(),
+              QStringLiteral("数値として読めない値 1,234 個は 0 として、数値の後に文字が続く値 "
+                             "1,234 個は文字の前の数値で計算しました。一覧で選択しています。"));
+    EXPECT_LE(notice->heightForWidth(notice->width()), notice->height());
+    EXPECT_EQ(list()->selectionModel()->selectedIndexes().size(), 2468);
+
+    enter(QStringLiteral("7"));
+    EXPECT_FALSE(notice->isVisible());
+    EXPECT_EQ(list()->accessibleDescription(), QString());
+
+    // A calculation of a list read whole says nothing.
+    action("v11")->trigger();
+    enterEach({"1", "2"});
+    calculate(QStringLiteral("3σ"));
+    EXPECT_FALSE(notice->isVisible());
+}
 
 TEST_F(VorlaTest, PastedColumnEntersEachValue)
 {

@@ -197,6 +197,58 @@ const TableCase kTableCases[] = {
      "vorla: plain.txt: ファイルの列は 1 列しかありません（--column 2 を指定しました）。\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Files, StatsTableTest, ::testing::ValuesIn(kTableCases), RowName{});
+struct LooseReadingCase
+{
+    const char *name;
+    QByteArray file;                // the bytes of f.txt
+    std::vector<std::string> items; // what the list holds of it
+    const char *err;                // all of standard error
+};
+
+class StatsLooseReadingTest : public StatsCommandTest,
+                              public ::testing::WithParamInterface<LooseReadingCase>
+{
+};
+
+TEST_P(StatsLooseReadingTest, SaysWhichLinesWereNotReadWhole)
+{
+    const LooseReadingCase &c = GetParam();
+    writeFile(path("f.txt"), c.file);
+    const Result r = run({"--stats", "f.txt"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_THAT(r.out, HasSubstr(tabJoined("f.txt", expected(c.items, "3σ"))));
+    EXPECT_EQ(r.err, c.err);
+}
+
+QByteArray lines(const std::vector<std::string> &items)
+{
+    QByteArray file;
+    for (const std::string &item : items)
+        file += QByteArray::fromStdString(item) + "\r\n";
+    return file;
+}
+
+std::vector<std::string> thirteenWithoutNumber()
+{
+    std::vector<std::string> items(13, "x");
+    items.push_back("5");
+    return items;
+}
+
+const LooseReadingCase kLooseReadingCases[] = {
+    {"AllReadWhole", "1\r\n 2 \r\n3e2\r\n", {"1", " 2 ", "3e2"}, ""},
+    // 測定値 in Shift JIS; line 3 is empty and not an item, but lines count it.
+    {"HeaderAndUnits",
+     "\x91\xaa\x92\xe8\x92\x6c\r\n10\r\n\r\n12.5mm\r\n 20 \r\n1,234.5\r\n",
+     {"測定値", "10", "12.5mm", " 20 ", "1,234.5"},
+     "vorla: f.txt: 数値として読めない値が 1 個あります（0 として計算しました）: 1 行目\n"
+     "vorla: f.txt: 数値の後に文字が続く値が 2 個あります（文字の前の数値で計算しました）: 4, 6 行目\n"},
+    {"ManyListedShort", lines(thirteenWithoutNumber()), thirteenWithoutNumber(),
+     "vorla: f.txt: 数値として読めない値が 13 個あります（0 として計算しました）: "
+     "1, 2, 3, 4, 5, 6, 7, 8, 9, 10 行目ほか 3 個\n"},
+};
+INSTANTIATE_TEST_SUITE_P(Files, StatsLooseReadingTest, ::testing::ValuesIn(kLooseReadingCases),
+                         RowName{});
 
 struct UsageCase
 {

@@ -144,6 +144,67 @@ INSTANTIATE_TEST_SUITE_P(
         ParseRow{"LongFractionUnderflows", "0." + std::string(400, '0') + "5", 0.0}),
     RowName{});
 
+// ---- readingOf -----------------------------------------------------------
+
+using stats::ReadingExtent;
+
+struct ExtentRow
+{
+    std::string name;
+    std::string text;
+    ReadingExtent expected;
+};
+
+void PrintTo(const ExtentRow &row, std::ostream *out) { *out << row.name; }
+
+class ReadingOf : public testing::TestWithParam<ExtentRow>
+{};
+
+TEST_P(ReadingOf, TellsHowMuchOfTheTextIsRead)
+{
+    const ExtentRow &row = GetParam();
+    EXPECT_EQ(stats::readingOf(row.text), row.expected) << "text: \"" << row.text << '"';
+    // Text without a number is exactly what reads as 0 for want of one.
+    EXPECT_EQ(row.expected == ReadingExtent::NoNumber, !stats::holdsNumber(row.text));
+}
+
+constexpr auto Whole = ReadingExtent::Whole;
+constexpr auto Partial = ReadingExtent::Partial;
+constexpr auto NoNumber = ReadingExtent::NoNumber;
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ReadingOf,
+    testing::Values(
+        ExtentRow{"Plain", "12.5", Whole}, ExtentRow{"Header", "測定値", NoNumber},
+        ExtentRow{"PlusMinusSign", "±0.1", NoNumber}, ExtentRow{"Grouped", "1,234.5", Partial},
+        ExtentRow{"Unit", "12.5mm", Partial}, ExtentRow{"BlanksAround", " 12.5 ", Whole},
+        ExtentRow{"IdeographicSpacesAround", "\xE3\x80\x80" "12.5\xE3\x80\x80", Whole},
+        ExtentRow{"TabAndLineFeedAfter", "12.5\t\n", Whole},
+        ExtentRow{"BlanksBetweenDigits", "1 2 5", Whole},
+        ExtentRow{"InputMethodDigits", "１２．５", Whole},
+        ExtentRow{"InputMethodSignAndPoint", "ー３。５", Whole},
+        ExtentRow{"InputMethodExponentSign", "1Eー5", Whole},
+        ExtentRow{"Empty", "", NoNumber}, ExtentRow{"LoneBlank", " ", NoNumber},
+        ExtentRow{"LoneMinus", "-", NoNumber}, ExtentRow{"LonePoint", ".", NoNumber},
+        ExtentRow{"ExponentWithoutDigits", "1e", Partial},
+        ExtentRow{"ExponentSignWithoutDigits", "2e+ ", Partial},
+        ExtentRow{"Exponent", "1.5e3", Whole}, ExtentRow{"TrailingPoint", "5.", Whole},
+        ExtentRow{"LeadingPoint", ".5", Whole}, ExtentRow{"SecondPoint", "1.2.3", Partial},
+        ExtentRow{"LongVowelMarkAfterNumber", "3ー", Partial},
+        ExtentRow{"IdeographicComma", "１、０００", Partial},
+        ExtentRow{"LetterFirst", "x12", NoNumber}, ExtentRow{"DoubleSign", "--5", NoNumber},
+        ExtentRow{"Zero", "0", Whole}, ExtentRow{"NegativeZero", "-0", Whole},
+        ExtentRow{"Hex", "&HFF", Whole}, ExtentRow{"HexWithBlanks", " & H 1 0 ", Whole},
+        ExtentRow{"HexStopsAtLetter", "&H1G", Partial},
+        ExtentRow{"OctalStopsAtEight", "&O178", Partial},
+        ExtentRow{"HexNoDigits", "&H", NoNumber}, ExtentRow{"AmpersandAlone", "&", NoNumber},
+        ExtentRow{"NulAfterNumber", std::string("12\0", 3), Partial},
+        ExtentRow{"CarriageReturnAfterNumber", "12\r", Partial},
+        ExtentRow{"CutCharacterAfterNumber", "12\xE3\x80", Partial},
+        ExtentRow{"Overflow", "1e400", Whole},
+        ExtentRow{"LongMantissa", "1" + std::string(300, '0') + ".5", Whole}),
+    RowName{});
+
 // ---- numberToText --------------------------------------------------------
 
 struct TextRow

@@ -235,4 +235,44 @@ INSTANTIATE_TEST_SUITE_P(
                     ErrorRow{"MeanCutOverflows", {"1e307"}, StatisticsError::OutOfRange}),
     RowName{});
 
+// ---- items not read whole -------------------------------------------------
+
+struct LooseRow
+{
+    std::string name;
+    std::vector<std::string> items;
+    std::vector<std::size_t> withoutNumber;
+    std::vector<std::size_t> partlyRead;
+    std::vector<std::size_t> all;
+};
+
+void PrintTo(const LooseRow &row, std::ostream *out) { *out << row.name; }
+
+class LooseReadings : public testing::TestWithParam<LooseRow>
+{};
+
+TEST_P(LooseReadings, FindsTheItemsNotReadWhole)
+{
+    const LooseRow &row = GetParam();
+    const stats::LooseReadings loose = stats::looseReadings(row.items);
+    EXPECT_EQ(loose.withoutNumber, row.withoutNumber);
+    EXPECT_EQ(loose.partlyRead, row.partlyRead);
+    EXPECT_EQ(loose.all(), row.all);
+    EXPECT_EQ(loose.empty(), row.all.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lists, LooseReadings,
+    testing::Values(
+        LooseRow{"Empty", {}, {}, {}, {}},
+        LooseRow{"AllWhole", {"1", " 2 ", "３", "&H1F", "4e2"}, {}, {}, {}},
+        LooseRow{"HeaderFirst", {"測定値", "10", "20"}, {0}, {}, {0}},
+        LooseRow{"BothKindsInterleaved",
+                 {"1,234.5", "±0.1", "12.5", "12.5mm", "", "-", "1e"},
+                 {1, 4, 5},
+                 {0, 3, 6},
+                 {0, 1, 3, 4, 5, 6}},
+        LooseRow{"LastOnly", {"1", "2", "3ー"}, {}, {2}, {2}}),
+    RowName{});
+
 } // namespace
