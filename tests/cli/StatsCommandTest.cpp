@@ -246,6 +246,11 @@ const LooseReadingCase kLooseReadingCases[] = {
     {"ManyListedShort", lines(thirteenWithoutNumber()), thirteenWithoutNumber(),
      "vorla: f.txt: 数値として読めない値が 13 個あります（0 として計算しました）: "
      "1, 2, 3, 4, 5, 6, 7, 8, 9, 10 行目ほか 3 個\n"},
+    // A table's values are named by their rows' lines, the header and the
+    // empty line counted.
+    {"TableColumnByLine", "No,D\r\n1,25.01\r\n\r\n2,x\r\n3,25.00\r\n", {"25.01", "x", "25.00"},
+     "vorla: f.txt: 2 列の表の 2 列目を使いました（ほかの列は --column N で選べます）。\n"
+     "vorla: f.txt: 数値として読めない値が 1 個あります（0 として計算しました）: 4 行目\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Files, StatsLooseReadingTest, ::testing::ValuesIn(kLooseReadingCases),
                          RowName{});
