@@ -100,14 +100,15 @@ void checkItems(const std::string &text, const std::vector<std::string> &lines, 
     files::ItemsToAppend expected;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (characters(lines[i]) > limit) {
-            expected = files::ItemsToAppend{{}, 0, i + 1};
+            expected = files::ItemsToAppend{{}, 0, i + 1, {}};
             break;
         }
         if (lines[i].empty())
             continue;
-        if (expected.items.size() < room)
+        if (expected.items.size() < room) {
             expected.items.push_back(lines[i]);
-        else
+            expected.lineNumbers.push_back(i + 1);
+        } else
             ++expected.leftOut;
     }
     const files::ItemsToAppend read = files::itemsToAppend(text, room, limit);
@@ -115,6 +116,7 @@ void checkItems(const std::string &text, const std::vector<std::string> &lines, 
     fuzz::check(read.tooLongLine == expected.tooLongLine, "a different too-long line", text);
     fuzz::check(read.items == expected.items, "different items", text);
     fuzz::check(read.leftOut == expected.leftOut, "a different count left out", text);
+    fuzz::check(read.lineNumbers == expected.lineNumbers, "different line numbers", text);
 }
 
 // A file name of this process's own; in memory where the system offers a
