@@ -77,30 +77,25 @@ CommandLine parseCommandLine(const std::vector<std::string> &args)
         } else if (name == "--json" && !hasValue) {
             line.format = Format::Json;
             statsOnlyOption = true;
-        } else if (name == "--sigma") {
-            std::string_view value;
-            if (hasValue)
-                value = arg.substr(equals + 1);
-            else if (i + 1 < args.size())
-                value = args[++i];
-            else
-                return failed("--sigma の後に 3σ、2σ、1σ のどれかを指定してください。");
-            line.sigma = sigmaChoice(value);
-            if (line.sigma.empty())
-                return failed("--sigma に指定できるのは 3、2、1（σ を付けても可）です: "
-                              + quoted(value));
-            statsOnlyOption = true;
-        } else if (name == "--column") {
-            std::string_view value;
-            if (hasValue)
-                value = arg.substr(equals + 1);
-            else if (i + 1 < args.size())
-                value = args[++i];
-            else
-                return failed("--column の後に列の番号（1 から数えます）を指定してください。");
-            line.column = columnNumber(value);
-            if (line.column == 0)
-                return failed("--column に指定できるのは 1 以上の整数です: " + quoted(value));
+        } else if (name == "--sigma" || name == "--column") {
+            // The value is "--opt=value" or the next argument.
+            const bool valueGiven = hasValue || i + 1 < args.size();
+            const std::string_view value =
+                hasValue ? arg.substr(equals + 1) : valueGiven ? std::string_view(args[++i]) : "";
+            if (name == "--sigma") {
+                if (!valueGiven)
+                    return failed("--sigma の後に 3σ、2σ、1σ のどれかを指定してください。");
+                line.sigma = sigmaChoice(value);
+                if (line.sigma.empty())
+                    return failed("--sigma に指定できるのは 3、2、1（σ を付けても可）です: "
+                                  + quoted(value));
+            } else {
+                if (!valueGiven)
+                    return failed("--column の後に列の番号（1 から数えます）を指定してください。");
+                line.column = columnNumber(value);
+                if (line.column == 0)
+                    return failed("--column に指定できるのは 1 以上の整数です: " + quoted(value));
+            }
             statsOnlyOption = true;
         } else if (hasValue && (name == "--stats" || name == "--json")) {
             return failed(std::string(name) + " は値を取りません: " + quoted(arg));
