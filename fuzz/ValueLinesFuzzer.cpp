@@ -18,10 +18,12 @@
 //    room, counts the rest as left out, and refuses the text at the first
 //    line (by number, every line counted) longer than the limit;
 //  - readValueFile refuses a file exactly when the bytes hold a NUL or cannot
-//    be decoded, and otherwise gives the same items as the steps above.
+//    be decoded, and otherwise gives the same items as the steps above (for
+//    a table, the preselected column's values, since no one is asked).
 
 #include "FuzzCheck.h"
 
+#include "files/Columns.h"
 #include "files/TextCodec.h"
 #include "files/ValueFile.h"
 #include "files/ValueFileIO.h"
@@ -167,8 +169,24 @@ void checkFileRead(const std::string &bytes, std::size_t room, files::TextEncodi
     fuzz::check(std::holds_alternative<files::ValueFileItems>(read), "a readable file refused",
                 bytes);
     const auto &items = std::get<files::ValueFileItems>(read);
+    fuzz::check(items.encoding == text.encoding, "the file read in another encoding", bytes);
+    for (const std::string &item : items.items)
+        fuzz::check(item.find_first_of("\r\n") == std::string::npos, "an item holds CR or LF",
+                    bytes);
+    // A table gives the preselected column (no one asked), a file of one
+    // column its lines.
+    if (const auto layout = files::detectColumns(text.text)) {
+        std::vector<std::string> values = files::columnValues(text.text, *layout, layout->preselected);
+        const std::size_t kept = std::min(room, values.size());
+        fuzz::check(items.leftOut == values.size() - kept, "a table's values left out differ",
+                    bytes);
+        values.resize(kept);
+        fuzz::check(items.items == values && items.column == layout->preselected + 1,
+                    "the table gives other values than its column", bytes);
+        return;
+    }
     fuzz::check(items.items == expected.items && items.leftOut == expected.leftOut
-                    && items.encoding == text.encoding,
+                    && items.lineNumbers == expected.lineNumbers && items.column == 0,
                 "the file gives other items than its text", bytes);
 }
 
