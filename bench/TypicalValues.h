@@ -5,6 +5,8 @@
 // no number (a typo, a note), a few whole numbers. Fixed seed: every run
 // measures the same list.
 
+#include "files/ValueFile.h"
+
 #include <cstddef>
 #include <random>
 #include <string>
@@ -12,7 +14,7 @@
 
 namespace bench {
 
-inline constexpr std::size_t kFullList = 32767;
+inline constexpr std::size_t kFullList = files::kMaxListItems;
 
 /// Hands each value of the list to `take`, one at a time, without holding
 /// the whole list (the memory figure must not count the generator).

@@ -19,6 +19,7 @@
 
 #include "app/ValueListModel.h"
 #include "app/ValueListView.h"
+#include "files/ValueFile.h"
 #include "files/ValueFileIO.h"
 
 #include <QApplication>
@@ -93,7 +94,7 @@ int main(int argc, char *argv[])
     timer.start();
     std::size_t appended = 0, leftOut = 0, tooLong = 0;
     const char *outcome = "read";
-    auto read = files::readValueFile(path, 32767);
+    auto read = files::readValueFile(path, files::kMaxListItems);
     const qint64 readMs = timer.elapsed();
     if (const auto *failure = std::get_if<files::ReadFailure>(&read)) {
         outcome = "refused";

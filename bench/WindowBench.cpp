@@ -67,7 +67,7 @@ void BM_CoreCalculationBaseline(benchmark::State &state)
 }
 BENCHMARK(BM_CoreCalculationBaseline)->Unit(benchmark::kMillisecond);
 
-// Command1_Click reads every item of List1, calculates and writes the eleven
+// calculate() reads every item of the value list, works out and writes the eleven
 // boxes; the repaint that follows is counted too.
 void BM_WindowCalculation(benchmark::State &state)
 {
@@ -80,7 +80,7 @@ void BM_WindowCalculation(benchmark::State &state)
 }
 BENCHMARK(BM_WindowCalculation)->Unit(benchmark::kMillisecond);
 
-// One typed value accepted with Enter (Text1_KeyPress) while `listed` items
+// One typed value accepted with Return (enterTypedValue()) while `listed` items
 // are already there. The new item is taken away again outside the timing.
 void enterOneValue(benchmark::State &state, std::size_t listed)
 {
@@ -107,7 +107,7 @@ BENCHMARK(BM_EntryIntoFullList)->Unit(benchmark::kMicrosecond);
 
 // Opening a value file of 32,767 Shift JIS lines into an empty List1 through
 // the open command itself: f11 is chosen, the file dialog is answered with
-// the file's path as soon as it shows, and f11_Click reads, decodes and
+// the file's path as soon as it shows, and openValueFileFromDialog() reads, decodes and
 // appends the lines. The dialog's own start counts too, as a user waits for
 // it as well.
 void BM_OpenValueFile(benchmark::State &state)
@@ -205,7 +205,7 @@ BENCHMARK(BM_OpenInfoWindowBaseline)->Unit(benchmark::kMillisecond);
 void BM_OpenChartWindow(benchmark::State &state) { openFromMenu(state, "v12", "ChartWindow"); }
 BENCHMARK(BM_OpenChartWindow)->Unit(benchmark::kMillisecond);
 
-// Command1_Click with the chart window open: the calculation, the boxes, and
+// calculate() with the chart window open: the calculation, the boxes, and
 // the chart data worked out again and both charts repainted. Beside
 // BM_WindowCalculation, the same click with no chart window.
 void BM_CalculationWithChartOpen(benchmark::State &state)
@@ -279,9 +279,9 @@ int main(int argc, char **argv)
     using bench::Figure;
     return bench::runWithFigures(
         argc, argv,
-        {{"Command1_Click on 32,767 items", "BM_WindowCalculation", "BM_CoreCalculationBaseline",
+        {{"calculate() on 32,767 items", "BM_WindowCalculation", "BM_CoreCalculationBaseline",
           Figure::Milliseconds, 20},
-         {"Command1_Click vs the core alone", "BM_WindowCalculation",
+         {"calculate() vs the core alone", "BM_WindowCalculation",
           "BM_CoreCalculationBaseline", Figure::Ratio, 2},
          {"Entry with 32,766 items listed", "BM_EntryIntoFullList", "BM_EntryIntoEmptyList",
           Figure::Milliseconds, 2},
@@ -291,7 +291,7 @@ int main(int argc, char **argv)
           "BM_AppendLinesBaseline", Figure::Milliseconds, 150},
          {"Chart window opened over 32,767 values", "BM_OpenChartWindow",
           "BM_OpenInfoWindowBaseline", Figure::Milliseconds, 100},
-         {"Command1_Click on 32,767 items, chart open", "BM_CalculationWithChartOpen",
+         {"calculate() on 32,767 items, chart open", "BM_CalculationWithChartOpen",
           "BM_WindowCalculation", Figure::Milliseconds, 100},
          {"Build and show in process, Vorla vs bare", "BM_ShowVorla", "BM_ShowBareWindow",
           Figure::Scale, 0}});

@@ -13,6 +13,7 @@
 
 #include "FuzzCheck.h"
 
+#include "files/ValueFile.h"
 #include "stats/Chart.h"
 #include "stats/Statistics.h"
 
@@ -29,8 +30,6 @@
 #include <vector>
 
 namespace {
-
-constexpr std::size_t kMaxItems = 32767;
 
 std::string exactText(double value)
 {
@@ -131,12 +130,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // every run paying for one.
     const auto scale = provider.ConsumeIntegralInRange<unsigned>(0, 15);
     const std::size_t count = std::min<std::size_t>(
-        kMaxItems, provider.ConsumeIntegralInRange<std::size_t>(std::size_t{1} << scale,
-                                                                 std::size_t{2} << scale));
+        files::kMaxListItems,
+        provider.ConsumeIntegralInRange<std::size_t>(std::size_t{1} << scale,
+                                                     std::size_t{2} << scale));
     const bool rawDoubles = provider.ConsumeBool();
 
     std::vector<std::string> given;
-    while (provider.remaining_bytes() > 0 && given.size() < kMaxItems) {
+    while (provider.remaining_bytes() > 0 && given.size() < files::kMaxListItems) {
         if (rawDoubles) {
             double value = 0.0;
             const auto bits = provider.ConsumeIntegral<std::uint64_t>();

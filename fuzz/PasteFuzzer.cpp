@@ -39,8 +39,6 @@
 
 namespace {
 
-constexpr std::size_t kMaxItems = 32767;
-
 // The values by the plain rule: a value ends at every CR, LF and tab.
 std::vector<std::string> plainValues(const std::string &text)
 {
@@ -78,8 +76,8 @@ void checkSavedValuesComeBack(const std::vector<std::string> &entered, std::size
     const auto decoded = files::decodeText(file);
     fuzz::check(std::holds_alternative<files::DecodedText>(decoded), "a saved paste refused",
                 file);
-    const files::ItemsToAppend read =
-        files::itemsToAppend(std::get<files::DecodedText>(decoded).text, kMaxItems, limit);
+    const files::ItemsToAppend read = files::itemsToAppend(
+        std::get<files::DecodedText>(decoded).text, files::kMaxListItems, limit);
     fuzz::check(read.tooLongLine == 0, "a saved paste has a line too long to open", file);
     fuzz::check(read.items == entered && read.leftOut == 0, "a saved paste came back changed",
                 file);
@@ -92,9 +90,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FuzzedDataProvider provider(data, size);
     // Mostly a list near full or near empty, where the room matters.
     const auto fillKind = provider.ConsumeIntegralInRange<unsigned>(0, 2);
-    const auto offset = provider.ConsumeIntegralInRange<std::size_t>(0, kMaxItems);
+    const auto offset = provider.ConsumeIntegralInRange<std::size_t>(0, files::kMaxListItems);
     const std::size_t fill =
-        fillKind == 0 ? offset : fillKind == 1 ? kMaxItems - offset % 64 : offset % 64;
+        fillKind == 0 ? offset : fillKind == 1 ? files::kMaxListItems - offset % 64 : offset % 64;
     // A small limit as well as the real one: fuzz inputs are short.
     const bool realLimit = provider.ConsumeBool();
     const std::size_t limit =
@@ -103,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (!fuzz::isValidUtf8(text))
         return 0; // the window hands over only what a QString holds
 
-    const std::size_t room = kMaxItems - fill;
+    const std::size_t room = files::kMaxListItems - fill;
     const std::optional<std::vector<std::string>> pasted = files::pastedValues(text, {});
     fuzz::check(pasted.has_value(), "a paste without a question refused", text);
     const files::PastePlan plan = files::planValues(*pasted, room, limit);
@@ -144,7 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (plan.verdict == files::PasteVerdict::Enter)
         entered = plan.values;
     fuzz::check(entered.empty() || entered == expected, "part of a paste entered", text);
-    fuzz::check(fill + entered.size() <= kMaxItems, "the list overflows", text);
+    fuzz::check(fill + entered.size() <= files::kMaxListItems, "the list overflows", text);
     for (const std::string &value : entered) {
         fuzz::check(value.find_first_of("\r\n\t") == std::string::npos,
                     "an entered value holds a break", value);

@@ -16,6 +16,7 @@
 
 #include "FuzzCheck.h"
 
+#include "files/ValueFile.h"
 #include "stats/NumberText.h"
 #include "stats/Statistics.h"
 
@@ -32,8 +33,6 @@ namespace {
 using stats::StatisticsError;
 using stats::StatisticsOutcome;
 using stats::StatisticsTexts;
-
-constexpr std::size_t kMaxItems = 32767;
 
 // The sigma choice by the plain rule: the whole text matched against every
 // form it may take, a digit 1 to 3 (half- or full-width), then nothing, or
@@ -275,7 +274,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string choice = pick < kChoiceCount ? std::string(kChoices[pick])
                                                    : provider.ConsumeRandomLengthString(8);
     std::vector<std::string> items;
-    while (provider.remaining_bytes() > 0 && items.size() < kMaxItems)
+    while (provider.remaining_bytes() > 0 && items.size() < files::kMaxListItems)
         items.push_back(provider.ConsumeRandomLengthString(24));
 
     checkLooseReadings(items);

@@ -42,8 +42,6 @@
 
 namespace {
 
-constexpr std::size_t kListRoom = 32767;
-
 // The text's lines, character by character.
 std::vector<std::string> referenceLines(std::string_view text)
 {
@@ -201,7 +199,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const bool fromFile = (steer & 3) == 0;
     const auto answer = (steer & 4) != 0 ? files::TextEncoding::Utf8 : files::TextEncoding::ShiftJis;
     const std::size_t roomSteer = steer >> 3;
-    const std::size_t room = roomSteer == 31 ? kListRoom : roomSteer;
+    const std::size_t room = roomSteer == 31 ? files::kMaxListItems : roomSteer;
     const std::size_t smallLimit = roomSteer % 8 + 1;
 
     const auto decoded = files::decodeText(bytes, [answer](const files::AmbiguousReading &) {

@@ -39,7 +39,6 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QListView>
-#include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
@@ -50,6 +49,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <variant>
@@ -59,7 +59,6 @@ namespace {
 
 constexpr int kLabelHeight = 255;
 constexpr int kBoxHeight = 405;
-constexpr short kEnterKey = 13;
 
 const QString kSigmaThree = QStringLiteral("3σ");
 
@@ -97,9 +96,9 @@ private:
     QCursor m_saved;
 };
 
-QString grouped(qint64 number)
+QString grouped(std::int64_t number)
 {
-    return QLocale(QLocale::English).toString(number);
+    return QString::fromStdString(stats::groupedInteger(number));
 }
 
 
@@ -123,7 +122,7 @@ std::optional<files::TextEncoding> askReading(QWidget *parent, const QString &pa
                                    "%2 行目の読み方:\n"
                                    "Shift JIS: %3\nUTF-8: %4\n"
                                    "どちらとして読みますか？")
-                        .arg(path, grouped(static_cast<qint64>(line.lineNumber)),
+                        .arg(path, grouped(static_cast<std::int64_t>(line.lineNumber)),
                              shortened(QString::fromStdString(line.asShiftJis)),
                              shortened(QString::fromStdString(line.asUtf8))),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
@@ -204,8 +203,9 @@ QString leftOutText(const QString &path, std::size_t leftOut, std::size_t added)
 {
     return QStringLiteral("一覧に入るのは %1 個までのため、ファイル「%2」の %3 行は"
                           "読み込んでいません（%4 行を追加しました）。")
-        .arg(grouped(Vorla::kMaxItems), path, grouped(static_cast<qint64>(leftOut)),
-             grouped(static_cast<qint64>(added)));
+        .arg(grouped(static_cast<std::int64_t>(files::kMaxListItems)), path,
+             grouped(static_cast<std::int64_t>(leftOut)),
+             grouped(static_cast<std::int64_t>(added)));
 }
 
 QString unencodableText(const files::EncodeFailure &failure)
@@ -226,24 +226,24 @@ QString pasteRefusedText(const files::PastePlan &plan, std::size_t room)
     if (plan.verdict == files::PasteVerdict::TooLong)
         return QStringLiteral("貼り付けた値の %1 番目「%2」は %3 文字あります。一覧に入る値は %4 "
                               "文字までです。")
-                   .arg(grouped(static_cast<qint64>(plan.tooLongIndex + 1)),
+                   .arg(grouped(static_cast<std::int64_t>(plan.tooLongIndex + 1)),
                         shortened(fromUtf8(plan.values[plan.tooLongIndex])),
-                        grouped(static_cast<qint64>(plan.tooLongLength)),
-                        grouped(static_cast<qint64>(files::kMaxLineLength)))
+                        grouped(static_cast<std::int64_t>(plan.tooLongLength)),
+                        grouped(static_cast<std::int64_t>(files::kMaxLineLength)))
                + nothingAdded;
     if (plan.verdict == files::PasteVerdict::HoldsBreak)
         return QStringLiteral("貼り付けた値の %1 番目「%2」にタブか改行があります。"
                               "一覧の値には入れられません。")
-                   .arg(grouped(static_cast<qint64>(plan.tooLongIndex + 1)),
+                   .arg(grouped(static_cast<std::int64_t>(plan.tooLongIndex + 1)),
                         shortened(fromUtf8(plan.values[plan.tooLongIndex])))
                + nothingAdded;
-    const QString count = grouped(static_cast<qint64>(plan.values.size()));
+    const QString count = grouped(static_cast<std::int64_t>(plan.values.size()));
     if (room == 0)
         return QStringLiteral("貼り付けた値は %1 個ですが、一覧はすでに %2 個でいっぱいです。")
-                   .arg(count, grouped(Vorla::kMaxItems))
+                   .arg(count, grouped(static_cast<std::int64_t>(files::kMaxListItems)))
                + nothingAdded;
     return QStringLiteral("貼り付けた値は %1 個ですが、一覧に入るのはあと %2 個です。")
-               .arg(count, grouped(static_cast<qint64>(room)))
+               .arg(count, grouped(static_cast<std::int64_t>(room)))
            + nothingAdded;
 }
 
@@ -251,8 +251,8 @@ QString pasteRefusedText(const files::PastePlan &plan, std::size_t room)
 /// as 0 or only in part; empty when every item was read whole.
 QString looseReadingText(const stats::LooseReadings &loose)
 {
-    const QString none = grouped(static_cast<qint64>(loose.withoutNumber.size()));
-    const QString part = grouped(static_cast<qint64>(loose.partlyRead.size()));
+    const QString none = grouped(static_cast<std::int64_t>(loose.withoutNumber.size()));
+    const QString part = grouped(static_cast<std::int64_t>(loose.partlyRead.size()));
     QString text;
     if (!loose.withoutNumber.empty() && !loose.partlyRead.empty())
         text = QStringLiteral("数値として読めない値 %1 個は 0 として、数値の後に文字が続く値 %2 個は"
@@ -293,7 +293,7 @@ Vorla::Vorla(const QString &scratchDir, QWidget *parent)
     // The controls never move, so the frame does not resize either.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
-    Form_Load();
+    loadWindow();
 }
 
 Vorla::~Vorla()
@@ -345,64 +345,65 @@ void Vorla::createControls()
     setCentralWidget(client);
 
     // Left column: entry box, value list, start button.
-    Label1 = createLabel("Label1", QStringLiteral("データ"), 240, 240, 735);
-    Text1 = new EntryBox(client);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(px(1080), px(240), px(975), px(kBoxHeight));
-    Text1->setAccessibleName(QStringLiteral("データ"));
+    createLabel("Label1", QStringLiteral("データ"), 240, 240, 735);
+    m_entryBox = new EntryBox(client);
+    m_entryBox->setObjectName(QStringLiteral("Text1"));
+    m_entryBox->setGeometry(px(1080), px(240), px(975), px(kBoxHeight));
+    m_entryBox->setAccessibleName(QStringLiteral("データ"));
     // The box counts UTF-16 units, and no character takes fewer than one, so
     // a typed value never outgrows a value file's line, which counts characters.
-    Text1->setMaxLength(static_cast<int>(files::kMaxLineLength));
+    m_entryBox->setMaxLength(static_cast<int>(files::kMaxLineLength));
     m_values = new ValueListModel(this);
     // Every change to the list, whatever made it, makes the list differ from
     // the file last saved or opened.
     for (const auto changed : {&ValueListModel::rowsInserted, &ValueListModel::rowsRemoved})
         connect(m_values, changed, this, [this] { m_unsaved = true; });
     connect(m_values, &ValueListModel::modelReset, this, [this] { m_unsaved = true; });
-    List1 = new ValueListView(client);
-    List1->setObjectName(QStringLiteral("List1"));
-    List1->setGeometry(px(240), px(840), px(1815), px(2040));
-    List1->setModel(m_values);
-    List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    List1->setAccessibleName(QStringLiteral("データ一覧"));
-    Command1 = new QPushButton(QStringLiteral("演算開始"), client);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(px(240), px(3120), px(1815), px(375));
+    m_valueList = new ValueListView(client);
+    m_valueList->setObjectName(QStringLiteral("List1"));
+    m_valueList->setGeometry(px(240), px(840), px(1815), px(2040));
+    m_valueList->setModel(m_values);
+    m_valueList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_valueList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_valueList->setAccessibleName(QStringLiteral("データ一覧"));
+    m_calculateButton = new QPushButton(QStringLiteral("演算開始"), client);
+    m_calculateButton->setObjectName(QStringLiteral("Command1"));
+    m_calculateButton->setGeometry(px(240), px(3120), px(1815), px(375));
 
     // Right block: one row per result, every box starting at 4440.
-    Label13 = createLabel("Label13", QStringLiteral("データ数:"), 3480, 120, 735);
-    Text10 = createTextBox("Text10", 4440, 120, 735, QStringLiteral("データ数"));
-    Label2 = createLabel("Label2", QStringLiteral("平均:"), 3720, 720, 615);
-    Text2 = createTextBox("Text2", 4440, 720, 1815, QStringLiteral("平均"));
-    Label3 = createLabel("Label3", QStringLiteral("標準偏差(σ):"), 3240, 1320, 1215);
-    Text3 = createTextBox("Text3", 4440, 1320, 1815, QStringLiteral("標準偏差(σ)"));
-    Label4 = createLabel("Label4", QStringLiteral("平均±"), 2520, 1920, 615);
-    Combo1 = new QComboBox(client);
-    Combo1->setObjectName(QStringLiteral("Combo1"));
-    Combo1->setGeometry(px(3120), px(1920), px(615), px(300));
-    Combo1->setEditable(true);
-    Combo1->setInsertPolicy(QComboBox::NoInsert);
-    Combo1->setAccessibleName(QStringLiteral("平均±"));
-    Label5 = createLabel("Label5", QStringLiteral("上限:"), 3720, 1920, 615);
-    Text4 = createTextBox("Text4", 4440, 1920, 1815, QStringLiteral("上限"));
-    Label6 = createLabel("Label6", QStringLiteral("下限:"), 3720, 2400, 615);
-    Text5 = createTextBox("Text5", 4440, 2400, 1815, QStringLiteral("下限"));
-    Label7 = createLabel("Label7", QStringLiteral("上限からあふれたﾃﾞｰﾀ数:"), 2280, 2880, 2055);
-    Text6 = createTextBox("Text6", 4440, 2880, 735, QStringLiteral("上限からあふれたﾃﾞｰﾀ数"));
-    Label9 = createLabel("Label9", QStringLiteral("個"), 5280, 3000, 255);
-    Text7 = createTextBox("Text7", 5640, 2880, 615, QStringLiteral("上限からあふれたﾃﾞｰﾀ数 %"));
-    Label10 = createLabel("Label10", QStringLiteral("%"), 6360, 3000, 255);
-    Label8 = createLabel("Label8", QStringLiteral("下限からあふれたﾃﾞｰﾀ数:"), 2280, 3360, 2055);
-    Text8 = createTextBox("Text8", 4440, 3360, 735, QStringLiteral("下限からあふれたﾃﾞｰﾀ数"));
-    Label11 = createLabel("Label11", QStringLiteral("個"), 5280, 3480, 255);
-    Text9 = createTextBox("Text9", 5640, 3360, 615, QStringLiteral("下限からあふれたﾃﾞｰﾀ数 %"));
-    Label12 = createLabel("Label12", QStringLiteral("%"), 6360, 3480, 255);
-    Label14 = createLabel("Label14", QStringLiteral("最大値:"), 3600, 3960, 615);
-    Text11 = createTextBox("Text11", 4440, 3960, 855, QStringLiteral("最大値"));
-    Label15 = createLabel("Label15", QStringLiteral("最小値:"), 3600, 4440, 615);
-    Label15->setPalette(QPalette());
-    Text12 = createTextBox("Text12", 4440, 4440, 855, QStringLiteral("最小値"));
+    createLabel("Label13", QStringLiteral("データ数:"), 3480, 120, 735);
+    m_countBox = createTextBox("Text10", 4440, 120, 735, QStringLiteral("データ数"));
+    createLabel("Label2", QStringLiteral("平均:"), 3720, 720, 615);
+    m_meanBox = createTextBox("Text2", 4440, 720, 1815, QStringLiteral("平均"));
+    createLabel("Label3", QStringLiteral("標準偏差(σ):"), 3240, 1320, 1215);
+    m_standardDeviationBox =
+        createTextBox("Text3", 4440, 1320, 1815, QStringLiteral("標準偏差(σ)"));
+    createLabel("Label4", QStringLiteral("平均±"), 2520, 1920, 615);
+    m_sigmaChoice = new QComboBox(client);
+    m_sigmaChoice->setObjectName(QStringLiteral("Combo1"));
+    m_sigmaChoice->setGeometry(px(3120), px(1920), px(615), px(300));
+    m_sigmaChoice->setEditable(true);
+    m_sigmaChoice->setInsertPolicy(QComboBox::NoInsert);
+    m_sigmaChoice->setAccessibleName(QStringLiteral("平均±"));
+    createLabel("Label5", QStringLiteral("上限:"), 3720, 1920, 615);
+    m_upperLimitBox = createTextBox("Text4", 4440, 1920, 1815, QStringLiteral("上限"));
+    createLabel("Label6", QStringLiteral("下限:"), 3720, 2400, 615);
+    m_lowerLimitBox = createTextBox("Text5", 4440, 2400, 1815, QStringLiteral("下限"));
+    createLabel("Label7", QStringLiteral("上限からあふれたﾃﾞｰﾀ数:"), 2280, 2880, 2055);
+    m_aboveCountBox = createTextBox("Text6", 4440, 2880, 735, QStringLiteral("上限からあふれたﾃﾞｰﾀ数"));
+    createLabel("Label9", QStringLiteral("個"), 5280, 3000, 255);
+    m_abovePercentBox = createTextBox("Text7", 5640, 2880, 615, QStringLiteral("上限からあふれたﾃﾞｰﾀ数 %"));
+    createLabel("Label10", QStringLiteral("%"), 6360, 3000, 255);
+    createLabel("Label8", QStringLiteral("下限からあふれたﾃﾞｰﾀ数:"), 2280, 3360, 2055);
+    m_belowCountBox = createTextBox("Text8", 4440, 3360, 735, QStringLiteral("下限からあふれたﾃﾞｰﾀ数"));
+    createLabel("Label11", QStringLiteral("個"), 5280, 3480, 255);
+    m_belowPercentBox = createTextBox("Text9", 5640, 3360, 615, QStringLiteral("下限からあふれたﾃﾞｰﾀ数 %"));
+    createLabel("Label12", QStringLiteral("%"), 6360, 3480, 255);
+    createLabel("Label14", QStringLiteral("最大値:"), 3600, 3960, 615);
+    m_maximumBox = createTextBox("Text11", 4440, 3960, 855, QStringLiteral("最大値"));
+    QLabel *minimumLabel = createLabel("Label15", QStringLiteral("最小値:"), 3600, 4440, 615);
+    minimumLabel->setPalette(QPalette());
+    m_minimumBox = createTextBox("Text12", 4440, 4440, 855, QStringLiteral("最小値"));
 
     // The calculation's word on items it read as 0 or only in part. It is
     // neither a message box (it would cost a click on every calculation of
@@ -412,54 +413,56 @@ void Vorla::createControls()
     // to the list or move in it, or when clicked. The items themselves are
     // selected in the list. A screen reader hears the note as an alert when it
     // appears and as the list's description while it is shown.
-    LabelNotice = new QLabel(client);
-    LabelNotice->setObjectName(QStringLiteral("LabelNotice"));
-    LabelNotice->setGeometry(px(240), px(3660), px(3240), px(1290));
-    LabelNotice->setWordWrap(true);
-    LabelNotice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    LabelNotice->setFrameShape(QFrame::Box);
-    LabelNotice->setMargin(2);
-    LabelNotice->setAutoFillBackground(true);
-    LabelNotice->setPalette(QToolTip::palette());
-    LabelNotice->installEventFilter(this);
-    LabelNotice->hide();
+    m_readingNotice = new QLabel(client);
+    m_readingNotice->setObjectName(QStringLiteral("LabelNotice"));
+    m_readingNotice->setGeometry(px(240), px(3660), px(3240), px(1290));
+    m_readingNotice->setWordWrap(true);
+    m_readingNotice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_readingNotice->setFrameShape(QFrame::Box);
+    m_readingNotice->setMargin(2);
+    m_readingNotice->setAutoFillBackground(true);
+    m_readingNotice->setPalette(QToolTip::palette());
+    m_readingNotice->installEventFilter(this);
+    m_readingNotice->hide();
 
-    // Tab moves through the boxes in number order, then the button and the
-    // sigma choice, and back to the entry box.
-    const QList<QWidget *> tabOrder = {Text1, List1, Text2,  Text3,  Text4,  Text5,
-                                       Text6, Text7, Text8,  Text9,  Text10, Text11,
-                                       Text12, Command1, Combo1};
+    // Tab moves through the boxes in their designer names' order (Text1 to
+    // Text12), then the button and the sigma choice, and back to the entry box.
+    const QList<QWidget *> tabOrder = {
+        m_entryBox,      m_valueList,       m_meanBox,       m_standardDeviationBox,
+        m_upperLimitBox, m_lowerLimitBox,   m_aboveCountBox, m_abovePercentBox,
+        m_belowCountBox, m_belowPercentBox, m_countBox,      m_maximumBox,
+        m_minimumBox,    m_calculateButton, m_sigmaChoice};
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
-    connect(Text1, &QLineEdit::returnPressed, this, [this] { Text1_KeyPress(kEnterKey); });
-    connect(Text1, &EntryBox::linesPasted, this, &Vorla::Text1_Paste);
-    connect(Text1, &EntryBox::nothingToUndo, this, &Vorla::List1_Undo);
-    connect(List1, &QListView::doubleClicked, this, [this] { List1_DblClick(); });
+    connect(m_entryBox, &QLineEdit::returnPressed, this, &Vorla::enterTypedValue);
+    connect(m_entryBox, &EntryBox::linesPasted, this, &Vorla::enterPastedValues);
+    connect(m_entryBox, &EntryBox::nothingToUndo, this, &Vorla::undoLastChange);
+    connect(m_valueList, &QListView::doubleClicked, this, &Vorla::removeSelectedValue);
     // Delete removes the selected value as a double-click does. Tabbing into
     // the list makes an item current without selecting it, so only a
     // selected item goes. Enter removes nothing: it is too easily pressed.
-    auto *removeKey = new QShortcut(QKeySequence(Qt::Key_Delete), List1);
+    auto *removeKey = new QShortcut(QKeySequence(Qt::Key_Delete), m_valueList);
     removeKey->setContext(Qt::WidgetShortcut);
     connect(removeKey, &QShortcut::activated, this, [this] {
-        if (List1->selectionModel()->isSelected(List1->currentIndex()))
-            List1_DblClick();
+        if (m_valueList->selectionModel()->isSelected(m_valueList->currentIndex()))
+            removeSelectedValue();
     });
-    m_undo = new QAction(QStringLiteral("元に戻す"), List1);
-    m_undo->setObjectName(QStringLiteral("mnuUndo"));
-    m_undo->setShortcut(QKeySequence::Undo);
-    m_undo->setShortcutContext(Qt::WidgetShortcut);
-    m_undo->setEnabled(false);
-    List1->addAction(m_undo);
-    List1->setContextMenuPolicy(Qt::ActionsContextMenu);
-    connect(m_undo, &QAction::triggered, this, &Vorla::List1_Undo);
-    connect(Command1, &QPushButton::clicked, this, &Vorla::Command1_Click);
+    m_undoAction = new QAction(QStringLiteral("元に戻す"), m_valueList);
+    m_undoAction->setObjectName(QStringLiteral("mnuUndo"));
+    m_undoAction->setShortcut(QKeySequence::Undo);
+    m_undoAction->setShortcutContext(Qt::WidgetShortcut);
+    m_undoAction->setEnabled(false);
+    m_valueList->addAction(m_undoAction);
+    m_valueList->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(m_undoAction, &QAction::triggered, this, &Vorla::undoLastChange);
+    connect(m_calculateButton, &QPushButton::clicked, this, &Vorla::calculate);
     // The notice speaks of the list as it was calculated: any change to the
     // list, or a move in it, ends it.
     for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(m_values, signal, this, &Vorla::hideReadingNotice);
     connect(m_values, &QAbstractItemModel::modelReset, this, &Vorla::hideReadingNotice);
-    connect(List1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    connect(m_valueList->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &Vorla::hideReadingNotice);
 }
 
@@ -478,64 +481,65 @@ void Vorla::noticeLooseReadings(const stats::LooseReadings &loose)
         const QModelIndex index = m_values->index(static_cast<int>(row));
         selection.select(index, index);
     }
-    List1->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    List1->scrollTo(m_values->index(static_cast<int>(loose.all().front())));
-    LabelNotice->setText(text);
-    LabelNotice->setAccessibleName(text);
-    LabelNotice->show();
-    LabelNotice->raise();
-    List1->setAccessibleDescription(text);
-    QAccessibleEvent alert(LabelNotice, QAccessible::Alert);
+    m_valueList->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    m_valueList->scrollTo(m_values->index(static_cast<int>(loose.all().front())));
+    m_readingNotice->setText(text);
+    m_readingNotice->setAccessibleName(text);
+    m_readingNotice->show();
+    m_readingNotice->raise();
+    m_valueList->setAccessibleDescription(text);
+    QAccessibleEvent alert(m_readingNotice, QAccessible::Alert);
     QAccessible::updateAccessibility(&alert);
 }
 
 void Vorla::hideReadingNotice()
 {
-    if (LabelNotice->isHidden())
+    if (m_readingNotice->isHidden())
         return;
-    LabelNotice->hide();
-    LabelNotice->clear();
-    List1->setAccessibleDescription(QString());
+    m_readingNotice->hide();
+    m_readingNotice->clear();
+    m_valueList->setAccessibleDescription(QString());
 }
 
 void Vorla::createMenus()
 {
-    f1 = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-    f1->setObjectName(QStringLiteral("f1"));
-    f11 = f1->addAction(QStringLiteral("ファイルを開く(&O)"));
-    f12 = f1->addAction(QStringLiteral("名前を付けて保存(&S)"));
-    f2 = f1->addSeparator();
-    f21 = f1->addAction(QStringLiteral("印刷(&P)"));
-    f3 = f1->addSeparator();
-    f31 = f1->addAction(QStringLiteral("終了(&E)"));
+    // Only the open command is switched on and off later; the other menus
+    // and commands live as long as the menu bar that owns them.
+    QMenu *fileMenu = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    fileMenu->setObjectName(QStringLiteral("f1"));
+    m_openAction = fileMenu->addAction(QStringLiteral("ファイルを開く(&O)"));
+    QAction *saveAction = fileMenu->addAction(QStringLiteral("名前を付けて保存(&S)"));
+    QAction *printSeparator = fileMenu->addSeparator();
+    QAction *printAction = fileMenu->addAction(QStringLiteral("印刷(&P)"));
+    QAction *exitSeparator = fileMenu->addSeparator();
+    QAction *exitAction = fileMenu->addAction(QStringLiteral("終了(&E)"));
 
-    v1 = menuBar()->addMenu(QStringLiteral("表示(&V)"));
-    v1->setObjectName(QStringLiteral("v1"));
-    v11 = v1->addAction(QStringLiteral("クリア(&C)"));
-    v12 = v1->addAction(QStringLiteral("グラフ(&G)"));
+    QMenu *viewMenu = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    viewMenu->setObjectName(QStringLiteral("v1"));
+    QAction *clearAction = viewMenu->addAction(QStringLiteral("クリア(&C)"));
+    QAction *chartAction = viewMenu->addAction(QStringLiteral("グラフ(&G)"));
 
-    mnuJ = menuBar()->addMenu(QStringLiteral("情報"));
-    mnuJ->setObjectName(QStringLiteral("mnuJ"));
-    mnu_J2 = mnuJ->addAction(QStringLiteral("情報"));
+    QMenu *informationMenu = menuBar()->addMenu(QStringLiteral("情報"));
+    informationMenu->setObjectName(QStringLiteral("mnuJ"));
+    QAction *informationAction = informationMenu->addAction(QStringLiteral("情報"));
 
-    f11->setObjectName(QStringLiteral("f11"));
-    f12->setObjectName(QStringLiteral("f12"));
-    f2->setObjectName(QStringLiteral("f2"));
-    f21->setObjectName(QStringLiteral("f21"));
-    f3->setObjectName(QStringLiteral("f3"));
-    f31->setObjectName(QStringLiteral("f31"));
-    v11->setObjectName(QStringLiteral("v11"));
-    v12->setObjectName(QStringLiteral("v12"));
-    mnu_J2->setObjectName(QStringLiteral("mnu_J2"));
+    m_openAction->setObjectName(QStringLiteral("f11"));
+    saveAction->setObjectName(QStringLiteral("f12"));
+    printSeparator->setObjectName(QStringLiteral("f2"));
+    printAction->setObjectName(QStringLiteral("f21"));
+    exitSeparator->setObjectName(QStringLiteral("f3"));
+    exitAction->setObjectName(QStringLiteral("f31"));
+    clearAction->setObjectName(QStringLiteral("v11"));
+    chartAction->setObjectName(QStringLiteral("v12"));
+    informationAction->setObjectName(QStringLiteral("mnu_J2"));
 
-    // Each item hands its index number to its handler, as the menu defines them.
-    connect(f11, &QAction::triggered, this, [this] { f11_Click(0); });
-    connect(f12, &QAction::triggered, this, [this] { f12_Click(1); });
-    connect(f21, &QAction::triggered, this, [this] { f21_Click(2); });
-    connect(f31, &QAction::triggered, this, [this] { f31_Click(4); });
-    connect(v11, &QAction::triggered, this, [this] { v11_Click(0); });
-    connect(v12, &QAction::triggered, this, [this] { v12_Click(1); });
-    connect(mnu_J2, &QAction::triggered, this, &Vorla::mnu_J2_Click);
+    connect(m_openAction, &QAction::triggered, this, &Vorla::openValueFileFromDialog);
+    connect(saveAction, &QAction::triggered, this, &Vorla::saveValueFile);
+    connect(printAction, &QAction::triggered, this, &Vorla::printReport);
+    connect(exitAction, &QAction::triggered, this, &Vorla::exitProgram);
+    connect(clearAction, &QAction::triggered, this, &Vorla::clearAll);
+    connect(chartAction, &QAction::triggered, this, &Vorla::showCharts);
+    connect(informationAction, &QAction::triggered, this, &Vorla::showInformation);
 }
 
 QString Vorla::scratchPath(const char *name) const
@@ -546,22 +550,23 @@ QString Vorla::scratchPath(const char *name) const
 report::BoxTexts Vorla::boxTexts() const
 {
     // Designated in the struct's order: two boxes swapped do not compile.
-    return {.Text2 = toUtf8(Text2->text()),
-            .Text3 = toUtf8(Text3->text()),
-            .Text4 = toUtf8(Text4->text()),
-            .Text5 = toUtf8(Text5->text()),
-            .Text6 = toUtf8(Text6->text()),
-            .Text7 = toUtf8(Text7->text()),
-            .Text8 = toUtf8(Text8->text()),
-            .Text9 = toUtf8(Text9->text()),
-            .Text10 = toUtf8(Text10->text()),
-            .Text11 = toUtf8(Text11->text()),
-            .Text12 = toUtf8(Text12->text())};
+    return {.Text2 = toUtf8(m_meanBox->text()),
+            .Text3 = toUtf8(m_standardDeviationBox->text()),
+            .Text4 = toUtf8(m_upperLimitBox->text()),
+            .Text5 = toUtf8(m_lowerLimitBox->text()),
+            .Text6 = toUtf8(m_aboveCountBox->text()),
+            .Text7 = toUtf8(m_abovePercentBox->text()),
+            .Text8 = toUtf8(m_belowCountBox->text()),
+            .Text9 = toUtf8(m_belowPercentBox->text()),
+            .Text10 = toUtf8(m_countBox->text()),
+            .Text11 = toUtf8(m_maximumBox->text()),
+            .Text12 = toUtf8(m_minimumBox->text())};
 }
 
 std::size_t Vorla::room() const
 {
-    return static_cast<std::size_t>(std::max(kMaxItems - m_values->count(), 0));
+    const auto count = static_cast<std::size_t>(m_values->count());
+    return files::kMaxListItems - std::min(count, files::kMaxListItems);
 }
 
 QStringList Vorla::listTexts() const
@@ -576,21 +581,21 @@ QStringList Vorla::listTexts() const
 void Vorla::forgetUndo()
 {
     m_undoSteps.clear();
-    m_undo->setEnabled(false);
+    m_undoAction->setEnabled(false);
 }
 
 void Vorla::showLastItem()
 {
     // An entry joins the end of the list, which may be below the view: the
     // user sees each value as it goes in.
-    List1->scrollTo(m_values->index(m_values->count() - 1));
+    m_valueList->scrollTo(m_values->index(m_values->count() - 1));
 }
 
 void Vorla::appendEntries(std::vector<std::string> values)
 {
     if (values.empty())
         return;
-    f11->setEnabled(false);
+    m_openAction->setEnabled(false);
     const std::size_t entries = values.size();
     m_values->append(std::move(values));
     advanceCount(entries);
@@ -599,8 +604,10 @@ void Vorla::appendEntries(std::vector<std::string> values)
 
 void Vorla::clearBoxes()
 {
-    for (QLineEdit *box : {static_cast<QLineEdit *>(Text1), Text2, Text3, Text4, Text5, Text6,
-                           Text7, Text8, Text9, Text10, Text11, Text12})
+    for (QLineEdit *box :
+         {static_cast<QLineEdit *>(m_entryBox), m_meanBox, m_standardDeviationBox, m_upperLimitBox,
+          m_lowerLimitBox, m_aboveCountBox, m_abovePercentBox, m_belowCountBox, m_belowPercentBox,
+          m_countBox, m_maximumBox, m_minimumBox})
         box->setText(QString()); // unlike clear(), leaves no typing to undo
 }
 
@@ -608,109 +615,109 @@ void Vorla::showResults(const stats::StatisticsTexts &texts)
 {
     // The order the calculation has always filled the boxes in: the extremes
     // first, the counts beyond the limits last.
-    Text11->setText(fromUtf8(texts.maximum));
-    Text12->setText(fromUtf8(texts.minimum));
-    Text2->setText(fromUtf8(texts.mean));
-    Text10->setText(fromUtf8(texts.count));
-    Text3->setText(fromUtf8(texts.standardDeviation));
-    Text4->setText(fromUtf8(texts.upperLimit));
-    Text5->setText(fromUtf8(texts.lowerLimit));
-    Text6->setText(fromUtf8(texts.aboveCount));
-    Text8->setText(fromUtf8(texts.belowCount));
-    Text7->setText(fromUtf8(texts.abovePercent));
-    Text9->setText(fromUtf8(texts.belowPercent));
+    m_maximumBox->setText(fromUtf8(texts.maximum));
+    m_minimumBox->setText(fromUtf8(texts.minimum));
+    m_meanBox->setText(fromUtf8(texts.mean));
+    m_countBox->setText(fromUtf8(texts.count));
+    m_standardDeviationBox->setText(fromUtf8(texts.standardDeviation));
+    m_upperLimitBox->setText(fromUtf8(texts.upperLimit));
+    m_lowerLimitBox->setText(fromUtf8(texts.lowerLimit));
+    m_aboveCountBox->setText(fromUtf8(texts.aboveCount));
+    m_belowCountBox->setText(fromUtf8(texts.belowCount));
+    m_abovePercentBox->setText(fromUtf8(texts.abovePercent));
+    m_belowPercentBox->setText(fromUtf8(texts.belowPercent));
 }
 
 void Vorla::advanceCount(std::size_t entries)
 {
     // The box's text is the count: whatever it shows, typed text too, is
     // read back for each entry.
-    std::string count = toUtf8(Text10->text());
+    std::string count = toUtf8(m_countBox->text());
     for (std::size_t i = 0; i < entries; ++i) {
         double value = stats::parseValueText(count);
         if (!std::isfinite(value))
             value = 0; // a count beyond the double range starts again
         count = stats::numberToText(value + 1);
     }
-    Text10->setText(fromUtf8(count));
+    m_countBox->setText(fromUtf8(count));
 }
 
 bool Vorla::event(QEvent *event)
 {
     const bool handled = QMainWindow::event(event);
     if (event->type() == QEvent::WindowActivate)
-        Form_Activate();
+        focusEntryBox();
     return handled;
 }
 
-void Vorla::Form_Load()
+void Vorla::loadWindow()
 {
     centreOnScreen(*this);
     // A missing or locked scratch file is no reason to stop starting up.
     QFile::remove(scratchPath(files::kScratchDataName));
 
     clearBoxes();
-    Combo1->setEditText(kSigmaThree);
-    Combo1->addItems({kSigmaThree, QStringLiteral("2σ"), QStringLiteral("1σ")});
+    m_sigmaChoice->setEditText(kSigmaThree);
+    m_sigmaChoice->addItems({kSigmaThree, QStringLiteral("2σ"), QStringLiteral("1σ")});
     // Adding the first item to an empty combo box makes it current and shows
     // its text; the shown choice is set again so it is "3σ" whatever the
     // first item is.
-    Combo1->setEditText(kSigmaThree);
+    m_sigmaChoice->setEditText(kSigmaThree);
 }
 
-void Vorla::Form_Activate()
+void Vorla::focusEntryBox()
 {
-    Text1->setFocus();
+    m_entryBox->setFocus();
 }
 
-void Vorla::Text1_KeyPress(short keyAscii)
+void Vorla::enterTypedValue()
 {
-    if (keyAscii != kEnterKey)
-        return;
-    const QString entry = Text1->text();
+    const QString entry = m_entryBox->text();
     if (entry.isEmpty())
         return;
     if (EntryBox::holdsBreaks(entry)) {
         // A paste never leaves a break in the box, but an input method may
         // commit one: such text enters as a paste does, whole or not at all.
-        Text1_Paste(entry);
+        enterPastedValues(entry);
         return;
     }
-    if (m_values->count() >= kMaxItems) {
+    if (room() == 0) {
         // Full: keep the typed text so nothing is lost, and say so with a beep.
         QApplication::beep();
         return;
     }
     appendEntries({toUtf8(entry)});
-    Text1->setText(QString()); // Ctrl+Z now brings back a removed value, not this one
+    m_entryBox->setText(QString()); // Ctrl+Z now brings back a removed value, not this one
 }
 
-void Vorla::Text1_Paste(const QString &text)
+void Vorla::enterPastedValues(const QString &text)
 {
     std::optional<std::vector<std::string>> pasted = pastedValues(this, text);
     if (!pasted)
         return; // the question about a table's columns was cancelled
     files::PastePlan plan = files::planValues(std::move(*pasted), room());
     if (plan.verdict != files::PasteVerdict::Enter) {
-        // Nothing is lost: the box keeps its text and the clipboard the paste.
+        // Refused: the list and the box stay as they were. Pasted text is still
+        // on the clipboard (or in the selection), text an input method
+        // committed is still in the box; dropped text is only in its source.
         QMessageBox::warning(this, kPasteTitle, pasteRefusedText(plan, room()));
         return;
     }
     appendEntries(std::move(plan.values));
-    Text1->setText(QString()); // the box's own text went in with the paste
+    m_entryBox->setText(QString()); // the box's own text went in with the paste
 }
 
-void Vorla::List1_DblClick()
+void Vorla::removeSelectedValue()
 {
-    const int index = List1->currentIndex().row();
+    const int index = m_valueList->currentIndex().row();
     if (index >= 0) {
         m_undoSteps.emplace_back(Removal{index, m_values->take(index)});
-        m_undo->setEnabled(true);
+        m_undoAction->setEnabled(true);
     }
-    Text1->setFocus();
+    m_entryBox->setFocus();
 }
 
-void Vorla::List1_Undo()
+void Vorla::undoLastChange()
 {
     if (m_undoSteps.empty())
         return;
@@ -728,10 +735,10 @@ void Vorla::List1_Undo()
         // is still there unless later removals shortened the list.
         index = std::min(index, m_values->count());
         m_values->insert(index, std::move(item));
-        List1->setCurrentIndex(m_values->index(index));
+        m_valueList->setCurrentIndex(m_values->index(index));
     }
-    m_undo->setEnabled(!m_undoSteps.empty());
-    Text1->setFocus();
+    m_undoAction->setEnabled(!m_undoSteps.empty());
+    m_entryBox->setFocus();
 }
 
 void Vorla::undoClear()
@@ -744,15 +751,15 @@ void Vorla::undoClear()
     const bool enteredSince = m_values->count() > 0 || m_unsaved;
     m_values->insert(0, std::move(cleared.items));
     m_unsaved = cleared.unsaved || enteredSince;
-    f11->setEnabled(cleared.openEnabled && f11->isEnabled());
+    m_openAction->setEnabled(cleared.openEnabled && m_openAction->isEnabled());
     if (!enteredSince)
         setWindowTitle(cleared.caption);
 }
 
-void Vorla::Command1_Click()
+void Vorla::calculate()
 {
     stats::FiguresOutcome outcome =
-        stats::calculateFigures(m_values->items(), toUtf8(Combo1->currentText()));
+        stats::calculateFigures(m_values->items(), toUtf8(m_sigmaChoice->currentText()));
     if (const auto *error = std::get_if<stats::StatisticsError>(&outcome)) {
         if (*error == stats::StatisticsError::OutOfRange)
             QMessageBox::warning(this, QStringLiteral("演算開始"),
@@ -769,15 +776,15 @@ void Vorla::Command1_Click()
 }
 
 
-void Vorla::f11_Click(int /*index*/)
+void Vorla::openValueFileFromDialog()
 {
-    CommonDialog1.setFilter(kOpenFilter);
-    CommonDialog1.setDefaultSuffix(QString());
-    CommonDialog1.setInitDir(QDir::homePath());
-    if (!CommonDialog1.showOpen(this))
+    m_fileDialog.setFilter(kOpenFilter);
+    m_fileDialog.setDefaultSuffix(QString());
+    m_fileDialog.setInitDir(QDir::homePath());
+    if (!m_fileDialog.showOpen(this))
         return;
-    if (openValueFile(CommonDialog1.fileName()))
-        CommonDialog1.setFileName(QString());
+    if (openValueFile(m_fileDialog.fileName()))
+        m_fileDialog.setFileName(QString());
 }
 
 bool Vorla::openValueFile(const QString &fileName)
@@ -786,7 +793,7 @@ bool Vorla::openValueFile(const QString &fileName)
     std::variant<files::ValueFileItems, files::ReadFailure> read;
     std::size_t added = 0;
     {
-        const BusyPointer busy(Text1);
+        const BusyPointer busy(m_entryBox);
         read = files::readValueFile(
             fileName, room(), [this, &path](const auto &line) { return askReading(this, path, line); },
             files::kMaxValueFileBytes,
@@ -820,7 +827,7 @@ void Vorla::dragEnterEvent(QDragEnterEvent *event)
 bool Vorla::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if (watched == LabelNotice && type == QEvent::MouseButtonPress) {
+    if (watched == m_readingNotice && type == QEvent::MouseButtonPress) {
         hideReadingNotice();
         return true;
     }
@@ -842,12 +849,12 @@ void Vorla::dropEvent(QDropEvent *event)
     const QStringList files = droppedFiles(*event->mimeData());
     if (files.isEmpty())
         return;
-    if (f11->isEnabled())
+    if (m_openAction->isEnabled())
         event->acceptProposedAction();
     // The files open once the drop is over: a message box inside the drop
     // would keep the file manager waiting for its answer.
     QMetaObject::invokeMethod(this, [this, files] {
-        if (!f11->isEnabled()) {
+        if (!m_openAction->isEnabled()) {
             QMessageBox::warning(this, kOpenTitle,
                                  QStringLiteral("値を入力した後は、ファイルを開けません。\n"
                                                 "表示(V) → クリア(C) で一覧を空にしてから、"
@@ -859,7 +866,7 @@ void Vorla::dropEvent(QDropEvent *event)
     }, Qt::QueuedConnection);
 }
 
-void Vorla::f12_Click(int /*index*/)
+void Vorla::saveValueFile()
 {
     saveList();
 }
@@ -872,24 +879,24 @@ bool Vorla::saveList()
         QMessageBox::warning(this, kSaveTitle, unencodableText(*unencodable));
         return false;
     }
-    CommonDialog1.setFilter(kSaveFilter);
-    CommonDialog1.setDefaultSuffix(kSaveSuffix);
-    CommonDialog1.setInitDir(QDir::homePath());
-    if (!CommonDialog1.showSave(this))
+    m_fileDialog.setFilter(kSaveFilter);
+    m_fileDialog.setDefaultSuffix(kSaveSuffix);
+    m_fileDialog.setInitDir(QDir::homePath());
+    if (!m_fileDialog.showSave(this))
         return false;
-    const QString path = QDir::toNativeSeparators(CommonDialog1.fileName());
+    const QString path = QDir::toNativeSeparators(m_fileDialog.fileName());
     const auto written = files::writeFileAtomically(path, std::get<QByteArray>(bytes));
     if (written) {
         QMessageBox::warning(this, kSaveTitle, saveFailureText(path, *written));
         return false;
     }
     setWindowTitle(QStringLiteral("Pellary-") + path);
-    CommonDialog1.setFileName(QString());
+    m_fileDialog.setFileName(QString());
     m_unsaved = false;
     return true;
 }
 
-void Vorla::f21_Click(int /*index*/)
+void Vorla::printReport()
 {
     QMessageBox prompt(QMessageBox::NoIcon, kPrintTitle,
                        QStringLiteral("A4の用紙をセットしてください"),
@@ -945,7 +952,7 @@ void Vorla::saveReportAsPdf(const std::vector<std::string> &lines)
     m_pdfDialog.setFileName(QString());
 }
 
-void Vorla::f31_Click(int /*index*/)
+void Vorla::exitProgram()
 {
     // Closing asks about unsaved values first (closeEvent).
     if (close())
@@ -981,32 +988,32 @@ bool Vorla::mayDiscardUnsaved()
     }
 }
 
-void Vorla::v11_Click(int /*index*/)
+void Vorla::clearAll()
 {
     // Every step runs whatever became of the one before.
     QFile::remove(scratchPath(files::kScratchTextName));
     // The list is one step Ctrl+Z takes back; the boxes stay cleared.
-    Clearing cleared{{}, m_unsaved, f11->isEnabled(), windowTitle()};
+    Clearing cleared{{}, m_unsaved, m_openAction->isEnabled(), windowTitle()};
     cleared.items = m_values->takeAll();
     if (!cleared.items.empty()) {
         m_undoSteps.emplace_back(std::move(cleared));
-        m_undo->setEnabled(true);
+        m_undoAction->setEnabled(true);
     }
     m_unsaved = false; // an empty list loses nothing
     clearBoxes();
     // The list of the drop-down goes back to "3σ" too, so it does not
     // highlight an old choice.
-    Combo1->setCurrentIndex(0);
-    Combo1->setEditText(kSigmaThree);
+    m_sigmaChoice->setCurrentIndex(0);
+    m_sigmaChoice->setEditText(kSigmaThree);
     m_figures.reset();
     if (m_chart)
         m_chart->setFigures(nullptr);
-    Text1->setFocus();
-    f11->setEnabled(true);
+    m_entryBox->setFocus();
+    m_openAction->setEnabled(true);
     setWindowTitle(QStringLiteral("Vorla"));
 }
 
-void Vorla::mnu_J2_Click()
+void Vorla::showInformation()
 {
     // A new window loads itself (centred, usage text set); an open one is
     // only brought to the front where it stands.
@@ -1017,7 +1024,7 @@ void Vorla::mnu_J2_Click()
     m_info->activateWindow();
 }
 
-void Vorla::v12_Click(int /*index*/)
+void Vorla::showCharts()
 {
     // Like the information window: one at most, an open one comes forward.
     if (!m_chart) {

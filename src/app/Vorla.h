@@ -2,48 +2,85 @@
 
 // The main window. A user's action travels like this:
 //
-//  - Enter in the entry box Text1 calls Text1_KeyPress(13): the typed text is
-//    appended unchanged to the value list List1, the count box Text10 is read
-//    back with stats::parseValueText, advanced by one and written with
-//    stats::numberToText, and the open command f11 is switched off.
-//  - A paste of several lines or cells into Text1 calls Text1_Paste, which
-//    enters each as Enter would (files::splitPastedValues cuts them apart;
-//    a pasted table enters one column, chosen in a ColumnDialog,
-//    files::pastedValues): all of them or, when files::planValues refuses the
-//    paste (too many values, or one too long), none.
-//  - A double-click on a listed value calls List1_DblClick, which removes it;
-//    Ctrl+Z or 「元に戻す」 calls List1_Undo, which puts it back. A clear
-//    (v11_Click) is undone the same way.
-//  - The start button Command1 calls Command1_Click: it hands the item texts
-//    and the sigma choice of Combo1 to stats::calculateFigures and writes the
-//    eleven texts of stats::statisticsTexts into Text2 to Text12. The values
-//    are never kept as numbers: the list's texts are the only store. They live
-//    in a ValueListModel as UTF-8, the core's own form, behind the QListView
-//    List1.
+//  - Return in the entry box calls enterTypedValue(): the typed text is
+//    appended unchanged to the value list, the count box is read back with
+//    stats::parseValueText, advanced by one and written with
+//    stats::numberToText, and the open command is switched off.
+//  - A paste of several lines or cells into the entry box calls
+//    enterPastedValues(), which enters each as Return would
+//    (files::splitPastedValues cuts them apart; a pasted table enters one
+//    column, chosen in a ColumnDialog, files::pastedValues): all of them or,
+//    when files::planValues refuses the paste (too many values, or one too
+//    long), none.
+//  - A double-click on a listed value (or Delete) calls removeSelectedValue();
+//    Ctrl+Z or 「元に戻す」 calls undoLastChange(), which puts it back. A
+//    clear (clearAll()) is undone the same way.
+//  - The start button calls calculate(): it hands the item texts and the
+//    sigma choice to stats::calculateFigures and writes the eleven texts of
+//    stats::statisticsTexts into the result boxes. The values are never kept
+//    as numbers: the list's texts are the only store. They live in a
+//    ValueListModel (m_values) as UTF-8, the core's own form, behind the
+//    QListView m_valueList.
 //  - Files given on the command line or dropped on the window go through
-//    openValueFile, the part of f11_Click after its dialog.
-//  - The menus call f11_Click (open), f12_Click (save), f21_Click (print),
-//    f31_Click (exit), v11_Click (clear), v12_Click (charts) and mnu_J2_Click
-//    (information). Exiting or closing the window with values changed since
-//    the last save or open (m_unsaved) first offers to save them.
-//  - Command1_Click also keeps the figures behind the boxes (m_figures) and
-//    hands them to the chart window, if open; v11_Click drops them. So the
+//    openValueFile(), the part of openValueFileFromDialog() after its dialog.
+//  - Exiting or closing the window with values changed since the last save
+//    or open (m_unsaved) first offers to save them.
+//  - calculate() also keeps the figures behind the boxes (m_figures) and
+//    hands them to the chart window, if open; clearAll() drops them. So the
 //    charts change exactly when the boxes do.
-//  - Open and save choose their file through CommonDialog1; the file's text
+//  - Open and save choose their file through m_fileDialog; the file's text
 //    goes through files::readValueFile on the way in (which may ask, through
 //    callbacks, how a file that reads both ways is encoded and which column
 //    of a table file to read, in a ColumnDialog) and
 //    files::encodeValueFile and files::writeFileAtomically on the way out.
-//  - f21_Click, after the A4 prompt, takes the scratch file's lines
+//  - printReport(), after the A4 prompt, takes the scratch file's lines
 //    (files::readScratchLines) when another program placed one, the list's
 //    items otherwise, and the result boxes; report::composeReport lays out the
 //    report's lines and report::printReport sends them to the printer that
 //    the printer factory opens (the system's default printer unless a test
 //    put in its own), or, with no printer, to a PDF file the user names.
 //
-// Handlers only read widgets, call the Qt-free core and write widgets back.
-// The scratch files' folder comes in from outside (scratchDirectory() in
-// main.cpp), so tests can point it at a temporary folder.
+// Handlers read widgets, call the Qt-free core (and, for files and
+// printing, the file and print layers), write widgets back, and ask or tell
+// the user through dialogs and message boxes. The scratch files' folder
+// comes in from outside (scratchDirectory() in main.cpp), so tests can point
+// it at a temporary folder.
+//
+// Each control keeps its designer name as its objectName, by which tests
+// and accessibility find it:
+//
+//   designer name      member / local (in createControls, createMenus)  handler
+//   Form (Vorla)       -                         loadWindow(), focusEntryBox()
+//   Text1              m_entryBox                enterTypedValue(), enterPastedValues()
+//   List1              m_valueList               removeSelectedValue(), undoLastChange()
+//   mnuUndo            m_undoAction              undoLastChange()
+//   Combo1             m_sigmaChoice             -
+//   Command1           m_calculateButton         calculate()
+//   Text2              m_meanBox                 -
+//   Text3              m_standardDeviationBox    -
+//   Text4              m_upperLimitBox           -
+//   Text5              m_lowerLimitBox           -
+//   Text6              m_aboveCountBox           -
+//   Text7              m_abovePercentBox         -
+//   Text8              m_belowCountBox           -
+//   Text9              m_belowPercentBox         -
+//   Text10             m_countBox                -
+//   Text11             m_maximumBox              -
+//   Text12             m_minimumBox              -
+//   Label1 ... Label15 (local, caption only)     -
+//   LabelNotice        m_readingNotice           hideReadingNotice() on a click
+//   CommonDialog1      m_fileDialog              -
+//   f1                 fileMenu (local)          -
+//   f11                m_openAction              openValueFileFromDialog()
+//   f12                saveAction (local)        saveValueFile()
+//   f2, f3             separators (local)        -
+//   f21                printAction (local)       printReport()
+//   f31                exitAction (local)        exitProgram()
+//   v1                 viewMenu (local)          -
+//   v11                clearAction (local)       clearAll()
+//   v12                chartAction (local)       showCharts()
+//   mnuJ               informationMenu (local)   -
+//   mnu_J2             informationAction (local) showInformation()
 
 #include "app/CommonDialog.h"
 #include "stats/Statistics.h"
@@ -72,7 +109,6 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListView;
-class QMenu;
 class QPushButton;
 class EntryBox;
 class ValueListModel;
@@ -84,9 +120,6 @@ class Vorla : public QMainWindow
     Q_OBJECT
 
 public:
-    /// The most items the value list holds (its count is a signed 16-bit number).
-    static constexpr int kMaxItems = 32767;
-
     /// Opens the printer the print command sends its report to; nullptr when
     /// there is none.
     using PrinterFactory = std::function<std::unique_ptr<report::ReportPrinter>()>;
@@ -116,20 +149,23 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private: // one handler per user event
-    void Form_Load();
-    void Form_Activate();
-    void Text1_KeyPress(short keyAscii);
-    void Text1_Paste(const QString &text);
-    void List1_DblClick();
-    void List1_Undo();
-    void Command1_Click();
-    void f11_Click(int index);
-    void f12_Click(int index);
-    void f21_Click(int index);
-    void f31_Click(int index);
-    void v11_Click(int index);
-    void v12_Click(int index);
-    void mnu_J2_Click();
+    void loadWindow();              // the window is created
+    void focusEntryBox();           // the window becomes active
+    void enterTypedValue();         // Return in the entry box
+    /// Text with breaks, or too long for the box, pasted or dropped into the
+    /// entry box (or committed there by an input method), joined with what
+    /// the box held around it.
+    void enterPastedValues(const QString &text);
+    void removeSelectedValue();     // double-click or Delete in the list
+    void undoLastChange();          // Ctrl+Z, 「元に戻す」
+    void calculate();               // 演算開始
+    void openValueFileFromDialog(); // ファイルを開く
+    void saveValueFile();           // 名前を付けて保存
+    void printReport();             // 印刷
+    void exitProgram();             // 終了
+    void clearAll();                // クリア
+    void showCharts();              // グラフ
+    void showInformation();         // 情報
 
     void createControls();
     void createMenus();
@@ -164,7 +200,7 @@ private: // one handler per user event
     /// close (saved, or the user chose not to save).
     bool mayDiscardUnsaved();
     void showResults(const stats::StatisticsTexts &texts);
-    /// Raises the count in Text10 by `entries`, one entry at a time.
+    /// Raises the count in m_countBox by `entries`, one entry at a time.
     void advanceCount(std::size_t entries);
     /// The report's value section: the scratch file's lines when another
     /// program placed one, the list's items otherwise. nullopt (after saying
@@ -182,7 +218,7 @@ private: // one handler per user event
     /// after clearing.
     std::shared_ptr<const stats::StatisticsFigures> m_figures;
     PrinterFactory m_openPrinter;
-    /// The list's items, which List1 shows.
+    /// The list's items, which m_valueList shows.
     ValueListModel *m_values = nullptr;
     /// A value removed from the list, with the place it had.
     struct Removal
@@ -198,61 +234,36 @@ private: // one handler per user event
         bool openEnabled = true;
         QString caption;
     };
-    /// What List1_Undo can bring back, the last step last. Opening a file
+    /// What undoLastChange can bring back, the last step last. Opening a file
     /// forgets it.
     std::vector<std::variant<Removal, Clearing>> m_undoSteps;
     /// Whether values were entered, removed or put back since the last save
     /// or open: the list then differs from any file.
     bool m_unsaved = false;
-    QAction *m_undo = nullptr;
+    QAction *m_undoAction = nullptr;
     /// The save dialog of a report that goes to a PDF file for want of a printer.
     CommonDialog m_pdfDialog;
 
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLabel *Label3 = nullptr;
-    QLabel *Label4 = nullptr;
-    QLabel *Label5 = nullptr;
-    QLabel *Label6 = nullptr;
-    QLabel *Label7 = nullptr;
-    QLabel *Label8 = nullptr;
-    QLabel *Label9 = nullptr;
-    QLabel *Label10 = nullptr;
-    QLabel *Label11 = nullptr;
-    QLabel *Label12 = nullptr;
-    QLabel *Label13 = nullptr;
-    QLabel *Label14 = nullptr;
-    QLabel *Label15 = nullptr;
     /// Says which items a calculation could not read whole; hidden otherwise.
-    QLabel *LabelNotice = nullptr;
-    EntryBox *Text1 = nullptr;
-    QLineEdit *Text2 = nullptr;
-    QLineEdit *Text3 = nullptr;
-    QLineEdit *Text4 = nullptr;
-    QLineEdit *Text5 = nullptr;
-    QLineEdit *Text6 = nullptr;
-    QLineEdit *Text7 = nullptr;
-    QLineEdit *Text8 = nullptr;
-    QLineEdit *Text9 = nullptr;
-    QLineEdit *Text10 = nullptr;
-    QLineEdit *Text11 = nullptr;
-    QLineEdit *Text12 = nullptr;
-    QListView *List1 = nullptr;
-    QComboBox *Combo1 = nullptr;
-    QPushButton *Command1 = nullptr;
+    QLabel *m_readingNotice = nullptr;
+    EntryBox *m_entryBox = nullptr;
+    QLineEdit *m_meanBox = nullptr;
+    QLineEdit *m_standardDeviationBox = nullptr;
+    QLineEdit *m_upperLimitBox = nullptr;
+    QLineEdit *m_lowerLimitBox = nullptr;
+    QLineEdit *m_aboveCountBox = nullptr;
+    QLineEdit *m_abovePercentBox = nullptr;
+    QLineEdit *m_belowCountBox = nullptr;
+    QLineEdit *m_belowPercentBox = nullptr;
+    QLineEdit *m_countBox = nullptr;
+    QLineEdit *m_maximumBox = nullptr;
+    QLineEdit *m_minimumBox = nullptr;
+    QListView *m_valueList = nullptr;
+    QComboBox *m_sigmaChoice = nullptr;
+    QPushButton *m_calculateButton = nullptr;
 
-    QMenu *f1 = nullptr;
-    QAction *f11 = nullptr;
-    QAction *f12 = nullptr;
-    QAction *f2 = nullptr;
-    QAction *f21 = nullptr;
-    QAction *f3 = nullptr;
-    QAction *f31 = nullptr;
-    QMenu *v1 = nullptr;
-    QAction *v11 = nullptr;
-    QAction *v12 = nullptr;
-    QMenu *mnuJ = nullptr;
-    QAction *mnu_J2 = nullptr;
+    QAction *m_openAction = nullptr;
 
-    CommonDialog CommonDialog1;
+    /// The open and save dialog.
+    CommonDialog m_fileDialog;
 };

@@ -4,10 +4,10 @@
 #include "cli/StatsOutput.h"
 #include "files/ValueFile.h"
 #include "files/ValueFileIO.h"
+#include "stats/NumberText.h"
 #include "stats/Statistics.h"
 
-#include <QLocale>
-
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -17,12 +17,10 @@ namespace cli {
 
 namespace {
 
-/// The value list's room: the most items it holds.
-constexpr std::size_t kListRoom = 32767;
-
-std::string grouped(qint64 number)
+/// A count or line number as the messages show it ("32,767").
+std::string grouped(std::size_t number)
 {
-    return QLocale(QLocale::English).toString(number).toStdString();
+    return stats::groupedInteger(static_cast<std::int64_t>(number));
 }
 
 std::string statisticsProblemText(stats::StatisticsError error)
@@ -34,16 +32,15 @@ std::string statisticsProblemText(stats::StatisticsError error)
 
 std::string tooFewColumnsText(std::size_t columns, std::size_t column)
 {
-    return "ファイルの列は " + grouped(static_cast<qint64>(columns)) + " 列しかありません（--column "
-           + grouped(static_cast<qint64>(column)) + " を指定しました）。";
+    return "ファイルの列は " + grouped(columns) + " 列しかありません（--column "
+           + grouped(column) + " を指定しました）。";
 }
 
 // Names the column read when the command line named none, so that a table is
 // never read from a column the user did not see chosen.
 std::string chosenColumnText(const ValueFileItems &read)
 {
-    return grouped(static_cast<qint64>(read.columns)) + " 列の表の "
-           + grouped(static_cast<qint64>(read.column))
+    return grouped(read.columns) + " 列の表の " + grouped(read.column)
            + " 列目を使いました（ほかの列は --column N で選べます）。";
 }
 
@@ -57,18 +54,18 @@ std::vector<std::string> looseReadingLines(const stats::LooseReadings &loose,
     const auto lines = [&](const std::vector<std::size_t> &items) {
         std::string text;
         for (std::size_t i = 0; i < items.size() && i < kListed; ++i)
-            text += (i == 0 ? "" : ", ") + grouped(static_cast<qint64>(lineNumbers.at(items[i])));
+            text += (i == 0 ? "" : ", ") + grouped(lineNumbers.at(items[i]));
         text += " 行目";
         if (items.size() > kListed)
-            text += "ほか " + grouped(static_cast<qint64>(items.size() - kListed)) + " 個";
+            text += "ほか " + grouped(items.size() - kListed) + " 個";
         return text;
     };
     std::vector<std::string> said;
     if (!loose.withoutNumber.empty())
-        said.push_back("数値として読めない値が " + grouped(static_cast<qint64>(loose.withoutNumber.size()))
+        said.push_back("数値として読めない値が " + grouped(loose.withoutNumber.size())
                        + " 個あります（0 として計算しました）: " + lines(loose.withoutNumber));
     if (!loose.partlyRead.empty())
-        said.push_back("数値の後に文字が続く値が " + grouped(static_cast<qint64>(loose.partlyRead.size()))
+        said.push_back("数値の後に文字が続く値が " + grouped(loose.partlyRead.size())
                        + " 個あります（文字の前の数値で計算しました）: " + lines(loose.partlyRead));
     return said;
 }
@@ -82,7 +79,7 @@ ValueFileItems readValueFile(const QString &path, std::size_t column)
     // silently.
     std::string note;
     const auto chooseReading = [&note](const files::AmbiguousReading &line) {
-        note = grouped(static_cast<qint64>(line.lineNumber))
+        note = grouped(line.lineNumber)
                + " 行目は UTF-8 としても読めるため、Shift JIS として読みました（Shift JIS: "
                + line.asShiftJis + " / UTF-8: " + line.asUtf8 + "）。";
         return std::optional<files::TextEncoding>(files::TextEncoding::ShiftJis);
@@ -97,8 +94,8 @@ ValueFileItems readValueFile(const QString &path, std::size_t column)
             return std::nullopt;
         return column - 1;
     };
-    auto read = files::readValueFile(path, kListRoom, chooseReading, files::kMaxValueFileBytes,
-                                     chooseColumn);
+    auto read = files::readValueFile(path, files::kMaxListItems, chooseReading,
+                                     files::kMaxValueFileBytes, chooseColumn);
     if (const auto *failure = std::get_if<files::ReadFailure>(&read)) {
         if (failure->problem == files::ReadProblem::Cancelled)
             return {{}, 0, tooFewColumnsText(columns, column), {}, 0, 0, {}};
@@ -132,8 +129,8 @@ int runStats(const CommandLine &command, std::ostream &out, std::ostream &errors
         if (read.column != 0 && command.column == 0)
             errors << "vorla: " << name << ": " << chosenColumnText(read) << '\n';
         if (read.leftOut > 0)
-            errors << "vorla: " << name << ": 一覧に入るのは " << grouped(static_cast<qint64>(kListRoom))
-                   << " 個までのため、" << grouped(static_cast<qint64>(read.leftOut))
+            errors << "vorla: " << name << ": 一覧に入るのは " << grouped(files::kMaxListItems)
+                   << " 個までのため、" << grouped(read.leftOut)
                    << " 行は計算に入れていません。\n";
         const stats::StatisticsOutcome outcome =
             stats::calculateStatistics(read.items, command.sigma);

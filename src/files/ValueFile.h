@@ -13,10 +13,21 @@
 
 namespace files {
 
-/// The longest line the open command takes, in characters: as long as the
-/// entry box lets a value be typed, so every list the program can build
-/// opens again. A longer line is no value this program wrote.
+/// The longest line the open command takes, in characters. Every way into
+/// the list keeps to it: the entry box lets no longer value be typed, and a
+/// paste or a file with a longer value enters nothing. So the items the list
+/// can hold are exactly the lines the line rule (nextValueLine) and this
+/// limit accept: no saved item is refused for its length or split when the
+/// file is opened again. (A saved list whose items look like a table's rows
+/// still asks for a column, Columns.h, and one with characters Shift JIS
+/// cannot write is not saved at all.) A longer line is no value this program
+/// wrote.
 inline constexpr std::size_t kMaxLineLength = 32767;
+
+/// The most items the value list holds (its count is a signed 16-bit
+/// number). The window, the batch command and the tests all size the list
+/// by it.
+inline constexpr std::size_t kMaxListItems = 32767;
 
 /// The length of UTF-8 text as the line limit measures it: in characters
 /// (code points), not bytes.

@@ -2,14 +2,15 @@
 
 #include "files/ValueFile.h"
 #include "files/ValueLines.h"
+#include "stats/NumberText.h"
 
 #include <QDir>
-#include <QLocale>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -159,9 +160,9 @@ std::optional<WriteFailure> writeFileAtomically(const QString &path, const QByte
 
 namespace {
 
-QString grouped(qint64 number)
+QString grouped(std::int64_t number)
 {
-    return QLocale(QLocale::English).toString(number);
+    return QString::fromStdString(stats::groupedInteger(number));
 }
 
 } // namespace
@@ -186,8 +187,8 @@ QString readProblemText(const ReadFailure &failure)
         return QStringLiteral("この環境では Shift JIS の文字を変換できません。");
     case ReadProblem::TooLongLine:
         return QStringLiteral("%1 行目が長すぎます（1 行は %2 文字までです）。")
-            .arg(grouped(static_cast<qint64>(failure.line)),
-                 grouped(static_cast<qint64>(kMaxLineLength)));
+            .arg(grouped(static_cast<std::int64_t>(failure.line)),
+                 grouped(static_cast<std::int64_t>(kMaxLineLength)));
     case ReadProblem::Cancelled:
         break; // the user's own choice needs no message
     }

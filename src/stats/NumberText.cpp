@@ -107,6 +107,19 @@ std::string integerToText(std::int64_t value)
     return std::string(buffer.data(), result.ptr);
 }
 
+std::string groupedInteger(std::int64_t value)
+{
+    const std::string digits = integerToText(value);
+    const std::size_t first = value < 0 ? 1 : 0; // past the sign
+    std::string out = digits.substr(0, first);
+    for (std::size_t i = first; i < digits.size(); ++i) {
+        if (i > first && (digits.size() - i) % 3 == 0)
+            out.push_back(',');
+        out.push_back(digits[i]);
+    }
+    return out;
+}
+
 std::string formatResult(double value)
 {
     if (!std::isfinite(value))

@@ -73,6 +73,12 @@ std::string numberToText(double value);
 /// Decimal digits of an integer, '-' before a negative one: 0 -> "0".
 std::string integerToText(std::int64_t value);
 
+/// An integer as messages show counts, line numbers and limits: digits in
+/// groups of three parted by ',', '-' before a negative one.
+///   groupedInteger(32767) -> "32,767"   groupedInteger(999) -> "999"
+///   groupedInteger(-1234567) -> "-1,234,567"
+std::string groupedInteger(std::int64_t value);
+
 /// The result pattern "###,###.####".
 ///
 /// The value's 15-significant-digit decimal form is rounded to four decimals,

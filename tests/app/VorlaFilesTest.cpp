@@ -215,16 +215,16 @@ INSTANTIATE_TEST_SUITE_P(Files, VorlaRefusedOpenTest, ::testing::ValuesIn(kRefus
 
 TEST_F(VorlaFilesTest, OpenStopsAtListLimitAndSaysHowManyLinesWereLeftOut)
 {
-    for (int i = 0; i < Vorla::kMaxItems - 2; ++i)
+    for (int i = 0; i < kMaxItems - 2; ++i)
         addItem(QStringLiteral("0"));
     const QString file = path("five.txt");
     writeFile(file, "1\r\n2\r\n\r\n3\r\n4\r\n5\r\n");
 
     const auto answerer = run("f11", {file});
 
-    EXPECT_EQ(values()->count(), Vorla::kMaxItems);
-    EXPECT_EQ(values()->text(Vorla::kMaxItems - 2).toStdString(), "1");
-    EXPECT_EQ(values()->text(Vorla::kMaxItems - 1).toStdString(), "2");
+    EXPECT_EQ(values()->count(), kMaxItems);
+    EXPECT_EQ(values()->text(kMaxItems - 2).toStdString(), "1");
+    EXPECT_EQ(values()->text(kMaxItems - 1).toStdString(), "2");
     EXPECT_EQ(caption(), "Vorla-" + native(file));
     ASSERT_EQ(answerer->boxes.size(), 1u);
     const std::string message = answerer->boxes[0].text.toStdString();
@@ -397,16 +397,16 @@ INSTANTIATE_TEST_SUITE_P(Files, VorlaTableOpenTest, ::testing::ValuesIn(kTableOp
 
 TEST_F(VorlaFilesTest, TableFileRoomCountsChosenValues)
 {
-    for (int i = 0; i < Vorla::kMaxItems - 2; ++i)
+    for (int i = 0; i < kMaxItems - 2; ++i)
         addItem(QStringLiteral("0"));
     const QString file = path("table.csv");
     writeFile(file, "No,d\r\n1,5.5\r\n2,6.5\r\n3,7.5\r\n");
 
     const auto answerer = run("f11", {file});
 
-    EXPECT_EQ(values()->count(), Vorla::kMaxItems);
-    EXPECT_EQ(values()->text(Vorla::kMaxItems - 2).toStdString(), "5.5");
-    EXPECT_EQ(values()->text(Vorla::kMaxItems - 1).toStdString(), "6.5");
+    EXPECT_EQ(values()->count(), kMaxItems);
+    EXPECT_EQ(values()->text(kMaxItems - 2).toStdString(), "5.5");
+    EXPECT_EQ(values()->text(kMaxItems - 1).toStdString(), "6.5");
     ASSERT_EQ(answerer->boxes.size(), 1u);
     EXPECT_THAT(answerer->boxes[0].text.toStdString(), HasSubstr("1 行は読み込んでいません"));
 }

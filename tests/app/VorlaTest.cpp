@@ -131,7 +131,7 @@ TEST_P(VorlaIgnoredEntryTest, EnterChangesNothing)
 
 const IgnoredEntryCase kIgnoredEntryCases[] = {
     {"EmptyEntry", 0, ""},
-    {"FullList", Vorla::kMaxItems, "42"},
+    {"FullList", kMaxItems, "42"},
 };
 INSTANTIATE_TEST_SUITE_P(Entries, VorlaIgnoredEntryTest, ::testing::ValuesIn(kIgnoredEntryCases),
                          RowName{});
@@ -308,15 +308,15 @@ TEST_F(VorlaTest, ClearUndoWaitsForRoom)
     enterEach({"1", "2"});
     action("v11")->trigger();
     QStringList many;
-    for (int i = 0; i < Vorla::kMaxItems - 1; ++i)
+    for (int i = 0; i < kMaxItems - 1; ++i)
         many << QStringLiteral("0");
     addItems(many);
     action("mnuUndo")->trigger(); // two do not fit into one place
-    EXPECT_EQ(values()->count(), Vorla::kMaxItems - 1);
+    EXPECT_EQ(values()->count(), kMaxItems - 1);
     EXPECT_TRUE(action("mnuUndo")->isEnabled());
     values()->take(0);
     action("mnuUndo")->trigger();
-    EXPECT_EQ(values()->count(), Vorla::kMaxItems);
+    EXPECT_EQ(values()->count(), kMaxItems);
     EXPECT_EQ(values()->text(1), QStringLiteral("2"));
 }
 
@@ -586,9 +586,9 @@ const QString kLongValue = repeated(QStringLiteral("９"), 32768);
 const RefusedPasteCase kRefusedPasteCases[] = {
     {"MoreLinesThanTheListHolds", 0, repeated(QStringLiteral("1\r\n"), 39999) + QStringLiteral("1"),
      "貼り付けた値は 40,000 個ですが、一覧に入るのはあと 32,767 個です。何も追加していません。"},
-    {"OneTooManyForTheRoom", Vorla::kMaxItems - 2, QStringLiteral("a\nb\nc"),
+    {"OneTooManyForTheRoom", kMaxItems - 2, QStringLiteral("a\nb\nc"),
      "貼り付けた値は 3 個ですが、一覧に入るのはあと 2 個です。何も追加していません。"},
-    {"FullList", Vorla::kMaxItems, QStringLiteral("a\n"),
+    {"FullList", kMaxItems, QStringLiteral("a\n"),
      "貼り付けた値は 2 個ですが、一覧はすでに 32,767 個でいっぱいです。何も追加していません。"},
     {"CellLongerThanALine", 0, QStringLiteral("1\t") + kLongValue + QStringLiteral("\t"),
      "貼り付けた値の 2 番目「９９９９９９９９９９９９９９９９９９９９９９９９９９９９９９９９９９９９"
@@ -619,11 +619,11 @@ TEST_F(VorlaTest, EnterWithBreaksEntersAsAPasteDoes)
     EXPECT_EQ(items(), QStringList({"1", "2", "3"}));
     EXPECT_EQ(entry->text(), QString());
 
-    addItems(QStringList(Vorla::kMaxItems - 4, QStringLiteral("0")));
+    addItems(QStringList(kMaxItems - 4, QStringLiteral("0")));
     entry->setText(QStringLiteral("4\n5"));
     ModalAnswerer answerer;
     QTest::keyClick(entry, Qt::Key_Return);
-    EXPECT_EQ(values()->count(), Vorla::kMaxItems - 1);
+    EXPECT_EQ(values()->count(), kMaxItems - 1);
     EXPECT_EQ(entry->text(), QStringLiteral("4\n5"));
     EXPECT_EQ(answerer.boxes.size(), 1u);
 }

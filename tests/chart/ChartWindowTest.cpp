@@ -1,4 +1,5 @@
 #include "chart/ChartWindow.h"
+#include "files/ValueFile.h"
 
 #include "ModalAnswerer.h"
 #include "RowName.h"
@@ -409,7 +410,7 @@ TEST_P(ChartExtremeTest, OpensAndPaints)
 QStringList fullList()
 {
     QStringList values;
-    for (int i = 0; i < 32767; ++i)
+    for (int i = 0; i < static_cast<int>(files::kMaxListItems); ++i)
         values << QString::number((i * 7919 % 32767) * 0.001 - 16.0);
     return values;
 }

@@ -1,4 +1,5 @@
 #include "files/TextCodec.h"
+#include "files/ValueFile.h"
 #include "files/ValueFileIO.h"
 
 #include <QDir>
@@ -29,7 +30,7 @@ std::string hex(const QByteArray &bytes)
 /// any question with its default.
 QStringList openItems(const QString &path)
 {
-    const auto read = files::readValueFile(path, 32767);
+    const auto read = files::readValueFile(path, files::kMaxListItems);
     if (!std::holds_alternative<files::ValueFileItems>(read))
         return {QStringLiteral("<refused>")};
     QStringList items;
@@ -154,7 +155,7 @@ TEST_P(RefusedFileTest, SaysWhy)
 {
     const QString file = path("refused.txt");
     writeFile(file, GetParam().bytes);
-    const auto read = files::readValueFile(file, 32767);
+    const auto read = files::readValueFile(file, files::kMaxListItems);
     ASSERT_TRUE(std::holds_alternative<files::ReadFailure>(read));
     EXPECT_EQ(std::get<files::ReadFailure>(read).problem, GetParam().problem);
     EXPECT_EQ(std::get<files::ReadFailure>(read).line, GetParam().line);
@@ -235,7 +236,7 @@ INSTANTIATE_TEST_SUITE_P(Files, TableFileTest, ::testing::ValuesIn(kTableFileCas
 
 files::ReadProblem readProblem(const QString &path, qint64 maxBytes = files::kMaxValueFileBytes)
 {
-    const auto read = files::readValueFile(path, 32767, {}, maxBytes);
+    const auto read = files::readValueFile(path, files::kMaxListItems, {}, maxBytes);
     if (!std::holds_alternative<files::ReadFailure>(read))
         return static_cast<files::ReadProblem>(-1);
     return std::get<files::ReadFailure>(read).problem;
@@ -254,7 +255,7 @@ TEST_F(ValueFileDiskTest, SizeCapIsInclusive)
 {
     const QString file = path("ten.txt");
     writeFile(file, "1\r\n2\r\n3\r\n4"); // 10 bytes
-    EXPECT_TRUE(std::holds_alternative<files::ValueFileItems>(files::readValueFile(file, 32767, {}, 10)));
+    EXPECT_TRUE(std::holds_alternative<files::ValueFileItems>(files::readValueFile(file, files::kMaxListItems, {}, 10)));
     EXPECT_EQ(readProblem(file, 9), files::ReadProblem::TooLarge);
 }
 
@@ -267,7 +268,7 @@ TEST_F(ValueFileDiskTest, LineLimitHoldsForEachLfLineNotTheWholeFile)
         bytes += QByteArray::number(10000 + i) + '\n';
     const QString file = path("lf.txt");
     writeFile(file, bytes);
-    const auto read = files::readValueFile(file, 32767);
+    const auto read = files::readValueFile(file, files::kMaxListItems);
     ASSERT_TRUE(std::holds_alternative<files::ValueFileItems>(read));
     const auto &items = std::get<files::ValueFileItems>(read).items;
     ASSERT_EQ(items.size(), 12000u);
@@ -283,7 +284,7 @@ TEST_F(ValueFileDiskTest, HugeFileIsRefusedWithoutReadingIt)
     ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
     ASSERT_TRUE(huge.resize(qint64(3) << 30));
     huge.close();
-    const auto read = files::readValueFile(file, 32767);
+    const auto read = files::readValueFile(file, files::kMaxListItems);
     ASSERT_TRUE(std::holds_alternative<files::ReadFailure>(read));
     EXPECT_EQ(std::get<files::ReadFailure>(read).problem, files::ReadProblem::TooLarge);
     EXPECT_EQ(std::get<files::ReadFailure>(read).detail.toStdString(), "3221225472");

@@ -35,7 +35,7 @@ TEST_P(ItemsToAppendTest, TakesNonEmptyLinesThatFit)
     EXPECT_EQ(read.lineNumbers, c.lineNumbers);
 }
 
-constexpr std::size_t kRoom = 32767;
+constexpr std::size_t kRoom = files::kMaxListItems;
 constexpr std::size_t kLimit = files::kMaxLineLength;
 
 const AppendCase kAppendCases[] = {

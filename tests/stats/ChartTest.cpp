@@ -1,3 +1,4 @@
+#include "files/ValueFile.h"
 #include "stats/Chart.h"
 #include "stats/Statistics.h"
 
@@ -275,8 +276,8 @@ TEST_P(ExtremeHistograms, EachValueInItsClass)
 std::vector<double> fullList()
 {
     std::vector<double> values;
-    for (int i = 0; i < 32767; ++i)
-        values.push_back((i * 7919 % 32767) * 0.001 - 16.0);
+    for (std::size_t i = 0; i < files::kMaxListItems; ++i)
+        values.push_back(static_cast<double>(i * 7919 % 32767) * 0.001 - 16.0);
     return values;
 }
 
@@ -367,7 +368,8 @@ TEST(HistogramClasses, ClassCountFollowsSquareRoot)
     std::normal_distribution<double> spread(50.0, 4.0);
     // n -> sqrt(n) clamped to 5..30; the rounded width may give one class more
     // or a few fewer.
-    for (const std::size_t n : {2u, 30u, 100u, 400u, 32767u}) {
+    for (const std::size_t n : {std::size_t{2}, std::size_t{30}, std::size_t{100},
+                                std::size_t{400}, files::kMaxListItems}) {
         std::vector<double> values;
         for (std::size_t i = 0; i < n; ++i)
             values.push_back(std::round(spread(random) * 100) / 100);

@@ -18,6 +18,7 @@ namespace {
 
 using stats::cutToTwoDecimals;
 using stats::formatResult;
+using stats::groupedInteger;
 using stats::integerToText;
 using stats::numberToText;
 using stats::parseValueText;
@@ -271,6 +272,29 @@ INSTANTIATE_TEST_SUITE_P(
                     IntegerRow{"Negative", -7, "-7"},
                     IntegerRow{"Largest", INT64_MAX, "9223372036854775807"},
                     IntegerRow{"Smallest", INT64_MIN, "-9223372036854775808"}),
+    RowName{});
+
+// ---- groupedInteger ------------------------------------------------------
+
+class GroupedInteger : public testing::TestWithParam<IntegerRow>
+{};
+
+TEST_P(GroupedInteger, PartsDigitsInThrees)
+{
+    EXPECT_EQ(groupedInteger(GetParam().value), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, GroupedInteger,
+    testing::Values(IntegerRow{"Zero", 0, "0"}, IntegerRow{"ThreeDigits", 999, "999"},
+                    IntegerRow{"FourDigits", 1000, "1,000"},
+                    IntegerRow{"ListLimit", 32767, "32,767"},
+                    IntegerRow{"SixDigits", 100000, "100,000"},
+                    IntegerRow{"SevenDigits", 1234567, "1,234,567"},
+                    IntegerRow{"NegativeThreeDigits", -999, "-999"},
+                    IntegerRow{"NegativeFourDigits", -1000, "-1,000"},
+                    IntegerRow{"Largest", INT64_MAX, "9,223,372,036,854,775,807"},
+                    IntegerRow{"Smallest", INT64_MIN, "-9,223,372,036,854,775,808"}),
     RowName{});
 
 // ---- formatResult --------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include "app/ValueListModel.h"
 #include "app/Vorla.h"
+#include "files/ValueFile.h"
 
 #include "ModalAnswerer.h"
 #include "TestFiles.h"
@@ -19,6 +20,9 @@
 #include <deque>
 #include <functional>
 #include <memory>
+
+/// The most items the value list holds, as an int like the list's row count.
+inline constexpr int kMaxItems = static_cast<int>(files::kMaxListItems);
 
 /// The child of `parent` with this object name; a test failure when there is none.
 template <typename T = QWidget> T *child(const QObject *parent, const char *name)
