@@ -83,7 +83,10 @@ void EntryBox::dropEvent(QDropEvent *event)
 {
     if (event->mimeData()->hasText() && !event->mimeData()->hasUrls()
         && takeLines(event->mimeData()->text())) {
-        event->acceptProposedAction();
+        // The window may refuse the values; the source keeps its text all
+        // the same, since a dropped column is copied, never moved.
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
         return;
     }
     QLineEdit::dropEvent(event);

@@ -10,10 +10,12 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -531,6 +533,30 @@ TEST_F(VorlaTest, PastedColumnEntersEachValue)
     EXPECT_EQ(items(), QStringList({"7", "12", "3", "4"}));
     EXPECT_EQ(text("Text10"), QStringLiteral("4"));
     EXPECT_EQ(text("Text1"), QString());
+}
+
+TEST_F(VorlaTest, DroppedColumnIsCopiedNeverMoved)
+{
+    // A move would have the drag's source delete text the list may refuse.
+    for (const bool full : {false, true}) {
+        SCOPED_TRACE(full ? "full list" : "empty list");
+        if (full)
+            addItems(QStringList(kMaxItems - values()->count(), QStringLiteral("1")));
+        const ModalAnswerer answerer; // the refusal's message, when the list is full
+        QMimeData data;
+        data.setText(QStringLiteral("2\r\n3"));
+        const QPoint at = box("Text1")->rect().center();
+        const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+        QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(box("Text1"), &enter);
+        QDragMoveEvent move(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(box("Text1"), &move);
+        QDropEvent drop(at, actions, &data, Qt::LeftButton, Qt::ShiftModifier); // Shift: a move
+        QCoreApplication::sendEvent(box("Text1"), &drop);
+        EXPECT_TRUE(drop.isAccepted());
+        EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+        EXPECT_EQ(values()->count(), full ? kMaxItems : 2);
+    }
 }
 
 QString repeated(const QString &text, int times)
