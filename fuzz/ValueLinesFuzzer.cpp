@@ -18,8 +18,10 @@
 //    room, counts the rest as left out, and refuses the text at the first
 //    line (by number, every line counted) longer than the limit;
 //  - readValueFile refuses a file exactly when the bytes hold a NUL or cannot
-//    be decoded, and otherwise gives the same items as the steps above (for
-//    a table, the preselected column's values, since no one is asked).
+//    be decoded, and otherwise gives the same items as the steps above; a
+//    table (files::detectColumns) gives its preselected column's values with
+//    their lines, or is refused at the first value holding a tab or line
+//    break: no item read from a file holds CR, LF or tab.
 
 #include "FuzzCheck.h"
 
@@ -31,6 +33,7 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
@@ -41,6 +44,8 @@
 #include <vector>
 
 namespace {
+
+constexpr std::size_t kListRoom = 32767;
 
 // The text's lines, character by character.
 std::vector<std::string> referenceLines(std::string_view text)
@@ -132,6 +137,47 @@ const std::string &scratchFile()
     return path;
 }
 
+// A table file without a question reads its preselected column, unless a
+// value of that column holds a tab or line break: then it is refused at that
+// value's line, so no item read from a file holds one.
+void checkTableRead(const std::string &bytes, const files::DecodedText &text,
+                    const files::ColumnLayout &layout, std::size_t room,
+                    const std::variant<files::ValueFileItems, files::ReadFailure> &read)
+{
+    std::vector<std::size_t> rows;
+    std::vector<std::string> values =
+        files::columnValues(text.text, layout, layout.preselected, &rows);
+    const std::vector<std::string> lines = files::splitValueLines(text.text);
+    std::vector<std::size_t> rowLines; // the non-empty lines' numbers, from 1
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        if (!lines[i].empty())
+            rowLines.push_back(i + 1);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (values[i].find_first_of("\t\r\n") == std::string::npos)
+            continue;
+        const auto *failure = std::get_if<files::ReadFailure>(&read);
+        fuzz::check(failure != nullptr && failure->problem == files::ReadProblem::BreakInValue
+                        && failure->line == rowLines.at(rows[i]),
+                    "a value with a tab or line break not refused at its line", bytes);
+        return;
+    }
+    fuzz::check(std::holds_alternative<files::ValueFileItems>(read), "a readable table refused",
+                bytes);
+    const auto &items = std::get<files::ValueFileItems>(read);
+    const std::size_t kept = std::min(room, values.size());
+    std::vector<std::size_t> keptLines;
+    for (std::size_t i = 0; i < kept; ++i)
+        keptLines.push_back(rowLines.at(rows[i]));
+    values.resize(kept);
+    fuzz::check(items.items == values && items.leftOut == rows.size() - kept
+                    && items.column == layout.preselected + 1 && items.columns == layout.columns
+                    && items.lineNumbers == keptLines,
+                "the table gives other items than its preselected column", bytes);
+    for (const std::string &item : items.items)
+        fuzz::check(item.find_first_of("\t\r\n") == std::string::npos,
+                    "an item read from a file holds a tab or line break", item);
+}
+
 void checkFileRead(const std::string &bytes, std::size_t room, files::TextEncoding answer,
                    const std::variant<files::DecodedText, files::DecodeProblem> &decoded)
 {
@@ -164,27 +210,17 @@ void checkFileRead(const std::string &bytes, std::size_t room, files::TextEncodi
                     "a too-long line not refused at its number", bytes);
         return;
     }
+    const std::optional<files::ColumnLayout> layout = files::detectColumns(text.text);
+    if (layout) {
+        checkTableRead(bytes, text, *layout, room, read);
+        return;
+    }
     fuzz::check(std::holds_alternative<files::ValueFileItems>(read), "a readable file refused",
                 bytes);
     const auto &items = std::get<files::ValueFileItems>(read);
-    fuzz::check(items.encoding == text.encoding, "the file read in another encoding", bytes);
-    for (const std::string &item : items.items)
-        fuzz::check(item.find_first_of("\r\n") == std::string::npos, "an item holds CR or LF",
-                    bytes);
-    // A table gives the preselected column (no one asked), a file of one
-    // column its lines.
-    if (const auto layout = files::detectColumns(text.text)) {
-        std::vector<std::string> values = files::columnValues(text.text, *layout, layout->preselected);
-        const std::size_t kept = std::min(room, values.size());
-        fuzz::check(items.leftOut == values.size() - kept, "a table's values left out differ",
-                    bytes);
-        values.resize(kept);
-        fuzz::check(items.items == values && items.column == layout->preselected + 1,
-                    "the table gives other values than its column", bytes);
-        return;
-    }
     fuzz::check(items.items == expected.items && items.leftOut == expected.leftOut
-                    && items.lineNumbers == expected.lineNumbers && items.column == 0,
+                    && items.lineNumbers == expected.lineNumbers
+                    && items.encoding == text.encoding && items.column == 0,
                 "the file gives other items than its text", bytes);
 }
 
@@ -199,7 +235,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const bool fromFile = (steer & 3) == 0;
     const auto answer = (steer & 4) != 0 ? files::TextEncoding::Utf8 : files::TextEncoding::ShiftJis;
     const std::size_t roomSteer = steer >> 3;
-    const std::size_t room = roomSteer == 31 ? files::kMaxListItems : roomSteer;
+    const std::size_t room = roomSteer == 31 ? kListRoom : roomSteer;
     const std::size_t smallLimit = roomSteer % 8 + 1;
 
     const auto decoded = files::decodeText(bytes, [answer](const files::AmbiguousReading &) {

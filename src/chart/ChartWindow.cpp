@@ -35,6 +35,16 @@ const QString kPdfFilter = QStringLiteral("PDF 文書 (*.pdf)");
 std::string toUtf8(const QString &text) { return text.toStdString(); }
 QString fromUtf8(const std::string &text) { return QString::fromStdString(text); }
 
+// An entry may be long (a stray paste); its start is enough to recognise it,
+// and the whole would stretch the message box far beyond the screen.
+QString shortened(const QString &text)
+{
+    constexpr qsizetype kShownLength = 40;
+    if (text.size() <= kShownLength)
+        return text;
+    return text.left(kShownLength) + QStringLiteral("…");
+}
+
 } // namespace
 
 ChartWindow::ChartWindow(QWidget *parent)
@@ -209,7 +219,7 @@ void ChartWindow::Command1_Click()
             QMessageBox::warning(this, kTitle,
                                  QStringLiteral("%1の「%2」は数値として読めません。\n数値を入れるか"
                                                 "空欄にしてください。規格は前のままです。")
-                                     .arg(name, box->text()));
+                                     .arg(name, shortened(box->text())));
             box->setFocus();
             box->selectAll();
             return;

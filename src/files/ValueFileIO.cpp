@@ -112,11 +112,16 @@ std::variant<ValueFileItems, ReadFailure> readValueFile(const QString &path, std
         return ReadFailure{ReadProblem::Cancelled, {}};
     std::vector<std::size_t> rows;
     std::vector<std::string> values = columnValues(text.text, *layout, *column, &rows);
+    // A table's rows are the file's non-empty lines, in order.
+    const std::vector<std::size_t> rowLines = nonEmptyLineNumbers(text.text);
+    // A quoted field may hold a tab. As an item it would save into a line
+    // that reads back as a table, so the list would not reopen as it was.
+    for (std::size_t i = 0; i < values.size(); ++i)
+        if (values[i].find_first_of("\t\r\n") != std::string::npos)
+            return ReadFailure{ReadProblem::BreakInValue, {}, rowLines.at(rows[i])};
     const std::size_t kept = std::min(room, values.size());
     const std::size_t leftOut = values.size() - kept;
     values.resize(kept);
-    // A table's rows are the file's non-empty lines, in order.
-    const std::vector<std::size_t> rowLines = nonEmptyLineNumbers(text.text);
     std::vector<std::size_t> lineNumbers;
     lineNumbers.reserve(kept);
     for (std::size_t i = 0; i < kept; ++i)
@@ -189,6 +194,9 @@ QString readProblemText(const ReadFailure &failure)
         return QStringLiteral("%1 行目が長すぎます（1 行は %2 文字までです）。")
             .arg(grouped(static_cast<std::int64_t>(failure.line)),
                  grouped(static_cast<std::int64_t>(kMaxLineLength)));
+    case ReadProblem::BreakInValue:
+        return QStringLiteral("%1 行目の値にタブか改行があります（一覧の値には入れられません）。")
+            .arg(grouped(static_cast<std::int64_t>(failure.line)));
     case ReadProblem::Cancelled:
         break; // the user's own choice needs no message
     }

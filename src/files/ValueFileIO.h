@@ -47,6 +47,9 @@ enum class ReadProblem {
     NotText,     ///< valid neither as UTF-8 nor as Shift JIS
     NoShiftJis,  ///< this Qt build has no Shift JIS converter
     TooLongLine, ///< a line above kMaxLineLength characters; `line` says which
+    /// a table's chosen column holds a value with a tab or line break (a
+    /// quoted field can); `line` says where
+    BreakInValue,
     Cancelled,   ///< the user chose to read nothing when asked for the encoding or the column
 };
 
@@ -54,7 +57,7 @@ struct ReadFailure
 {
     ReadProblem problem = ReadProblem::CannotRead;
     QString detail;
-    std::size_t line = 0; ///< for TooLongLine: 1-based, counting every line
+    std::size_t line = 0; ///< for TooLongLine and BreakInValue: 1-based, counting every line
 };
 
 /// Why a file was refused, in a Japanese sentence for the user (the window's
@@ -82,8 +85,10 @@ struct ValueFileItems
 /// too), then for a table (files::detectColumns) the column that
 /// `chooseColumn` picks (without it, the preselected one; its nullopt reads
 /// nothing, as Cancelled), and the room left in the list, which counts the
-/// column's values. Refuses rather than guess: nothing of a refused file
-/// should reach the list.
+/// column's values. A value of that column holding a tab or line break (a
+/// quoted field can) refuses the file at its line: saved, it would not read
+/// back as the same item. Refuses rather than guess: nothing of a refused
+/// file should reach the list.
 std::variant<ValueFileItems, ReadFailure> readValueFile(const QString &path, std::size_t room,
                                                         const ChooseReading &choose = {},
                                                         qint64 maxBytes = kMaxValueFileBytes,

@@ -171,6 +171,7 @@ TEST_P(StatsTableTest, ReadsOneColumnAndNamesItUnlessGiven)
     // Row numbers, then 外径 (Shift JIS), then a verdict.
     writeFile(path("table.csv"), "No,\x8a\x4f\x8c\x61,OK?\r\n1,25.01,OK\r\n2,25.00,OK\r\n"
                                  "3,24.99,NG\r\n");
+    writeFile(path("tabbed.csv"), "No,d\r\n1,25.01\r\n2,\"25.00\t1\"\r\n");
     const Result r = run(c.args);
     EXPECT_EQ(r.status, c.status);
     std::string out = "ファイル\tデータ数\t平均\t標準偏差\t上限\t下限\t上限超え個数\t上限超え%\t"
@@ -195,6 +196,8 @@ const TableCase kTableCases[] = {
      {"1", "2", "3", "4"}, ""},
     {"SecondColumnOfOneColumnFile", {"--stats", "--column", "2", "plain.txt"}, 1, nullptr, {},
      "vorla: plain.txt: ファイルの列は 1 列しかありません（--column 2 を指定しました）。\n"},
+    {"TabInChosenValue", {"--stats", "tabbed.csv"}, 1, nullptr, {},
+     "vorla: tabbed.csv: 3 行目の値にタブか改行があります（一覧の値には入れられません）。\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Files, StatsTableTest, ::testing::ValuesIn(kTableCases), RowName{});
 struct LooseReadingCase

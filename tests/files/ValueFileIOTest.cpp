@@ -170,6 +170,12 @@ const RefusedFileCase kRefusedFileCases[] = {
     {"LfLineTooLong", "1\n\n" + QByteArray(32768, '9') + "\n2\n", files::ReadProblem::TooLongLine, 3},
     {"ShiftJisLfLineTooLong", "\x95\x5C\n" + QByteArray(32768, 'x').replace("x", "\x95\x5C"),
      files::ReadProblem::TooLongLine, 2},
+    // A quoted field holding a tab would save into a line that reads back as
+    // a table; the line named counts the empty one too.
+    {"TabInQuotedCsvField", "No,\x92\x6c\r\n1,\"1\t5\"\r\n\r\n2,3\r\n",
+     files::ReadProblem::BreakInValue, 2},
+    {"TabInLaterRowCountsEveryLine", "No;d\n1;5\n\n\n2;\"7\t\"x\n", files::ReadProblem::BreakInValue, 5},
+    {"TabInQuotedTabSeparatedField", "a\tb\n1\t\"2\t3\"\n2\t5\n", files::ReadProblem::BreakInValue, 2},
 };
 INSTANTIATE_TEST_SUITE_P(Files, RefusedFileTest, ::testing::ValuesIn(kRefusedFileCases), RowName{});
 
@@ -231,6 +237,8 @@ const TableFileCase kTableFileCases[] = {
     {"GroupedNumbersStayOneColumn", "1,234.5\r\n12,345\r\n", 10, 0, false,
      {"1,234.5", "12,345"}, 0, 0, 0},
     {"LoneLfEndsLineInOneColumn", "1\n2\r\n3\r\n", 10, 0, false, {"1", "2", "3"}, 0, 0, 0},
+    // A tab in a quoted field of a column not read does no harm.
+    {"TabOnlyInColumnNotRead", "No,d\r\n\"1\t\",5.5\r\n2,6.5\r\n", 10, 1, true, {"5.5", "6.5"}, 0, 2, 2},
 };
 INSTANTIATE_TEST_SUITE_P(Files, TableFileTest, ::testing::ValuesIn(kTableFileCases), RowName{});
 
