@@ -64,19 +64,7 @@ protected:
     /// there, then lets the window finish what the drop started.
     bool dragAndDrop(const QMimeData &data, QWidget *target = nullptr)
     {
-        if (target == nullptr)
-            target = m_window.get();
-        const QPointF at = QRectF(target->rect()).center();
-        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &enter);
-        if (!enter.isAccepted())
-            return false;
-        QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &move);
-        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &drop);
-        QCoreApplication::processEvents();
-        return true;
+        return ::dragAndDrop(data, target != nullptr ? target : m_window.get());
     }
 };
 

@@ -48,20 +48,7 @@ protected:
 
     bool dragAndDropData(const QMimeData &data, QWidget *target = nullptr)
     {
-        if (target == nullptr)
-            target = m_window.get();
-        const QPointF at = QRectF(target->rect()).center();
-        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &enter);
-        if (!enter.isAccepted())
-            return false;
-        QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &move);
-        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &drop);
-        dropTaken = drop.isAccepted();
-        QCoreApplication::processEvents();
-        return true;
+        return ::dragAndDrop(data, target != nullptr ? target : m_window.get(), &dropTaken);
     }
 
     bool dropTaken = false;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -12,6 +13,23 @@ bool isCentredOnScreen(const QWidget *window)
     constexpr int kDecorationSlack = 8;
     const QPoint offset = window->frameGeometry().center() - window->screen()->geometry().center();
     return std::abs(offset.x()) <= kDecorationSlack && std::abs(offset.y()) <= kDecorationSlack;
+}
+
+bool dragAndDrop(const QMimeData &data, QWidget *target, bool *dropTaken)
+{
+    const QPointF at = QRectF(target->rect()).center();
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &move);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+    if (dropTaken != nullptr)
+        *dropTaken = drop.isAccepted();
+    QCoreApplication::processEvents();
+    return true;
 }
 
 int runEventLoopAfter(const std::function<void()> &act)

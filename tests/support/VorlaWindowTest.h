@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QLineEdit>
 #include <QListView>
+#include <QMimeData>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -36,6 +37,12 @@ template <typename T = QWidget> T *child(const QObject *parent, const char *name
 /// is not known before a window is first shown, so centring may be off by
 /// half of it.
 bool isCentredOnScreen(const QWidget *window);
+
+/// Drags the data over `target` and drops it there with the copy action, as
+/// a file manager or an editor does, then lets the events the drop posted
+/// run. Returns whether the drag was taken; `dropTaken`, when given, tells
+/// whether the drop was.
+bool dragAndDrop(const QMimeData &data, QWidget *target, bool *dropTaken = nullptr);
 
 /// Runs the event loop after `act` has run inside it; returns the loop's exit
 /// code, or 99 when nothing ended it within five seconds.
