@@ -1,5 +1,7 @@
 #include "app/ColumnDialog.h"
 
+#include "ui/Utf8.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -13,7 +15,7 @@
 
 namespace {
 
-QString fromUtf8(const std::string &text) { return QString::fromStdString(text); }
+using ui::fromUtf8;
 
 // A field may be long; its start is enough to recognise it.
 QString shortened(const QString &text)

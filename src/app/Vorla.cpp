@@ -19,6 +19,7 @@
 #include "stats/Statistics.h"
 #include "ui/DefaultFont.h"
 #include "ui/FitText.h"
+#include "ui/Utf8.h"
 #include "ui/WindowGeometry.h"
 
 #include <QAccessible>
@@ -62,8 +63,8 @@ constexpr int kBoxHeight = 405;
 
 const QString kSigmaThree = QStringLiteral("3σ");
 
-std::string toUtf8(const QString &text) { return text.toStdString(); }
-QString fromUtf8(const std::string &text) { return QString::fromStdString(text); }
+using ui::toUtf8;
+using ui::fromUtf8;
 
 
 // Opening also offers every file, so one saved under a name without ".txt"

@@ -1,9 +1,10 @@
 #include "chart/ChartWindow.h"
 
-#include "ui/DefaultFont.h"
-#include "ui/WindowGeometry.h"
 #include "chart/ChartViews.h"
 #include "stats/NumberText.h"
+#include "ui/DefaultFont.h"
+#include "ui/Utf8.h"
+#include "ui/WindowGeometry.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -32,8 +33,8 @@ const QString kTitle = QStringLiteral("グラフ");
 const QString kPngFilter = QStringLiteral("PNG 画像 (*.png)");
 const QString kPdfFilter = QStringLiteral("PDF 文書 (*.pdf)");
 
-std::string toUtf8(const QString &text) { return text.toStdString(); }
-QString fromUtf8(const std::string &text) { return QString::fromStdString(text); }
+using ui::toUtf8;
+using ui::fromUtf8;
 
 // An entry may be long (a stray paste); its start is enough to recognise it,
 // and the whole would stretch the message box far beyond the screen.
