@@ -8,8 +8,9 @@
 // histogramClasses and processCapability, and the target checks what the
 // window relies on: 5 to 30 classes with finite, joined boundaries, each
 // value in the class [lower, upper) that counts it, counts adding up to n, a
-// finite drawing range holding every point, line and class, and texts that
-// never say "inf" or "nan".
+// finite drawing range holding every point, line and class, texts that
+// never say "inf" or "nan", and an outside count only for limits with room
+// between them, equal to the values beyond them.
 
 #include "FuzzCheck.h"
 
@@ -99,13 +100,33 @@ void checkHistogram(const stats::Histogram &h, const std::vector<double> &values
                 detail);
 }
 
-void checkCapability(const std::optional<stats::Capability> &c, const stats::Tolerance &limits,
-                     const std::string &detail)
+// Limits with no room between them count nothing and give no index; sound
+// ones count exactly the values strictly beyond them.
+void checkOutsideCount(const stats::Capability &c, const std::vector<double> &values,
+                       const stats::Tolerance &limits, const std::string &detail)
+{
+    const bool noRoom = limits.upper && limits.lower && !(*limits.upper > *limits.lower);
+    fuzz::check(c.outsideCount.has_value() != noRoom,
+                "outside count given for limits with no room, or missing for sound ones", detail);
+    fuzz::check(!noRoom || (!c.cp && !c.cpk && !c.reason.empty()),
+                "an index for limits with no room between them", detail);
+    if (!c.outsideCount)
+        return;
+    const auto outside = std::count_if(values.begin(), values.end(), [&limits](double v) {
+        return (limits.upper && v > *limits.upper) || (limits.lower && v < *limits.lower);
+    });
+    fuzz::check(*c.outsideCount == outside, "outside count differs from the values beyond",
+                detail);
+}
+
+void checkCapability(const std::optional<stats::Capability> &c, const std::vector<double> &values,
+                     const stats::Tolerance &limits, const std::string &detail)
 {
     fuzz::check(c.has_value() == (limits.upper || limits.lower),
                 "capability present without a limit, or missing with one", detail);
     if (!c)
         return;
+    checkOutsideCount(*c, values, limits, detail);
     for (const std::string *text : {&c->sampleSigmaText, &c->cpText, &c->cpkText,
                                     &c->outsideCountText, &c->outsidePercentText, &c->reason})
         fuzz::check(!fuzz::mentionsInfOrNan(*text), "a capability text says inf/nan",
@@ -163,11 +184,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string detail = describe(figures);
 
     checkHistogram(stats::histogramClasses(figures.values), figures.values, detail);
-    checkCapability(stats::processCapability(figures, limits), limits, detail);
+    checkCapability(stats::processCapability(figures, limits), figures.values, limits, detail);
 
     const stats::ChartData chart = stats::chartData(figures, limits);
     checkHistogram(chart.histogram, figures.values, detail);
-    checkCapability(chart.capability, limits, detail);
+    checkCapability(chart.capability, figures.values, limits, detail);
     fuzz::check(std::isfinite(chart.low) && std::isfinite(chart.high) && chart.low < chart.high,
                 "drawing range not finite or empty", detail);
     fuzz::check(chart.points.size() == figures.values.size(), "a point per value", detail);

@@ -331,7 +331,10 @@ void ChartWindow::showFigures()
     setFigure(m_sampleSigma, fromUtf8(capability->sampleSigmaText));
     setFigure(m_cp, fromUtf8(capability->cpText));
     setFigure(m_cpk, fromUtf8(capability->cpkText));
-    setFigure(m_outside, QStringLiteral("%1 個 (%2 %)").arg(fromUtf8(capability->outsideCountText),
-                                                         fromUtf8(capability->outsidePercentText)));
+    // Limits with no room between them count nothing: the box shows "—" alone.
+    setFigure(m_outside, capability->outsideCount
+                             ? QStringLiteral("%1 個 (%2 %)").arg(fromUtf8(capability->outsideCountText),
+                                                               fromUtf8(capability->outsidePercentText))
+                             : fromUtf8(capability->outsideCountText));
     m_note->setText(fromUtf8(capability->reason));
 }

@@ -92,6 +92,16 @@ bool onlyBlanks(std::string_view text)
     return true;
 }
 
+// Why two limits leave no room between them; nullptr when they do, or when
+// only one is given. Such limits are a slip in typing them, so no value is
+// counted against them.
+const char *toleranceFault(const Tolerance &limits)
+{
+    if (!limits.upper || !limits.lower || *limits.upper > *limits.lower)
+        return nullptr;
+    return *limits.upper == *limits.lower ? "規格上限と規格下限が同じです" : "規格上限が規格下限以下です";
+}
+
 bool outsideTolerance(double value, const Tolerance &limits)
 {
     return (limits.upper && value > *limits.upper) || (limits.lower && value < *limits.lower);
@@ -204,10 +214,18 @@ std::optional<Capability> processCapability(const StatisticsFigures &figures,
         return std::nullopt;
     Capability c;
     const auto n = static_cast<std::int64_t>(figures.values.size());
-    for (const double v : figures.values)
-        c.outsideCount += outsideTolerance(v, limits) ? 1 : 0;
-    c.outsideCountText = integerToText(c.outsideCount);
-    c.outsidePercentText = n > 0 ? numberToText(wholePercent(c.outsideCount, n)) : kDash;
+    const char *const limitsFault = toleranceFault(limits);
+    if (limitsFault) {
+        c.outsideCountText = kDash;
+        c.outsidePercentText = kDash;
+    } else {
+        std::int64_t outside = 0;
+        for (const double v : figures.values)
+            outside += outsideTolerance(v, limits) ? 1 : 0;
+        c.outsideCount = outside;
+        c.outsideCountText = integerToText(outside);
+        c.outsidePercentText = n > 0 ? numberToText(wholePercent(outside, n)) : kDash;
+    }
 
     // Around the calculation's own mean, in the same two passes.
     double squares = 0.0;
@@ -224,14 +242,14 @@ std::optional<Capability> processCapability(const StatisticsFigures &figures,
 
     const double s = c.sampleSigma;
     const double mean = figures.mean;
-    if (n < 2)
+    if (limitsFault)
+        c.reason = limitsFault;
+    else if (n < 2)
         c.reason = "データが2個未満です";
     else if (!std::isfinite(s))
         c.reason = "値が大きすぎます";
     else if (!(s > 0.0))
         c.reason = "ばらつきがありません (s = 0)";
-    else if (limits.upper && limits.lower && !(*limits.upper > *limits.lower))
-        c.reason = "規格上限が規格下限以下です";
     else {
         if (limits.upper && limits.lower) {
             c.cp = shownIndex((*limits.upper - *limits.lower) / (6.0 * s));
@@ -333,7 +351,7 @@ std::string histogramDescription(const ChartData &data)
     for (std::size_t i = 0; i < h.classes.size(); ++i)
         text += (i == 0 ? "" : "、") + integerToText(h.classes[i].count);
     text += "。";
-    if (data.capability)
+    if (data.capability && data.capability->outsideCount)
         text += "規格外の値 " + data.capability->outsideCountText + " 個 ("
                 + data.capability->outsidePercentText + " %)。";
     return text;

@@ -110,9 +110,11 @@ Histogram histogramClasses(const std::vector<double> &values);
 /// (upper - x̄) / 3s or (x̄ - lower) / 3s. Shown cut to two decimals as the
 /// mean is (cutToTwoDecimals), always with both decimals:
 ///   x̄ 130, s 8, limits 150 and 100 -> Cp "1.04", Cpk "0.83".
-/// An index that cannot be formed is "—" and `reason` says why: fewer than
-/// two values, no spread (s = 0), an upper limit not above the lower one,
-/// or a result beyond the double range.
+/// An index that cannot be formed is "—" and `reason` says why: an upper
+/// limit below the lower one or equal to it (said before any other reason),
+/// fewer than two values, no spread (s = 0), or a result beyond the double
+/// range. Limits that leave no room between them count no value as outside:
+/// the count and its percent are "—" as well.
 struct Capability
 {
     double sampleSigma = 0.0;    // s; 0 when n < 2
@@ -122,9 +124,10 @@ struct Capability
     std::string cpText;  // "1.04" or "—"
     std::string cpkText; // "0.83" or "—"
     std::string reason;  // why an index is "—"; empty when both are shown
-    std::int64_t outsideCount = 0; // values strictly above upper or below lower
-    std::string outsideCountText;
-    std::string outsidePercentText; // whole percent, as the result boxes round
+    // Values strictly above upper or below lower; none when upper <= lower.
+    std::optional<std::int64_t> outsideCount;
+    std::string outsideCountText;   // "—" when not counted
+    std::string outsidePercentText; // whole percent, as the result boxes round; "—" when not counted
 };
 
 /// Capability of the figures' values for the limits; std::nullopt when

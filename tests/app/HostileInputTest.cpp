@@ -414,8 +414,8 @@ const ToleranceEntryCase kToleranceEntryCases[] = {
     {"BothEmpty", "", "", nullptr, "", "", "", "規格上限・規格下限を入れて"},
     {"FullWidthDigits", QStringLiteral("１５０"), QStringLiteral("１００"), nullptr, "1.04", "0.83",
      "0 個 (0 %)"},
-    // No room between the limits: no Cp or Cpk, and the note says why.
-    {"EqualLimits", "130", "130", nullptr, kDash, kDash, "2 個 (67 %)", "規格上限が規格下限以下です"},
+    // No room between the limits: no Cp, Cpk or outside count, and the note says why.
+    {"EqualLimits", "130", "130", nullptr, kDash, kDash, kDash, "規格上限と規格下限が同じです"},
     {"VeryLongText", repeated(QStringLiteral("1"), 40000), "100", "規格上限の「1111", "1.04", "0.83",
      "0 個 (0 %)"},
     {"VeryLongWord", repeated(QStringLiteral("x"), 40000), "100", "規格上限の「xxxx", "1.04", "0.83",

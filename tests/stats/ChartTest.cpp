@@ -36,7 +36,7 @@ struct CapabilityRow
     std::vector<std::string> items;
     Tolerance limits;
     std::string sampleSigma, cp, cpk, outside, outsidePercent;
-    bool reasonGiven;
+    std::string reason; // empty when both indices are shown
 };
 
 void PrintTo(const CapabilityRow &row, std::ostream *out) { *out << row.name; }
@@ -54,7 +54,7 @@ TEST_P(CapabilityFigures, MatchTable)
     EXPECT_EQ(c->cpkText, row.cpk);
     EXPECT_EQ(c->outsideCountText, row.outside);
     EXPECT_EQ(c->outsidePercentText, row.outsidePercent);
-    EXPECT_EQ(!c->reason.empty(), row.reasonGiven) << c->reason;
+    EXPECT_EQ(c->reason, row.reason);
 }
 
 // ",000" as many times as asked: the grouped zeros of a huge result.
@@ -69,28 +69,39 @@ std::string zeroGroups(int groups)
 // 122, 130, 138: mean 130, s = 8 (population sigma 6.53, which must not be used).
 const std::vector<std::string> kWorked = {"122", "130", "138"};
 
+const std::string kOneSided = "規格が片側のみのため Cp はありません";
+const std::string kTooFew = "データが2個未満です";
+const std::string kNoSpread = "ばらつきがありません (s = 0)";
+const std::string kTooLarge = "値が大きすぎます";
+const std::string kInverted = "規格上限が規格下限以下です";
+const std::string kEqualLimits = "規格上限と規格下限が同じです";
+
 const CapabilityRow kCapabilityRows[] = {
-    {"WorkedExample", kWorked, {150.0, 100.0}, "8.", "1.04", "0.83", "0", "0", false},
-    {"UpperOnly", kWorked, {150.0, std::nullopt}, "8.", kDash, "0.83", "0", "0", true},
-    {"LowerOnly", kWorked, {std::nullopt, 100.0}, "8.", kDash, "1.25", "0", "0", true},
-    // Mean outside the tolerance: Cpk below zero, cut toward zero as the mean is.
-    {"MeanAboveUpper", kWorked, {125.0, 100.0}, "8.", "0.52", "-0.21", "2", "67", false},
-    {"WholeNumbersKeepDecimals", kWorked, {154.0, 106.0}, "8.", "1.00", "1.00", "0", "0", false},
+    {"WorkedExample", kWorked, {150.0, 100.0}, "8.", "1.04", "0.83", "0", "0", ""},
+    {"UpperOnly", kWorked, {150.0, std::nullopt}, "8.", kDash, "0.83", "0", "0", kOneSided},
+    {"LowerOnly", kWorked, {std::nullopt, 100.0}, "8.", kDash, "1.25", "0", "0", kOneSided},
+    // Mean outside the tolerance: Cpk below zero, rounded to two decimals as the mean is.
+    {"MeanAboveUpper", kWorked, {125.0, 100.0}, "8.", "0.52", "-0.21", "2", "67", ""},
+    {"WholeNumbersKeepDecimals", kWorked, {154.0, 106.0}, "8.", "1.00", "1.00", "0", "0", ""},
     // A value equal to a limit lies within it; one beyond each side counts once.
-    {"ValuesOnAndBeyond", kWorked, {130.0, 125.0}, "8.", "0.10", "0.00", "2", "67", false},
-    {"SingleValue", {"5"}, {6.0, 4.0}, kDash, kDash, kDash, "0", "0", true},
-    {"NoSpread", {"5", "5", "5"}, {6.0, 4.0}, ".", kDash, kDash, "0", "0", true},
-    {"UpperNotAboveLower", kWorked, {100.0, 150.0}, "8.", kDash, kDash, "3", "100", true},
-    {"EqualLimits", kWorked, {130.0, 130.0}, "8.", kDash, kDash, "2", "67", true},
-    {"BeyondDoubleRange", kWorked, {1e308, -1e308}, "8.", kDash, kDash, "0", "0", true},
+    {"ValuesOnAndBeyond", kWorked, {130.0, 125.0}, "8.", "0.10", "0.00", "2", "67", ""},
+    {"SingleValue", {"5"}, {6.0, 4.0}, kDash, kDash, kDash, "0", "0", kTooFew},
+    {"NoSpread", {"5", "5", "5"}, {6.0, 4.0}, ".", kDash, kDash, "0", "0", kNoSpread},
+    // Limits that leave no room between them are a typing slip: nothing is
+    // counted as outside them, and that comes before any other reason.
+    {"UpperNotAboveLower", kWorked, {100.0, 150.0}, "8.", kDash, kDash, kDash, kDash, kInverted},
+    {"EqualLimits", kWorked, {130.0, 130.0}, "8.", kDash, kDash, kDash, kDash, kEqualLimits},
+    {"InvertedWithOneValue", {"5"}, {4.0, 6.0}, kDash, kDash, kDash, kDash, kDash, kInverted},
+    {"EqualLimitsNoSpread", {"5", "5"}, {5.0, 5.0}, ".", kDash, kDash, kDash, kDash, kEqualLimits},
+    {"BeyondDoubleRange", kWorked, {1e308, -1e308}, "8.", kDash, kDash, "0", "0", kTooLarge},
     // The squared deviations of subnormal values vanish: no spread to divide by.
     {"SubnormalValues", {"1e-320", "2e-320", "3e-320"}, {1e-319, 0.0}, ".", kDash, kDash, "0", "0",
-     true},
+     kNoSpread},
     {"EqualValuesNearDoubleLimit", {"1.7e306", "1.7e306"}, {1.75e306, -1.7e306}, ".", kDash, kDash,
-     "0", "0", true},
-    // 1e150, -1e150 and 0: mean 0, s = 1e150, so each index cuts to zero.
+     "0", "0", kNoSpread},
+    // 1e150, -1e150 and 0: mean 0, s = 1e150, so each index rounds to zero.
     {"HugeSpreadNarrowTolerance", {"1e150", "-1e150", "0"}, {1.0, -1.0},
-     "1" + zeroGroups(50) + ".", "0.00", "0.00", "2", "67", false},
+     "1" + zeroGroups(50) + ".", "0.00", "0.00", "2", "67", ""},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, CapabilityFigures, testing::ValuesIn(kCapabilityRows), RowName());
@@ -485,6 +496,12 @@ const DescriptionRow kDescriptionRows[] = {
      "値 13 個を一覧の順に結んだ線。平均 7、上限 7.、下限 7.。"
      "上限・下限をこえた点 12 個 (1・2・3・4・5・6・8・9・10・11 番目、ほか 2 個)。",
      "7 級、幅 2 (測定単位 1)、0.5 から 14.5 まで。度数は小さい級から 2、2、2、2、2、2、1。"},
+    // Limits the wrong way round count nothing as outside, so the
+    // histogram's description names no such values.
+    {"InvertedTolerance", kWorked, "3\xCF\x83", {100.0, 150.0},
+     "値 3 個を一覧の順に結んだ線。平均 130、上限 149.5959、下限 110.4041、規格上限 100、"
+     "規格下限 150。上限・下限をこえた点はありません。",
+     "6 級、幅 3 (測定単位 1)、121.5 から 139.5 まで。度数は小さい級から 1、0、1、0、0、1。"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, PictureDescriptions, testing::ValuesIn(kDescriptionRows),
