@@ -76,8 +76,8 @@ StatisticsOutcome plainCalculation(const std::vector<std::string> &items, std::s
         sum = sum + x;
     }
     const double mean = sum / static_cast<double>(n);
-    const double cut = stats::cutToTwoDecimals(mean);
-    if (!std::isfinite(sum) || !std::isfinite(cut))
+    const double rounded = stats::roundToTwoDecimals(mean);
+    if (!std::isfinite(sum) || !std::isfinite(rounded))
         return StatisticsError::OutOfRange;
     double squares = 0;
     for (const std::string &item : items) {
@@ -102,7 +102,7 @@ StatisticsOutcome plainCalculation(const std::vector<std::string> &items, std::s
     }
     const auto total = static_cast<std::int64_t>(n);
     return StatisticsTexts{stats::integerToText(total),
-                           stats::numberToText(cut),
+                           stats::numberToText(rounded),
                            stats::formatResult(sigma),
                            stats::formatResult(upper),
                            stats::formatResult(lower),

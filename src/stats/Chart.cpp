@@ -72,10 +72,10 @@ std::optional<double> shownIndex(double index)
 {
     if (!std::isfinite(index))
         return std::nullopt;
-    const double cut = cutToTwoDecimals(index);
-    if (!std::isfinite(cut))
+    const double rounded = roundToTwoDecimals(index);
+    if (!std::isfinite(rounded))
         return std::nullopt;
-    return cut;
+    return rounded;
 }
 
 // The blanks parseValueText drops: space, tab, line feed, U+3000.

@@ -107,8 +107,8 @@ Histogram histogramClasses(const std::vector<double> &values);
 ///   Cp  = (upper - lower) / 6s
 ///   Cpk = min(upper - x̄, x̄ - lower) / 3s
 /// With one limit only there is no Cp, and Cpk is that side's index,
-/// (upper - x̄) / 3s or (x̄ - lower) / 3s. Shown cut to two decimals as the
-/// mean is (cutToTwoDecimals), always with both decimals:
+/// (upper - x̄) / 3s or (x̄ - lower) / 3s. Rounded to two decimals as the
+/// mean is (roundToTwoDecimals), always shown with both decimals:
 ///   x̄ 130, s 8, limits 150 and 100 -> Cp "1.04", Cpk "0.83".
 /// An index that cannot be formed is "—" and `reason` says why: an upper
 /// limit below the lower one or equal to it (said before any other reason),
@@ -119,7 +119,7 @@ struct Capability
 {
     double sampleSigma = 0.0;    // s; 0 when n < 2
     std::string sampleSigmaText; // result pattern, "—" when n < 2
-    std::optional<double> cp;    // cut to two decimals
+    std::optional<double> cp;    // rounded to two decimals
     std::optional<double> cpk;
     std::string cpText;  // "1.04" or "—"
     std::string cpkText; // "0.83" or "—"

@@ -174,12 +174,12 @@ std::string formatResult(double value)
     return out;
 }
 
-double cutToTwoDecimals(double value)
+double roundToTwoDecimals(double value)
 {
-    auto cut = [](double x) { return std::trunc((x + 0.005) * 100.0) / 100.0; };
+    auto roundMagnitude = [](double x) { return std::trunc((x + 0.005) * 100.0) / 100.0; };
     if (value < 0.0)
-        return -cut(-value);
-    return cut(value);
+        return -roundMagnitude(-value);
+    return roundMagnitude(value);
 }
 
 double wholePercent(std::int64_t count, std::int64_t n)

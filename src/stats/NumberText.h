@@ -90,11 +90,12 @@ std::string groupedInteger(std::int64_t value);
 /// The value must be finite.
 std::string formatResult(double value);
 
-/// Cuts a mean to two decimals: trunc((x + 0.005) * 100) / 100 for x >= 0, in
-/// double arithmetic, so 1.005 -> 1 (1.005 is stored just below) and
-/// 2.675 -> 2.68. A negative value is cut by its magnitude and keeps its sign:
-/// -2.5 -> -2.5, -1.234 -> -1.23, -1.005 -> -1.
-double cutToTwoDecimals(double value);
+/// Rounds a mean to two decimals, a half going away from zero:
+/// trunc((x + 0.005) * 100) / 100 for x >= 0, in double arithmetic, so
+/// 2.675 -> 2.68 and 0.005 -> 0.01, but 1.005 -> 1 (1.005 is stored just
+/// below the half). A negative value is rounded by its magnitude and keeps
+/// its sign: -2.675 -> -2.68, -1.234 -> -1.23; -0.0 -> 0.
+double roundToTwoDecimals(double value);
 
 /// The share of count in n as a whole percent: floor((count / n + 0.005) * 100).
 ///   1 of 3 -> 33, 2 of 3 -> 67, 1 of 8 -> 13, 1 of 40 -> 3. n must be positive.

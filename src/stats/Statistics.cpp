@@ -122,7 +122,7 @@ FiguresOutcome calculateFigures(const std::vector<std::string> &items,
 
     const double count = static_cast<double>(n);
     const double mean = sum / count;
-    if (!std::isfinite(cutToTwoDecimals(mean)))
+    if (!std::isfinite(roundToTwoDecimals(mean)))
         return StatisticsError::OutOfRange;
 
     double squares = 0.0;
@@ -162,7 +162,7 @@ StatisticsTexts statisticsTexts(const StatisticsFigures &figures)
     const auto total = static_cast<std::int64_t>(figures.values.size());
     StatisticsTexts texts;
     texts.count = integerToText(total);
-    texts.mean = numberToText(cutToTwoDecimals(figures.mean));
+    texts.mean = numberToText(roundToTwoDecimals(figures.mean));
     texts.standardDeviation = formatResult(figures.sigma);
     texts.upperLimit = formatResult(figures.upperLimit);
     texts.lowerLimit = formatResult(figures.lowerLimit);

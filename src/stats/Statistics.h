@@ -13,7 +13,7 @@ namespace stats {
 struct StatisticsTexts
 {
     std::string count;             // number of values
-    std::string mean;              // two-decimal cut of the mean, plain form
+    std::string mean;              // the mean rounded to two decimals, plain form
     std::string standardDeviation; // population sigma, result pattern
     std::string upperLimit;        // mean + k sigma, result pattern
     std::string lowerLimit;        // mean - k sigma, result pattern
@@ -39,7 +39,7 @@ enum class StatisticsError {
 struct StatisticsFigures
 {
     std::vector<double> values; // each item's reading, list order (text without a number: 0)
-    double mean = 0.0;          // unrounded; the box shows its two-decimal cut
+    double mean = 0.0;          // unrounded; the box shows it rounded to two decimals
     double sigma = 0.0;         // population standard deviation
     double k = 0.0;             // the sigma multiple chosen (0 for an unknown choice)
     double upperLimit = 0.0;    // mean + k sigma, unrounded

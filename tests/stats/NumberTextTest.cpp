@@ -16,7 +16,7 @@
 
 namespace {
 
-using stats::cutToTwoDecimals;
+using stats::roundToTwoDecimals;
 using stats::formatResult;
 using stats::groupedInteger;
 using stats::integerToText;
@@ -326,26 +326,28 @@ INSTANTIATE_TEST_SUITE_P(
         TextRow{"StoredBelowHalfRoundsUp", 2.00005, "2.0001"}),
     RowName{});
 
-// ---- cutToTwoDecimals ----------------------------------------------------
+// ---- roundToTwoDecimals ----------------------------------------------------
 
-class CutToTwoDecimals : public testing::TestWithParam<TextRow>
+class RoundToTwoDecimals : public testing::TestWithParam<TextRow>
 {};
 
-TEST_P(CutToTwoDecimals, CutsByMagnitude)
+TEST_P(RoundToTwoDecimals, HalfGoesAwayFromZero)
 {
-    EXPECT_EQ(numberToText(cutToTwoDecimals(GetParam().value)), GetParam().expected);
+    EXPECT_EQ(numberToText(roundToTwoDecimals(GetParam().value)), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Values, CutToTwoDecimals,
+    Values, RoundToTwoDecimals,
     testing::Values(
         TextRow{"StoredBelowHalf", 1.005, "1"}, TextRow{"StoredAboveHalf", 2.675, "2.68"},
         TextRow{"TooSmall", 0.004, "0"}, TextRow{"ExactHalfStep", 0.005, "0.01"},
         TextRow{"OneDecimal", 2.5, "2.5"}, TextRow{"Whole", 3.0, "3"},
         TextRow{"FourDecimals", 1234.5678, "1234.57"}, TextRow{"Zero", 0.0, "0"},
-        TextRow{"NegativeOneDecimal", -2.5, "-2.5"}, TextRow{"NegativeCutsTowardZero", -1.234, "-1.23"},
+        TextRow{"NegativeOneDecimal", -2.5, "-2.5"}, TextRow{"NegativeRoundsByMagnitude", -1.234, "-1.23"},
         TextRow{"NegativeStoredBelowHalf", -1.005, "-1"}, TextRow{"NegativeWhole", -857.0, "-857"},
-        TextRow{"NegativeTooSmall", -0.004, "0"}),
+        TextRow{"NegativeTooSmall", -0.004, "0"},
+        TextRow{"NegativeStoredAboveHalf", -2.675, "-2.68"},
+        TextRow{"NegativeExactHalfStep", -0.005, "-0.01"}),
     RowName{});
 
 // ---- wholePercent --------------------------------------------------------
