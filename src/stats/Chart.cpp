@@ -1,5 +1,6 @@
 #include "stats/Chart.h"
 
+#include "stats/NumberReading.h"
 #include "stats/NumberText.h"
 
 #include <algorithm>
@@ -20,6 +21,9 @@ constexpr int kFinestDecimals = 307;
 // Beyond this magnitude the top class could not end below the double range;
 // a calculation never gets near it (its mean must stay below about 1.8e306).
 constexpr double kLargestClassed = 1e307;
+// The histogram's class count stays within these, whatever sqrt(n) says.
+constexpr double kFewestClasses = 5;
+constexpr double kMostClasses = 30;
 
 // Decimal places of a value written with 12 significant digits, trailing
 // zeros dropped: 12.25 -> 2, 1300 -> -2, 0.1 + 0.2 -> 1, 0 -> 0. Digits
@@ -78,20 +82,6 @@ std::optional<double> shownIndex(double index)
     return rounded;
 }
 
-// The blanks parseValueText drops: space, tab, line feed, U+3000.
-bool onlyBlanks(std::string_view text)
-{
-    while (!text.empty()) {
-        if (text.front() == ' ' || text.front() == '\t' || text.front() == '\n')
-            text.remove_prefix(1);
-        else if (text.substr(0, 3) == "\xE3\x80\x80")
-            text.remove_prefix(3);
-        else
-            return false;
-    }
-    return true;
-}
-
 // Why two limits leave no room between them; nullptr when they do, or when
 // only one is given. Such limits are a slip in typing them, so no value is
 // counted against them.
@@ -140,53 +130,42 @@ double measurementUnit(const std::vector<double> &values)
     return powerOfTen(std::min(decimals, finest));
 }
 
-Histogram histogramClasses(const std::vector<double> &values)
+namespace {
+
+// How the classes lie, counted in measurement units: the class width, how
+// many classes, and how many of them are empty ones below the smallest value.
+struct ClassLayout
 {
-    constexpr std::int64_t kFewest = 5;
-    constexpr std::int64_t kMost = 30;
-    Histogram histogram;
-    if (values.empty())
-        return histogram;
-    for (const double v : values)
-        if (!(std::abs(v) <= kLargestClassed))
-            return histogram;
+    double widthUnits = 1;
+    double classes = 0;
+    double before = 0;
+};
 
-    const auto [minIt, maxIt] = std::minmax_element(values.begin(), values.end());
-    const double smallest = *minIt;
-    const double largest = *maxIt;
-    const double unit = measurementUnit(values);
-    // Everything is counted in units first, so the width is a whole number of
-    // them. The unit is at least a 10^-12 share of the largest magnitude, so
-    // the span stays below about 2 * 10^12 units.
-    const double span = std::round((largest - smallest) / unit);
-    const double wanted = std::clamp<double>(
-        std::round(std::sqrt(static_cast<double>(values.size()))), kFewest, kMost);
-    double widthUnits = std::max(1.0, std::round(span / wanted));
+// About sqrt(n) classes over the span, within 5 to 30 (see histogramClasses).
+ClassLayout layoutClasses(double span, std::size_t n)
+{
+    const double wanted =
+        std::clamp<double>(std::round(std::sqrt(static_cast<double>(n))), kFewestClasses, kMostClasses);
+    ClassLayout layout;
+    layout.widthUnits = std::max(1.0, std::round(span / wanted));
     // A class must reach half a unit past the largest value: span + 1 units in all.
-    double classes = std::floor(span / widthUnits) + 1;
-    if (classes > kMost) {
-        widthUnits = std::ceil((span + 1) / kMost);
-        classes = std::floor(span / widthUnits) + 1;
+    layout.classes = std::floor(span / layout.widthUnits) + 1;
+    if (layout.classes > kMostClasses) {
+        layout.widthUnits = std::ceil((span + 1) / kMostClasses);
+        layout.classes = std::floor(span / layout.widthUnits) + 1;
     }
-    double before = 0; // empty classes added below the smallest value
-    if (classes < kFewest) {
-        before = std::floor((kFewest - classes) / 2);
-        classes = kFewest;
+    if (layout.classes < kFewestClasses) {
+        layout.before = std::floor((kFewestClasses - layout.classes) / 2);
+        layout.classes = kFewestClasses;
     }
-    const double start = smallest - unit / 2 - before * (widthUnits * unit);
-    // A value that is not a whole number of units (its digits lie below the
-    // unit) may reach the top boundary by rounding: one class more, or wider
-    // classes when 30 are drawn already.
-    while (!(start + classes * (widthUnits * unit) > largest)) {
-        if (classes < kMost)
-            classes += 1;
-        else
-            widthUnits += 1;
-    }
+    return layout;
+}
 
-    histogram.unit = unit;
-    histogram.width = widthUnits * unit;
-    const auto count = static_cast<std::size_t>(classes);
+// Sets the class boundaries from `start` on, then counts each value into the
+// class [lower, upper) that holds it.
+void fillClasses(Histogram &histogram, std::size_t count, double start,
+                 const std::vector<double> &values)
+{
     histogram.classes.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
         histogram.classes[i].lower = start + static_cast<double>(i) * histogram.width;
@@ -196,7 +175,7 @@ Histogram histogramClasses(const std::vector<double> &values)
         // The division finds the class; the comparisons settle it against
         // the very boundaries the chart shows.
         double guess = std::floor((v - start) / histogram.width);
-        guess = std::clamp(guess, 0.0, classes - 1);
+        guess = std::clamp(guess, 0.0, static_cast<double>(count - 1));
         auto i = static_cast<std::size_t>(guess);
         while (i > 0 && v < histogram.classes[i].lower)
             --i;
@@ -204,95 +183,113 @@ Histogram histogramClasses(const std::vector<double> &values)
             ++i;
         ++histogram.classes[i].count;
     }
+}
+
+} // namespace
+
+Histogram histogramClasses(const std::vector<double> &values)
+{
+    Histogram histogram;
+    const bool classable = std::all_of(values.begin(), values.end(),
+                                       [](double v) { return std::abs(v) <= kLargestClassed; });
+    if (values.empty() || !classable)
+        return histogram;
+
+    const auto [minIt, maxIt] = std::minmax_element(values.begin(), values.end());
+    const double smallest = *minIt;
+    const double largest = *maxIt;
+    const double unit = measurementUnit(values);
+    // Everything is counted in units first, so the width is a whole number of
+    // them. The unit is at least a 10^-12 share of the largest magnitude, so
+    // the span stays below about 2 * 10^12 units.
+    const double span = std::round((largest - smallest) / unit);
+    ClassLayout layout = layoutClasses(span, values.size());
+    const double start = smallest - unit / 2 - layout.before * (layout.widthUnits * unit);
+    // A value that is not a whole number of units (its digits lie below the
+    // unit) may reach the top boundary by rounding: one class more, or wider
+    // classes when 30 are drawn already.
+    while (!(start + layout.classes * (layout.widthUnits * unit) > largest)) {
+        if (layout.classes < kMostClasses)
+            layout.classes += 1;
+        else
+            layout.widthUnits += 1;
+    }
+    histogram.unit = unit;
+    histogram.width = layout.widthUnits * unit;
+    fillClasses(histogram, static_cast<std::size_t>(layout.classes), start, values);
     return histogram;
 }
 
-std::optional<Capability> processCapability(const StatisticsFigures &figures,
-                                            const Tolerance &limits)
+namespace {
+
+// Counts the values strictly above upper or below lower; a value on a limit
+// lies within it.
+void countOutside(Capability &c, const std::vector<double> &values, const Tolerance &limits)
 {
-    if (!limits.upper && !limits.lower)
-        return std::nullopt;
-    Capability c;
-    const auto n = static_cast<std::int64_t>(figures.values.size());
-    const char *const limitsFault = toleranceFault(limits);
-    if (limitsFault) {
-        c.outsideCountText = kDash;
-        c.outsidePercentText = kDash;
-    } else {
-        std::int64_t outside = 0;
-        for (const double v : figures.values)
-            outside += outsideTolerance(v, limits) ? 1 : 0;
-        c.outsideCount = outside;
-        c.outsideCountText = integerToText(outside);
-        c.outsidePercentText = n > 0 ? numberToText(wholePercent(outside, n)) : kDash;
-    }
-
-    // Around the calculation's own mean, in the same two passes.
-    double squares = 0.0;
-    for (const double v : figures.values) {
-        const double deviation = v - figures.mean;
-        squares += deviation * deviation;
-    }
-    if (n >= 2) {
-        c.sampleSigma = std::sqrt(squares / static_cast<double>(n - 1));
-        c.sampleSigmaText = std::isfinite(c.sampleSigma) ? formatResult(c.sampleSigma) : kDash;
-    } else {
-        c.sampleSigmaText = kDash;
-    }
-
-    const double s = c.sampleSigma;
-    const double mean = figures.mean;
-    if (limitsFault)
-        c.reason = limitsFault;
-    else if (n < 2)
-        c.reason = "データが2個未満です";
-    else if (!std::isfinite(s))
-        c.reason = "値が大きすぎます";
-    else if (!(s > 0.0))
-        c.reason = "ばらつきがありません (s = 0)";
-    else {
-        if (limits.upper && limits.lower) {
-            c.cp = shownIndex((*limits.upper - *limits.lower) / (6.0 * s));
-            c.cpk = shownIndex(std::min(*limits.upper - mean, mean - *limits.lower) / (3.0 * s));
-        } else if (limits.upper) {
-            c.cpk = shownIndex((*limits.upper - mean) / (3.0 * s));
-        } else {
-            c.cpk = shownIndex((mean - *limits.lower) / (3.0 * s));
-        }
-        if (!c.cpk || (limits.upper && limits.lower && !c.cp))
-            c.reason = "値が大きすぎます";
-        else if (!c.cp)
-            c.reason = "規格が片側のみのため Cp はありません";
-    }
-    c.cpText = c.cp ? twoDecimals(*c.cp) : kDash;
-    c.cpkText = c.cpk ? twoDecimals(*c.cpk) : kDash;
-    return c;
+    const auto n = static_cast<std::int64_t>(values.size());
+    const auto outside = static_cast<std::int64_t>(std::count_if(
+        values.begin(), values.end(), [&limits](double v) { return outsideTolerance(v, limits); }));
+    c.outsideCount = outside;
+    c.outsideCountText = integerToText(outside);
+    c.outsidePercentText = n > 0 ? numberToText(wholePercent(outside, n)) : kDash;
 }
 
-ChartData chartData(const StatisticsFigures &figures, const Tolerance &limits)
+// s around the calculation's own mean, in the same two passes; "—" for
+// fewer than two values or a spread beyond the double range.
+void setSampleSigma(Capability &c, const StatisticsFigures &figures)
 {
-    ChartData data;
-    data.points.reserve(figures.values.size());
-    for (const double v : figures.values)
-        data.points.push_back({v, v > figures.upperLimit || v < figures.lowerLimit});
+    const auto n = static_cast<std::int64_t>(figures.values.size());
+    if (n < 2) {
+        c.sampleSigmaText = kDash;
+        return;
+    }
+    const double squares = sumOfSquaredDeviations(figures.values, figures.mean);
+    c.sampleSigma = std::sqrt(squares / static_cast<double>(n - 1));
+    c.sampleSigmaText = std::isfinite(c.sampleSigma) ? formatResult(c.sampleSigma) : kDash;
+}
 
+// Cp and Cpk for sound limits and a finite, positive s, or why not.
+void setIndices(Capability &c, double mean, const Tolerance &limits)
+{
+    const double s = c.sampleSigma;
+    if (limits.upper && limits.lower) {
+        c.cp = shownIndex((*limits.upper - *limits.lower) / (6.0 * s));
+        c.cpk = shownIndex(std::min(*limits.upper - mean, mean - *limits.lower) / (3.0 * s));
+    } else if (limits.upper) {
+        c.cpk = shownIndex((*limits.upper - mean) / (3.0 * s));
+    } else {
+        c.cpk = shownIndex((mean - *limits.lower) / (3.0 * s));
+    }
+    if (!c.cpk || (limits.upper && limits.lower && !c.cp))
+        c.reason = "値が大きすぎます";
+    else if (!c.cp)
+        c.reason = "規格が片側のみのため Cp はありません";
+}
+
+// The mean line, the limit lines and the tolerance lines given.
+std::vector<ChartLine> chartLines(const StatisticsFigures &figures, const Tolerance &limits)
+{
     const StatisticsTexts texts = statisticsTexts(figures);
-    data.lines.push_back({LineKind::Mean, figures.mean, "平均 " + texts.mean});
-    data.lines.push_back({LineKind::UpperLimit, figures.upperLimit, "上限 " + texts.upperLimit});
-    data.lines.push_back({LineKind::LowerLimit, figures.lowerLimit, "下限 " + texts.lowerLimit});
+    std::vector<ChartLine> lines = {
+        {LineKind::Mean, figures.mean, "平均 " + texts.mean},
+        {LineKind::UpperLimit, figures.upperLimit, "上限 " + texts.upperLimit},
+        {LineKind::LowerLimit, figures.lowerLimit, "下限 " + texts.lowerLimit},
+    };
     if (limits.upper)
-        data.lines.push_back({LineKind::UpperTolerance, *limits.upper, "規格上限 " + numberToText(*limits.upper)});
+        lines.push_back({LineKind::UpperTolerance, *limits.upper, "規格上限 " + numberToText(*limits.upper)});
     if (limits.lower)
-        data.lines.push_back({LineKind::LowerTolerance, *limits.lower, "規格下限 " + numberToText(*limits.lower)});
+        lines.push_back({LineKind::LowerTolerance, *limits.lower, "規格下限 " + numberToText(*limits.lower)});
+    return lines;
+}
 
-    data.histogram = histogramClasses(figures.values);
-    data.capability = processCapability(figures, limits);
-
-    double low = figures.mean;
-    double high = figures.mean;
-    for (const double v : figures.values) {
-        low = std::min(low, v);
-        high = std::max(high, v);
+// The range that holds the mean and every point, line and class; never empty.
+void setDrawingRange(ChartData &data, double mean)
+{
+    double low = mean;
+    double high = mean;
+    for (const RunPoint &point : data.points) {
+        low = std::min(low, point.value);
+        high = std::max(high, point.value);
     }
     for (const ChartLine &line : data.lines) {
         low = std::min(low, line.value);
@@ -310,6 +307,48 @@ ChartData chartData(const StatisticsFigures &figures, const Tolerance &limits)
     }
     data.low = low;
     data.high = high;
+}
+
+} // namespace
+
+std::optional<Capability> processCapability(const StatisticsFigures &figures,
+                                            const Tolerance &limits)
+{
+    if (!limits.upper && !limits.lower)
+        return std::nullopt;
+    Capability c;
+    setSampleSigma(c, figures);
+    const char *const limitsFault = toleranceFault(limits);
+    if (limitsFault) {
+        c.outsideCountText = kDash;
+        c.outsidePercentText = kDash;
+        c.reason = limitsFault;
+    } else {
+        countOutside(c, figures.values, limits);
+        if (figures.values.size() < 2)
+            c.reason = "データが2個未満です";
+        else if (!std::isfinite(c.sampleSigma))
+            c.reason = "値が大きすぎます";
+        else if (!(c.sampleSigma > 0.0))
+            c.reason = "ばらつきがありません (s = 0)";
+        else
+            setIndices(c, figures.mean, limits);
+    }
+    c.cpText = c.cp ? twoDecimals(*c.cp) : kDash;
+    c.cpkText = c.cpk ? twoDecimals(*c.cpk) : kDash;
+    return c;
+}
+
+ChartData chartData(const StatisticsFigures &figures, const Tolerance &limits)
+{
+    ChartData data;
+    data.points.reserve(figures.values.size());
+    for (const double v : figures.values)
+        data.points.push_back({v, v > figures.upperLimit || v < figures.lowerLimit});
+    data.lines = chartLines(figures, limits);
+    data.histogram = histogramClasses(figures.values);
+    data.capability = processCapability(figures, limits);
+    setDrawingRange(data, figures.mean);
     return data;
 }
 

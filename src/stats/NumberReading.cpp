@@ -136,6 +136,13 @@ private:
     std::size_t m_at = 0;
 };
 
+// Whether only blanks follow `at`. The cursor's peek stops at a NUL byte as
+// at any other character, so the position, not the meaning kEnd, tells.
+bool onlyBlanksFrom(std::string_view text, std::size_t at)
+{
+    return Cursor(text, at).peek().begin >= text.size();
+}
+
 // ---- the number ------------------------------------------------------------
 
 // A decimal number found at the start of a value text: where it lies, and
@@ -375,8 +382,12 @@ ReadingExtent readingOf(std::string_view text)
         return ReadingExtent::NoNumber;
     // The reading passes over blanks wherever they stand, so blanks after the
     // number are no text left over; any other character is, a NUL byte too.
-    return Cursor(text, scanned.end).peek().begin >= text.size() ? ReadingExtent::Whole
-                                                                 : ReadingExtent::Partial;
+    return onlyBlanksFrom(text, scanned.end) ? ReadingExtent::Whole : ReadingExtent::Partial;
+}
+
+bool onlyBlanks(std::string_view text)
+{
+    return onlyBlanksFrom(text, 0);
 }
 
 double parseValueText(std::string_view text)

@@ -23,4 +23,8 @@ struct ValueReading
 /// Reads a value text as parseValueText does.
 ValueReading readValueText(std::string_view text);
 
+/// Whether the text holds nothing but the blanks parseValueText passes over
+/// (space, tab, line feed, U+3000); true for "". A NUL byte is no blank.
+bool onlyBlanks(std::string_view text);
+
 } // namespace stats

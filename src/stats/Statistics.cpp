@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <optional>
 
 namespace stats {
 
@@ -91,49 +92,71 @@ private:
     double m_value = 0.0;     // the value whose text the box shows, once replaced
 };
 
-} // namespace
-
-FiguresOutcome calculateFigures(const std::vector<std::string> &items,
-                                std::string_view sigmaChoice)
+// The first pass: reads every item into figures.values and fills the
+// maximum and minimum boxes. Returns the values' sum, or std::nullopt at the
+// first value beyond the double range.
+std::optional<double> readItems(const std::vector<std::string> &items, StatisticsFigures &figures)
 {
-    const std::size_t n = items.size();
-    if (n == 0)
-        return StatisticsError::EmptyList;
-
-    StatisticsFigures figures;
-    std::vector<double> &x = figures.values;
-    x.reserve(n);
+    figures.values.reserve(items.size());
     const double first = parseValueText(items[0]);
     Extreme maximum(first, true);
     Extreme minimum(first, false);
     double sum = 0.0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const ValueReading reading = readValueText(items[i]);
-        const double value = reading.value;
-        x.push_back(value);
-        if (!std::isfinite(value))
-            return StatisticsError::OutOfRange;
+    for (const std::string &item : items) {
+        const ValueReading reading = readValueText(item);
+        figures.values.push_back(reading.value);
+        if (!std::isfinite(reading.value))
+            return std::nullopt;
         maximum.offer(reading);
         minimum.offer(reading);
-        sum += value;
+        sum += reading.value;
     }
-    if (!std::isfinite(sum))
-        return StatisticsError::OutOfRange;
+    figures.maximum = maximum.text(items);
+    figures.minimum = minimum.text(items);
+    return sum;
+}
 
-    const double count = static_cast<double>(n);
-    const double mean = sum / count;
-    if (!std::isfinite(roundToTwoDecimals(mean)))
-        return StatisticsError::OutOfRange;
+// A value equal to a limit is not beyond it.
+void countBeyondLimits(StatisticsFigures &figures)
+{
+    for (const double value : figures.values) {
+        if (value > figures.upperLimit)
+            ++figures.aboveCount;
+        if (value < figures.lowerLimit)
+            ++figures.belowCount;
+    }
+}
 
+} // namespace
+
+double sumOfSquaredDeviations(const std::vector<double> &values, double mean)
+{
     double squares = 0.0;
-    for (const double value : x) {
+    for (const double value : values) {
         const double deviation = value - mean;
         squares += deviation * deviation;
     }
+    return squares;
+}
+
+FiguresOutcome calculateFigures(const std::vector<std::string> &items,
+                                std::string_view sigmaChoice)
+{
+    if (items.empty())
+        return StatisticsError::EmptyList;
+    StatisticsFigures figures;
+    const std::optional<double> sum = readItems(items, figures);
+    if (!sum || !std::isfinite(*sum))
+        return StatisticsError::OutOfRange;
+
+    const double count = static_cast<double>(items.size());
+    const double mean = *sum / count;
+    if (!std::isfinite(roundToTwoDecimals(mean)))
+        return StatisticsError::OutOfRange;
+    const double squares = sumOfSquaredDeviations(figures.values, mean);
     if (!std::isfinite(squares))
         return StatisticsError::OutOfRange;
-    const double reciprocal = 1.0 / count;
-    const double sigma = std::sqrt(squares * reciprocal);
+    const double sigma = std::sqrt(squares * (1.0 / count));
 
     const double k = sigmaFactor(sigmaChoice);
     const double upper = mean + (k * sigma);
@@ -141,19 +164,12 @@ FiguresOutcome calculateFigures(const std::vector<std::string> &items,
     if (!std::isfinite(sigma) || !std::isfinite(upper) || !std::isfinite(lower))
         return StatisticsError::OutOfRange;
 
-    for (const double value : x) {
-        if (value > upper)
-            ++figures.aboveCount;
-        if (value < lower)
-            ++figures.belowCount;
-    }
     figures.mean = mean;
     figures.sigma = sigma;
     figures.k = k;
     figures.upperLimit = upper;
     figures.lowerLimit = lower;
-    figures.maximum = maximum.text(items);
-    figures.minimum = minimum.text(items);
+    countBeyondLimits(figures);
     return figures;
 }
 

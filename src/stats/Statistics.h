@@ -88,6 +88,11 @@ struct LooseReadings
 /// Finds the items of a list that are not read whole.
 LooseReadings looseReadings(const std::vector<std::string> &items);
 
+/// The sum of (x - mean)^2 over the values: the second of the two passes
+/// behind a standard deviation, which keeps its precision on values with a
+/// large offset (1e9 + small deltas) where a sum of squares would not.
+double sumOfSquaredDeviations(const std::vector<double> &values, double mean);
+
 /// The eleven box texts of calculated figures.
 StatisticsTexts statisticsTexts(const StatisticsFigures &figures);
 

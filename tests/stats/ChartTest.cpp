@@ -151,6 +151,10 @@ TEST_P(ToleranceEntries, ReadAsTable)
 const ToleranceRow kToleranceRows[] = {
     {"Empty", "", stats::ToleranceEntry::Empty, 0},
     {"Blanks", " \t\xE3\x80\x80 ", stats::ToleranceEntry::Empty, 0},
+    {"LineFeeds", "\n \n", stats::ToleranceEntry::Empty, 0},
+    // A NUL byte is no blank: the entry is text without a number.
+    {"NulByte", std::string(" \0 ", 3), stats::ToleranceEntry::NotNumber, 0},
+    {"HalfOfIdeographicSpace", "\xE3\x80", stats::ToleranceEntry::NotNumber, 0},
     {"Plain", "150", stats::ToleranceEntry::Number, 150},
     {"Zero", "0", stats::ToleranceEntry::Number, 0},
     {"NegativeFraction", "-.5", stats::ToleranceEntry::Number, -0.5},
