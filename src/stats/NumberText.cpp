@@ -50,6 +50,83 @@ Digits15 toDigits15(double value)
     return d;
 }
 
+// Scientific form: "1.2345E+15", "1E-05", at least two exponent digits.
+void appendScientific(std::string &out, std::string_view digits, int exponent)
+{
+    out.push_back(digits[0]);
+    if (digits.size() > 1) {
+        out.push_back('.');
+        out.append(digits.substr(1));
+    }
+    out.push_back('E');
+    out.push_back(exponent < 0 ? '-' : '+');
+    const int magnitude = exponent < 0 ? -exponent : exponent;
+    if (magnitude < 10)
+        out.push_back('0');
+    out.append(integerToText(magnitude));
+}
+
+// Plain form for an exponent from -4 to 14: "1250", "12.5", "0.00125".
+void appendPlain(std::string &out, std::string_view digits, int exponent)
+{
+    if (exponent < 0) {
+        out.append("0.");
+        out.append(static_cast<std::size_t>(-exponent - 1), '0');
+        out.append(digits);
+        return;
+    }
+    const auto integerDigits = static_cast<std::size_t>(exponent) + 1;
+    if (digits.size() <= integerDigits) {
+        out.append(digits);
+        out.append(integerDigits - digits.size(), '0');
+    } else {
+        out.append(digits.substr(0, integerDigits));
+        out.push_back('.');
+        out.append(digits.substr(integerDigits));
+    }
+}
+
+// Digits in groups of three parted by ',': "1234567" -> "1,234,567".
+void appendGroupedDigits(std::string &out, std::string_view digits)
+{
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            out.push_back(',');
+        out.push_back(digits[i]);
+    }
+}
+
+// Adds one to a whole number written in decimal digits: "1299" -> "1300",
+// "99" -> "100".
+void addOne(std::string &digits)
+{
+    std::size_t i = digits.size();
+    while (i > 0 && digits[i - 1] == '9')
+        digits[--i] = '0';
+    if (i == 0)
+        digits.insert(digits.begin(), '1');
+    else
+        ++digits[i - 1];
+}
+
+// The magnitude as a whole number of ten-thousandths, in decimal digits
+// (leading zeros possible, "" when it lies below 10^-5): the digits down to
+// the 10^-4 place, rounded on the next digit, a half going up.
+std::string tenThousandths(const Digits15 &d)
+{
+    const int kept = d.exponent + 5; // digits standing at 10^-4 or above
+    std::string units;
+    if (kept >= static_cast<int>(d.digits.size())) {
+        units.assign(d.digits.data(), d.digits.size());
+        units.append(static_cast<std::size_t>(kept) - d.digits.size(), '0');
+    } else if (kept >= 0) {
+        units.assign(d.digits.data(), static_cast<std::size_t>(kept));
+        if (d.digits[static_cast<std::size_t>(kept)] >= '5')
+            addOne(units);
+    }
+    return units;
+}
+
 } // namespace
 
 std::string numberToText(double value)
@@ -68,35 +145,10 @@ std::string numberToText(double value)
     std::string out;
     if (d.negative)
         out.push_back('-');
-    if (e < -4 || e >= 15) {
-        out.push_back(digits[0]);
-        if (count > 1) {
-            out.push_back('.');
-            out.append(digits.substr(1));
-        }
-        out.push_back('E');
-        out.push_back(e < 0 ? '-' : '+');
-        const int magnitude = e < 0 ? -e : e;
-        if (magnitude < 10)
-            out.push_back('0');
-        out.append(integerToText(magnitude));
-        return out;
-    }
-    if (e >= 0) {
-        const auto integerDigits = static_cast<std::size_t>(e) + 1;
-        if (count <= integerDigits) {
-            out.append(digits);
-            out.append(integerDigits - count, '0');
-        } else {
-            out.append(digits.substr(0, integerDigits));
-            out.push_back('.');
-            out.append(digits.substr(integerDigits));
-        }
-    } else {
-        out.append("0.");
-        out.append(static_cast<std::size_t>(-e - 1), '0');
-        out.append(digits);
-    }
+    if (e < -4 || e >= 15)
+        appendScientific(out, digits, e);
+    else
+        appendPlain(out, digits, e);
     return out;
 }
 
@@ -112,11 +164,7 @@ std::string groupedInteger(std::int64_t value)
     const std::string digits = integerToText(value);
     const std::size_t first = value < 0 ? 1 : 0; // past the sign
     std::string out = digits.substr(0, first);
-    for (std::size_t i = first; i < digits.size(); ++i) {
-        if (i > first && (digits.size() - i) % 3 == 0)
-            out.push_back(',');
-        out.push_back(digits[i]);
-    }
+    appendGroupedDigits(out, std::string_view(digits).substr(first));
     return out;
 }
 
@@ -125,29 +173,7 @@ std::string formatResult(double value)
     if (!std::isfinite(value))
         return std::string(); // never written: callers refuse such values first
     const Digits15 d = toDigits15(value);
-
-    // The magnitude as a whole number of ten-thousandths: the digits down to
-    // the 10^-4 place, then rounded on the next digit.
-    const int kept = d.exponent + 5; // digits standing at 10^-4 or above
-    std::string units;
-    bool roundUp = false;
-    if (kept >= static_cast<int>(d.digits.size())) {
-        units.assign(d.digits.data(), d.digits.size());
-        units.append(static_cast<std::size_t>(kept) - d.digits.size(), '0');
-    } else if (kept >= 0) {
-        units.assign(d.digits.data(), static_cast<std::size_t>(kept));
-        roundUp = d.digits[static_cast<std::size_t>(kept)] >= '5';
-    }
-    if (roundUp) {
-        std::size_t i = units.size();
-        while (i > 0 && units[i - 1] == '9')
-            units[--i] = '0';
-        if (i == 0)
-            units.insert(units.begin(), '1');
-        else
-            ++units[i - 1];
-    }
-
+    std::string units = tenThousandths(d);
     const std::size_t firstNonZero = units.find_first_not_of('0');
     if (firstNonZero == std::string::npos)
         return "."; // zero, whatever its sign
@@ -164,11 +190,7 @@ std::string formatResult(double value)
     out.reserve(integerPart.size() + integerPart.size() / 3 + 7);
     if (d.negative)
         out.push_back('-');
-    for (std::size_t i = 0; i < integerPart.size(); ++i) {
-        if (i > 0 && (integerPart.size() - i) % 3 == 0)
-            out.push_back(',');
-        out.push_back(integerPart[i]);
-    }
+    appendGroupedDigits(out, integerPart);
     out.push_back('.');
     out.append(fraction);
     return out;
