@@ -145,6 +145,41 @@ bool onlyBlanksFrom(std::string_view text, std::size_t at)
 
 // ---- the number ------------------------------------------------------------
 
+// The mantissa digits of a decimal number, as the reading needs to know them.
+struct MantissaDigits
+{
+    std::size_t integerDigits = 0;
+    std::size_t fractionDigits = 0;
+    std::size_t leadingZeros = 0; // zeros before the first other digit
+    bool nonZero = false;         // a digit other than 0 was read
+    // The digits from the first non-zero one, as a whole number: exact up to
+    // 19 digits (it wraps around beyond; only up to 15 are used).
+    std::uint64_t value = 0;
+
+    std::size_t count() const { return integerDigits + fractionDigits; }
+
+    // From the first non-zero digit to the last ("0.0120": 3).
+    std::size_t significant() const { return nonZero ? count() - leadingZeros : 0; }
+
+    // Decimal exponent of the first non-zero digit, as if no exponent were
+    // written: "120" -> 2, "0.05" -> -2.
+    long long leadingExponent() const
+    {
+        return static_cast<long long>(integerDigits) - static_cast<long long>(leadingZeros) - 1;
+    }
+
+    void take(char d, bool inFraction)
+    {
+        ++(inFraction ? fractionDigits : integerDigits);
+        if (!nonZero && d == '0') {
+            ++leadingZeros;
+            return;
+        }
+        nonZero = true;
+        value = value * 10 + static_cast<unsigned>(d - '0');
+    }
+};
+
 // A decimal number found at the start of a value text: where it lies, and
 // what the reading needs to know about its digits.
 struct DecimalNumber
@@ -156,41 +191,11 @@ struct DecimalNumber
     std::size_t begin = 0;
     std::size_t end = 0;
     bool plain = true;
-
-    std::size_t integerDigits = 0;
-    std::size_t fractionDigits = 0;
-    std::size_t leadingZeros = 0; // mantissa zeros before the first other digit
-    bool nonZero = false;         // a mantissa digit other than 0 was read
-    // The mantissa digits from the first non-zero one, as a whole number:
-    // exact up to 19 digits (it wraps around beyond; only up to 15 are used).
-    std::uint64_t mantissa = 0;
+    MantissaDigits mantissa;
     // The written exponent, held at kExponentCap so that a thousand exponent
     // digits cannot overflow it.
     long long exponent = 0;
     static constexpr long long kExponentCap = 1'000'000'000'000'000LL;
-
-    std::size_t digitCount() const { return integerDigits + fractionDigits; }
-
-    // Mantissa digits from the first non-zero one to the last ("0.0120": 3).
-    std::size_t significantDigits() const { return nonZero ? digitCount() - leadingZeros : 0; }
-
-    // Decimal exponent of the first non-zero mantissa digit, as if no
-    // exponent were written: "120" -> 2, "0.05" -> -2.
-    long long leadingExponent() const
-    {
-        return static_cast<long long>(integerDigits) - static_cast<long long>(leadingZeros) - 1;
-    }
-
-    void takeMantissaDigit(char d, bool inFraction)
-    {
-        ++(inFraction ? fractionDigits : integerDigits);
-        if (!nonZero && d == '0') {
-            ++leadingZeros;
-            return;
-        }
-        nonZero = true;
-        mantissa = mantissa * 10 + static_cast<unsigned>(d - '0');
-    }
 
     // Takes the character as part of the number.
     void extendTo(TextChar c)
@@ -201,14 +206,10 @@ struct DecimalNumber
     }
 };
 
-// The one place the number's grammar is written down: the longest prefix of
-// the form [+-]digits[.digits][(E|e)[+-]digits] with at least one mantissa
-// digit, read through the cursor (so blanks anywhere are passed over and
-// full-width and input-method forms count as ASCII). An exponent letter not
-// followed by digits is not part of the number. digitCount() 0: no number.
-DecimalNumber scanDecimal(Cursor at)
+// The sign and mantissa, [+-]digits[.digits], read through the cursor, which
+// is left after them. Returns the character that ended the mantissa.
+TextChar scanMantissa(Cursor &at, DecimalNumber &number)
 {
-    DecimalNumber number;
     TextChar c = at.peek();
     if (c.meaning == '+' || c.meaning == '-') {
         number.negative = c.meaning == '-';
@@ -223,32 +224,34 @@ DecimalNumber scanDecimal(Cursor at)
         // cursor's character decoding: most numbers are typed so.
         std::size_t i = at.position();
         for (; i < text.size() && isDigit(text[i]); ++i)
-            number.takeMantissaDigit(text[i], inFraction);
+            number.mantissa.take(text[i], inFraction);
         at.passBytes(i - at.position());
         number.end = i;
 
         c = at.peek();
         if (isDigit(c.meaning)) // after a blank, or full-width
-            number.takeMantissaDigit(c.meaning, inFraction);
+            number.mantissa.take(c.meaning, inFraction);
         else if (c.meaning == '.' && !inFraction)
             inFraction = true;
         else
-            break;
+            return c;
         number.extendTo(c);
         at.pass(c);
     }
-    if (number.digitCount() == 0 || (c.meaning != 'E' && c.meaning != 'e'))
-        return number;
+}
 
-    const TextChar letter = c;
+// The exponent after its letter: [+-]digits. Without a digit it is no part
+// of the number ("2e", "2e+", "2ex5"), and the number ends before the letter.
+void scanExponent(Cursor at, TextChar letter, DecimalNumber &number)
+{
     at.pass(letter);
     const TextChar sign = at.peek();
     const bool signWritten = sign.meaning == '+' || sign.meaning == '-';
     if (signWritten)
         at.pass(sign);
-    c = at.peek();
+    TextChar c = at.peek();
     if (!isDigit(c.meaning))
-        return number; // "2e", "2e+", "2ex5": the number ends before the letter
+        return;
     number.extendTo(letter);
     if (signWritten)
         number.extendTo(sign);
@@ -260,6 +263,19 @@ DecimalNumber scanDecimal(Cursor at)
         at.pass(c);
     }
     number.exponent = sign.meaning == '-' ? -exponent : exponent;
+}
+
+// The one place the number's grammar is written down: the longest prefix of
+// the form [+-]digits[.digits][(E|e)[+-]digits] with at least one mantissa
+// digit, read through the cursor (so blanks anywhere are passed over and
+// full-width and input-method forms count as ASCII). No mantissa digit: no
+// number.
+DecimalNumber scanDecimal(Cursor at)
+{
+    DecimalNumber number;
+    const TextChar after = scanMantissa(at, number);
+    if (number.mantissa.count() > 0 && (after.meaning == 'E' || after.meaning == 'e'))
+        scanExponent(at, after, number);
     return number;
 }
 
@@ -287,10 +303,10 @@ double valueOf(std::string_view text, const DecimalNumber &number)
                                               1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                               1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     constexpr long long kLargestExactPower = 22;
-    const long long scale = number.exponent - static_cast<long long>(number.fractionDigits);
+    const long long scale = number.exponent - static_cast<long long>(number.mantissa.fractionDigits);
     double value = 0.0;
-    if (number.significantDigits() <= 15 && scale >= -kLargestExactPower && scale <= kLargestExactPower) {
-        const auto digits = static_cast<double>(number.mantissa); // below 10^15: exact
+    if (number.mantissa.significant() <= 15 && scale >= -kLargestExactPower && scale <= kLargestExactPower) {
+        const auto digits = static_cast<double>(number.mantissa.value); // below 10^15: exact
         value = scale < 0 ? digits / kExactPowers[-scale] : digits * kExactPowers[scale];
         return number.negative ? -value : value;
     }
@@ -300,7 +316,7 @@ double valueOf(std::string_view text, const DecimalNumber &number)
     if (result.ec == std::errc::result_out_of_range) {
         // from_chars says the same for overflow and underflow. A number whose
         // first digit stands at 10^0 or above cannot have underflowed.
-        if (number.nonZero && number.leadingExponent() + number.exponent >= 0)
+        if (number.mantissa.nonZero && number.mantissa.leadingExponent() + number.exponent >= 0)
             value = HUGE_VAL;
         else
             value = 0.0;
@@ -363,9 +379,9 @@ ScannedText scanValueText(std::string_view text)
         return {ValueReading{value, false, digitRead}, end};
     }
     const DecimalNumber number = scanDecimal(at);
-    if (number.digitCount() == 0)
+    if (number.mantissa.count() == 0)
         return {};
-    return {ValueReading{valueOf(text, number), number.significantDigits() <= 15, true}, number.end};
+    return {ValueReading{valueOf(text, number), number.mantissa.significant() <= 15, true}, number.end};
 }
 
 } // namespace
