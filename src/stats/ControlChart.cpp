@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <limits>
@@ -80,7 +81,9 @@ void markRuns(std::size_t count, std::size_t length, int test, Holds holds, Trip
 {
     std::size_t run = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        run = holds(i) ? run + 1 : 0;
+        // A product, not a branch: on measured values holds(i) is as good
+        // as random, and a mispredicted branch per point costs the most here.
+        run = (run + 1) * static_cast<std::size_t>(holds(i));
         if (run >= length)
             tripped[i].add(test);
     }
@@ -88,18 +91,17 @@ void markRuns(std::size_t count, std::size_t length, int test, Holds holds, Trip
 
 // Marks every point for which holds(i) is true and that, with the points
 // before it, makes `needed` of the last `window` points (fewer at the start).
-template <typename Holds>
-void markWindows(std::size_t count, std::size_t window, std::size_t needed, int test, Holds holds,
-                 Tripped &tripped)
+template <std::size_t window, std::size_t needed, typename Holds>
+void markWindows(std::size_t count, int test, Holds holds, Tripped &tripped)
 {
-    std::vector<bool> in(count);
+    std::array<bool, window> recent{}; // the last points' holds(i), at i % window
     std::size_t inWindow = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        in[i] = holds(i);
-        inWindow += in[i] ? 1 : 0;
-        if (i >= window && in[i - window])
-            --inWindow;
-        if (in[i] && inWindow >= needed)
+        const bool now = holds(i);
+        bool &slot = recent[i % window];
+        inWindow = inWindow - (slot ? 1 : 0) + (now ? 1 : 0);
+        slot = now;
+        if (now && inWindow >= needed)
             tripped[i].add(test);
     }
 }
@@ -107,9 +109,9 @@ void markWindows(std::size_t count, std::size_t window, std::size_t needed, int 
 // -1 for a fall from the point before, +1 for a rise, 0 for none or equal.
 int stepAt(const std::vector<double> &v, std::size_t i)
 {
-    if (i == 0 || v[i] == v[i - 1])
+    if (i == 0)
         return 0;
-    return v[i] > v[i - 1] ? 1 : -1;
+    return static_cast<int>(v[i] > v[i - 1]) - static_cast<int>(v[i] < v[i - 1]);
 }
 
 void markTrendTests(const std::vector<double> &v, SpecialCauseTests enabled, Tripped &tripped)
@@ -140,12 +142,12 @@ void markZoneTests(const std::vector<double> &v, const Zones &z, SpecialCauseTes
         markRuns(n, 9, 2, below(z.center), tripped);
     }
     if (enabled.contains(5)) {
-        markWindows(n, 3, 2, 5, above(z.above2), tripped);
-        markWindows(n, 3, 2, 5, below(z.below2), tripped);
+        markWindows<3, 2>(n, 5, above(z.above2), tripped);
+        markWindows<3, 2>(n, 5, below(z.below2), tripped);
     }
     if (enabled.contains(6)) {
-        markWindows(n, 5, 4, 6, above(z.above1), tripped);
-        markWindows(n, 5, 4, 6, below(z.below1), tripped);
+        markWindows<5, 4>(n, 6, above(z.above1), tripped);
+        markWindows<5, 4>(n, 6, below(z.below1), tripped);
     }
     const auto within1 = [&](std::size_t i) { return z.below1 <= v[i] && v[i] <= z.above1; };
     if (enabled.contains(7))
@@ -161,9 +163,9 @@ void setDrawingRange(ControlSeries &series)
 {
     double low = series.limits.center;
     double high = series.limits.center;
-    for (const ControlPoint &p : series.points) {
-        low = std::min(low, p.value);
-        high = std::max(high, p.value);
+    for (const double v : series.values) {
+        low = std::min(low, v);
+        high = std::max(high, v);
     }
     for (const ControlLine &line : series.lines) {
         low = std::min(low, line.value);
@@ -204,18 +206,19 @@ struct SeriesInput
     bool centerAsMeanBox = false;
 };
 
-ControlSeries seriesOf(const SeriesInput &in, SpecialCauseTests enabled)
+// The points move in rather than being copied: with 32,767 of them, fresh
+// memory to write them into costs more than the tests themselves.
+ControlSeries seriesOf(SeriesInput in, SpecialCauseTests enabled)
 {
     ControlSeries series;
-    series.name = in.name;
+    series.name = std::move(in.name);
     series.subgroups = in.subgroups;
     series.limits = in.limits;
     series.lines = linesOf(in.limits, in.centerAsMeanBox);
     SpecialCauseFindings findings = specialCauses(in.values, in.limits, enabled, in.firstNumber);
-    series.points.reserve(in.values.size());
-    for (std::size_t i = 0; i < in.values.size(); ++i)
-        series.points.push_back({in.firstNumber + static_cast<std::int64_t>(i), in.values[i],
-                                 findings.trippedTests[i]});
+    series.firstNumber = in.firstNumber;
+    series.values = std::move(in.values);
+    series.trippedTests = std::move(findings.trippedTests);
     series.signals = std::move(findings.signals);
     setDrawingRange(series);
     return series;
@@ -252,8 +255,8 @@ ControlChartOutcome chartOf(SeriesInput location, double halfWidth, SeriesInput 
     if (enabled.contains(1))
         spreadTests.add(1);
     ControlChart chart;
-    chart.location = seriesOf(location, enabled);
-    chart.spread = seriesOf(spread, spreadTests);
+    chart.location = seriesOf(std::move(location), enabled);
+    chart.spread = seriesOf(std::move(spread), spreadTests);
     return chart;
 }
 
@@ -334,6 +337,11 @@ void SpecialCauseTests::add(int test)
         m_bits = static_cast<std::uint8_t>(m_bits | (1U << (test - 1)));
 }
 
+int SpecialCauseTests::size() const
+{
+    return std::popcount(m_bits);
+}
+
 std::string SpecialCauseTests::numbersText() const
 {
     std::string text;
@@ -359,8 +367,14 @@ SpecialCauseFindings specialCauses(const std::vector<double> &values, const Cont
         markTrendTests(values, enabled, tripped);
         markZoneTests(values, zonesOf(limits), enabled, tripped);
     }
+    // Counted first: a list that signals at every point would otherwise
+    // spend most of its time copying the growing list.
+    std::size_t signals = 0;
+    for (const SpecialCauseTests &tests : tripped)
+        signals += static_cast<std::size_t>(tests.size());
+    findings.signals.reserve(signals);
     for (std::size_t i = 0; i < values.size(); ++i)
-        for (int test = 1; test <= SpecialCauseTests::kCount; ++test)
+        for (int test = 1; test <= SpecialCauseTests::kCount && !tripped[i].empty(); ++test)
             if (tripped[i].contains(test))
                 findings.signals.push_back(
                     {test, firstNumber + static_cast<std::int64_t>(i), values[i]});
@@ -419,7 +433,8 @@ ControlChartOutcome subgroupChart(const std::vector<double> &values, int subgrou
     const double meanRange = meanOf(ranges);
     const std::optional<double> rangeLower =
         f.d3 > 0.0 ? std::optional<double>(f.d3 * meanRange) : std::nullopt;
-    SeriesInput location{"X\xCC\x84", true, means, 1, {meanOf(means), 0.0, std::nullopt}};
+    const double grandMean = meanOf(means);
+    SeriesInput location{"X\xCC\x84", true, std::move(means), 1, {grandMean, 0.0, std::nullopt}};
     SeriesInput spread{"R", true, std::move(ranges), 1, {meanRange, f.d4 * meanRange, rangeLower}};
     ControlChartOutcome outcome = chartOf(std::move(location), f.a2 * meanRange, std::move(spread), enabled);
     if (auto *chart = std::get_if<ControlChart>(&outcome)) {

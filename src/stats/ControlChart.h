@@ -39,6 +39,7 @@ public:
     bool contains(int test) const;
     void add(int test);
     bool empty() const { return m_bits == 0; }
+    int size() const;
     /// The tests held, ascending: {1, 5} -> "1・5", the mark beside a point.
     std::string numbersText() const;
 
@@ -115,21 +116,18 @@ struct ControlLine
     std::string label; // "上方管理限界 16.256", "中心線 12", "下方管理限界 7.744"
 };
 
-struct ControlPoint
-{
-    std::int64_t number = 0; // as the chart shows it: see SpecialCause
-    double value = 0.0;
-    SpecialCauseTests trippedTests;
-};
-
-/// One of the two charts of a control chart.
+/// One of the two charts of a control chart. Point i (0-based) is
+/// values[i], numbered firstNumber + i as the chart shows it (see
+/// SpecialCause), and marked with trippedTests[i].
 struct ControlSeries
 {
     std::string name;      // "X", "Rs", "X̄" or "R"; the title is name + " 管理図"
     bool subgroups = false; // points are subgroups (第 3 群), not values (3 番目)
     ControlLimits limits;
     std::vector<ControlLine> lines; // upper, centre, then the lower line when there is one
-    std::vector<ControlPoint> points;
+    std::int64_t firstNumber = 1;
+    std::vector<double> values;
+    std::vector<SpecialCauseTests> trippedTests;
     std::vector<SpecialCause> signals;
     double low = 0.0;  // the value range holding every point and line;
     double high = 0.0; // low < high

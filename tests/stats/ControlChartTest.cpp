@@ -53,11 +53,10 @@ TEST(ControlChart, IndividualsWorkedExample)
     EXPECT_EQ(labelsOf(chart.spread),
               (std::vector<std::string>{"上方管理限界 5.2272", "中心線 1.6"}));
     // Moving ranges 2 1 2 1 2, numbered from the second value.
-    ASSERT_EQ(chart.spread.points.size(), 5u);
-    EXPECT_EQ(chart.spread.points.front().number, 2);
-    EXPECT_EQ(chart.spread.points.back().number, 6);
-    EXPECT_EQ(chart.spread.points[1].value, 1.0);
-    EXPECT_EQ(chart.location.points.back().number, 6);
+    EXPECT_EQ(chart.spread.values, (std::vector<double>{2, 1, 2, 1, 2}));
+    EXPECT_EQ(chart.spread.firstNumber, 2);
+    EXPECT_EQ(chart.location.firstNumber, 1);
+    EXPECT_EQ(chart.spread.trippedTests.size(), 5u);
     EXPECT_EQ(chart.leftOut, 0);
     EXPECT_EQ(chart.leftOutNote, "");
 }
@@ -74,9 +73,9 @@ TEST(ControlChart, SubgroupWorkedExampleLeavesIncompleteGroupOut)
               (std::vector<std::string>{"上方管理限界 14.387", "中心線 12", "下方管理限界 9.613"}));
     EXPECT_EQ(labelsOf(chart.spread),
               (std::vector<std::string>{"上方管理限界 6.006", "中心線 2.3333"}));
-    ASSERT_EQ(chart.location.points.size(), 3u);
-    EXPECT_EQ(chart.location.points[1].value, 13.0);
-    EXPECT_EQ(chart.spread.points[2].number, 3);
+    EXPECT_EQ(chart.location.values, (std::vector<double>{11, 13, 12}));
+    EXPECT_EQ(chart.spread.values, (std::vector<double>{2, 2, 3}));
+    EXPECT_EQ(chart.spread.firstNumber, 1);
     EXPECT_EQ(chart.leftOut, 1);
     EXPECT_EQ(chart.leftOutNote, "群にそろわない最後の値 1 個は除きました");
 }
@@ -318,7 +317,7 @@ TEST(SpecialCauses, RangeChartsRunTestOneOnly)
         EXPECT_EQ(signal.number, 20);
         EXPECT_EQ(signal.value, 10.0);
     }
-    EXPECT_EQ(chart.spread.points.back().trippedTests.numbersText(), "1");
+    EXPECT_EQ(chart.spread.trippedTests.back().numbersText(), "1");
     const ControlChart quiet = formed(stats::individualsChart(values, SpecialCauseTests::only(2)));
     EXPECT_TRUE(quiet.spread.signals.empty());
 }
