@@ -15,7 +15,6 @@ namespace stats {
 
 namespace {
 
-const char *const kDash = "\xE2\x80\x94"; // "—"
 const char *const kTooLarge = "値が大きすぎるため管理図を描けません";
 const char *const kNoSpread = "ばらつきがないため管理限界を引けません";
 
