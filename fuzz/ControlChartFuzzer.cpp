@@ -92,14 +92,18 @@ stats::SpecialCauseTests recount(const std::vector<double> &v, const stats::Cont
     const double c = l.center;
     const double up = (l.upper - c) / 3;
     const double down = (c - *l.lower) / 3;
-    const auto step = [&](std::size_t k) { return k == 0 ? 0 : (v[k] > v[k - 1]) - (v[k] < v[k - 1]); };
+    const auto step = [&](std::size_t k) {
+        return k == 0 ? 0 : (v[k] > v[k - 1]) - (v[k] < v[k - 1]);
+    };
     const auto within = [&](std::size_t k) { return c - down <= v[k] && v[k] <= c + up; };
     stats::SpecialCauseTests found;
     if (v[i] > l.upper || v[i] < *l.lower)
         found.add(1);
-    if (allOf(i, 9, [&](std::size_t k) { return v[k] > c; }) || allOf(i, 9, [&](std::size_t k) { return v[k] < c; }))
+    if (allOf(i, 9, [&](std::size_t k) { return v[k] > c; })
+        || allOf(i, 9, [&](std::size_t k) { return v[k] < c; }))
         found.add(2);
-    if (allOf(i, 5, [&](std::size_t k) { return step(k) > 0; }) || allOf(i, 5, [&](std::size_t k) { return step(k) < 0; }))
+    if (allOf(i, 5, [&](std::size_t k) { return step(k) > 0; })
+        || allOf(i, 5, [&](std::size_t k) { return step(k) < 0; }))
         found.add(3);
     if (allOf(i, 13, [&](std::size_t k) { return k >= 1 && step(k) != 0; })
         && allOf(i, 12, [&](std::size_t k) { return step(k) == -step(k - 1); }))

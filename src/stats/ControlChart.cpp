@@ -7,7 +7,6 @@
 #include <bit>
 #include <cmath>
 #include <cstddef>
-#include <limits>
 #include <numbers>
 #include <span>
 
@@ -134,8 +133,12 @@ void markZoneTests(const std::vector<double> &v, const Zones &z, SpecialCauseTes
                    Tripped &tripped)
 {
     const std::size_t n = v.size();
-    const auto above = [&](double edge) { return [&v, edge](std::size_t i) { return v[i] > edge; }; };
-    const auto below = [&](double edge) { return [&v, edge](std::size_t i) { return v[i] < edge; }; };
+    const auto above = [&](double edge) {
+        return [&v, edge](std::size_t i) { return v[i] > edge; };
+    };
+    const auto below = [&](double edge) {
+        return [&v, edge](std::size_t i) { return v[i] < edge; };
+    };
     if (enabled.contains(2)) {
         markRuns(n, 9, 2, above(z.center), tripped);
         markRuns(n, 9, 2, below(z.center), tripped);
@@ -157,26 +160,16 @@ void markZoneTests(const std::vector<double> &v, const Zones &z, SpecialCauseTes
 
 // ---- building a chart ---------------------------------------------------------
 
-// The value range that holds every point and line, widened when all coincide.
+// The value range that holds every point and line. A formed chart's upper
+// limit always lies above its centre line, so the range is never empty.
 void setDrawingRange(ControlSeries &series)
 {
-    double low = series.limits.center;
-    double high = series.limits.center;
+    series.low = series.lines.back().value;
+    series.high = series.lines.front().value; // the upper control limit
     for (const double v : series.values) {
-        low = std::min(low, v);
-        high = std::max(high, v);
+        series.low = std::min(series.low, v);
+        series.high = std::max(series.high, v);
     }
-    for (const ControlLine &line : series.lines) {
-        low = std::min(low, line.value);
-        high = std::max(high, line.value);
-    }
-    if (!(low < high)) {
-        const double room = std::max(0.5, std::abs(low) / 1024);
-        low = std::max(low - room, -std::numeric_limits<double>::max());
-        high = std::min(high + room, std::numeric_limits<double>::max());
-    }
-    series.low = low;
-    series.high = high;
 }
 
 // The labelled lines; the centre line of the X and X̄ charts reads as the
@@ -257,6 +250,27 @@ ControlChartOutcome chartOf(SeriesInput location, double halfWidth, SeriesInput 
     chart.location = seriesOf(std::move(location), enabled);
     chart.spread = seriesOf(std::move(spread), spreadTests);
     return chart;
+}
+
+// The means and ranges of the complete subgroups of n, in list order.
+struct Subgroups
+{
+    std::vector<double> means;
+    std::vector<double> ranges;
+};
+
+Subgroups subgroupsOf(const std::vector<double> &values, std::size_t n)
+{
+    Subgroups groups;
+    groups.means.reserve(values.size() / n);
+    groups.ranges.reserve(values.size() / n);
+    for (std::size_t start = 0; start + n <= values.size(); start += n) {
+        const auto group = std::span<const double>(values).subspan(start, n);
+        const auto [smallest, largest] = std::minmax_element(group.begin(), group.end());
+        groups.means.push_back(meanOf(group));
+        groups.ranges.push_back(*largest - *smallest);
+    }
+    return groups;
 }
 
 std::vector<double> movingRanges(const std::vector<double> &values)
@@ -420,22 +434,18 @@ ControlChartOutcome subgroupChart(const std::vector<double> &values, int subgrou
     if (values.size() / n < 2)
         return NoControlChart{"X\xCC\x84-R 管理図には 2 群 (値 " + integerToText(2 * subgroupSize)
                               + " 個) 以上必要です"};
-    std::vector<double> means;
-    std::vector<double> ranges;
-    for (std::size_t start = 0; start + n <= values.size(); start += n) {
-        const auto group = std::span<const double>(values).subspan(start, n);
-        const auto [smallest, largest] = std::minmax_element(group.begin(), group.end());
-        means.push_back(meanOf(group));
-        ranges.push_back(*largest - *smallest);
-    }
+    Subgroups groups = subgroupsOf(values, n);
     const SubgroupFactors f = kFactors[n - kSmallestSubgroup];
-    const double meanRange = meanOf(ranges);
+    const double meanRange = meanOf(groups.ranges);
     const std::optional<double> rangeLower =
         f.d3 > 0.0 ? std::optional<double>(f.d3 * meanRange) : std::nullopt;
-    const double grandMean = meanOf(means);
-    SeriesInput location{"X\xCC\x84", true, std::move(means), 1, {grandMean, 0.0, std::nullopt}};
-    SeriesInput spread{"R", true, std::move(ranges), 1, {meanRange, f.d4 * meanRange, rangeLower}};
-    ControlChartOutcome outcome = chartOf(std::move(location), f.a2 * meanRange, std::move(spread), enabled);
+    const double grandMean = meanOf(groups.means);
+    SeriesInput location{"X\xCC\x84", true, std::move(groups.means), 1,
+                         {grandMean, 0.0, std::nullopt}};
+    SeriesInput spread{"R", true, std::move(groups.ranges), 1,
+                       {meanRange, f.d4 * meanRange, rangeLower}};
+    ControlChartOutcome outcome =
+        chartOf(std::move(location), f.a2 * meanRange, std::move(spread), enabled);
     if (auto *chart = std::get_if<ControlChart>(&outcome)) {
         chart->subgroupSize = subgroupSize;
         chart->leftOut = static_cast<std::int64_t>(values.size() % n);

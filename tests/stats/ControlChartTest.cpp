@@ -57,6 +57,10 @@ TEST(ControlChart, IndividualsWorkedExample)
     EXPECT_EQ(chart.spread.firstNumber, 2);
     EXPECT_EQ(chart.location.firstNumber, 1);
     EXPECT_EQ(chart.spread.trippedTests.size(), 5u);
+    // The drawing range reaches from the lower limit to the upper one.
+    EXPECT_NEAR(chart.location.low, 7.744, kClose);
+    EXPECT_NEAR(chart.location.high, 16.256, kClose);
+    EXPECT_EQ(chart.spread.low, 1.0);
     EXPECT_EQ(chart.leftOut, 0);
     EXPECT_EQ(chart.leftOutNote, "");
 }
