@@ -177,7 +177,7 @@ void setDrawingRange(ControlSeries &series)
 // run chart's limits do.
 std::vector<ControlLine> linesOf(const ControlLimits &limits, bool centerAsMeanBox)
 {
-    const std::string center = centerAsMeanBox ? numberToText(cutToTwoDecimals(limits.center))
+    const std::string center = centerAsMeanBox ? numberToText(roundToTwoDecimals(limits.center))
                                                : formatResult(limits.center);
     std::vector<ControlLine> lines = {
         {ControlLineKind::UpperControlLimit, limits.upper, "上方管理限界 " + formatResult(limits.upper)},
@@ -221,7 +221,7 @@ std::variant<ControlLimits, NoControlChart> locationLimits(double center, double
 {
     const ControlLimits limits{center, center + halfWidth, center - halfWidth};
     if (!std::isfinite(limits.upper) || !std::isfinite(*limits.lower)
-        || !std::isfinite(cutToTwoDecimals(center)))
+        || !std::isfinite(roundToTwoDecimals(center)))
         return NoControlChart{kTooLarge};
     if (!(*limits.lower < center && center < limits.upper))
         return NoControlChart{kNoSpread};
