@@ -448,6 +448,20 @@ std::vector<LabelPlace> labelPlaces(const std::vector<stats::ChartLine> &lines,
     return places;
 }
 
+/// A bar from the plot's bottom up to each class's count; empty classes
+/// draw nothing.
+void drawBars(const PlotPainter &area, const stats::Histogram &histogram,
+              const std::function<double(double)> &xOf, const std::function<double(double)> &yOf)
+{
+    area.painter.setPen(kBarEdge);
+    area.painter.setBrush(kBarFill);
+    for (const auto &c : histogram.classes) {
+        if (c.count > 0)
+            area.painter.drawRect(QRectF(QPointF(xOf(c.lower), yOf(double(c.count))),
+                                         QPointF(xOf(c.upper), area.plot.bottom())));
+    }
+}
+
 std::size_t rowCount(const std::vector<LabelPlace> &places)
 {
     std::size_t rows = 0;
@@ -500,13 +514,7 @@ void HistogramView::paintChart(QPainter &painter, const stats::ChartData &data) 
     area.drawTitle(m_title);
     area.drawLeftAxis(counts.ticks, y);
     area.drawBottomAxis(axisTicks(scale.low, scale.high, 6), x, 100);
-    painter.setPen(kBarEdge);
-    painter.setBrush(kBarFill);
-    for (const auto &c : data.histogram.classes) {
-        if (c.count > 0)
-            painter.drawRect(QRectF(QPointF(x(c.lower), y(double(c.count))),
-                                    QPointF(x(c.upper), area.plot.bottom())));
-    }
+    drawBars(area, data.histogram, x, y);
     area.drawFrame();
     for (std::size_t i = 0; i < data.lines.size(); ++i) {
         const stats::ChartLine &line = data.lines[i];
