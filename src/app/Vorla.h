@@ -82,8 +82,8 @@
 //   mnuJ               informationMenu (local)   -
 //   mnu_J2             informationAction (local) showInformation()
 
-#include "app/CommonDialog.h"
 #include "stats/Statistics.h"
+#include "ui/FileDialog.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -242,7 +242,7 @@ private: // one handler per user event
     bool m_unsaved = false;
     QAction *m_undoAction = nullptr;
     /// The save dialog of a report that goes to a PDF file for want of a printer.
-    CommonDialog m_pdfDialog;
+    FileDialog m_pdfDialog;
 
     /// Says which items a calculation could not read whole; hidden otherwise.
     QLabel *m_readingNotice = nullptr;
@@ -265,5 +265,5 @@ private: // one handler per user event
     QAction *m_openAction = nullptr;
 
     /// The open and save dialog.
-    CommonDialog m_fileDialog;
+    FileDialog m_fileDialog;
 };

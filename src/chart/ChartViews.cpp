@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <vector>
 
 namespace {
 
@@ -20,41 +19,8 @@ constexpr double kMarkerSpacing = 5.0;
 
 const QColor kFrame(96, 96, 96);
 const QColor kGrid(228, 228, 228);
-
-/// Round steps of 1, 2 or 5 times a power of ten, about `wanted` of them
-/// between low and high.
-std::vector<double> axisTicks(double low, double high, int wanted, double smallestStep = 0.0)
-{
-    std::vector<double> ticks;
-    // Halves first: the span of a range reaching both ends of the double
-    // range would itself leave it.
-    const double halfSpan = high / 2 - low / 2;
-    if (!(halfSpan > 0) || !std::isfinite(halfSpan))
-        return ticks;
-    const double rough = std::max(halfSpan / wanted * 2, std::numeric_limits<double>::min());
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    double step = power * 10;
-    for (const double factor : {1.0, 2.0, 5.0}) {
-        if (rough <= factor * power) {
-            step = factor * power;
-            break;
-        }
-    }
-    step = std::max(step, smallestStep);
-    for (double k = std::ceil(low / step); k * step <= high && ticks.size() < 50; k += 1)
-        ticks.push_back(std::abs(k) < 0.5 ? 0.0 : k * step);
-    return ticks;
-}
-
-QString tickText(double value)
-{
-    // A tick a rounding step away from a round number is written as that
-    // number; a tiny or huge tick keeps its own digits, which the rounding
-    // would lose or carry past the double range.
-    const double snapped = std::round(value * 1e9) / 1e9;
-    const bool ownDigits = std::abs(value) < 1e-3 || !std::isfinite(snapped);
-    return QString::fromStdString(stats::numberToText(ownDigits ? value : snapped));
-}
+const QColor kBarEdge(49, 130, 189);
+const QColor kBarFill(158, 202, 225);
 
 /// Moves label centres apart until they stand at least `gap` from each
 /// other, kept within [first, last] where there is room.
@@ -77,33 +43,6 @@ std::vector<double> spread(std::vector<double> centres, double gap, double first
             c = std::min(c, centres[order[k + 1]] - gap);
     }
     return centres;
-}
-
-/// The value range shown: the data's range with a little room on each side.
-struct ValueScale
-{
-    double low = 0;
-    double high = 1;
-
-    // In halves, so that a range from near the lowest double to near the
-    // highest (a tolerance far out) still scales to finite pixels.
-    explicit ValueScale(const stats::ChartData &data)
-    {
-        const double room = (data.high / 2 - data.low / 2) * 0.08;
-        low = std::max(data.low - room, -std::numeric_limits<double>::max());
-        high = std::min(data.high + room, std::numeric_limits<double>::max());
-    }
-    double fraction(double value) const { return (value / 2 - low / 2) / (high / 2 - low / 2); }
-};
-
-const QString kEmptyText = QStringLiteral("演算開始を押すと、そのときの一覧をここに描きます");
-
-void drawEmpty(QPainter &painter, const QRect &area, const QString &title)
-{
-    painter.setPen(kFrame);
-    painter.drawText(area.adjusted(6, 4, 0, 0), Qt::AlignLeft | Qt::AlignTop, title);
-    painter.setPen(Qt::darkGray);
-    painter.drawText(area, Qt::AlignCenter, kEmptyText);
 }
 
 /// The same joined line with at most four points per pixel column: where
@@ -137,7 +76,180 @@ QPen linePen(stats::LineKind kind)
     return pen;
 }
 
+int widestTickText(const QFontMetrics &metrics, const std::vector<double> &ticks, int least = 0)
+{
+    int widest = least;
+    for (const double t : ticks)
+        widest = std::max(widest, metrics.horizontalAdvance(tickText(t)));
+    return widest;
+}
+
+int widestLabel(const QFontMetrics &metrics, const std::vector<stats::ChartLine> &lines)
+{
+    int widest = 0;
+    for (const auto &line : lines)
+        widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(line.label)));
+    return widest;
+}
+
 } // namespace
+
+// ---- the steps every chart shares ------------------------------------------
+
+std::vector<double> axisTicks(double low, double high, int wanted, double smallestStep)
+{
+    std::vector<double> ticks;
+    // Halves first: the span of a range reaching both ends of the double
+    // range would itself leave it.
+    const double halfSpan = high / 2 - low / 2;
+    if (!(halfSpan > 0) || !std::isfinite(halfSpan))
+        return ticks;
+    const double rough = std::max(halfSpan / wanted * 2, std::numeric_limits<double>::min());
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    double step = power * 10;
+    for (const double factor : {1.0, 2.0, 5.0}) {
+        if (rough <= factor * power) {
+            step = factor * power;
+            break;
+        }
+    }
+    step = std::max(step, smallestStep);
+    for (double k = std::ceil(low / step); k * step <= high && ticks.size() < 50; k += 1)
+        ticks.push_back(std::abs(k) < 0.5 ? 0.0 : k * step);
+    return ticks;
+}
+
+QString tickText(double value)
+{
+    // A tick a rounding step away from a round number is written as that
+    // number; a tiny or huge tick keeps its own digits, which the rounding
+    // would lose or carry past the double range.
+    const double snapped = std::round(value * 1e9) / 1e9;
+    const bool ownDigits = std::abs(value) < 1e-3 || !std::isfinite(snapped);
+    return QString::fromStdString(stats::numberToText(ownDigits ? value : snapped));
+}
+
+ValueScale::ValueScale(double dataLow, double dataHigh)
+{
+    // In halves, so that a range from near the lowest double to near the
+    // highest (a tolerance far out) still scales to finite pixels.
+    const double room = (dataHigh / 2 - dataLow / 2) * 0.08;
+    low = std::max(dataLow - room, -std::numeric_limits<double>::max());
+    high = std::min(dataHigh + room, std::numeric_limits<double>::max());
+}
+
+double ValueScale::fraction(double value) const
+{
+    return (value / 2 - low / 2) / (high / 2 - low / 2);
+}
+
+QString emptyChartText()
+{
+    return QStringLiteral("演算開始を押すと、そのときの一覧をここに描きます");
+}
+
+void drawEmptyChart(QPainter &painter, const QRect &area, const QString &title)
+{
+    painter.setPen(kFrame);
+    painter.drawText(area.adjusted(6, 4, 0, 0), Qt::AlignLeft | Qt::AlignTop, title);
+    painter.setPen(Qt::darkGray);
+    painter.drawText(area, Qt::AlignCenter, emptyChartText());
+}
+
+void PlotPainter::drawTitle(const QString &title) const
+{
+    painter.setPen(kFrame);
+    painter.drawText(QRectF(plot.left(), 2, plot.width(), lineHeight + 4),
+                     Qt::AlignLeft | Qt::AlignVCenter, title);
+}
+
+void PlotPainter::drawLeftAxis(const std::vector<double> &ticks,
+                               const std::function<double(double)> &yOf) const
+{
+    for (const double t : ticks) {
+        const double y = yOf(t);
+        painter.setPen(kGrid);
+        painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+        painter.setPen(kFrame);
+        painter.drawText(QRectF(0, y - lineHeight / 2.0, plot.left() - 5, lineHeight),
+                         Qt::AlignRight | Qt::AlignVCenter, tickText(t));
+    }
+}
+
+void PlotPainter::drawBottomAxis(const std::vector<double> &ticks,
+                                 const std::function<double(double)> &xOf, double textWidth) const
+{
+    painter.setPen(kFrame);
+    for (const double t : ticks) {
+        const double x = xOf(t);
+        painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + 3));
+        painter.drawText(QRectF(x - textWidth / 2, plot.bottom() + 3, textWidth, lineHeight),
+                         Qt::AlignHCenter | Qt::AlignTop, tickText(t));
+    }
+}
+
+void PlotPainter::drawFrame() const
+{
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(kFrame);
+    painter.drawRect(plot);
+}
+
+void PlotPainter::drawSeries(const QPolygonF &points, const std::vector<bool> &marked) const
+{
+    const auto n = static_cast<std::size_t>(points.size());
+    // Antialiasing stays as set here for the lines drawn over the series.
+    painter.setRenderHint(QPainter::Antialiasing, n <= kSmoothPoints);
+    QPen joinPen(ChartStyle::pointColour(false), 1.0);
+    joinPen.setCosmetic(true);
+    painter.setPen(joinPen);
+    painter.drawPolyline(n > kSmoothPoints ? columnEnvelope(points) : points);
+
+    const bool markEvery = n == 1 || plot.width() / double(n - 1) >= kMarkerSpacing;
+    painter.setPen(Qt::NoPen);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!marked[i] && !markEvery)
+            continue;
+        painter.setBrush(ChartStyle::pointColour(marked[i]));
+        const double radius = marked[i] ? 3.0 : 2.0;
+        painter.drawEllipse(points[static_cast<qsizetype>(i)], radius, radius);
+    }
+}
+
+void PlotPainter::drawHorizontalLines(const std::vector<stats::ChartLine> &lines,
+                                      const std::function<double(double)> &yOf,
+                                      int labelWidth) const
+{
+    std::vector<double> heights;
+    for (const auto &line : lines)
+        heights.push_back(yOf(line.value));
+    const std::vector<double> labelCentres =
+        spread(heights, lineHeight, plot.top(), plot.bottom());
+    painter.setBrush(Qt::NoBrush);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        painter.setPen(linePen(lines[i].kind));
+        painter.drawLine(QPointF(plot.left(), heights[i]), QPointF(plot.right(), heights[i]));
+        drawLineLabel(lines[i].kind,
+                      QRectF(plot.right() + 6, labelCentres[i] - lineHeight / 2.0, labelWidth + 6,
+                             lineHeight),
+                      Qt::AlignLeft | Qt::AlignVCenter, lines[i].label);
+    }
+}
+
+void PlotPainter::drawVerticalLine(stats::LineKind kind, double x) const
+{
+    painter.setPen(linePen(kind));
+    painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+}
+
+void PlotPainter::drawLineLabel(stats::LineKind kind, const QRectF &box, Qt::Alignment alignment,
+                                const std::string &label) const
+{
+    painter.setPen(ChartStyle::lineColour(kind));
+    painter.drawText(box, alignment, QString::fromStdString(label));
+}
+
+// ---- the two pictures ------------------------------------------------------
 
 QColor ChartStyle::lineColour(stats::LineKind kind)
 {
@@ -174,12 +286,13 @@ QColor ChartStyle::pointColour(bool beyondLimit)
     return beyondLimit ? QColor(220, 30, 30) : QColor(30, 60, 140);
 }
 
-ChartView::ChartView(const QString &name, const QString &accessibleName, QWidget *parent)
-    : QWidget(parent)
+ChartView::ChartView(const QString &name, const QString &accessibleName, const QString &title,
+                     QWidget *parent)
+    : QWidget(parent), m_title(title)
 {
     setObjectName(name);
     setAccessibleName(accessibleName);
-    setAccessibleDescription(kEmptyText);
+    setAccessibleDescription(emptyChartText());
     setMinimumSize(300, 150);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
@@ -187,12 +300,44 @@ ChartView::ChartView(const QString &name, const QString &accessibleName, QWidget
 void ChartView::setData(const stats::ChartData *data)
 {
     m_data = data;
-    setAccessibleDescription(data ? QString::fromStdString(describe(*data)) : kEmptyText);
+    setAccessibleDescription(data ? QString::fromStdString(describe(*data)) : emptyChartText());
     update();
 }
 
+void ChartView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    if (!m_data || showsNothing(*m_data))
+        drawEmptyChart(painter, rect(), m_title);
+    else
+        paintChart(painter, *m_data);
+}
+
+// ---- the run chart -----------------------------------------------------------
+
+namespace {
+
+/// Item numbers start at 1, as a user counts them.
+std::vector<double> itemTicks(std::size_t count)
+{
+    return axisTicks(1, static_cast<double>(count), 8, 1.0);
+}
+
+std::vector<bool> beyondLimit(const std::vector<stats::RunPoint> &points)
+{
+    std::vector<bool> beyond;
+    beyond.reserve(points.size());
+    for (const auto &point : points)
+        beyond.push_back(point.beyondLimit);
+    return beyond;
+}
+
+} // namespace
+
 RunChartView::RunChartView(QWidget *parent)
-    : ChartView(QStringLiteral("runChart"), QStringLiteral("推移グラフ"), parent)
+    : ChartView(QStringLiteral("runChart"), QStringLiteral("推移グラフ"),
+                QStringLiteral("推移（一覧の順）"), parent)
 {
 }
 
@@ -201,151 +346,92 @@ std::string RunChartView::describe(const stats::ChartData &data) const
     return stats::runChartDescription(data);
 }
 
-void RunChartView::paintEvent(QPaintEvent *)
+bool RunChartView::showsNothing(const stats::ChartData &data) const
 {
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    const QString title = QStringLiteral("推移（一覧の順）");
-    if (!m_data || m_data->points.empty()) {
-        drawEmpty(painter, rect(), title);
-        return;
-    }
-    const stats::ChartData &data = *m_data;
+    return data.points.empty();
+}
+
+void RunChartView::paintChart(QPainter &painter, const stats::ChartData &data) const
+{
     const QFontMetrics metrics(font());
-    const ValueScale scale(data);
+    const ValueScale scale(data.low, data.high);
     const std::vector<double> valueTicks = axisTicks(scale.low, scale.high, 6);
-    int tickWidth = 0;
-    for (const double t : valueTicks)
-        tickWidth = std::max(tickWidth, metrics.horizontalAdvance(tickText(t)));
-    int labelWidth = 0;
-    for (const auto &line : data.lines)
-        labelWidth = std::max(labelWidth,
-                              metrics.horizontalAdvance(QString::fromStdString(line.label)));
+    // Tick texts stand left of the plot, the lines' labels right of it.
+    const int labelWidth = widestLabel(metrics, data.lines);
     const int lineHeight = metrics.height();
-    const QRectF plot = QRectF(rect()).adjusted(tickWidth + 10, lineHeight + 8,
-                                                -(labelWidth + 12), -(lineHeight + 10));
-    if (plot.width() < 10 || plot.height() < 10)
+    const PlotPainter area{painter,
+                           QRectF(rect()).adjusted(widestTickText(metrics, valueTicks) + 10,
+                                                   lineHeight + 8, -(labelWidth + 12),
+                                                   -(lineHeight + 10)),
+                           lineHeight};
+    if (area.tooSmall())
         return;
     const std::size_t n = data.points.size();
-    auto y = [&](double v) { return plot.bottom() - scale.fraction(v) * plot.height(); };
+    const QRectF &plot = area.plot;
+    auto y = [&](double value) { return area.yAt(scale.fraction(value)); };
     auto x = [&](std::size_t i) {
         return n == 1 ? plot.center().x()
                       : plot.left() + static_cast<double>(i) * plot.width() / double(n - 1);
     };
-
-    painter.setPen(kFrame);
-    painter.drawText(QRectF(plot.left(), 2, plot.width(), lineHeight + 4),
-                     Qt::AlignLeft | Qt::AlignVCenter, title);
-    for (const double t : valueTicks) {
-        const double ty = y(t);
-        painter.setPen(kGrid);
-        painter.drawLine(QPointF(plot.left(), ty), QPointF(plot.right(), ty));
-        painter.setPen(kFrame);
-        painter.drawText(QRectF(0, ty - lineHeight / 2.0, plot.left() - 5, lineHeight),
-                         Qt::AlignRight | Qt::AlignVCenter, tickText(t));
-    }
-    // Item numbers start at 1, as a user counts them.
-    for (const double t : axisTicks(1, static_cast<double>(n), 8, 1.0)) {
-        const double tx = x(static_cast<std::size_t>(t) - 1);
-        painter.setPen(kFrame);
-        painter.drawLine(QPointF(tx, plot.bottom()), QPointF(tx, plot.bottom() + 3));
-        painter.drawText(QRectF(tx - 40, plot.bottom() + 3, 80, lineHeight),
-                         Qt::AlignHCenter | Qt::AlignTop, tickText(t));
-    }
-    painter.setPen(kFrame);
-    painter.drawRect(plot);
-
-    // The values, joined.
     QPolygonF run;
     run.reserve(static_cast<qsizetype>(n));
     for (std::size_t i = 0; i < n; ++i)
         run << QPointF(x(i), y(data.points[i].value));
-    painter.setRenderHint(QPainter::Antialiasing, n <= kSmoothPoints);
-    QPen runPen(ChartStyle::pointColour(false), 1.0);
-    runPen.setCosmetic(true);
-    painter.setPen(runPen);
-    painter.drawPolyline(n > kSmoothPoints ? columnEnvelope(run) : run);
 
-    const bool markEvery = n == 1 || plot.width() / double(n - 1) >= kMarkerSpacing;
-    painter.setPen(Qt::NoPen);
-    for (std::size_t i = 0; i < n; ++i) {
-        const bool beyond = data.points[i].beyondLimit;
-        if (!beyond && !markEvery)
-            continue;
-        painter.setBrush(ChartStyle::pointColour(beyond));
-        const double r = beyond ? 3.0 : 2.0;
-        painter.drawEllipse(run[static_cast<qsizetype>(i)], r, r);
-    }
-
-    // The lines, each labelled beside the plot with the result box's text.
-    std::vector<double> centres;
-    for (const auto &line : data.lines)
-        centres.push_back(y(line.value));
-    const std::vector<double> placed =
-        spread(centres, lineHeight, plot.top(), plot.bottom());
-    painter.setBrush(Qt::NoBrush);
-    for (std::size_t i = 0; i < data.lines.size(); ++i) {
-        const auto &line = data.lines[i];
-        painter.setPen(linePen(line.kind));
-        painter.drawLine(QPointF(plot.left(), centres[i]), QPointF(plot.right(), centres[i]));
-        painter.setPen(ChartStyle::lineColour(line.kind));
-        painter.drawText(QRectF(plot.right() + 6, placed[i] - lineHeight / 2.0, labelWidth + 6,
-                                lineHeight),
-                         Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(line.label));
-    }
+    area.drawTitle(m_title);
+    area.drawLeftAxis(valueTicks, y);
+    area.drawBottomAxis(itemTicks(n), [&](double t) { return x(static_cast<std::size_t>(t) - 1); },
+                        80);
+    area.drawFrame();
+    area.drawSeries(run, beyondLimit(data.points));
+    area.drawHorizontalLines(data.lines, y, labelWidth);
 }
 
-HistogramView::HistogramView(QWidget *parent)
-    : ChartView(QStringLiteral("histogram"), QStringLiteral("ヒストグラム"), parent)
-{
-}
+// ---- the histogram ------------------------------------------------------------
 
-std::string HistogramView::describe(const stats::ChartData &data) const
-{
-    return stats::histogramDescription(data);
-}
+namespace {
 
-void HistogramView::paintEvent(QPaintEvent *)
+/// The count axis: its ticks and the count at the plot's top, which leaves
+/// room above the tallest class up to the next tick.
+struct CountAxis
 {
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    const QString title = QStringLiteral("ヒストグラム");
-    if (!m_data || m_data->histogram.classes.empty()) {
-        drawEmpty(painter, rect(), title);
-        return;
-    }
-    const stats::ChartData &data = *m_data;
-    const stats::Histogram &histogram = data.histogram;
-    const QFontMetrics metrics(font());
-    const int lineHeight = metrics.height();
-    const ValueScale scale(data);
+    std::vector<double> ticks;
+    double ceiling = 1;
+};
 
-    // Line labels stand above the plot, each in the first row where it fits.
-    std::vector<int> rowOf(data.lines.size(), 0);
-    std::vector<double> labelAt(data.lines.size(), 0.0);
-    std::vector<double> labelWidth(data.lines.size(), 0.0);
-    std::vector<std::vector<std::pair<double, double>>> rows;
-    const QRectF outer = QRectF(rect()).adjusted(0, 0, -12, 0);
+CountAxis countAxis(const stats::Histogram &histogram)
+{
     std::int64_t most = 1;
     for (const auto &c : histogram.classes)
         most = std::max(most, c.count);
-    const std::vector<double> countTicks = axisTicks(0, static_cast<double>(most), 4, 1.0);
-    // Room above the tallest class, up to the next count tick.
-    double ceiling = static_cast<double>(most);
-    if (countTicks.size() >= 2)
-        ceiling = std::max(ceiling + 0.5 * (countTicks[1] - countTicks[0]),
-                           countTicks.back() + (countTicks[1] - countTicks[0]) * 0.25);
-    int tickWidth = metrics.horizontalAdvance(QStringLiteral("0"));
-    for (const double t : countTicks)
-        tickWidth = std::max(tickWidth, metrics.horizontalAdvance(tickText(t)));
-    const double left = tickWidth + 10;
-    auto xIn = [&](double v, double l, double w) { return l + scale.fraction(v) * w; };
-    const double plotWidth = outer.right() - left;
-    for (std::size_t i = 0; i < data.lines.size(); ++i) {
-        const QString label = QString::fromStdString(data.lines[i].label);
-        const double w = metrics.horizontalAdvance(label) + 8;
-        const double at = std::clamp(xIn(data.lines[i].value, left, plotWidth) - w / 2, left,
-                                     std::max(left, outer.right() - w));
+    CountAxis axis{axisTicks(0, static_cast<double>(most), 4, 1.0), static_cast<double>(most)};
+    const std::vector<double> &ticks = axis.ticks;
+    if (ticks.size() >= 2)
+        axis.ceiling = std::max(axis.ceiling + 0.5 * (ticks[1] - ticks[0]),
+                                ticks.back() + (ticks[1] - ticks[0]) * 0.25);
+    return axis;
+}
+
+/// Where a line's label stands above the plot.
+struct LabelPlace
+{
+    std::size_t row = 0;
+    double left = 0;
+    double width = 0;
+};
+
+/// Centres each label over its line, within [left, right] where there is
+/// room, in the first row where it overlaps no other label.
+std::vector<LabelPlace> labelPlaces(const std::vector<stats::ChartLine> &lines,
+                                    const QFontMetrics &metrics,
+                                    const std::function<double(double)> &xOf, double left,
+                                    double right)
+{
+    std::vector<LabelPlace> places;
+    std::vector<std::vector<std::pair<double, double>>> rows;
+    for (const auto &line : lines) {
+        const double w = metrics.horizontalAdvance(QString::fromStdString(line.label)) + 8;
+        const double at = std::clamp(xOf(line.value) - w / 2, left, std::max(left, right - w));
         std::size_t row = 0;
         for (; row < rows.size(); ++row) {
             const bool clear = std::none_of(rows[row].begin(), rows[row].end(), [&](auto span) {
@@ -357,52 +443,86 @@ void HistogramView::paintEvent(QPaintEvent *)
         if (row == rows.size())
             rows.emplace_back();
         rows[row].push_back({at, at + w});
-        rowOf[i] = static_cast<int>(row);
-        labelAt[i] = at;
-        labelWidth[i] = w;
+        places.push_back({row, at, w});
     }
-    const double top = lineHeight + 8 + static_cast<double>(rows.size()) * lineHeight;
-    const QRectF plot(left, top, plotWidth, rect().height() - top - (lineHeight + 10));
-    if (plot.width() < 10 || plot.height() < 10)
-        return;
-    auto x = [&](double v) { return xIn(v, plot.left(), plot.width()); };
-    auto y = [&](double count) { return plot.bottom() - count / ceiling * plot.height(); };
+    return places;
+}
 
-    painter.setPen(kFrame);
-    painter.drawText(QRectF(plot.left(), 2, plot.width(), lineHeight + 4),
-                     Qt::AlignLeft | Qt::AlignVCenter, title);
-    for (const double t : countTicks) {
-        painter.setPen(kGrid);
-        painter.drawLine(QPointF(plot.left(), y(t)), QPointF(plot.right(), y(t)));
-        painter.setPen(kFrame);
-        painter.drawText(QRectF(0, y(t) - lineHeight / 2.0, plot.left() - 5, lineHeight),
-                         Qt::AlignRight | Qt::AlignVCenter, tickText(t));
-    }
-    for (const double t : axisTicks(scale.low, scale.high, 6)) {
-        painter.drawLine(QPointF(x(t), plot.bottom()), QPointF(x(t), plot.bottom() + 3));
-        painter.drawText(QRectF(x(t) - 50, plot.bottom() + 3, 100, lineHeight),
-                         Qt::AlignHCenter | Qt::AlignTop, tickText(t));
-    }
-
-    painter.setPen(QColor(49, 130, 189));
-    painter.setBrush(QColor(158, 202, 225));
+/// A bar from the plot's bottom up to each class's count; empty classes
+/// draw nothing.
+void drawBars(const PlotPainter &area, const stats::Histogram &histogram,
+              const std::function<double(double)> &xOf, const std::function<double(double)> &yOf)
+{
+    area.painter.setPen(kBarEdge);
+    area.painter.setBrush(kBarFill);
     for (const auto &c : histogram.classes) {
         if (c.count > 0)
-            painter.drawRect(QRectF(QPointF(x(c.lower), y(double(c.count))),
-                                    QPointF(x(c.upper), plot.bottom())));
+            area.painter.drawRect(QRectF(QPointF(xOf(c.lower), yOf(double(c.count))),
+                                         QPointF(xOf(c.upper), area.plot.bottom())));
     }
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(kFrame);
-    painter.drawRect(plot);
+}
 
+std::size_t rowCount(const std::vector<LabelPlace> &places)
+{
+    std::size_t rows = 0;
+    for (const LabelPlace &place : places)
+        rows = std::max(rows, place.row + 1);
+    return rows;
+}
+
+} // namespace
+
+HistogramView::HistogramView(QWidget *parent)
+    : ChartView(QStringLiteral("histogram"), QStringLiteral("ヒストグラム"),
+                QStringLiteral("ヒストグラム"), parent)
+{
+}
+
+std::string HistogramView::describe(const stats::ChartData &data) const
+{
+    return stats::histogramDescription(data);
+}
+
+bool HistogramView::showsNothing(const stats::ChartData &data) const
+{
+    return data.histogram.classes.empty();
+}
+
+void HistogramView::paintChart(QPainter &painter, const stats::ChartData &data) const
+{
+    const QFontMetrics metrics(font());
+    const int lineHeight = metrics.height();
+    const ValueScale scale(data.low, data.high);
+    const CountAxis counts = countAxis(data.histogram);
+    // The plot's width is known before its height: the lines' labels stand
+    // above it, in as many rows as they need.
+    const double left =
+        widestTickText(metrics, counts.ticks, metrics.horizontalAdvance(QStringLiteral("0"))) + 10;
+    const double right = QRectF(rect()).adjusted(0, 0, -12, 0).right();
+    auto xIn = [&](double value) { return left + scale.fraction(value) * (right - left); };
+    const std::vector<LabelPlace> labels = labelPlaces(data.lines, metrics, xIn, left, right);
+    const double labelsTop = lineHeight + 8;
+    const double top = labelsTop + static_cast<double>(rowCount(labels)) * lineHeight;
+    const PlotPainter area{
+        painter, QRectF(left, top, right - left, rect().height() - top - (lineHeight + 10)),
+        lineHeight};
+    if (area.tooSmall())
+        return;
+    auto x = [&](double value) { return area.xAt(scale.fraction(value)); };
+    auto y = [&](double count) { return area.yAt(count / counts.ceiling); };
+
+    area.drawTitle(m_title);
+    area.drawLeftAxis(counts.ticks, y);
+    area.drawBottomAxis(axisTicks(scale.low, scale.high, 6), x, 100);
+    drawBars(area, data.histogram, x, y);
+    area.drawFrame();
     for (std::size_t i = 0; i < data.lines.size(); ++i) {
-        const auto &line = data.lines[i];
-        const double lx = x(line.value);
-        painter.setPen(linePen(line.kind));
-        painter.drawLine(QPointF(lx, plot.top()), QPointF(lx, plot.bottom()));
-        const double labelTop = lineHeight + 8 + rowOf[i] * lineHeight;
-        painter.setPen(ChartStyle::lineColour(line.kind));
-        painter.drawText(QRectF(labelAt[i], labelTop, labelWidth[i], lineHeight), Qt::AlignCenter,
-                         QString::fromStdString(line.label));
+        const stats::ChartLine &line = data.lines[i];
+        area.drawVerticalLine(line.kind, x(line.value));
+        const LabelPlace &label = labels[i];
+        area.drawLineLabel(line.kind,
+                           QRectF(label.left, labelsTop + static_cast<double>(label.row) * lineHeight,
+                                  label.width, lineHeight),
+                           Qt::AlignCenter, line.label);
     }
 }

@@ -5,12 +5,38 @@
 // and, once the user gives a tolerance in 規格上限/規格下限, the process
 // capability (Cp, Cpk) and the values outside it.
 //
-// The main window opens it from its menu item v12 and keeps at most one; it
-// is modeless, has no owner and deletes itself on closing, like the
+// The main window opens it from グラフ in its 表示 menu and keeps at most one;
+// it is modeless, has no owner and deletes itself on closing, like the
 // information window. The main window pushes the figures of each calculation
 // (setFigures) and empties them on clearing, so the charts change exactly when
 // the result boxes do. Everything drawn comes from stats::chartData; this
 // window reads its two entry boxes, calls the core and paints.
+//
+// Each control keeps its designer name as its object name, which tests and
+// screen readers find it by:
+//
+//   objectName         member                    handler
+//   Text1              m_upperToleranceBox       applyTolerance() on Enter
+//   Text2              m_lowerToleranceBox       applyTolerance() on Enter
+//   Command1           m_applyButton             applyTolerance()
+//   Command2           m_saveImageButton         saveImageFromDialog()
+//   runChart           m_runChart                -
+//   histogram          m_histogram               -
+//   figures            panel (local)             -
+//   figureCount        m_countFigure             -
+//   figureMean         m_meanFigure              -
+//   figureSigma        m_sigmaFigure             -
+//   figureSampleSigma  m_sampleSigmaFigure       -
+//   figureUpperLimit   m_upperLimitFigure        -
+//   figureLowerLimit   m_lowerLimitFigure        -
+//   figureBeyond       m_beyondFigure            -
+//   figureClasses      m_classesFigure           -
+//   figureCp           m_cpFigure                -
+//   figureCpk          m_cpkFigure               -
+//   figureOutside      m_outsideFigure           -
+//   figureNote         m_figureNote              -
+//   Label3             note (local)              -   (how Cp and Cpk are defined)
+//   (none)             the two boxes' captions (local)
 
 #include "stats/Chart.h"
 #include "stats/Statistics.h"
@@ -22,8 +48,11 @@
 #include <optional>
 
 class HistogramView;
+class QBoxLayout;
 class QGridLayout;
+class QIODevice;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class RunChartView;
@@ -43,45 +72,47 @@ public:
     const std::optional<stats::ChartData> &chartData() const { return m_data; }
 
 private: // one handler per user event
-    void Form_Load();
-    void Text1_KeyPress(short keyAscii);
-    void Text2_KeyPress(short keyAscii);
-    void Command1_Click();
-    void Command2_Click();
+    void applyTolerance();
+    void saveImageFromDialog();
 
+private:
+    void loadWindow();
     void createControls();
+    QBoxLayout *createToleranceRow();
+    QLayout *createCharts();
+    QWidget *createFiguresPanel();
+    QLabel *createCapabilityNote();
     QLineEdit *addFigure(QGridLayout *grid, const char *name, const QString &caption);
     static void setFigure(QLineEdit *box, const QString &text);
     void refresh();
     void showFigures();
+    void showCapability();
     /// Writes the window as a PNG image or a PDF page, by the path's suffix;
     /// the reason when it could not, empty on success.
     QString saveImage(const QString &path);
+    bool writePdfPage(QIODevice &file);
 
     std::shared_ptr<const stats::StatisticsFigures> m_figures;
-    stats::Tolerance m_limits;
+    stats::Tolerance m_tolerance;
     std::optional<stats::ChartData> m_data;
 
-    QLabel *Label1 = nullptr; // 規格上限
-    QLineEdit *Text1 = nullptr;
-    QLabel *Label2 = nullptr; // 規格下限
-    QLineEdit *Text2 = nullptr;
-    QPushButton *Command1 = nullptr; // 適用
-    QPushButton *Command2 = nullptr; // 画像を保存
-    RunChartView *Picture1 = nullptr;
-    HistogramView *Picture2 = nullptr;
-    QLabel *Label3 = nullptr; // how Cp and Cpk are defined
+    QLineEdit *m_upperToleranceBox = nullptr; // 規格上限
+    QLineEdit *m_lowerToleranceBox = nullptr; // 規格下限
+    QPushButton *m_applyButton = nullptr;     // 適用
+    QPushButton *m_saveImageButton = nullptr; // 画像を保存
+    RunChartView *m_runChart = nullptr;
+    HistogramView *m_histogram = nullptr;
 
-    QLineEdit *m_count = nullptr;
-    QLineEdit *m_mean = nullptr;
-    QLineEdit *m_sigma = nullptr;
-    QLineEdit *m_sampleSigma = nullptr;
-    QLineEdit *m_upperLimit = nullptr;
-    QLineEdit *m_lowerLimit = nullptr;
-    QLineEdit *m_beyond = nullptr;
-    QLineEdit *m_classes = nullptr;
-    QLineEdit *m_cp = nullptr;
-    QLineEdit *m_cpk = nullptr;
-    QLineEdit *m_outside = nullptr;
-    QLabel *m_note = nullptr;
+    QLineEdit *m_countFigure = nullptr;
+    QLineEdit *m_meanFigure = nullptr;
+    QLineEdit *m_sigmaFigure = nullptr;
+    QLineEdit *m_sampleSigmaFigure = nullptr;
+    QLineEdit *m_upperLimitFigure = nullptr;
+    QLineEdit *m_lowerLimitFigure = nullptr;
+    QLineEdit *m_beyondFigure = nullptr;
+    QLineEdit *m_classesFigure = nullptr;
+    QLineEdit *m_cpFigure = nullptr;
+    QLineEdit *m_cpkFigure = nullptr;
+    QLineEdit *m_outsideFigure = nullptr;
+    QLabel *m_figureNote = nullptr;
 };

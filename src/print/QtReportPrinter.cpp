@@ -1,11 +1,23 @@
 #include "print/QtReportPrinter.h"
 
+#include "print/PdfPage.h"
+
 #include <QFontMetricsF>
 #include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTextBoundaryFinder>
+
+namespace {
+
+const QString kDocumentName = QStringLiteral("Vorla");
+// What QPrinter::HighResolution gives a PDF file: the report's PDF keeps
+// the scale it had when a QPrinter wrote it.
+constexpr int kPdfResolution = 1200;
+
+} // namespace
 
 std::unique_ptr<QtReportPrinter> QtReportPrinter::openDefaultPrinter()
 {
@@ -17,22 +29,26 @@ std::unique_ptr<QtReportPrinter> QtReportPrinter::openDefaultPrinter()
     auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     if (!printer->isValid())
         return nullptr;
-    return std::unique_ptr<QtReportPrinter>(new QtReportPrinter(std::move(printer)));
+    printer->setDocName(kDocumentName);
+    QPrinter *state = printer.get();
+    return std::unique_ptr<QtReportPrinter>(new QtReportPrinter(std::move(printer), state));
 }
 
 std::unique_ptr<QtReportPrinter> QtReportPrinter::openPdfFile(const QString &path)
 {
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(path);
-    printer->setPageSize(QPageSize(QPageSize::A4));
-    return std::unique_ptr<QtReportPrinter>(new QtReportPrinter(std::move(printer)));
+    // The writer opens its file when painting begins, as a printer spools then.
+    auto pdf = std::make_unique<QPdfWriter>(path);
+    print::PdfPage a4;
+    a4.size = QPageSize(QPageSize::A4);
+    a4.resolution = kPdfResolution;
+    a4.title = kDocumentName;
+    print::setUpPdfPage(*pdf, a4);
+    return std::unique_ptr<QtReportPrinter>(new QtReportPrinter(std::move(pdf), nullptr));
 }
 
-QtReportPrinter::QtReportPrinter(std::unique_ptr<QPrinter> printer)
-    : m_printer(std::move(printer))
+QtReportPrinter::QtReportPrinter(std::unique_ptr<QPagedPaintDevice> device, QPrinter *printer)
+    : m_device(std::move(device)), m_printer(printer)
 {
-    m_printer->setDocName(QStringLiteral("Vorla"));
 }
 
 QtReportPrinter::~QtReportPrinter() = default;
@@ -65,20 +81,20 @@ bool QtReportPrinter::endDocument()
         endLine(); // text of an unfinished line still goes on paper
 
     QPainter painter;
-    if (!painter.begin(m_printer.get()))
+    if (!painter.begin(m_device.get()))
         return false; // nothing has been spooled, so nothing is sent
     painter.setFont(reportFont());
     const QFontMetricsF metrics = QFontMetricsF(painter.fontMetrics());
     // Without full-page mode the painter's origin is the top left of the
     // printable area, and the device's size is that area's size.
-    const qreal width = m_printer->width();
-    const qreal height = m_printer->height();
+    const qreal width = m_device->width();
+    const qreal height = m_device->height();
     bool paged = true;
     qreal top = 0;
     for (const QString &line : std::as_const(m_lines)) {
         for (const QString &piece : fitToWidth(line, metrics, width)) {
             if (top > 0 && top + metrics.height() > height) {
-                paged = m_printer->newPage();
+                paged = m_device->newPage();
                 top = 0;
             }
             painter.drawText(QPointF(0, top + metrics.ascent()), piece);
@@ -86,7 +102,7 @@ bool QtReportPrinter::endDocument()
         }
     }
     const bool ended = painter.end();
-    return paged && ended && m_printer->printerState() != QPrinter::Error;
+    return paged && ended && (!m_printer || m_printer->printerState() != QPrinter::Error);
 }
 
 QStringList QtReportPrinter::fitToWidth(const QString &line, const QFontMetricsF &metrics,

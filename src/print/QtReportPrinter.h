@@ -9,6 +9,7 @@
 #include <memory>
 
 class QFontMetricsF;
+class QPagedPaintDevice;
 class QPrinter;
 
 /// The report printer on QPrinter/QPainter. Lines are gathered as they come
@@ -27,6 +28,7 @@ public:
     /// orientation and margins. nullptr when the system has no default printer.
     static std::unique_ptr<QtReportPrinter> openDefaultPrinter();
     /// A PDF file on A4 paper instead of a printer, e.g. to look at the result.
+    /// The file is written only when the report ends.
     static std::unique_ptr<QtReportPrinter> openPdfFile(const QString &path);
 
     ~QtReportPrinter() override;
@@ -48,9 +50,11 @@ public:
                                   qreal width);
 
 private:
-    explicit QtReportPrinter(std::unique_ptr<QPrinter> printer);
+    /// printer is the device itself when it is a printer, nullptr for a PDF file.
+    QtReportPrinter(std::unique_ptr<QPagedPaintDevice> device, QPrinter *printer);
 
-    std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<QPagedPaintDevice> m_device;
+    QPrinter *m_printer = nullptr; // m_device when it is a printer, for its state
     QStringList m_lines;
     QString m_current;
     bool m_ended = false;

@@ -1,4 +1,4 @@
-#include "app/CommonDialog.h"
+#include "ui/FileDialog.h"
 
 #include "ModalAnswerer.h"
 #include "RowName.h"
@@ -591,7 +591,7 @@ class NameFiltersTest : public ::testing::TestWithParam<FilterCase>
 
 TEST_P(NameFiltersTest, ReadsDescriptionPatternPairs)
 {
-    EXPECT_EQ(CommonDialog::nameFilters(QString::fromUtf8(GetParam().filter)),
+    EXPECT_EQ(FileDialog::nameFilters(QString::fromUtf8(GetParam().filter)),
               GetParam().nameFilters);
 }
 

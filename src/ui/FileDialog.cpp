@@ -1,8 +1,8 @@
-#include "app/CommonDialog.h"
+#include "ui/FileDialog.h"
 
 #include <QFileDialog>
 
-QStringList CommonDialog::nameFilters(const QString &filter)
+QStringList FileDialog::nameFilters(const QString &filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList filters;
@@ -20,17 +20,17 @@ QStringList CommonDialog::nameFilters(const QString &filter)
     return filters;
 }
 
-bool CommonDialog::showOpen(QWidget *parent)
+bool FileDialog::showOpen(QWidget *parent)
 {
     return show(parent, false);
 }
 
-bool CommonDialog::showSave(QWidget *parent)
+bool FileDialog::showSave(QWidget *parent)
 {
     return show(parent, true);
 }
 
-bool CommonDialog::show(QWidget *parent, bool save)
+bool FileDialog::show(QWidget *parent, bool save)
 {
     QFileDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("CommonDialog1"));
@@ -49,5 +49,6 @@ bool CommonDialog::show(QWidget *parent, bool save)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     m_fileName = dialog.selectedFiles().constFirst();
+    m_chosenFilter = dialog.selectedNameFilter();
     return true;
 }

@@ -5,15 +5,15 @@
 
 class QWidget;
 
-/// The open and save-as dialogs of the main window, with the three settings
-/// the file commands give them. The chosen path stays in fileName() between
-/// commands: the file commands clear it after a success and leave it after a
-/// failure, so the next dialog opens with that name filled in.
+/// The open and save-as dialogs of every window, with the settings the file
+/// commands give them. The chosen path stays in fileName() between commands:
+/// the main window's file commands clear it after a success and leave it
+/// after a failure, so the next dialog opens with that name filled in.
 ///
 /// The dialogs are Qt's own (not the desktop's), so that they look the same
 /// everywhere and tests can drive them. A file chosen for opening must exist;
 /// saving over an existing file asks first, as Qt's dialog does.
-class CommonDialog
+class FileDialog
 {
 public:
     /// Filter in the "description|pattern|description|pattern|" form, e.g.
@@ -27,6 +27,9 @@ public:
     void setDefaultSuffix(const QString &suffix) { m_defaultSuffix = suffix; }
     const QString &fileName() const { return m_fileName; }
     void setFileName(const QString &path) { m_fileName = path; }
+    /// The name filter chosen when the dialog was last accepted, as Qt names
+    /// it ("PDF (*.pdf)").
+    const QString &chosenFilter() const { return m_chosenFilter; }
 
     /// Shows the open dialog; false when the user cancels.
     bool showOpen(QWidget *parent);
@@ -47,4 +50,5 @@ private:
     QString m_title;
     QString m_defaultSuffix;
     QString m_fileName;
+    QString m_chosenFilter;
 };
