@@ -10,7 +10,7 @@
 //  - the mode; an error always comes with a message, which names the
 //    argument or value at fault where there is one, and nothing else does;
 //  - the files: exactly the arguments that are no option and no option's
-//    value, in order;
+//    value, in order; --stats refuses "-" (standard input) given twice;
 //  - the sigma choice: exactly the values the rules allow ("1", "2", "3",
 //    each with or without "σ"), and sigmaChoice agrees on every argument;
 //  - the column: exactly the numbers the rules allow (ASCII digits, 1 to
@@ -22,6 +22,7 @@
 
 #include "cli/CommandLine.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -181,6 +182,8 @@ Expected reference(const std::vector<std::string> &args)
         return statsOnly ? failure() : e;
     if (e.line.files.empty())
         return failure();
+    if (std::count(e.line.files.begin(), e.line.files.end(), "-") > 1)
+        return failure("-"); // standard input can be read only once
     e.line.mode = Mode::Stats;
     return e;
 }

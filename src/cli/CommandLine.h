@@ -2,7 +2,7 @@
 
 // Vorla's command line. `vorla [FILE...]` starts the window with the files
 // opened; `vorla --stats [--sigma K] [--column N] [--json] FILE...` prints the results of
-// each file without any window. The line is read before any Qt application
+// each file without any window, "-" standing for standard input. The line is read before any Qt application
 // exists, so that the batch form never needs a display.
 
 #include <cstddef>
@@ -11,6 +11,9 @@
 #include <vector>
 
 namespace cli {
+
+/// The file argument that stands for standard input.
+inline constexpr std::string_view kStandardInput = "-";
 
 enum class Mode {
     Window,  ///< start the window, opening `files` in order
@@ -41,10 +44,12 @@ struct CommandLine
 /// in any order; "--" ends the options, so later arguments are files even
 /// when they start with '-'. "--opt=value" is the same as "--opt value".
 /// --help (-h) and --version answer at once, whatever follows them; before
-/// them, the first wrong argument wins.
+/// them, the first wrong argument wins. "-" is a file (standard input, to
+/// --stats), which --stats takes at most once.
 ///   {"a.txt", "b.txt"}                  -> Window, files a.txt b.txt
 ///   {"--stats", "--sigma", "2", "a.txt"} -> Stats, sigma "2σ"
 ///   {"--json", "a.txt"}                 -> Error (--json without --stats)
+///   {"--stats", "-", "-"}                -> Error (standard input twice)
 CommandLine parseCommandLine(const std::vector<std::string> &args);
 
 /// The sigma choice of a --sigma text: "3", "2" or "1", each with or without

@@ -1,13 +1,29 @@
 #include "cli/GivenFiles.h"
 
+#include "cli/CommandLine.h"
+
 #include <QFile>
 #include <QFileInfo>
+
+#include <cstdio>
 
 namespace cli {
 
 QString argumentPath(const std::string &argument)
 {
     return QFile::decodeName(argument.c_str());
+}
+
+std::variant<std::string, files::ReadFailure> readArgumentBytes(const std::string &argument,
+                                                               qint64 maxBytes)
+{
+    if (argument != kStandardInput)
+        return files::readBoundedBytes(argumentPath(argument), maxBytes);
+    // Unbuffered: read() then waits for the pipe and gives 0 only at its end.
+    QFile input;
+    if (!input.open(fileno(stdin), QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return files::ReadFailure{files::ReadProblem::CannotRead, input.errorString()};
+    return files::readBoundedBytes(input, maxBytes);
 }
 
 QStringList absolutePaths(const std::vector<std::string> &files)

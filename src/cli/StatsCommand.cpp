@@ -8,6 +8,7 @@
 #include "stats/Statistics.h"
 
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -38,7 +39,7 @@ std::string tooFewColumnsText(std::size_t columns, std::size_t column)
 
 // Names the column read when the command line named none, so that a table is
 // never read from a column the user did not see chosen.
-std::string chosenColumnText(const ValueFileItems &read)
+std::string chosenColumnText(const StatsInput &read)
 {
     return grouped(read.columns) + " 列の表の " + grouped(read.column)
            + " 列目を使いました（ほかの列は --column N で選べます）。";
@@ -70,23 +71,24 @@ std::vector<std::string> looseReadingLines(const stats::LooseReadings &loose,
     return said;
 }
 
-} // namespace
-
-ValueFileItems readValueFile(const QString &path, std::size_t column)
+// No one to ask: a file that reads both ways is read as Shift JIS, the open
+// command's default answer, and the choice is told in `note`, never made
+// silently.
+files::ChooseReading shiftJisWithNote(std::string &note)
 {
-    // No one to ask: a file that reads both ways is read as Shift JIS, the
-    // open command's default answer, and the choice is told, never made
-    // silently.
-    std::string note;
-    const auto chooseReading = [&note](const files::AmbiguousReading &line) {
+    return [&note](const files::AmbiguousReading &line) {
         note = grouped(line.lineNumber)
                + " 行目は UTF-8 としても読めるため、Shift JIS として読みました（Shift JIS: "
                + line.asShiftJis + " / UTF-8: " + line.asUtf8 + "）。";
         return std::optional<files::TextEncoding>(files::TextEncoding::ShiftJis);
     };
-    // Likewise a table's column is the one given, or the window's preselected one.
-    std::size_t columns = 1;
-    const auto chooseColumn = [&](const files::ColumnLayout &layout) -> std::optional<std::size_t> {
+}
+
+// Likewise a table's column is the one given (from 1), or the window's
+// preselected one; `columns` learns how many the table has.
+files::ChooseColumn givenColumn(std::size_t column, std::size_t &columns)
+{
+    return [column, &columns](const files::ColumnLayout &layout) -> std::optional<std::size_t> {
         columns = layout.columns;
         if (column == 0)
             return layout.preselected;
@@ -94,16 +96,74 @@ ValueFileItems readValueFile(const QString &path, std::size_t column)
             return std::nullopt;
         return column - 1;
     };
-    auto read = files::readValueFile(path, files::kMaxListItems, chooseReading,
-                                     files::kMaxValueFileBytes, chooseColumn);
+}
+
+StatsInput refused(std::string why)
+{
+    StatsInput input;
+    input.failure = std::move(why);
+    return input;
+}
+
+// Writes "vorla: NAME: " before each line of `lines`.
+void tell(std::ostream &errors, const std::string &name, const std::vector<std::string> &lines)
+{
+    for (const std::string &line : lines)
+        if (!line.empty())
+            errors << "vorla: " << name << ": " << line << '\n';
+}
+
+// What standard error says of a file read, before its results.
+std::vector<std::string> readingNotes(const StatsInput &read, std::size_t givenColumn)
+{
+    std::vector<std::string> notes = {read.note};
+    if (read.column != 0 && givenColumn == 0)
+        notes.push_back(chosenColumnText(read));
+    if (read.leftOut > 0)
+        notes.push_back("一覧に入るのは " + grouped(files::kMaxListItems) + " 個までのため、"
+                        + grouped(read.leftOut) + " 行は計算に入れていません。");
+    return notes;
+}
+
+// One file's results, or nullopt when it gives none (told on `errors`).
+std::optional<stats::StatisticsTexts> fileResults(const std::string &argument,
+                                                  const std::string &name,
+                                                  const CommandLine &command, std::ostream &errors)
+{
+    const StatsInput read = readStatsInput(argument, command.column);
+    if (!read.failure.empty()) {
+        tell(errors, name, {read.failure});
+        return std::nullopt;
+    }
+    tell(errors, name, readingNotes(read, command.column));
+    stats::StatisticsOutcome outcome = stats::calculateStatistics(read.items, command.sigma);
+    if (const auto *error = std::get_if<stats::StatisticsError>(&outcome)) {
+        tell(errors, name, {statisticsProblemText(*error)});
+        return std::nullopt;
+    }
+    tell(errors, name, looseReadingLines(stats::looseReadings(read.items), read.lineNumbers));
+    return std::get<stats::StatisticsTexts>(std::move(outcome));
+}
+
+} // namespace
+
+StatsInput readStatsInput(const std::string &argument, std::size_t column)
+{
+    auto bytes = readArgumentBytes(argument);
+    if (const auto *failure = std::get_if<files::ReadFailure>(&bytes))
+        return refused(files::readProblemText(*failure).toStdString());
+    std::string note;
+    std::size_t columns = 1;
+    auto read = files::readValueBytes(std::move(std::get<std::string>(bytes)), files::kMaxListItems,
+                                      shiftJisWithNote(note), givenColumn(column, columns));
     if (const auto *failure = std::get_if<files::ReadFailure>(&read)) {
         if (failure->problem == files::ReadProblem::Cancelled)
-            return {{}, 0, tooFewColumnsText(columns, column), {}, 0, 0, {}};
-        return {{}, 0, files::readProblemText(*failure).toStdString(), {}, 0, 0, {}};
+            return refused(tooFewColumnsText(columns, column));
+        return refused(files::readProblemText(*failure).toStdString());
     }
     auto &file = std::get<files::ValueFileItems>(read);
     if (file.column == 0 && column > 1)
-        return {{}, 0, tooFewColumnsText(1, column), {}, 0, 0, {}};
+        return refused(tooFewColumnsText(1, column));
     return {std::move(file.items), file.leftOut,  {},
             std::move(note),       file.column,   file.columns,
             std::move(file.lineNumbers)};
@@ -115,38 +175,18 @@ int runStats(const CommandLine &command, std::ostream &out, std::ostream &errors
     bool first = true;
     out << (command.format == Format::Json ? "[" : tableHeader());
     for (const std::string &argument : command.files) {
-        const QString path = argumentPath(argument);
         // Shown as UTF-8 whatever bytes the name was given in.
-        const std::string name = path.toStdString();
-        const ValueFileItems read = readValueFile(path, command.column);
-        if (!read.failure.empty()) {
-            errors << "vorla: " << name << ": " << read.failure << '\n';
+        const std::string name = argumentPath(argument).toStdString();
+        const std::optional<stats::StatisticsTexts> texts =
+            fileResults(argument, name, command, errors);
+        if (!texts) {
             status = 1;
             continue;
         }
-        if (!read.note.empty())
-            errors << "vorla: " << name << ": " << read.note << '\n';
-        if (read.column != 0 && command.column == 0)
-            errors << "vorla: " << name << ": " << chosenColumnText(read) << '\n';
-        if (read.leftOut > 0)
-            errors << "vorla: " << name << ": 一覧に入るのは " << grouped(files::kMaxListItems)
-                   << " 個までのため、" << grouped(read.leftOut)
-                   << " 行は計算に入れていません。\n";
-        const stats::StatisticsOutcome outcome =
-            stats::calculateStatistics(read.items, command.sigma);
-        if (const auto *error = std::get_if<stats::StatisticsError>(&outcome)) {
-            errors << "vorla: " << name << ": " << statisticsProblemText(*error) << '\n';
-            status = 1;
-            continue;
-        }
-        const auto &texts = std::get<stats::StatisticsTexts>(outcome);
-        for (const std::string &line :
-             looseReadingLines(stats::looseReadings(read.items), read.lineNumbers))
-            errors << "vorla: " << name << ": " << line << '\n';
         if (command.format == Format::Json)
-            out << (first ? "\n  " : ",\n  ") << jsonObject(name, texts);
+            out << (first ? "\n  " : ",\n  ") << jsonObject(name, *texts);
         else
-            out << tableRow(name, texts);
+            out << tableRow(name, *texts);
         first = false;
         out.flush(); // a pipeline sees each file's line as soon as it is done
     }

@@ -1,13 +1,11 @@
 #pragma once
 
-// `vorla --stats`: each file is read as the open command reads it into an
-// empty list, calculated as 「演算開始」 calculates, and printed. Uses Qt Core
+// `vorla --stats`: each file (or standard input, "-") is read as the open
+// command reads a file into an empty list, calculated as 「演算開始」 calculates, and printed. Uses Qt Core
 // only (files, text decoding); it creates no application object and so never
 // looks for a display.
 
 #include "cli/CommandLine.h"
-
-#include <QString>
 
 #include <cstddef>
 #include <iosfwd>
@@ -16,9 +14,9 @@
 
 namespace cli {
 
-/// What a value file gives an empty list: the items the open command would
-/// append, or why it appends none.
-struct ValueFileItems
+/// What one file argument gives the batch: the items the open command would
+/// append to an empty list, or why it appends none.
+struct StatsInput
 {
     std::vector<std::string> items; ///< UTF-8, file order, at most the list's 32,767
     std::size_t leftOut = 0;        ///< non-empty lines beyond the list's room
@@ -29,11 +27,13 @@ struct ValueFileItems
     std::vector<std::size_t> lineNumbers; ///< each item's line in the file, from 1
 };
 
-/// Every file the batch reads comes through here. `column` (from 1) picks a
-/// table's column as --column does; 0 takes the column the window would
-/// preselect. A file with fewer columns than `column` is refused, saying how
-/// many it has (a file that is no table has one).
-ValueFileItems readValueFile(const QString &path, std::size_t column = 0);
+/// Every file argument the batch reads comes through here: a path, or "-"
+/// for standard input, read as a value file is (readArgumentBytes, then
+/// files::readValueBytes). `column` (from 1) picks a table's column as
+/// --column does; 0 takes the column the window would preselect. A file with
+/// fewer columns than `column` is refused, saying how many it has (a file
+/// that is no table has one).
+StatsInput readStatsInput(const std::string &argument, std::size_t column = 0);
 
 /// Runs the batch over `command.files` in order. Results go to `out` (the
 /// table or JSON of StatsOutput.h), one line per problem to `errors`, in the

@@ -54,20 +54,77 @@ std::size_t commonFieldCount(const std::vector<std::string_view> &rows, char sep
     return 0;
 }
 
+// The first separator (tab, ';', ',') that splits the rows into a common
+// count of fields; sets the layout's separator and columns. A comma that
+// only groups digits separates nothing.
+bool findSeparator(const std::vector<std::string_view> &rows, ColumnLayout &layout)
+{
+    for (const char separator : {'\t', ';', ','}) {
+        if (separator == ','
+            && std::all_of(rows.begin(), rows.end(), [](std::string_view row) {
+                   return row.find(',') == std::string_view::npos
+                          || isGroupedNumber(trimmed(row));
+               }))
+            continue;
+        layout.columns = commonFieldCount(rows, separator);
+        if (layout.columns != 0) {
+            layout.separator = separator;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Splits every row: fills the layout's rows, numbers, header rows and
+// preview, and gives each column's numbers in row order.
+std::vector<std::vector<double>> readColumnNumbers(const std::vector<std::string_view> &rows,
+                                                   ColumnLayout &layout)
+{
+    const std::size_t columns = layout.columns;
+    layout.rows = rows.size();
+    layout.numbers.assign(columns, 0);
+    layout.headerRows.assign(columns, 0);
+    std::vector<std::vector<double>> numbers(columns);
+    for (const std::string_view row : rows) {
+        std::vector<std::string> fields = splitFields(row, layout.separator);
+        for (std::size_t c = 0; c < columns; ++c) {
+            const bool number = c < fields.size() && stats::holdsNumber(fields[c]);
+            if (number)
+                numbers[c].push_back(stats::parseValueText(fields[c]));
+            else if (layout.numbers[c] == 0)
+                ++layout.headerRows[c]; // no number seen in this column yet
+            layout.numbers[c] += number ? 1 : 0;
+        }
+        if (layout.preview.size() < kPreviewRows)
+            layout.preview.push_back(std::move(fields));
+    }
+    for (std::size_t c = 0; c < columns; ++c)
+        if (layout.numbers[c] == 0 || layout.headerRows[c] > kMaxHeaderRows)
+            layout.headerRows[c] = 0;
+    return numbers;
+}
+
+// A column with numbers first, then one of measurements before one that
+// counts rows, then the most numbers; among equals the leftmost. A column
+// without numbers takes the preselected column's header.
+void preselectColumn(ColumnLayout &layout, const std::vector<std::vector<double>> &numbers)
+{
+    const auto rank = [&](std::size_t c) {
+        return std::tuple(layout.numbers[c] > 0, !countsRows(numbers[c]), layout.numbers[c]);
+    };
+    for (std::size_t c = 1; c < layout.columns; ++c)
+        if (rank(c) > rank(layout.preselected))
+            layout.preselected = c;
+    for (std::size_t c = 0; c < layout.columns; ++c)
+        if (layout.numbers[c] == 0)
+            layout.headerRows[c] = layout.headerRows[layout.preselected];
+}
+
 } // namespace
 
 std::vector<std::string_view> tableRows(std::string_view text)
 {
-    std::vector<std::string_view> rows;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && text[i] != '\r' && text[i] != '\n')
-            continue;
-        if (i > start)
-            rows.push_back(text.substr(start, i - start));
-        start = i + 1;
-    }
-    return rows;
+    return nonEmptyPieces(text, "\r\n");
 }
 
 std::vector<std::string> splitFields(std::string_view row, char separator)
@@ -135,60 +192,13 @@ std::optional<ColumnLayout> detectColumns(std::string_view text)
     if (rows.size() < 2)
         return std::nullopt;
     ColumnLayout layout;
-    for (const char separator : {'\t', ';', ','}) {
-        if (separator == ','
-            && std::all_of(rows.begin(), rows.end(), [](std::string_view row) {
-                   return row.find(',') == std::string_view::npos
-                          || isGroupedNumber(trimmed(row));
-               }))
-            continue;
-        layout.columns = commonFieldCount(rows, separator);
-        if (layout.columns != 0) {
-            layout.separator = separator;
-            break;
-        }
-    }
-    if (layout.columns == 0)
+    if (!findSeparator(rows, layout))
         return std::nullopt;
-
-    const std::size_t columns = layout.columns;
-    layout.rows = rows.size();
-    layout.numbers.assign(columns, 0);
-    layout.headerRows.assign(columns, 0);
-    std::vector<bool> numberSeen(columns, false);
-    std::vector<std::vector<double>> numbers(columns);
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        std::vector<std::string> fields = splitFields(rows[r], layout.separator);
-        for (std::size_t c = 0; c < columns; ++c) {
-            const bool number = c < fields.size() && stats::holdsNumber(fields[c]);
-            if (number) {
-                ++layout.numbers[c];
-                numbers[c].push_back(stats::parseValueText(fields[c]));
-            }
-            if (!numberSeen[c] && !number)
-                ++layout.headerRows[c];
-            numberSeen[c] = numberSeen[c] || number;
-        }
-        if (layout.preview.size() < kPreviewRows)
-            layout.preview.push_back(std::move(fields));
-    }
-    for (std::size_t c = 0; c < columns; ++c)
-        if (!numberSeen[c] || layout.headerRows[c] > kMaxHeaderRows)
-            layout.headerRows[c] = 0;
-    if (std::none_of(numberSeen.begin(), numberSeen.end(), [](bool seen) { return seen; }))
-        return std::nullopt;
-
-    // A column with numbers first, then one of measurements before one that
-    // counts rows, then the most numbers; among equals the leftmost.
-    const auto rank = [&](std::size_t c) {
-        return std::tuple(layout.numbers[c] > 0, !countsRows(numbers[c]), layout.numbers[c]);
-    };
-    for (std::size_t c = 1; c < columns; ++c)
-        if (rank(c) > rank(layout.preselected))
-            layout.preselected = c;
-    for (std::size_t c = 0; c < columns; ++c)
-        if (layout.numbers[c] == 0)
-            layout.headerRows[c] = layout.headerRows[layout.preselected];
+    const std::vector<std::vector<double>> numbers = readColumnNumbers(rows, layout);
+    if (std::all_of(layout.numbers.begin(), layout.numbers.end(),
+                    [](std::size_t count) { return count == 0; }))
+        return std::nullopt; // a table without a number is no list of measurements
+    preselectColumn(layout, numbers);
     return layout;
 }
 

@@ -2,8 +2,10 @@
 
 // What becomes of text pasted into the entry box. A paste enters whole or not
 // at all: a list that took only part of a column, or a value cut short to fit
-// a box, would lose what the user copied without anyone noticing, and a value
-// longer than a value file's line would save into a file that does not open.
+// a box, would lose part of what the user copied without anyone noticing, and
+// a value longer than a value file's line would save into a file that does
+// not open. A refused paste enters none of its values; they stay only where
+// they came from (the clipboard, say), and the user is told why.
 
 #include "files/ValueFile.h"
 

@@ -18,8 +18,9 @@ inline constexpr const char *kScratchTextName = "Vovizuzuv.txt";
 /// whole, decoded by files::decodeText (no question is asked: bytes the rule
 /// cannot place are read as Shift JIS) and split by the value files' line rule
 /// with empty lines kept, since an empty line is an entry of the report.
-/// nullopt when the file cannot be opened or read, is larger than a value
-/// file may be (kMaxValueFileBytes), or its bytes are text in neither encoding.
+/// nullopt when it is no regular file, cannot be opened or read, is larger
+/// than a value file may be (kMaxValueFileBytes; files::readBoundedBytes), or
+/// its bytes are text in neither encoding.
 std::optional<std::vector<std::string>> readScratchLines(const QString &path);
 
 } // namespace files

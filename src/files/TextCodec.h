@@ -1,14 +1,13 @@
 #pragma once
 
-// Text file bytes to UTF-8 and back: the Shift JIS converter is Qt's (ICU), the
-// choice between readings is files::judgeReadings.
+// Shift JIS bytes to UTF-8 and text back to Shift JIS, through Qt's (ICU)
+// converter. Which encoding a file is read in is decided in TextReading.h.
 
 #include "files/TextReading.h"
 
 #include <QByteArray>
 #include <QString>
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,36 +15,15 @@
 
 namespace files {
 
-/// Asked when bytes read as both UTF-8 and Shift JIS and the rule cannot
-/// tell which; shows the first line that differs. Returns the encoding to
-/// read in, or nullopt to read nothing at all.
-using ChooseReading = std::function<std::optional<TextEncoding>(const AmbiguousReading &)>;
+/// Shift JIS bytes (Windows form, windows-31j: 0x5C is the backslash) as
+/// UTF-8; nullopt when they are no Shift JIS, this Qt build has no
+/// converter, or they end inside a two-byte character. Bytes 00-7F read as
+/// themselves, as in ASCII.
+std::optional<std::string> shiftJisToUtf8(std::string_view bytes);
 
-/// Text read from bytes, as UTF-8.
-struct DecodedText
-{
-    std::string text;
-    TextEncoding encoding = TextEncoding::ShiftJis;
-};
-
-enum class DecodeProblem {
-    NotText,    ///< valid neither as UTF-8 nor as Shift JIS
-    NoShiftJis, ///< this Qt build has no Shift JIS converter
-    Cancelled,  ///< the question was answered with "read nothing"
-};
-
-/// Reads file bytes as text:
-///   - bytes that start with the UTF-8 byte-order mark are UTF-8 (the mark is
-///     dropped), or refused when the rest is not valid UTF-8;
-///   - ASCII bytes are the same text in both encodings;
-///   - bytes valid in only one of UTF-8 and Shift JIS (Windows form,
-///     windows-31j: 0x5C is the backslash) are read in that one;
-///   - bytes valid in both are read by judgeReadings; where it cannot tell,
-///     `choose` is asked, and without it Shift JIS is taken;
-///   - bytes valid in neither are refused, so no garbled character ever
-///     reaches the caller.
-/// The Shift JIS reading is only made when UTF-8 does not settle the matter.
-/// Bytes that are read as UTF-8 become the text without a copy.
+/// Reads file bytes as text by files::readAsText with Qt's Shift JIS
+/// converter; without a converter in this Qt build, bytes that need it are
+/// refused as NoShiftJis.
 std::variant<DecodedText, DecodeProblem> decodeText(std::string bytes,
                                                     const ChooseReading &choose = {});
 

@@ -2,6 +2,7 @@
 
 #include "files/ValueLines.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -10,10 +11,60 @@ namespace files {
 namespace {
 
 constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+// Shift JIS is converted a piece at a time, so that bytes which are no
+// Shift JIS are given up on early and no second copy of a whole file is held.
+constexpr std::size_t kShiftJisPiece = 256 * 1024;
 
 bool isContinuation(unsigned char b)
 {
     return (b & 0xC0) == 0x80;
+}
+
+// Where the run of ASCII bytes from `i` ends, eight bytes at a time: most
+// value files are all digits.
+std::size_t asciiRunEnd(std::string_view bytes, std::size_t i)
+{
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, sizeof word);
+        if ((word & kHighBits) != 0)
+            break;
+    }
+    while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80)
+        ++i;
+    return i;
+}
+
+// The length of the strict UTF-8 sequence that starts with the non-ASCII
+// byte at `i`; 0 when none does.
+std::size_t utf8SequenceLength(std::string_view bytes, std::size_t i)
+{
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF; // range of the second byte
+    if (b >= 0xC2 && b <= 0xDF) {
+        length = 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        length = 3;
+        low = b == 0xE0 ? 0xA0 : low;   // overlong below
+        high = b == 0xED ? 0x9F : high; // surrogates above
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        length = 4;
+        low = b == 0xF0 ? 0x90 : low;   // overlong below
+        high = b == 0xF4 ? 0x8F : high; // beyond U+10FFFF above
+    } else {
+        return 0;
+    }
+    if (i + length > bytes.size())
+        return 0;
+    const auto second = static_cast<unsigned char>(bytes[i + 1]);
+    if (second < low || second > high)
+        return 0;
+    for (std::size_t k = 2; k < length; ++k)
+        if (!isContinuation(static_cast<unsigned char>(bytes[i + k])))
+            return 0;
+    return length;
 }
 
 // The code point that starts at `i` of valid UTF-8; moves `i` past it.
@@ -98,55 +149,95 @@ bool isAsciiDigit(char32_t c)
     return c >= '0' && c <= '9';
 }
 
+// Where the Shift JIS piece that starts at `start` ends: after the last line
+// end within kShiftJisPiece bytes, or after the first one beyond when a line
+// is longer; at the end of the bytes when no line end follows.
+std::size_t shiftJisPieceEnd(std::string_view bytes, std::size_t start)
+{
+    const std::size_t end = std::min(bytes.size(), start + kShiftJisPiece);
+    if (end == bytes.size())
+        return end;
+    const std::size_t lineEnd = bytes.find_last_of("\r\n", end - 1);
+    if (lineEnd != std::string_view::npos && lineEnd >= start)
+        return lineEnd + 1;
+    const std::size_t next = bytes.find_first_of("\r\n", end);
+    return next == std::string_view::npos ? bytes.size() : next + 1;
+}
+
+// The bytes read as Shift JIS; nullopt when they are none or, with
+// `stopWhenImplausible`, at the first piece that is no plausible reading.
+// A piece ends after a CR or LF, which always stands between characters and,
+// being ASCII, ends any pattern isPlausibleReading looks for, so judging piece
+// by piece gives the verdict on the whole.
+std::optional<std::string> shiftJisReading(std::string_view bytes,
+                                           const ShiftJisToUtf8 &fromShiftJis,
+                                           bool stopWhenImplausible)
+{
+    std::string text;
+    // Two-byte characters become three bytes of UTF-8, half-width katakana
+    // three from one; kanji text needs half as much again.
+    text.reserve(bytes.size() + bytes.size() / 2);
+    for (std::size_t start = 0; start < bytes.size();) {
+        const std::size_t end = shiftJisPieceEnd(bytes, start);
+        const std::optional<std::string> piece = fromShiftJis(bytes.substr(start, end - start));
+        if (!piece || (stopWhenImplausible && !isPlausibleReading(*piece)))
+            return std::nullopt;
+        text += *piece;
+        start = end;
+    }
+    return text;
+}
+
+// Bytes valid as UTF-8 and maybe as Shift JIS too: the rule of judgeReadings,
+// and the question where it cannot tell. Where a plausible UTF-8 reading wins
+// over any implausible Shift JIS one, the Shift JIS reading stops at its
+// first implausible piece: a UTF-8 file is never converted whole a second time.
+std::variant<DecodedText, DecodeProblem> judgeBothReadings(std::string bytes,
+                                                           const ShiftJisToUtf8 &fromShiftJis,
+                                                           const ChooseReading &choose)
+{
+    const bool savedShape = hasSavedFileShape(bytes);
+    const bool utf8Plausible = isPlausibleReading(bytes);
+    std::optional<std::string> shiftJis =
+        shiftJisReading(bytes, fromShiftJis, utf8Plausible && !savedShape);
+    if (!shiftJis)
+        return DecodedText{std::move(bytes), TextEncoding::Utf8};
+    TextEncoding encoding = TextEncoding::ShiftJis;
+    switch (judgeReadings(utf8Plausible, isPlausibleReading(*shiftJis), savedShape)) {
+    case ReadingVerdict::Utf8:
+        encoding = TextEncoding::Utf8;
+        break;
+    case ReadingVerdict::ShiftJis:
+        break;
+    case ReadingVerdict::Ask:
+        if (choose) {
+            const std::optional<TextEncoding> chosen =
+                choose(firstDifferingLine(bytes, *shiftJis).value_or(AmbiguousReading{}));
+            if (!chosen)
+                return DecodeProblem::Cancelled;
+            encoding = *chosen;
+        }
+        break;
+    }
+    if (encoding == TextEncoding::Utf8)
+        return DecodedText{std::move(bytes), TextEncoding::Utf8};
+    return DecodedText{std::move(*shiftJis), TextEncoding::ShiftJis};
+}
+
 } // namespace
+
+bool isAscii(std::string_view bytes)
+{
+    return asciiRunEnd(bytes, 0) == bytes.size();
+}
 
 bool isValidUtf8(std::string_view bytes)
 {
     std::size_t i = 0;
-    const std::size_t n = bytes.size();
-    while (i < n) {
-        // ASCII runs, eight bytes at a time: most value files are all digits.
-        while (i + 8 <= n) {
-            std::uint64_t word;
-            std::memcpy(&word, bytes.data() + i, sizeof word);
-            if ((word & kHighBits) != 0)
-                break;
-            i += 8;
-        }
-        if (i >= n)
-            break;
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        if (b < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t length = 0;
-        unsigned char low = 0x80, high = 0xBF; // range of the second byte
-        if (b >= 0xC2 && b <= 0xDF) {
-            length = 2;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            length = 3;
-            if (b == 0xE0)
-                low = 0xA0; // overlong below
-            else if (b == 0xED)
-                high = 0x9F; // surrogates above
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            length = 4;
-            if (b == 0xF0)
-                low = 0x90;
-            else if (b == 0xF4)
-                high = 0x8F; // beyond U+10FFFF above
-        } else {
+    while ((i = asciiRunEnd(bytes, i)) < bytes.size()) {
+        const std::size_t length = utf8SequenceLength(bytes, i);
+        if (length == 0)
             return false;
-        }
-        if (i + length > n)
-            return false;
-        const auto second = static_cast<unsigned char>(bytes[i + 1]);
-        if (second < low || second > high)
-            return false;
-        for (std::size_t k = 2; k < length; ++k)
-            if (!isContinuation(static_cast<unsigned char>(bytes[i + k])))
-                return false;
         i += length;
     }
     return true;
@@ -221,6 +312,31 @@ std::optional<AmbiguousReading> firstDifferingLine(std::string_view asUtf8,
             return AmbiguousReading{lineNumber, std::string(utf8Line.value_or("")),
                                     std::string(shiftJisLine.value_or(""))};
     }
+}
+
+std::variant<DecodedText, DecodeProblem> readAsText(std::string bytes,
+                                                    const ShiftJisToUtf8 &fromShiftJis,
+                                                    const ChooseReading &choose)
+{
+    if (std::string_view(bytes).starts_with(kUtf8Bom)) {
+        bytes.erase(0, kUtf8Bom.size());
+        if (!isValidUtf8(bytes))
+            return DecodeProblem::NotText;
+        return DecodedText{std::move(bytes), TextEncoding::Utf8};
+    }
+    if (isAscii(bytes))
+        return DecodedText{std::move(bytes), TextEncoding::ShiftJis};
+    if (isValidUtf8(bytes)) {
+        if (!fromShiftJis)
+            return DecodedText{std::move(bytes), TextEncoding::Utf8};
+        return judgeBothReadings(std::move(bytes), fromShiftJis, choose);
+    }
+    if (!fromShiftJis)
+        return DecodeProblem::NoShiftJis;
+    std::optional<std::string> shiftJis = shiftJisReading(bytes, fromShiftJis, false);
+    if (!shiftJis)
+        return DecodeProblem::NotText;
+    return DecodedText{std::move(*shiftJis), TextEncoding::ShiftJis};
 }
 
 } // namespace files

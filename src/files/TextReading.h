@@ -1,7 +1,9 @@
 #pragma once
 
-// Which reading of a file's bytes to believe, when they read as text both as
-// UTF-8 and as Shift JIS. The two readings come in as UTF-8 strings; no Qt.
+// Which encoding a file's bytes are read in: UTF-8 validity, the plausibility
+// of each reading, the saved file's shape, the verdict and the line the
+// question shows are all decided here. Converting Shift JIS is not: that is
+// Qt's (TextCodec.h), handed in as a function, so this stays free of Qt.
 //
 // A Shift JIS file of half-width katakana only ("ﾏｲﾅｽ" is CF B2 C5 BD) is often
 // valid UTF-8 too ("ϲŽ"), and UTF-8 text sometimes passes as Shift JIS
@@ -10,14 +12,20 @@
 // is taken, and when both or neither do, the user is asked.
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 namespace files {
 
 /// How the bytes of a text file were read.
 enum class TextEncoding { Utf8, ShiftJis };
+
+/// Whether every byte is ASCII (below 0x80): such bytes are the same text
+/// in both encodings.
+bool isAscii(std::string_view bytes);
 
 /// Strict UTF-8 (RFC 3629): no overlong forms, no surrogates, nothing above
 /// U+10FFFF, no sequence cut short at the end.
@@ -79,5 +87,45 @@ struct AmbiguousReading
 /// places, since CR and LF are never part of a character in either encoding.
 std::optional<AmbiguousReading> firstDifferingLine(std::string_view asUtf8,
                                                    std::string_view asShiftJis);
+
+/// Asked when bytes read as both UTF-8 and Shift JIS and the rule cannot
+/// tell which; shows the first line that differs. Returns the encoding to
+/// read in, or nullopt to read nothing at all.
+using ChooseReading = std::function<std::optional<TextEncoding>(const AmbiguousReading &)>;
+
+/// Shift JIS bytes as UTF-8, or nullopt when they are no Shift JIS. Given
+/// pieces that end after a line end, or the text's last piece.
+using ShiftJisToUtf8 = std::function<std::optional<std::string>(std::string_view)>;
+
+/// Text read from bytes, as UTF-8.
+struct DecodedText
+{
+    std::string text;
+    TextEncoding encoding = TextEncoding::ShiftJis;
+};
+
+enum class DecodeProblem {
+    NotText,    ///< valid neither as UTF-8 nor as Shift JIS
+    NoShiftJis, ///< no Shift JIS converter was given
+    Cancelled,  ///< the question was answered with "read nothing"
+};
+
+/// Reads file bytes as text:
+///   - bytes that start with the UTF-8 byte-order mark are UTF-8 (the mark is
+///     dropped), or refused when the rest is not valid UTF-8;
+///   - ASCII bytes are the same text in both encodings;
+///   - bytes valid in only one of UTF-8 and Shift JIS are read in that one;
+///   - bytes valid in both are read by judgeReadings; where it cannot tell,
+///     `choose` is asked, and without it Shift JIS is taken;
+///   - bytes valid in neither are refused, so no garbled character ever
+///     reaches the caller.
+/// `fromShiftJis` converts; without it only UTF-8 and ASCII are read. The
+/// Shift JIS reading is made only when UTF-8 does not settle the matter, a
+/// piece at a time, and given up at its first implausible piece where that
+/// already decides for UTF-8. Bytes read as UTF-8 become the text without a
+/// copy.
+std::variant<DecodedText, DecodeProblem> readAsText(std::string bytes,
+                                                    const ShiftJisToUtf8 &fromShiftJis,
+                                                    const ChooseReading &choose = {});
 
 } // namespace files

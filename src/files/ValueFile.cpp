@@ -56,21 +56,24 @@ std::string composeValueFile(const std::vector<std::string> &items)
 ItemsToAppend itemsToAppend(std::string_view text, std::size_t room, std::size_t maxLineLength)
 {
     ItemsToAppend result;
-    std::size_t position = 0;
-    std::size_t lineNumber = 0;
-    while (const auto line = nextValueLine(text, position)) {
-        ++lineNumber;
-        if (longerThan(*line, maxLineLength)) {
-            return ItemsToAppend{{}, 0, lineNumber, {}};
+    std::size_t tooLongLine = 0;
+    forEachValueLine(text, [&](std::string_view line, std::size_t number) {
+        if (longerThan(line, maxLineLength)) {
+            tooLongLine = number;
+            return false;
         }
-        if (line->empty())
-            continue;
+        if (line.empty())
+            return true;
         if (result.items.size() < room) {
-            result.items.emplace_back(*line);
-            result.lineNumbers.push_back(lineNumber);
-        } else
+            result.items.emplace_back(line);
+            result.lineNumbers.push_back(number);
+        } else {
             ++result.leftOut;
-    }
+        }
+        return true;
+    });
+    if (tooLongLine != 0)
+        return ItemsToAppend{{}, 0, tooLongLine, {}};
     return result;
 }
 

@@ -15,13 +15,12 @@ namespace files {
 
 /// The longest line the open command takes, in characters. Every way into
 /// the list keeps to it: the entry box lets no longer value be typed, and a
-/// paste or a file with a longer value enters nothing. So the items the list
-/// can hold are exactly the lines the line rule (nextValueLine) and this
-/// limit accept: no saved item is refused for its length or split when the
-/// file is opened again. (A saved list whose items look like a table's rows
-/// still asks for a column, Columns.h, and one with characters Shift JIS
-/// cannot write is not saved at all.) A longer line is no value this program
-/// wrote.
+/// paste or a file with a longer value enters nothing. So no saved item is
+/// refused for its length when the file is opened again, and a longer line
+/// is no value this program wrote. That is not to say every item comes back
+/// as it was: items that look like a table's rows (with tabs, ';' or ',')
+/// reopen as one column of a table (Columns.h), and a list holding a
+/// character Shift JIS cannot write is not saved at all.
 inline constexpr std::size_t kMaxLineLength = 32767;
 
 /// The most items the value list holds (its count is a signed 16-bit

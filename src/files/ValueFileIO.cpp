@@ -39,83 +39,60 @@ QString firstUnencodableCharacter(const QString &item)
     return item; // not reached for an item that failed as a whole
 }
 
-// The whole file, read in chunks up to one byte past the cap: a file that
-// grows after the size check is still never read beyond it.
-std::variant<std::string, ReadFailure> readBoundedBytes(const QString &path, qint64 maxBytes)
+// Reads chunks up to one byte past the cap, into a buffer that starts at
+// `sizeHint` and grows by doubling: a source larger than it said (a file that
+// grows, a pipe) is still never read beyond the cap.
+std::variant<std::string, ReadFailure> readCapped(QIODevice &device, qint64 sizeHint,
+                                                  qint64 maxBytes)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        return ReadFailure{ReadProblem::Missing, {}};
-    if (!info.isFile())
-        return ReadFailure{ReadProblem::NotAFile, {}};
-    if (info.size() > maxBytes)
-        return ReadFailure{ReadProblem::TooLarge, QString::number(info.size())};
-
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return ReadFailure{ReadProblem::CannotRead, file.errorString()};
-    std::string bytes(static_cast<std::size_t>(info.size()) + 1, '\0');
+    std::string bytes(static_cast<std::size_t>(std::clamp<qint64>(sizeHint, 0, maxBytes)) + 1, '\0');
     qint64 size = 0;
     while (size <= maxBytes) {
         if (static_cast<std::size_t>(size) == bytes.size())
             bytes.resize(std::min<std::size_t>(bytes.size() * 2, maxBytes + 1));
-        const qint64 got = file.read(bytes.data() + size,
-                                     std::min<qint64>(kReadChunk, qint64(bytes.size()) - size));
-        if (got < 0 || file.error() != QFileDevice::NoError)
-            return ReadFailure{ReadProblem::CannotRead, file.errorString()};
+        const qint64 got = device.read(bytes.data() + size,
+                                       std::min<qint64>(kReadChunk, qint64(bytes.size()) - size));
+        if (got < 0)
+            return ReadFailure{ReadProblem::CannotRead, device.errorString()};
         if (got == 0)
             break;
         size += got;
     }
     if (size > maxBytes)
-        return ReadFailure{ReadProblem::TooLarge, QString::number(size)};
+        return ReadFailure{ReadProblem::TooLarge, {}};
     bytes.resize(static_cast<std::size_t>(size));
     return bytes;
 }
 
-} // namespace
-
-std::variant<ValueFileItems, ReadFailure> readValueFile(const QString &path, std::size_t room,
-                                                        const ChooseReading &choose,
-                                                        qint64 maxBytes,
-                                                        const ChooseColumn &chooseColumn)
+ReadProblem readProblemOf(DecodeProblem problem)
 {
-    auto bytes = readBoundedBytes(path, maxBytes);
-    if (auto *failure = std::get_if<ReadFailure>(&bytes))
-        return std::move(*failure);
-    std::string &raw = std::get<std::string>(bytes);
-    if (raw.find('\0') != std::string::npos)
-        return ReadFailure{ReadProblem::Binary, {}};
-
-    auto decoded = decodeText(std::move(raw), choose);
-    if (const auto *problem = std::get_if<DecodeProblem>(&decoded)) {
-        switch (*problem) {
-        case DecodeProblem::NotText:
-            return ReadFailure{ReadProblem::NotText, {}};
-        case DecodeProblem::NoShiftJis:
-            return ReadFailure{ReadProblem::NoShiftJis, {}};
-        case DecodeProblem::Cancelled:
-            return ReadFailure{ReadProblem::Cancelled, {}};
-        }
+    switch (problem) {
+    case DecodeProblem::NotText:
+        return ReadProblem::NotText;
+    case DecodeProblem::NoShiftJis:
+        return ReadProblem::NoShiftJis;
+    case DecodeProblem::Cancelled:
+        break;
     }
-    const DecodedText &text = std::get<DecodedText>(decoded);
-    ItemsToAppend read = itemsToAppend(text.text, room);
-    if (read.tooLongLine != 0)
-        return ReadFailure{ReadProblem::TooLongLine, {}, read.tooLongLine};
-    const std::optional<ColumnLayout> layout = detectColumns(text.text);
-    if (!layout)
-        return ValueFileItems{std::move(read.items), read.leftOut, text.encoding, 0, 0,
-                              std::move(read.lineNumbers)};
+    return ReadProblem::Cancelled;
+}
+
+// The chosen column's values within the room, each with its line in the file.
+// A quoted field may hold a tab: as an item it would save into a line that
+// reads back as a table, so the list would not reopen as it was.
+std::variant<ValueFileItems, ReadFailure> readTableColumn(const DecodedText &text,
+                                                          const ColumnLayout &layout,
+                                                          std::size_t room,
+                                                          const ChooseColumn &chooseColumn)
+{
     const std::optional<std::size_t> column =
-        chooseColumn ? chooseColumn(*layout) : layout->preselected;
-    if (!column || *column >= layout->columns)
+        chooseColumn ? chooseColumn(layout) : layout.preselected;
+    if (!column || *column >= layout.columns)
         return ReadFailure{ReadProblem::Cancelled, {}};
     std::vector<std::size_t> rows;
-    std::vector<std::string> values = columnValues(text.text, *layout, *column, &rows);
+    std::vector<std::string> values = columnValues(text.text, layout, *column, &rows);
     // A table's rows are the file's non-empty lines, in order.
     const std::vector<std::size_t> rowLines = nonEmptyLineNumbers(text.text);
-    // A quoted field may hold a tab. As an item it would save into a line
-    // that reads back as a table, so the list would not reopen as it was.
     for (std::size_t i = 0; i < values.size(); ++i)
         if (values[i].find_first_of("\t\r\n") != std::string::npos)
             return ReadFailure{ReadProblem::BreakInValue, {}, rowLines.at(rows[i])};
@@ -127,7 +104,61 @@ std::variant<ValueFileItems, ReadFailure> readValueFile(const QString &path, std
     for (std::size_t i = 0; i < kept; ++i)
         lineNumbers.push_back(rowLines.at(rows[i]));
     return ValueFileItems{std::move(values), leftOut,          text.encoding,
-                          *column + 1,       layout->columns, std::move(lineNumbers)};
+                          *column + 1,       layout.columns, std::move(lineNumbers)};
+}
+
+} // namespace
+
+std::variant<std::string, ReadFailure> readBoundedBytes(const QString &path, qint64 maxBytes)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return ReadFailure{ReadProblem::Missing, {}};
+    if (!info.isFile())
+        return ReadFailure{ReadProblem::NotAFile, {}};
+    if (info.size() > maxBytes)
+        return ReadFailure{ReadProblem::TooLarge, QString::number(info.size())};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return ReadFailure{ReadProblem::CannotRead, file.errorString()};
+    return readCapped(file, info.size(), maxBytes);
+}
+
+std::variant<std::string, ReadFailure> readBoundedBytes(QIODevice &device, qint64 maxBytes)
+{
+    constexpr qint64 kFirstGuess = 64 * 1024;
+    return readCapped(device, kFirstGuess, maxBytes);
+}
+
+std::variant<ValueFileItems, ReadFailure> readValueFile(const QString &path, std::size_t room,
+                                                        const ChooseReading &choose,
+                                                        qint64 maxBytes,
+                                                        const ChooseColumn &chooseColumn)
+{
+    auto bytes = readBoundedBytes(path, maxBytes);
+    if (auto *failure = std::get_if<ReadFailure>(&bytes))
+        return std::move(*failure);
+    return readValueBytes(std::move(std::get<std::string>(bytes)), room, choose, chooseColumn);
+}
+
+std::variant<ValueFileItems, ReadFailure> readValueBytes(std::string bytes, std::size_t room,
+                                                         const ChooseReading &choose,
+                                                         const ChooseColumn &chooseColumn)
+{
+    if (bytes.find('\0') != std::string::npos)
+        return ReadFailure{ReadProblem::Binary, {}};
+    auto decoded = decodeText(std::move(bytes), choose);
+    if (const auto *problem = std::get_if<DecodeProblem>(&decoded))
+        return ReadFailure{readProblemOf(*problem), {}};
+    const DecodedText &text = std::get<DecodedText>(decoded);
+    // The line limit holds for a table's lines too.
+    ItemsToAppend read = itemsToAppend(text.text, room);
+    if (read.tooLongLine != 0)
+        return ReadFailure{ReadProblem::TooLongLine, {}, read.tooLongLine};
+    if (const std::optional<ColumnLayout> layout = detectColumns(text.text))
+        return readTableColumn(text, *layout, room, chooseColumn);
+    return ValueFileItems{std::move(read.items), read.leftOut, text.encoding, 0, 0,
+                          std::move(read.lineNumbers)};
 }
 
 std::variant<QByteArray, EncodeFailure> encodeValueFile(const QStringList &items)
@@ -180,6 +211,9 @@ QString readProblemText(const ReadFailure &failure)
     case ReadProblem::NotAFile:
         return QStringLiteral("通常のファイルではありません。");
     case ReadProblem::TooLarge:
+        if (failure.detail.isEmpty()) // a pipe, or a file that grew: its size is not known
+            return QStringLiteral("ファイルが大きすぎます（読み込めるのは %1 バイトまでです）。")
+                .arg(grouped(kMaxValueFileBytes));
         return QStringLiteral("ファイルが大きすぎます（%1 バイト。読み込めるのは %2 バイトまでです）。")
             .arg(failure.detail, grouped(kMaxValueFileBytes));
     case ReadProblem::CannotRead:

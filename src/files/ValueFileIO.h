@@ -23,6 +23,7 @@
 #include "files/TextCodec.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 
@@ -41,7 +42,7 @@ inline constexpr qint64 kMaxValueFileBytes = 4 * 1024 * 1024;
 enum class ReadProblem {
     Missing,     ///< no such file
     NotAFile,    ///< a folder, device or pipe
-    TooLarge,    ///< above the size cap; detail holds the size in bytes
+    TooLarge,    ///< above the size cap; detail holds the size in bytes where it is known
     CannotRead,  ///< the system refused; detail holds its reason
     Binary,      ///< holds NUL bytes
     NotText,     ///< valid neither as UTF-8 nor as Shift JIS
@@ -78,6 +79,17 @@ struct ValueFileItems
     std::vector<std::size_t> lineNumbers; ///< each item's line in the file, from 1
 };
 
+/// A whole file's bytes, or why not: only a regular file is read, a file
+/// larger than `maxBytes` is refused before a byte of it is read, and one
+/// that grows while it is read is never read beyond one byte past the cap.
+std::variant<std::string, ReadFailure> readBoundedBytes(const QString &path, qint64 maxBytes);
+
+/// The bytes of an open device (a pipe, a terminal, standard input) up to
+/// its end, or TooLarge (without a size) as soon as it gives more than
+/// `maxBytes`: an endless source costs at most that much. Blocks until the
+/// device ends.
+std::variant<std::string, ReadFailure> readBoundedBytes(QIODevice &device, qint64 maxBytes);
+
 /// The open command's whole reading of a value file: the bounded read, the
 /// decoding (files::decodeText; `choose` answers the question it may ask, and
 /// without it an undecided file is read as Shift JIS), the line rule
@@ -93,6 +105,12 @@ std::variant<ValueFileItems, ReadFailure> readValueFile(const QString &path, std
                                                         const ChooseReading &choose = {},
                                                         qint64 maxBytes = kMaxValueFileBytes,
                                                         const ChooseColumn &chooseColumn = {});
+
+/// readValueFile after its read: the same reading of bytes already in hand
+/// (standard input, say). Bytes holding a NUL are refused as Binary.
+std::variant<ValueFileItems, ReadFailure> readValueBytes(std::string bytes, std::size_t room,
+                                                         const ChooseReading &choose = {},
+                                                         const ChooseColumn &chooseColumn = {});
 
 /// The first item that Shift JIS cannot write.
 struct UnencodableItem

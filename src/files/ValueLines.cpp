@@ -1,5 +1,7 @@
 #include "files/ValueLines.h"
 
+#include <algorithm>
+
 namespace files {
 
 std::optional<std::string_view> nextValueLine(std::string_view text, std::size_t &position)
@@ -27,16 +29,27 @@ std::vector<std::string> splitValueLines(std::string_view text)
     return lines;
 }
 
+std::vector<std::string_view> nonEmptyPieces(std::string_view text, std::string_view separators)
+{
+    std::vector<std::string_view> pieces;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = std::min(text.find_first_of(separators, start), text.size());
+        if (end > start)
+            pieces.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return pieces;
+}
+
 std::vector<std::size_t> nonEmptyLineNumbers(std::string_view text)
 {
     std::vector<std::size_t> numbers;
-    std::size_t position = 0;
-    std::size_t number = 0;
-    while (const auto line = nextValueLine(text, position)) {
-        ++number;
-        if (!line->empty())
+    forEachValueLine(text, [&](std::string_view line, std::size_t number) {
+        if (!line.empty())
             numbers.push_back(number);
-    }
+        return true;
+    });
     return numbers;
 }
 
@@ -46,16 +59,8 @@ namespace files {
 
 std::vector<std::string> splitPastedValues(std::string_view text)
 {
-    std::vector<std::string> values;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && text[i] != '\r' && text[i] != '\n' && text[i] != '\t')
-            continue;
-        if (i > start)
-            values.emplace_back(text.substr(start, i - start));
-        start = i + 1;
-    }
-    return values;
+    const std::vector<std::string_view> pieces = nonEmptyPieces(text, "\r\n\t");
+    return {pieces.begin(), pieces.end()};
 }
 
 } // namespace files

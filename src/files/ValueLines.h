@@ -28,6 +28,24 @@ std::optional<std::string_view> nextValueLine(std::string_view text, std::size_t
 ///   "\r\n"        -> {""}
 std::vector<std::string> splitValueLines(std::string_view text);
 
+/// Calls `visit(line, number)` for each line by the value files' rule (see
+/// nextValueLine), numbered from 1 with empty lines counted, until `visit`
+/// returns false.
+template <typename Visit>
+void forEachValueLine(std::string_view text, Visit visit)
+{
+    std::size_t position = 0;
+    std::size_t number = 0;
+    while (const auto line = nextValueLine(text, position))
+        if (!visit(*line, ++number))
+            return;
+}
+
+/// The pieces of text between any of the `separators`, empty ones passed
+/// over. The views point into `text`.
+///   ("a\r\n\nb", "\r\n") -> {"a", "b"}
+std::vector<std::string_view> nonEmptyPieces(std::string_view text, std::string_view separators);
+
 /// The numbers (from 1, empty lines counted) of the text's non-empty lines.
 ///   "a\r\n\r\nb\n" -> {1, 3}
 std::vector<std::size_t> nonEmptyLineNumbers(std::string_view text);

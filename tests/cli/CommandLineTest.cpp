@@ -68,6 +68,11 @@ const LineCase kLineCases[] = {
     {"ColumnNotNumber", {"--stats", "--column=two", "a.txt"}, Mode::Error, {}},
     {"ColumnMissingValue", {"--stats", "a.txt", "--column"}, Mode::Error, {}},
     {"ColumnWithoutStats", {"--column", "2", "a.txt"}, Mode::Error, {}},
+    {"StandardInputForStats", {"--stats", "a.txt", "-"}, Mode::Stats, {"a.txt", "-"}},
+    {"StandardInputTwice", {"--stats", "-", "a.txt", "-"}, Mode::Error, {}},
+    {"StandardInputTwiceAfterDoubleDash", {"--stats", "-", "--", "-"}, Mode::Error, {}},
+    {"DashesAreFilesToTheWindow", {"-", "-"}, Mode::Window, {"-", "-"}},
+    {"DotSlashDashIsAnotherFile", {"--stats", "-", "./-"}, Mode::Stats, {"-", "./-"}},
 };
 INSTANTIATE_TEST_SUITE_P(CommandLine, ParseCommandLineTest, ::testing::ValuesIn(kLineCases),
                          RowName{});

@@ -1,9 +1,7 @@
 // Runs the built program the way a shell or a script would, on a machine with
 // no display: no DISPLAY, no WAYLAND_DISPLAY, no QT_QPA_PLATFORM. The printed
-// results are checked against stats::calculateStatistics over the items each
-// file holds.
-
-#include "stats/Statistics.h"
+// results are literal rows, each worked out by hand from the file's values
+// (population σ, limits mean ± kσ, texts as the result boxes show them).
 
 #include "RowName.h"
 #include "TestFiles.h"
@@ -32,9 +30,10 @@ struct Result
     std::string err;
 };
 
-/// The program with these arguments, in `folder`, with no display at all.
-/// QT_DEBUG_PLUGINS makes any search for a Qt plugin show on standard error.
-Result runVorla(const QStringList &args, const QString &folder)
+/// The program with these arguments, in `folder`, with no display at all,
+/// `input` on its standard input. QT_DEBUG_PLUGINS makes any search for a Qt
+/// plugin show on standard error.
+Result runVorla(const QStringList &args, const QString &folder, const QByteArray &input = {})
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -44,30 +43,31 @@ Result runVorla(const QStringList &args, const QString &folder)
     process.setProcessEnvironment(env);
     process.setWorkingDirectory(folder);
     process.start(QStringLiteral(VORLA_BINARY), args);
+    process.write(input);
+    process.closeWriteChannel();
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
         return {};
     return {process.exitCode(), process.readAllStandardOutput().toStdString(),
             process.readAllStandardError().toStdString()};
 }
 
-std::string tabJoined(const std::string &file, const stats::StatisticsTexts &t)
+const char kHeader[] = "ファイル\tデータ数\t平均\t標準偏差\t上限\t下限\t上限超え個数\t"
+                       "上限超え%\t下限超え個数\t下限超え%\t最大値\t最小値\n";
+
+/// One printed line: the file's name, then its eleven texts, tab-separated.
+std::string tabJoined(const std::string &file, const char *texts)
 {
-    std::string line = file;
-    for (const std::string *text :
-         {&t.count, &t.mean, &t.standardDeviation, &t.upperLimit, &t.lowerLimit, &t.aboveCount,
-          &t.abovePercent, &t.belowCount, &t.belowPercent, &t.maximum, &t.minimum})
-        line += "\t" + *text;
-    return line + "\n";
+    return file + "\t" + texts + "\n";
 }
 
-stats::StatisticsTexts expected(const std::vector<std::string> &items, const char *sigma)
-{
-    const auto outcome = stats::calculateStatistics(items, sigma);
-    EXPECT_TRUE(std::holds_alternative<stats::StatisticsTexts>(outcome));
-    return std::holds_alternative<stats::StatisticsTexts>(outcome)
-               ? std::get<stats::StatisticsTexts>(outcome)
-               : stats::StatisticsTexts{};
-}
+// The eleven texts of the files the suites share, at 3σ. Worked by hand:
+// mean, σ = sqrt(Σ(x - mean)² / n), limits mean ± 3σ, counts beyond them.
+// 測定値 (read as 0), 10, 20, 30: mean 15, σ = sqrt(500 / 4) = 11.1803, 15 ± 33.541.
+const char kShiftJisRow[] = "4\t15\t11.1803\t48.541\t-18.541\t0\t0\t0\t0\t30\t測定値";
+// 1, 2, 3, 4: mean 2.5, σ = sqrt(5 / 4) = 1.118, 2.5 ± 3.3541.
+const char kPlainRow[] = "4\t2.5\t1.118\t5.8541\t-.8541\t0\t0\t0\t0\t4\t1";
+// ﾂｱ0.1 alone (read as 0): σ 0, so both limits are 0 too.
+const char kBothRow[] = "1\t0\t.\t.\t.\t0\t0\t0\t0\tﾂｱ0.1\tﾂｱ0.1";
 
 class StatsCommandTest : public ::testing::Test
 {
@@ -99,11 +99,8 @@ TEST_F(StatsCommandTest, TablePrintsEachReadableFileAndNamesTheOthers)
                        "plain.txt", "both.txt"});
 
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "ファイル\tデータ数\t平均\t標準偏差\t上限\t下限\t上限超え個数\t上限超え%\t"
-                     "下限超え個数\t下限超え%\t最大値\t最小値\n"
-                         + tabJoined("shiftjis.txt", expected({"測定値", "10", "20", "30"}, "3σ"))
-                         + tabJoined("plain.txt", expected({"1", "2", "3", "4"}, "3σ"))
-                         + tabJoined("both.txt", expected({"ﾂｱ0.1"}, "3σ")));
+    EXPECT_EQ(r.out, kHeader + tabJoined("shiftjis.txt", kShiftJisRow)
+                         + tabJoined("plain.txt", kPlainRow) + tabJoined("both.txt", kBothRow));
     // The window would have asked; the batch takes the default and says so.
     EXPECT_THAT(r.err, HasSubstr("vorla: both.txt: 1 行目は UTF-8 としても読めるため、"
                                  "Shift JIS として読みました"));
@@ -126,20 +123,24 @@ TEST_F(StatsCommandTest, JsonHoldsTheSameTextsEscaped)
     ASSERT_EQ(error.error, QJsonParseError::NoError) << r.out;
     const QJsonArray files = document.array();
     ASSERT_EQ(files.size(), 2);
-    const std::vector<std::pair<const char *, std::vector<std::string>>> inputs = {
-        {"quoted.txt", {"\"x\\\ty", "-1", "-3"}}, {"plain.txt", {"1", "2", "3", "4"}}};
+    // At 1σ. "x\\\ty" (0), -1, -3: mean -4/3, σ = sqrt((42/9) / 3) = 1.2472,
+    // limits -.0861 and -2.5806, so 0 lies above and -3 below (1 of 3: 33 %).
+    // 1..4: mean 2.5, σ 1.118, limits 3.618 and 1.382: 4 above, 1 below (25 %).
+    const std::vector<std::pair<const char *, std::vector<std::string>>> rows = {
+        {"quoted.txt",
+         {"3", "-1.33", "1.2472", "-.0861", "-2.5806", "1", "33", "1", "33", "\"x\\\ty", "-3"}},
+        {"plain.txt", {"4", "2.5", "1.118", "3.618", "1.382", "1", "25", "1", "25", "4", "1"}}};
+    const char *const fields[] = {"count",      "mean",         "standardDeviation", "upperLimit",
+                                  "lowerLimit", "aboveCount",   "abovePercent",      "belowCount",
+                                  "belowPercent", "maximum",    "minimum"};
     for (qsizetype i = 0; i < files.size(); ++i) {
         const QJsonObject o = files[i].toObject();
-        const stats::StatisticsTexts t = expected(inputs[std::size_t(i)].second, "1σ");
-        EXPECT_EQ(o["file"].toString().toStdString(), inputs[std::size_t(i)].first);
-        const stats::StatisticsTexts printed = {
-            o["count"].toString().toStdString(),        o["mean"].toString().toStdString(),
-            o["standardDeviation"].toString().toStdString(),
-            o["upperLimit"].toString().toStdString(),   o["lowerLimit"].toString().toStdString(),
-            o["aboveCount"].toString().toStdString(),   o["abovePercent"].toString().toStdString(),
-            o["belowCount"].toString().toStdString(),   o["belowPercent"].toString().toStdString(),
-            o["maximum"].toString().toStdString(),      o["minimum"].toString().toStdString()};
-        EXPECT_EQ(printed, t) << o["file"].toString().toStdString();
+        const auto &[file, texts] = rows[std::size_t(i)];
+        EXPECT_EQ(o["file"].toString().toStdString(), file);
+        std::vector<std::string> printed;
+        for (const char *field : fields)
+            printed.push_back(o[QLatin1String(field)].toString().toStdString());
+        EXPECT_EQ(printed, texts) << file;
     }
     EXPECT_EQ(files[0].toObject()["maximum"].toString().toStdString(), "\"x\\\ty");
 }
@@ -156,9 +157,9 @@ struct TableCase
     const char *name;
     QStringList args;
     int status;
-    const char *file;               // the file of the printed row; nullptr: none
-    std::vector<std::string> items; // what that row is calculated over
-    const char *err;                // standard error, whole
+    const char *file;  // the file of the printed row; nullptr: none
+    const char *texts; // that row's eleven texts
+    const char *err;   // standard error, whole
 };
 
 class StatsTableTest : public StatsCommandTest, public ::testing::WithParamInterface<TableCase>
@@ -174,38 +175,40 @@ TEST_P(StatsTableTest, ReadsOneColumnAndNamesItUnlessGiven)
     writeFile(path("tabbed.csv"), "No,d\r\n1,25.01\r\n2,\"25.00\t1\"\r\n");
     const Result r = run(c.args);
     EXPECT_EQ(r.status, c.status);
-    std::string out = "ファイル\tデータ数\t平均\t標準偏差\t上限\t下限\t上限超え個数\t上限超え%\t"
-                      "下限超え個数\t下限超え%\t最大値\t最小値\n";
+    std::string out = kHeader;
     if (c.file != nullptr)
-        out += tabJoined(c.file, expected(c.items, "3σ"));
+        out += tabJoined(c.file, c.texts);
     EXPECT_EQ(r.out, out);
     EXPECT_EQ(r.err, c.err);
 }
 
+// 25.01, 25.00, 24.99: mean 25, σ = sqrt(0.0002 / 3) = .0082, 25 ± .0245.
+const char kDiameterRow[] = "3\t25\t.0082\t25.0245\t24.9755\t0\t0\t0\t0\t25.01\t24.99";
+// 1, 2, 3: mean 2, σ = sqrt(2 / 3) = .8165, 2 ± 2.4495.
+const char kOneTwoThreeRow[] = "3\t2\t.8165\t4.4495\t-.4495\t0\t0\t0\t0\t3\t1";
+
 const TableCase kTableCases[] = {
-    {"PreselectedColumnNamed", {"--stats", "table.csv"}, 0, "table.csv",
-     {"25.01", "25.00", "24.99"},
+    {"PreselectedColumnNamed", {"--stats", "table.csv"}, 0, "table.csv", kDiameterRow,
      "vorla: table.csv: 3 列の表の 2 列目を使いました（ほかの列は --column N で選べます）。\n"},
     {"GivenColumnSilent", {"--stats", "--column", "1", "table.csv"}, 0, "table.csv",
-     {"1", "2", "3"}, ""},
-    {"ColumnBeyondTable", {"--stats", "--column=4", "table.csv"}, 1, nullptr, {},
+     kOneTwoThreeRow, ""},
+    {"ColumnBeyondTable", {"--stats", "--column=4", "table.csv"}, 1, nullptr, nullptr,
      "vorla: table.csv: ファイルの列は 3 列しかありません（--column 4 を指定しました）。\n"},
-    {"OneColumnFileSaysNothing", {"--stats", "plain.txt"}, 0, "plain.txt", {"1", "2", "3", "4"},
-     ""},
+    {"OneColumnFileSaysNothing", {"--stats", "plain.txt"}, 0, "plain.txt", kPlainRow, ""},
     {"FirstColumnOfOneColumnFile", {"--stats", "--column", "1", "plain.txt"}, 0, "plain.txt",
-     {"1", "2", "3", "4"}, ""},
-    {"SecondColumnOfOneColumnFile", {"--stats", "--column", "2", "plain.txt"}, 1, nullptr, {},
+     kPlainRow, ""},
+    {"SecondColumnOfOneColumnFile", {"--stats", "--column", "2", "plain.txt"}, 1, nullptr, nullptr,
      "vorla: plain.txt: ファイルの列は 1 列しかありません（--column 2 を指定しました）。\n"},
-    {"TabInChosenValue", {"--stats", "tabbed.csv"}, 1, nullptr, {},
+    {"TabInChosenValue", {"--stats", "tabbed.csv"}, 1, nullptr, nullptr,
      "vorla: tabbed.csv: 3 行目の値にタブか改行があります（一覧の値には入れられません）。\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Files, StatsTableTest, ::testing::ValuesIn(kTableCases), RowName{});
 struct LooseReadingCase
 {
     const char *name;
-    QByteArray file;                // the bytes of f.txt
-    std::vector<std::string> items; // what the list holds of it
-    const char *err;                // all of standard error
+    QByteArray file;   // the bytes of f.txt
+    const char *texts; // its eleven texts
+    const char *err;   // all of standard error
 };
 
 class StatsLooseReadingTest : public StatsCommandTest,
@@ -219,7 +222,7 @@ TEST_P(StatsLooseReadingTest, SaysWhichLinesWereNotReadWhole)
     writeFile(path("f.txt"), c.file);
     const Result r = run({"--stats", "f.txt"});
     EXPECT_EQ(r.status, 0);
-    EXPECT_THAT(r.out, HasSubstr(tabJoined("f.txt", expected(c.items, "3σ"))));
+    EXPECT_THAT(r.out, HasSubstr(tabJoined("f.txt", c.texts)));
     EXPECT_EQ(r.err, c.err);
 }
 
@@ -239,19 +242,27 @@ std::vector<std::string> thirteenWithoutNumber()
 }
 
 const LooseReadingCase kLooseReadingCases[] = {
-    {"AllReadWhole", "1\r\n 2 \r\n3e2\r\n", {"1", " 2 ", "3e2"}, ""},
+    // 1, 2, 300: mean 101, σ = sqrt(59402 / 3) = 140.7148, 101 ± 422.1445.
+    {"AllReadWhole", "1\r\n 2 \r\n3e2\r\n",
+     "3\t101\t140.7148\t523.1445\t-321.1445\t0\t0\t0\t0\t300\t1", ""},
     // 測定値 in Shift JIS; line 3 is empty and not an item, but lines count it.
     {"HeaderAndUnits",
      "\x91\xaa\x92\xe8\x92\x6c\r\n10\r\n\r\n12.5mm\r\n 20 \r\n1,234.5\r\n",
-     {"測定値", "10", "12.5mm", " 20 ", "1,234.5"},
+     // 0, 10, 12.5, 20, 1: mean 8.7, σ = sqrt(278.8 / 5) = 7.4673, 8.7 ± 22.4018.
+     "5\t8.7\t7.4673\t31.1018\t-13.7018\t0\t0\t0\t0\t20\t測定値",
      "vorla: f.txt: 数値として読めない値が 1 個あります（0 として計算しました）: 1 行目\n"
      "vorla: f.txt: 数値の後に文字が続く値が 2 個あります（文字の前の数値で計算しました）: 4, 6 行目\n"},
-    {"ManyListedShort", lines(thirteenWithoutNumber()), thirteenWithoutNumber(),
+    // Thirteen 0s and a 5: mean 5/14 = 0.36, σ = sqrt(25/14 - (5/14)²) = 1.2877;
+    // 5 lies above 4.2202 (1 of 14: 7 %).
+    {"ManyListedShort", lines(thirteenWithoutNumber()),
+     "14\t0.36\t1.2877\t4.2202\t-3.5059\t1\t7\t0\t0\t5\tx",
      "vorla: f.txt: 数値として読めない値が 13 個あります（0 として計算しました）: "
      "1, 2, 3, 4, 5, 6, 7, 8, 9, 10 行目ほか 3 個\n"},
     // A table's values are named by their rows' lines, the header and the
     // empty line counted.
-    {"TableColumnByLine", "No,D\r\n1,25.01\r\n\r\n2,x\r\n3,25.00\r\n", {"25.01", "x", "25.00"},
+    // 25.01, 0, 25.00: mean 16.67, σ = 11.7875, 16.67 ± 35.3624.
+    {"TableColumnByLine", "No,D\r\n1,25.01\r\n\r\n2,x\r\n3,25.00\r\n",
+     "3\t16.67\t11.7875\t52.0324\t-18.6924\t0\t0\t0\t0\t25.01\t0",
      "vorla: f.txt: 2 列の表の 2 列目を使いました（ほかの列は --column N で選べます）。\n"
      "vorla: f.txt: 数値として読めない値が 1 個あります（0 として計算しました）: 4 行目\n"},
 };
@@ -288,6 +299,7 @@ const UsageCase kUsageCases[] = {
     {"WrongSigma", {"--stats", "--sigma", "4", "plain.txt"}, 2, "", "「4」"},
     {"JsonWithoutStats", {"--json", "plain.txt"}, 2, "", "--stats"},
     {"HelpNamesColumn", {"--help"}, 0, "--column N", ""},
+    {"HelpNamesStandardInput", {"--help"}, 0, "標準入力から値を読みます", ""},
     {"ColumnZero", {"--stats", "--column", "0", "plain.txt"}, 2, "", "「0」"},
     {"ColumnNegative", {"--stats", "--column", "-2", "plain.txt"}, 2, "", "「-2」"},
     {"ColumnNotNumber", {"--stats", "--column=x", "plain.txt"}, 2, "", "「x」"},
@@ -303,5 +315,77 @@ const UsageCase kUsageCases[] = {
 };
 INSTANTIATE_TEST_SUITE_P(CommandLine, StatsUsageTest, ::testing::ValuesIn(kUsageCases),
                          RowName{});
+
+struct StdinCase
+{
+    const char *name;
+    QStringList args;
+    QByteArray input; // standard input, whole
+    int status;
+    const char *out;  // standard output after the header, whole
+    const char *err;  // standard error, whole
+};
+
+class StatsStdinTest : public StatsCommandTest, public ::testing::WithParamInterface<StdinCase>
+{
+};
+
+TEST_P(StatsStdinTest, ReadsStandardInputAsAFile)
+{
+    const StdinCase &c = GetParam();
+    writeFile(path("-"), "1\r\n2\r\n3\r\n4"); // a file named "-", reached as ./-
+    const Result r = runVorla(c.args, m_dir.path(), c.input);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.out, c.status == 2 ? std::string() : kHeader + std::string(c.out));
+    EXPECT_EQ(r.err, c.err);
+}
+
+// Exactly the cap: 2,097,152 lines of "1\n". The list takes 32,767 of them,
+// all 1: σ 0, both limits 1.
+QByteArray linesOfOne(qsizetype bytes)
+{
+    return QByteArray(bytes / 2 * 2, '1').replace("11", "1\n");
+}
+
+const StdinCase kStdinCases[] = {
+    {"LfValues", {"--stats", "-"}, "1\n2\n3\n", 0, "-\t3\t2\t.8165\t4.4495\t-.4495\t0\t0\t0\t0\t3\t1\n",
+     ""},
+    // table.csv's bytes, 外径 in Shift JIS; the second column given.
+    {"ShiftJisTableColumn", {"--stats", "--column", "2", "-"},
+     "No,\x8a\x4f\x8c\x61,OK?\r\n1,25.01,OK\r\n2,25.00,OK\r\n3,24.99,NG\r\n", 0,
+     "-\t3\t25\t.0082\t25.0245\t24.9755\t0\t0\t0\t0\t25.01\t24.99\n", ""},
+    {"BesideAFile", {"--stats", "plain.txt", "-"}, "5\r\n", 0,
+     "plain.txt\t4\t2.5\t1.118\t5.8541\t-.8541\t0\t0\t0\t0\t4\t1\n"
+     "-\t1\t5\t.\t5.\t5.\t0\t0\t0\t0\t5\t5\n",
+     ""},
+    {"DotSlashIsTheFileNamedDash", {"--stats", "./-"}, "9\n", 0,
+     "./-\t4\t2.5\t1.118\t5.8541\t-.8541\t0\t0\t0\t0\t4\t1\n", ""},
+    {"EmptyIsAnEmptyFile", {"--stats", "-"}, "", 1, "", "vorla: -: 値が 1 つもありません。\n"},
+    {"Binary", {"--stats", "-"}, QByteArray("1\r\n\0\r\n", 6), 1, "",
+     "vorla: -: テキストファイルではありません（NUL 文字を含んでいます）。\n"},
+    {"AtTheCap", {"--stats", "-"}, linesOfOne(4 * 1024 * 1024), 0,
+     "-\t32767\t1\t.\t1.\t1.\t0\t0\t0\t0\t1\t1\n",
+     "vorla: -: 一覧に入るのは 32,767 個までのため、2,064,385 行は計算に入れていません。\n"},
+    {"BeyondTheCap", {"--stats", "-"}, linesOfOne(4 * 1024 * 1024) + "1", 1, "",
+     "vorla: -: ファイルが大きすぎます（読み込めるのは 4,194,304 バイトまでです）。\n"},
+    {"GivenTwice", {"--stats", "-", "--", "-"}, "1\n", 2, "",
+     "vorla: 標準入力（-）を指定できるのは 1 度だけです: 「-」\n"
+     "使い方: vorla [ファイル...]\n"
+     "        vorla --stats [--sigma 3σ|2σ|1σ] [--column N] [--json] ファイル...|-\n"
+     "詳しくは vorla --help か man vorla を見てください。\n"},
+};
+INSTANTIATE_TEST_SUITE_P(StandardInput, StatsStdinTest, ::testing::ValuesIn(kStdinCases),
+                         RowName{});
+
+TEST_F(StatsCommandTest, JsonNamesStandardInputDash)
+{
+    const Result r = runVorla({"--stats", "--json", "-"}, m_dir.path(), "1\r\n2\r\n3\r\n4");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "[\n  {\"file\": \"-\", \"count\": \"4\", \"mean\": \"2.5\", "
+                     "\"standardDeviation\": \"1.118\", \"upperLimit\": \"5.8541\", "
+                     "\"lowerLimit\": \"-.8541\", \"aboveCount\": \"0\", \"abovePercent\": \"0\", "
+                     "\"belowCount\": \"0\", \"belowPercent\": \"0\", \"maximum\": \"4\", "
+                     "\"minimum\": \"1\"}\n]\n");
+}
 
 } // namespace

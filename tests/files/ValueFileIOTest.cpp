@@ -1,7 +1,9 @@
+#include "files/ScratchFile.h"
 #include "files/TextCodec.h"
 #include "files/ValueFile.h"
 #include "files/ValueFileIO.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -17,6 +19,7 @@
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #endif
 
 namespace {
@@ -266,6 +269,107 @@ TEST_F(ValueFileDiskTest, SizeCapIsInclusive)
     EXPECT_TRUE(std::holds_alternative<files::ValueFileItems>(files::readValueFile(file, files::kMaxListItems, {}, 10)));
     EXPECT_EQ(readProblem(file, 9), files::ReadProblem::TooLarge);
 }
+
+/// A source that gives `size` bytes of '1', then fails: a pipe whose writer
+/// broke, or a disk error halfway.
+class FailingDevice : public QIODevice
+{
+public:
+    explicit FailingDevice(qint64 size) : m_left(size) { open(QIODevice::ReadOnly); }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char *data, qint64 max) override
+    {
+        if (m_left == 0) {
+            setErrorString(QStringLiteral("broken pipe"));
+            return -1;
+        }
+        const qint64 n = std::min(max, m_left);
+        std::fill(data, data + n, '1');
+        m_left -= n;
+        return n;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    qint64 m_left;
+};
+
+struct DeviceReadCase
+{
+    const char *name;
+    qint64 size;    // bytes the source holds
+    qint64 maxBytes;
+    bool fails;     // the source fails after its bytes
+    files::ReadProblem problem; // when refused
+    bool read;      // read whole
+};
+
+class DeviceReadTest : public ::testing::TestWithParam<DeviceReadCase>
+{
+};
+
+TEST_P(DeviceReadTest, ReadsToTheEndWithinTheCap)
+{
+    const DeviceReadCase &c = GetParam();
+    QByteArray bytes(c.size, '1');
+    QBuffer buffer(&bytes);
+    FailingDevice failing(c.size);
+    if (!c.fails)
+        ASSERT_TRUE(buffer.open(QIODevice::ReadOnly));
+    QIODevice &device = c.fails ? static_cast<QIODevice &>(failing) : buffer;
+    const auto read = files::readBoundedBytes(device, c.maxBytes);
+    ASSERT_EQ(std::holds_alternative<std::string>(read), c.read);
+    if (c.read) {
+        EXPECT_EQ(std::get<std::string>(read), bytes.toStdString());
+        return;
+    }
+    const auto &failure = std::get<files::ReadFailure>(read);
+    EXPECT_EQ(failure.problem, c.problem);
+    // A source's size beyond the cap is not known: none is told.
+    if (c.problem == files::ReadProblem::TooLarge) {
+        EXPECT_TRUE(failure.detail.isEmpty()) << failure.detail.toStdString();
+    }
+}
+
+// The first guess at the size is 64 KiB; sources beyond it make the buffer grow.
+const DeviceReadCase kDeviceReadCases[] = {
+    {"Empty", 0, 10, false, files::ReadProblem::Missing, true},
+    {"AtTheCap", 10, 10, false, files::ReadProblem::Missing, true},
+    {"OneBeyondTheCap", 11, 10, false, files::ReadProblem::TooLarge, false},
+    {"GrowsPastFirstGuess", 300 * 1024, 1 << 20, false, files::ReadProblem::Missing, true},
+    {"FarBeyondTheCap", 3 << 20, 1 << 20, false, files::ReadProblem::TooLarge, false},
+    {"FailsHalfway", 5, 10, true, files::ReadProblem::CannotRead, false},
+};
+INSTANTIATE_TEST_SUITE_P(Devices, DeviceReadTest, ::testing::ValuesIn(kDeviceReadCases),
+                         RowName{});
+
+TEST(ReadProblemText, TooLargeWithoutSizeNamesOnlyTheCap)
+{
+    EXPECT_EQ(files::readProblemText({files::ReadProblem::TooLarge, {}}).toStdString(),
+              "ファイルが大きすぎます（読み込めるのは 4,194,304 バイトまでです）。");
+    EXPECT_EQ(files::readProblemText({files::ReadProblem::TooLarge, QStringLiteral("5000000")})
+                  .toStdString(),
+              "ファイルが大きすぎます（5000000 バイト。読み込めるのは 4,194,304 バイトまでです）。");
+}
+
+#ifdef Q_OS_UNIX
+TEST_F(ValueFileDiskTest, ScratchFileIsReadOnlyWhenARegularFileWithinTheCap)
+{
+    // A pipe in its place would keep the print command waiting for a writer.
+    const QString fifo = path("fifo.dat");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_FALSE(files::readScratchLines(fifo).has_value());
+    EXPECT_FALSE(files::readScratchLines(m_dir.path()).has_value());
+    const QString big = path("big.dat");
+    writeFile(big, QByteArray(files::kMaxValueFileBytes + 1, '1'));
+    EXPECT_FALSE(files::readScratchLines(big).has_value());
+    const QString plain = path("plain.dat");
+    writeFile(plain, "1\r\n\r\n\x95\x5C");
+    EXPECT_EQ(files::readScratchLines(plain), (std::vector<std::string>{"1", "", "表"}));
+}
+#endif
 
 TEST_F(ValueFileDiskTest, LineLimitHoldsForEachLfLineNotTheWholeFile)
 {
