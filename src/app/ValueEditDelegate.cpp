@@ -3,8 +3,8 @@
 #include "app/EntryBox.h"
 #include "files/ValueFile.h"
 
-#include <QApplication>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 
 QWidget *ValueEditDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem & /*option*/,
@@ -33,10 +33,11 @@ void ValueEditDelegate::setModelData(QWidget *editor, QAbstractItemModel * /*mod
 
 bool ValueEditDelegate::eventFilter(QObject *object, QEvent *event)
 {
-    // A refusal's message box, or the column question of a pasted table, takes
-    // the focus from the editor for a while; the edit goes on when it closes
-    // rather than being accepted half-way.
-    if (event->type() == QEvent::FocusOut && QApplication::activeModalWidget() != nullptr)
+    // A refusal's message box, the column question of a pasted table or
+    // another program takes the window's focus for a while; the edit goes on
+    // when the window is active again rather than being accepted half-way.
+    if (event->type() == QEvent::FocusOut
+        && static_cast<QFocusEvent *>(event)->reason() == Qt::ActiveWindowFocusReason)
         return false;
     // Tab accepts as Enter does. The view would go on to edit the next value,
     // which nobody asked to change.

@@ -4,6 +4,7 @@
 // and so cannot show stale rows; the offscreen screen's grabWindow returns
 // the backing store, which holds only what was really painted.
 
+#include "ListEditFixture.h"
 #include "RowName.h"
 #include "VorlaWindowTest.h"
 
@@ -211,6 +212,35 @@ const ScrollCase kScrollCases[] = {
          view->verticalScrollBar()->setValue(0);
          ValueListViewTest::settle();
          t.action("mnuUndo")->trigger();
+     },
+     true},
+    {"CorrectedInTheMiddleWhileScrolled",
+     [](ValueListViewTest &t, QListView *view) {
+         view->verticalScrollBar()->setValue(1000);
+         ValueListViewTest::settle();
+         EntryBox *editor = openListEditor(view, ListOpening::F2Key, t.middleRow());
+         ValueListViewTest::settle();
+         QTest::keyClicks(editor, QStringLiteral("corrected"));
+         acceptListEdit(editor);
+     },
+     true},
+    {"InsertedInTheMiddleWhileScrolled",
+     [](ValueListViewTest &t, QListView *view) {
+         view->verticalScrollBar()->setValue(1000);
+         ValueListViewTest::settle();
+         EntryBox *editor = openListEditor(view, ListOpening::InsertItem, t.middleRow());
+         ValueListViewTest::settle();
+         QTest::keyClicks(editor, QStringLiteral("inserted"));
+         acceptListEdit(editor);
+     },
+     true},
+    {"InsertionCancelledWhileScrolled",
+     [](ValueListViewTest &t, QListView *view) {
+         view->verticalScrollBar()->setValue(1000);
+         ValueListViewTest::settle();
+         EntryBox *editor = openListEditor(view, ListOpening::InsertItem, t.middleRow());
+         ValueListViewTest::settle();
+         QTest::keyClick(editor, Qt::Key_Escape);
      },
      true},
 };
