@@ -237,4 +237,19 @@ TEST_F(ListEditTest, ExitSavesTheCorrectedList)
     EXPECT_EQ(fileBytes(path("saved.txt")).toStdString(), "1\r\n5\r\n3\r\n\r\n");
 }
 
+// The window puts the focus into Text1 whenever it becomes active; back
+// from a message or another program, an edit in the list must go on.
+TEST_F(ListEditTest, WindowComingBackKeepsTheEditOpen)
+{
+    EntryBox *editor = openEditor(ListOpening::F2Key, 1);
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, QStringLiteral("5"));
+    QEvent activated(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(m_window.get(), &activated);
+    EXPECT_EQ(openedEditor(), editor);
+    EXPECT_EQ(QApplication::focusWidget(), editor);
+    acceptListEdit(editor);
+    EXPECT_EQ(items(), QStringList({"1", "5", "3"}));
+}
+
 } // namespace
