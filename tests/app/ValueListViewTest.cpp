@@ -78,6 +78,24 @@ public: // the cases' steps drive the window through these
     }
 };
 
+/// Scrolls down and opens the list's editor on the row in the middle; types
+/// `typed` and accepts it, or with nothing to type cancels with Escape.
+void editTheMiddleRow(ValueListViewTest &t, QListView *view, ListOpening opening,
+                      const QString &typed)
+{
+    view->verticalScrollBar()->setValue(1000);
+    ValueListViewTest::settle();
+    EntryBox *editor = openListEditor(view, opening, t.middleRow());
+    ASSERT_NE(editor, nullptr);
+    ValueListViewTest::settle();
+    if (typed.isEmpty()) {
+        QTest::keyClick(editor, Qt::Key_Escape);
+        return;
+    }
+    QTest::keyClicks(editor, typed);
+    acceptListEdit(editor);
+}
+
 struct ScrollCase
 {
     const char *name;
@@ -216,31 +234,17 @@ const ScrollCase kScrollCases[] = {
      true},
     {"CorrectedInTheMiddleWhileScrolled",
      [](ValueListViewTest &t, QListView *view) {
-         view->verticalScrollBar()->setValue(1000);
-         ValueListViewTest::settle();
-         EntryBox *editor = openListEditor(view, ListOpening::F2Key, t.middleRow());
-         ValueListViewTest::settle();
-         QTest::keyClicks(editor, QStringLiteral("corrected"));
-         acceptListEdit(editor);
+         editTheMiddleRow(t, view, ListOpening::F2Key, QStringLiteral("corrected"));
      },
      true},
     {"InsertedInTheMiddleWhileScrolled",
      [](ValueListViewTest &t, QListView *view) {
-         view->verticalScrollBar()->setValue(1000);
-         ValueListViewTest::settle();
-         EntryBox *editor = openListEditor(view, ListOpening::InsertItem, t.middleRow());
-         ValueListViewTest::settle();
-         QTest::keyClicks(editor, QStringLiteral("inserted"));
-         acceptListEdit(editor);
+         editTheMiddleRow(t, view, ListOpening::InsertItem, QStringLiteral("inserted"));
      },
      true},
     {"InsertionCancelledWhileScrolled",
      [](ValueListViewTest &t, QListView *view) {
-         view->verticalScrollBar()->setValue(1000);
-         ValueListViewTest::settle();
-         EntryBox *editor = openListEditor(view, ListOpening::InsertItem, t.middleRow());
-         ValueListViewTest::settle();
-         QTest::keyClick(editor, Qt::Key_Escape);
+         editTheMiddleRow(t, view, ListOpening::InsertItem, QString());
      },
      true},
 };
