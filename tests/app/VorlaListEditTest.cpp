@@ -189,16 +189,6 @@ TEST_F(ListEditTest, NothingSelectedNothingToEdit)
     EXPECT_EQ(items(), QStringList({"1", "2", "3"}));
 }
 
-TEST_F(ListEditTest, ContextMenuNamesTheCommands)
-{
-    QStringList named;
-    for (const QAction *listed : list()->actions())
-        if (!listed->isSeparator())
-            named << listed->text() + u'|' + listed->shortcut().toString();
-    EXPECT_EQ(named, QStringList({"元に戻す|Ctrl+Z", "修正|F2", "ここに挿入|"}));
-    EXPECT_EQ(list()->contextMenuPolicy(), Qt::ActionsContextMenu);
-}
-
 TEST_F(ListEditTest, FullListTakesCorrectionsButNoInsertion)
 {
     addItems(QStringList(kMaxItems - 3, QStringLiteral("0")));
