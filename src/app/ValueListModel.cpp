@@ -1,6 +1,7 @@
 #include "app/ValueListModel.h"
 
 #include <iterator>
+#include <utility>
 
 int ValueListModel::rowCount(const QModelIndex &parent) const
 {
@@ -26,6 +27,13 @@ QVariant ValueListModel::data(const QModelIndex &index, int role) const
     default:
         return {};
     }
+}
+
+Qt::ItemFlags ValueListModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable | Qt::ItemNeverHasChildren;
 }
 
 QString ValueListModel::text(int row) const
@@ -61,6 +69,14 @@ void ValueListModel::insert(int row, std::string item)
     beginInsertRows(QModelIndex(), row, row);
     m_items.insert(m_items.begin() + row, std::move(item));
     endInsertRows();
+}
+
+std::string ValueListModel::replace(int row, std::string item)
+{
+    std::swap(m_items[static_cast<std::size_t>(row)], item);
+    const QModelIndex changed = index(row);
+    emit dataChanged(changed, changed);
+    return item;
 }
 
 std::string ValueListModel::take(int row)

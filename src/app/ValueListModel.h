@@ -21,6 +21,9 @@ public:
                       const QModelIndex &parent = QModelIndex()) const override;
     /// The item's text for display, editing roles and screen readers.
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    /// Items are editable, so the view opens its editor on them; the editor's
+    /// text goes to the window, never straight into the model.
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
 
     const std::vector<std::string> &items() const { return m_items; }
     int count() const { return static_cast<int>(m_items.size()); }
@@ -33,6 +36,9 @@ public:
     void insert(int row, std::string item);
     /// Puts items back at `row`, in their order, as one insertion.
     void insert(int row, std::vector<std::string> items);
+    /// Puts `item` in the place of the item at `row` and returns the one it
+    /// replaced.
+    std::string replace(int row, std::string item);
     /// Takes the item at `row` out of the list and returns it.
     std::string take(int row);
     void clear();

@@ -3,6 +3,7 @@
 #include "app/ColumnDialog.h"
 #include "app/EntryBox.h"
 #include "app/ScratchPaths.h"
+#include "app/ValueEditDelegate.h"
 #include "app/ValueListModel.h"
 #include "app/ValueListView.h"
 #include "chart/ChartWindow.h"
@@ -40,9 +41,11 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -248,6 +251,14 @@ QString pasteRefusedText(const files::PastePlan &plan, std::size_t room)
            + nothingAdded;
 }
 
+QString editorPasteRefusedText(const files::PastePlan &plan)
+{
+    if (plan.verdict != files::PasteVerdict::TooMany)
+        return pasteRefusedText(plan, 1);
+    return QStringLiteral("貼り付けた値は %1 個ですが、ここに入る値は 1 個だけです。何も変えていません。")
+        .arg(grouped(static_cast<std::int64_t>(plan.values.size())));
+}
+
 /// What the notice under the list says after a calculation that read items
 /// as 0 or only in part; empty when every item was read whole.
 QString looseReadingText(const stats::LooseReadings &loose)
@@ -285,6 +296,7 @@ Vorla::Vorla(const QString &scratchDir, QWidget *parent)
     setFont(vorlaDefaultFont());
     createControls();
     createMenus();
+    createListEditing();
     // A file dropped anywhere on the window opens. The text boxes keep
     // taking dragged text, but dragged files are passed on to the window
     // (eventFilter) rather than pasted as their paths.
@@ -668,6 +680,8 @@ void Vorla::loadWindow()
 
 void Vorla::focusEntryBox()
 {
+    if (m_listEdit)
+        return; // back from a message over the list's editor: the edit goes on
     m_entryBox->setFocus();
 }
 
@@ -720,7 +734,7 @@ void Vorla::removeSelectedValue()
 
 void Vorla::undoLastChange()
 {
-    if (m_undoSteps.empty())
+    if (m_undoSteps.empty() || undoListEdit())
         return;
     const auto *cleared = std::get_if<Clearing>(&m_undoSteps.back());
     if (room() < (cleared != nullptr ? cleared->items.size() : 1)) {
@@ -962,6 +976,7 @@ void Vorla::exitProgram()
 
 void Vorla::closeEvent(QCloseEvent *event)
 {
+    acceptListEdit(); // a value being edited is saved with the others
     if (m_unsaved && !mayDiscardUnsaved()) {
         event->ignore();
         return;
@@ -1035,4 +1050,194 @@ void Vorla::showCharts()
     m_chart->show();
     m_chart->raise();
     m_chart->activateWindow();
+}
+
+void Vorla::createListEditing()
+{
+    m_valueEditor = new ValueEditDelegate(m_valueList);
+    m_valueList->setItemDelegate(m_valueEditor);
+    auto *separator = new QAction(m_valueList);
+    separator->setSeparator(true);
+    m_valueList->addAction(separator);
+    m_correctAction = createListAction("mnuCorrect", QStringLiteral("修正"),
+                                       &Vorla::correctSelectedValue);
+    m_correctAction->setShortcut(QKeySequence(Qt::Key_F2));
+    m_insertAction = createListAction("mnuInsert", QStringLiteral("ここに挿入"),
+                                      &Vorla::insertBeforeSelectedValue);
+    // Connected after the view's own handling of the editor's closing, so the
+    // editor is gone by the time the list changes.
+    connect(m_valueEditor, &ValueEditDelegate::textAccepted, this, [this](const QString &text) {
+        if (m_listEdit)
+            m_listEdit->accepted = text;
+    });
+    connect(m_valueEditor, &ValueEditDelegate::closeEditor, this, &Vorla::finishListEdit);
+    connect(m_valueEditor, &ValueEditDelegate::linesPasted, this, &Vorla::takePasteIntoEditor);
+    // A correction changes the list as an entry does.
+    connect(m_values, &ValueListModel::dataChanged, this, [this] {
+        m_unsaved = true;
+        hideReadingNotice();
+    });
+    QItemSelectionModel *selection = m_valueList->selectionModel();
+    connect(selection, &QItemSelectionModel::selectionChanged, this, &Vorla::updateListEditActions);
+    connect(selection, &QItemSelectionModel::currentChanged, this, &Vorla::updateListEditActions);
+    // A menu command acts on the list as it stands, with the edited value in it.
+    for (QMenu *menu : menuBar()->findChildren<QMenu *>())
+        connect(menu, &QMenu::aboutToShow, this, &Vorla::acceptListEdit);
+    updateListEditActions();
+}
+
+QAction *Vorla::createListAction(const char *name, const QString &text, void (Vorla::*handler)())
+{
+    auto *action = new QAction(text, m_valueList);
+    action->setObjectName(QLatin1String(name));
+    action->setShortcutContext(Qt::WidgetShortcut);
+    m_valueList->addAction(action);
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+int Vorla::selectedRow() const
+{
+    const QModelIndex current = m_valueList->currentIndex();
+    const bool selected = current.isValid() && m_valueList->selectionModel()->isSelected(current);
+    return selected ? current.row() : -1;
+}
+
+void Vorla::updateListEditActions()
+{
+    const bool selected = selectedRow() >= 0;
+    m_correctAction->setEnabled(selected);
+    m_insertAction->setEnabled(selected);
+}
+
+void Vorla::correctSelectedValue()
+{
+    const int row = selectedRow();
+    if (row < 0 || m_listEdit)
+        return;
+    m_listEdit = ListEdit{row, false, m_unsaved, std::nullopt};
+    openListEditor(row, QStringLiteral("値の修正"));
+}
+
+void Vorla::insertBeforeSelectedValue()
+{
+    const int row = selectedRow();
+    if (row < 0 || m_listEdit)
+        return;
+    if (room() == 0) {
+        QApplication::beep(); // full, as for a value typed into Text1
+        return;
+    }
+    // The empty row is the editor's place; it is no change to the list until
+    // a value is accepted into it.
+    m_listEdit = ListEdit{row, true, m_unsaved, std::nullopt};
+    m_values->insert(row, std::string());
+    m_unsaved = m_listEdit->unsavedBefore;
+    openListEditor(row, QStringLiteral("挿入する値"));
+}
+
+void Vorla::openListEditor(int row, const QString &accessibleName)
+{
+    const QModelIndex index = m_values->index(row);
+    m_valueList->setCurrentIndex(index);
+    m_valueList->scrollTo(index);
+    m_valueEditor->setEditorName(accessibleName);
+    m_valueList->edit(index);
+}
+
+void Vorla::acceptListEdit()
+{
+    // The editor takes the focus away as accepted, exactly as a click
+    // elsewhere would.
+    if (m_listEdit)
+        m_valueList->setFocus();
+}
+
+void Vorla::takePasteIntoEditor(EntryBox *editor, const QString &text)
+{
+    const QPointer<EntryBox> box(editor); // a question may outlast the editor
+    const std::optional<std::string> value = judgedValue(text);
+    if (value && box)
+        box->setText(fromUtf8(*value));
+}
+
+std::optional<std::string> Vorla::judgedValue(const QString &text)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    std::optional<std::vector<std::string>> values = std::vector{toUtf8(text)};
+    if (EntryBox::holdsBreaks(text))
+        values = pastedValues(this, text);
+    if (!values)
+        return std::nullopt; // the question about a table's columns was cancelled
+    files::PastePlan plan = files::planValues(std::move(*values), 1);
+    if (plan.verdict != files::PasteVerdict::Enter) {
+        QMessageBox::warning(this, kPasteTitle, editorPasteRefusedText(plan));
+        return std::nullopt;
+    }
+    if (plan.values.empty())
+        return std::nullopt;
+    return std::move(plan.values.front());
+}
+
+void Vorla::finishListEdit()
+{
+    if (!m_listEdit)
+        return;
+    const ListEdit edit = *std::exchange(m_listEdit, std::nullopt);
+    std::optional<std::string> value;
+    if (edit.accepted)
+        value = judgedValue(*edit.accepted);
+    if (edit.inserting)
+        finishInsertion(edit.row, edit.unsavedBefore, std::move(value));
+    else if (value)
+        applyCorrection(edit.row, std::move(*value));
+}
+
+void Vorla::applyCorrection(int row, std::string value)
+{
+    if (value == m_values->items()[static_cast<std::size_t>(row)])
+        return; // unchanged: nothing to save and nothing to undo
+    m_undoSteps.emplace_back(Correction{row, m_values->replace(row, std::move(value))});
+    m_undoAction->setEnabled(true);
+    m_entryBox->setFocus();
+}
+
+void Vorla::finishInsertion(int row, bool unsavedBefore, std::optional<std::string> value)
+{
+    if (!value) {
+        // Cancelled or left empty: the list is as it was, selection included.
+        m_values->take(row);
+        m_unsaved = unsavedBefore;
+        m_valueList->setCurrentIndex(m_values->index(row));
+        return;
+    }
+    // Entered as Text1 enters a value, only not at the end.
+    m_values->replace(row, std::move(*value));
+    m_undoSteps.emplace_back(Insertion{row});
+    m_undoAction->setEnabled(true);
+    m_openAction->setEnabled(false);
+    advanceCount(1);
+    m_valueList->setCurrentIndex(m_values->index(row));
+    m_entryBox->setFocus();
+}
+
+bool Vorla::undoListEdit()
+{
+    std::variant<Removal, Clearing, Correction, Insertion> &step = m_undoSteps.back();
+    int row = 0;
+    if (auto *corrected = std::get_if<Correction>(&step)) {
+        row = corrected->index;
+        m_values->replace(row, std::move(corrected->item));
+    } else if (const auto *inserted = std::get_if<Insertion>(&step)) {
+        row = inserted->index;
+        m_values->take(row);
+    } else {
+        return false;
+    }
+    m_undoSteps.pop_back();
+    m_valueList->setCurrentIndex(m_values->index(row));
+    m_undoAction->setEnabled(!m_undoSteps.empty());
+    m_entryBox->setFocus();
+    return true;
 }

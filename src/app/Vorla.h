@@ -15,6 +15,11 @@
 //  - A double-click on a listed value (or Delete) calls removeSelectedValue();
 //    Ctrl+Z or 「元に戻す」 calls undoLastChange(), which puts it back. A
 //    clear (clearAll()) is undone the same way.
+//  - 「修正」 (F2) and 「ここに挿入」 in the list's context menu open an
+//    EntryBox over the selected row (ValueEditDelegate; for an insertion, over
+//    a new empty row before it). When it closes, finishListEdit() judges the
+//    text by the entry box's rules (files::planValues) and corrects or inserts
+//    the value in place, one step for undoLastChange().
 //  - The start button calls calculate(): it hands the item texts and the
 //    sigma choice to stats::calculateFigures and writes the eleven texts of
 //    stats::statisticsTexts into the result boxes. The values are never kept
@@ -54,6 +59,9 @@
 //   Text1              m_entryBox                enterTypedValue(), enterPastedValues()
 //   List1              m_valueList               removeSelectedValue(), undoLastChange()
 //   mnuUndo            m_undoAction              undoLastChange()
+//   mnuCorrect         m_correctAction           correctSelectedValue()
+//   mnuInsert          m_insertAction            insertBeforeSelectedValue()
+//   valueEditor        (made by m_valueEditor)   finishListEdit(), takePasteIntoEditor()
 //   Combo1             m_sigmaChoice             -
 //   Command1           m_calculateButton         calculate()
 //   Text2              m_meanBox                 -
@@ -112,6 +120,7 @@ class QListView;
 class QPushButton;
 class EntryBox;
 class ValueListModel;
+class ValueEditDelegate;
 class form1;
 class ChartWindow;
 
@@ -158,6 +167,11 @@ private: // one handler per user event
     void enterPastedValues(const QString &text);
     void removeSelectedValue();     // double-click or Delete in the list
     void undoLastChange();          // Ctrl+Z, 「元に戻す」
+    void correctSelectedValue();    // 修正, F2 in the list
+    void insertBeforeSelectedValue(); // ここに挿入
+    void finishListEdit();          // the list's editor closes
+    /// Text with breaks, or too long, pasted into the list's editor.
+    void takePasteIntoEditor(EntryBox *editor, const QString &text);
     void calculate();               // 演算開始
     void openValueFileFromDialog(); // ファイルを開く
     void saveValueFile();           // 名前を付けて保存
@@ -168,6 +182,25 @@ private: // one handler per user event
     void showInformation();         // 情報
 
     void createControls();
+    /// The list's editor, its two context menu actions and what keeps them
+    /// in step with the list.
+    void createListEditing();
+    QAction *createListAction(const char *name, const QString &text,
+                              void (Vorla::*handler)());
+    /// The current row when it is selected, -1 otherwise: what 修正 and
+    /// ここに挿入 act on.
+    int selectedRow() const;
+    void updateListEditActions();
+    void openListEditor(int row, const QString &accessibleName);
+    /// Ends an edit in the list as if its editor had lost the focus.
+    void acceptListEdit();
+    /// The value an edited text makes, by the entry box's rules: nullopt for
+    /// an empty text, and (after saying why) for a text that is refused.
+    std::optional<std::string> judgedValue(const QString &text);
+    void applyCorrection(int row, std::string value);
+    void finishInsertion(int row, bool unsavedBefore, std::optional<std::string> value);
+    /// Undoes the last step when it is a correction or an insertion.
+    bool undoListEdit();
     void createMenus();
     QLineEdit *createTextBox(const char *name, int left, int top, int width,
                              const QString &accessibleName);
@@ -226,6 +259,17 @@ private: // one handler per user event
         int index = 0;
         std::string item;
     };
+    /// A value corrected in place, with the text it had.
+    struct Correction
+    {
+        int index = 0;
+        std::string item;
+    };
+    /// A value inserted before another.
+    struct Insertion
+    {
+        int index = 0;
+    };
     /// A cleared list and what went with it.
     struct Clearing
     {
@@ -236,7 +280,20 @@ private: // one handler per user event
     };
     /// What undoLastChange can bring back, the last step last. Opening a file
     /// forgets it.
-    std::vector<std::variant<Removal, Clearing>> m_undoSteps;
+    std::vector<std::variant<Removal, Clearing, Correction, Insertion>> m_undoSteps;
+    /// The value being edited in the list, from its editor's opening to its
+    /// closing. An insertion's row is in the list, empty, meanwhile.
+    struct ListEdit
+    {
+        int row = 0;
+        bool inserting = false;
+        bool unsavedBefore = false; // what a cancelled insertion gives back
+        std::optional<QString> accepted;
+    };
+    std::optional<ListEdit> m_listEdit;
+    ValueEditDelegate *m_valueEditor = nullptr;
+    QAction *m_correctAction = nullptr;
+    QAction *m_insertAction = nullptr;
     /// Whether values were entered, removed or put back since the last save
     /// or open: the list then differs from any file.
     bool m_unsaved = false;

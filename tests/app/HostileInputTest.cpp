@@ -2,15 +2,19 @@
 // message that says what went wrong, a list that holds exactly what it
 // should, and a window that keeps working. Drops of files that cannot be
 // read, keys pressed on the encoding question, Ctrl+Z with nothing (or no
-// room) to bring back, and tolerance entries in the chart window.
+// room) to bring back, input into the list's editor, and tolerance entries
+// in the chart window.
 
 #include "chart/ChartWindow.h"
 
+#include "ListEditFixture.h"
 #include "ModalAnswerer.h"
 #include "RowName.h"
 #include "VorlaWindowTest.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -330,6 +334,118 @@ TEST_F(HostileInputTest, RemovalWaitingForRoomComesBackAtItsPlace)
     EXPECT_EQ(items().mid(0, 4), QStringList({"1", "2", "3", "0"}));
     EXPECT_FALSE(action("mnuUndo")->isEnabled());
 }
+
+// ---- input into the list's editor (修正, ここに挿入) ----------------------------------
+
+enum class EditorInput {
+    Paste,                // the text on the clipboard, Ctrl+V
+    CompositionCancelled, // the text composed, then the composition dropped
+    Committed,            // the input method commits the text
+};
+
+struct EditorInputCase
+{
+    const char *name;
+    ListOpening opening;
+    EditorInput input;
+    QString text;
+    const char *message; // the refusal, in full; nullptr when none
+    QStringList items;   // after Enter, from 1, 2, 3 with row 1 edited
+    int resets;          // how often the input method was reset
+};
+
+void PrintTo(const EditorInputCase &c, std::ostream *out) { *out << c.name; }
+
+class HostileEditorTest : public HostileInputTest,
+                          public ::testing::WithParamInterface<EditorInputCase>
+{
+protected:
+    static void give(EntryBox *editor, EditorInput input, const QString &text)
+    {
+        if (input == EditorInput::Paste) {
+            QGuiApplication::clipboard()->setText(text);
+            QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+            return;
+        }
+        QInputMethodEvent composing(text, {});
+        QCoreApplication::sendEvent(editor, &composing);
+        QInputMethodEvent ending;
+        if (input == EditorInput::Committed)
+            ending.setCommitString(text);
+        QCoreApplication::sendEvent(editor, &ending);
+    }
+};
+
+TEST_P(HostileEditorTest, RefusedAsTheEntryBoxRefusesAndTheEditGoesOn)
+{
+    const EditorInputCase &c = GetParam();
+    addItems({"1", "2", "3"});
+    EntryBox *editor = openListEditor(list(), c.opening, 1);
+    ASSERT_NE(editor, nullptr);
+    int resets = 0;
+    QObject::connect(editor, &EntryBox::compositionDropped, [&] { ++resets; });
+    const QString before = editor->text();
+    ModalAnswerer answerer;
+
+    give(editor, c.input, c.text);
+
+    if (c.input != EditorInput::Committed) {
+        // Still editing, the text as it was (a refused paste leaves it alone).
+        ASSERT_EQ(openedListEditor(list()), editor);
+        if (c.message != nullptr || c.input == EditorInput::CompositionCancelled)
+            EXPECT_EQ(editor->text(), c.input == EditorInput::Paste ? before : QString());
+    }
+    acceptListEdit(editor);
+    EXPECT_EQ(openedListEditor(list()), nullptr);
+    EXPECT_EQ(items(), c.items);
+    EXPECT_EQ(resets, c.resets);
+    ASSERT_EQ(answerer.boxes.size(), c.message != nullptr ? 1u : 0u)
+        << answerer.boxTexts().join(u'|').toStdString();
+    if (c.message != nullptr) {
+        EXPECT_EQ(answerer.boxes[0].icon, QMessageBox::Warning);
+        EXPECT_EQ(answerer.boxes[0].text.toStdString(), c.message);
+    }
+    // The window still takes values.
+    enter(QStringLiteral("99"));
+    EXPECT_EQ(items().constLast(), QStringLiteral("99"));
+}
+
+const QString kTooLong = repeated(QStringLiteral("1"), 32768);
+const char *const kTooLongMessage =
+    "貼り付けた値の 1 番目「1111111111111111111111111111111111111111…」は 32,768 文字あります。"
+    "一覧に入る値は 32,767 文字までです。何も追加していません。";
+const char *const kManyMessage =
+    "貼り付けた値は 1,000 個ですが、ここに入る値は 1 個だけです。何も変えていません。";
+
+const EditorInputCase kEditorInputCases[] = {
+    {"ManyLinesPastedIntoCorrection", ListOpening::F2Key, EditorInput::Paste,
+     repeated(QStringLiteral("4\r\n"), 1000), kManyMessage, {"1", "2", "3"}, 0},
+    {"ManyLinesPastedIntoInsertion", ListOpening::InsertItem, EditorInput::Paste,
+     repeated(QStringLiteral("4\n"), 1000), kManyMessage, {"1", "2", "3"}, 0},
+    {"CellsOfARowPasted", ListOpening::F2Key, EditorInput::Paste, QStringLiteral("4\t5"),
+     "貼り付けた値は 2 個ですが、ここに入る値は 1 個だけです。何も変えていません。",
+     {"1", "2", "3"}, 0},
+    // One value with its line end, as a copied cell comes: it is taken.
+    {"OneLinePasted", ListOpening::F2Key, EditorInput::Paste, QStringLiteral("7\r\n"), nullptr,
+     {"1", "7", "3"}, 0},
+    {"TooLongPastedIntoCorrection", ListOpening::F2Key, EditorInput::Paste, kTooLong,
+     kTooLongMessage, {"1", "2", "3"}, 0},
+    {"TooLongPastedIntoInsertion", ListOpening::InsertItem, EditorInput::Paste, kTooLong,
+     kTooLongMessage, {"1", "2", "3"}, 0},
+    // The composition took the place of the selected text; gone, it leaves
+    // an empty editor, and Enter changes nothing.
+    {"CompositionCancelledInCorrection", ListOpening::F2Key, EditorInput::CompositionCancelled,
+     QStringLiteral("９．９"), nullptr, {"1", "2", "3"}, 1},
+    {"CompositionCancelledInInsertion", ListOpening::InsertItem,
+     EditorInput::CompositionCancelled, QStringLiteral("９．９"), nullptr, {"1", "2", "3"}, 1},
+    {"CommittedLinesRefused", ListOpening::F2Key, EditorInput::Committed, QStringLiteral("4\n5"),
+     "貼り付けた値は 2 個ですが、ここに入る値は 1 個だけです。何も変えていません。",
+     {"1", "2", "3"}, 0},
+    {"CommittedFullWidthTaken", ListOpening::InsertItem, EditorInput::Committed,
+     QStringLiteral("−３．５"), nullptr, {"1", "−３．５", "2", "3"}, 0},
+};
+INSTANTIATE_TEST_SUITE_P(ListEditor, HostileEditorTest, ::testing::ValuesIn(kEditorInputCases),
+                         RowName{});
 
 // ---- tolerance entries in the chart window ----------------------------------------
 

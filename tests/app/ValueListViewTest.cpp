@@ -4,6 +4,7 @@
 // and so cannot show stale rows; the offscreen screen's grabWindow returns
 // the backing store, which holds only what was really painted.
 
+#include "ListEditFixture.h"
 #include "RowName.h"
 #include "VorlaWindowTest.h"
 
@@ -76,6 +77,24 @@ public: // the cases' steps drive the window through these
         return list()->indexAt(list()->viewport()->rect().center()).row();
     }
 };
+
+/// Scrolls down and opens the list's editor on the row in the middle; types
+/// `typed` and accepts it, or with nothing to type cancels with Escape.
+void editTheMiddleRow(ValueListViewTest &t, QListView *view, ListOpening opening,
+                      const QString &typed)
+{
+    view->verticalScrollBar()->setValue(1000);
+    ValueListViewTest::settle();
+    EntryBox *editor = openListEditor(view, opening, t.middleRow());
+    ASSERT_NE(editor, nullptr);
+    ValueListViewTest::settle();
+    if (typed.isEmpty()) {
+        QTest::keyClick(editor, Qt::Key_Escape);
+        return;
+    }
+    QTest::keyClicks(editor, typed);
+    acceptListEdit(editor);
+}
 
 struct ScrollCase
 {
@@ -211,6 +230,21 @@ const ScrollCase kScrollCases[] = {
          view->verticalScrollBar()->setValue(0);
          ValueListViewTest::settle();
          t.action("mnuUndo")->trigger();
+     },
+     true},
+    {"CorrectedInTheMiddleWhileScrolled",
+     [](ValueListViewTest &t, QListView *view) {
+         editTheMiddleRow(t, view, ListOpening::F2Key, QStringLiteral("corrected"));
+     },
+     true},
+    {"InsertedInTheMiddleWhileScrolled",
+     [](ValueListViewTest &t, QListView *view) {
+         editTheMiddleRow(t, view, ListOpening::InsertItem, QStringLiteral("inserted"));
+     },
+     true},
+    {"InsertionCancelledWhileScrolled",
+     [](ValueListViewTest &t, QListView *view) {
+         editTheMiddleRow(t, view, ListOpening::InsertItem, QString());
      },
      true},
 };
