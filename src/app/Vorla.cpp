@@ -551,17 +551,17 @@ QString Vorla::scratchPath(const char *name) const
 report::BoxTexts Vorla::boxTexts() const
 {
     // Designated in the struct's order: two boxes swapped do not compile.
-    return {.Text2 = toUtf8(m_meanBox->text()),
-            .Text3 = toUtf8(m_standardDeviationBox->text()),
-            .Text4 = toUtf8(m_upperLimitBox->text()),
-            .Text5 = toUtf8(m_lowerLimitBox->text()),
-            .Text6 = toUtf8(m_aboveCountBox->text()),
-            .Text7 = toUtf8(m_abovePercentBox->text()),
-            .Text8 = toUtf8(m_belowCountBox->text()),
-            .Text9 = toUtf8(m_belowPercentBox->text()),
-            .Text10 = toUtf8(m_countBox->text()),
-            .Text11 = toUtf8(m_maximumBox->text()),
-            .Text12 = toUtf8(m_minimumBox->text())};
+    return {.mean = toUtf8(m_meanBox->text()),
+            .standardDeviation = toUtf8(m_standardDeviationBox->text()),
+            .upperLimit = toUtf8(m_upperLimitBox->text()),
+            .lowerLimit = toUtf8(m_lowerLimitBox->text()),
+            .aboveCount = toUtf8(m_aboveCountBox->text()),
+            .abovePercent = toUtf8(m_abovePercentBox->text()),
+            .belowCount = toUtf8(m_belowCountBox->text()),
+            .belowPercent = toUtf8(m_belowPercentBox->text()),
+            .count = toUtf8(m_countBox->text()),
+            .maximum = toUtf8(m_maximumBox->text()),
+            .minimum = toUtf8(m_minimumBox->text())};
 }
 
 std::size_t Vorla::room() const
