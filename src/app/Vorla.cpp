@@ -12,13 +12,14 @@
 #include "files/ValueFile.h"
 #include "files/ValueFileIO.h"
 #include "files/ValueLines.h"
-#include "info/form1.h"
+#include "info/InfoWindow.h"
 #include "print/QtReportPrinter.h"
 #include "print/Report.h"
 #include "stats/NumberText.h"
 #include "stats/Statistics.h"
 #include "ui/DefaultFont.h"
 #include "ui/FitText.h"
+#include "ui/FocusOnActivation.h"
 #include "ui/Utf8.h"
 #include "ui/WindowGeometry.h"
 
@@ -354,6 +355,7 @@ void Vorla::createControls()
     // The box counts UTF-16 units, and no character takes fewer than one, so
     // a typed value never outgrows a value file's line, which counts characters.
     m_entryBox->setMaxLength(static_cast<int>(files::kMaxLineLength));
+    new ui::FocusOnActivation(this, m_entryBox);
     m_values = new ValueListModel(this);
     // Every change to the list, whatever made it, makes the list differ from
     // the file last saved or opened.
@@ -643,14 +645,6 @@ void Vorla::advanceCount(std::size_t entries)
     m_countBox->setText(fromUtf8(count));
 }
 
-bool Vorla::event(QEvent *event)
-{
-    const bool handled = QMainWindow::event(event);
-    if (event->type() == QEvent::WindowActivate)
-        focusEntryBox();
-    return handled;
-}
-
 void Vorla::loadWindow()
 {
     centreOnScreen(*this);
@@ -664,11 +658,6 @@ void Vorla::loadWindow()
     // its text; the shown choice is set again so it is "3σ" whatever the
     // first item is.
     m_sigmaChoice->setEditText(kSigmaThree);
-}
-
-void Vorla::focusEntryBox()
-{
-    m_entryBox->setFocus();
 }
 
 void Vorla::enterTypedValue()
@@ -1019,7 +1008,7 @@ void Vorla::showInformation()
     // A new window loads itself (centred, usage text set); an open one is
     // only brought to the front where it stands.
     if (!m_info)
-        m_info = new form1;
+        m_info = new InfoWindow;
     m_info->show();
     m_info->raise();
     m_info->activateWindow();

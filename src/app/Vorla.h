@@ -50,7 +50,8 @@
 // and accessibility find it:
 //
 //   designer name      member / local (in createControls, createMenus)  handler
-//   Form (Vorla)       -                         loadWindow(), focusEntryBox()
+//   Form (Vorla)       -                         loadWindow(); on activation the
+//                                                focus goes to Text1 (ui::FocusOnActivation)
 //   Text1              m_entryBox                enterTypedValue(), enterPastedValues()
 //   List1              m_valueList               removeSelectedValue(), undoLastChange()
 //   mnuUndo            m_undoAction              undoLastChange()
@@ -112,7 +113,7 @@ class QListView;
 class QPushButton;
 class EntryBox;
 class ValueListModel;
-class form1;
+class InfoWindow;
 class ChartWindow;
 
 class Vorla : public QMainWindow
@@ -137,7 +138,6 @@ public:
     bool openValueFile(const QString &path);
 
 protected:
-    bool event(QEvent *event) override;
     /// Files dropped on the window open as with openValueFile, in order; while
     /// the open command is switched off, the drop is refused and told why.
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -150,7 +150,6 @@ protected:
 
 private: // one handler per user event
     void loadWindow();              // the window is created
-    void focusEntryBox();           // the window becomes active
     void enterTypedValue();         // Return in the entry box
     /// Text with breaks, or too long for the box, pasted or dropped into the
     /// entry box (or committed there by an input method), joined with what
@@ -211,7 +210,7 @@ private: // one handler per user event
 
     QString m_scratchDir;
     /// The information window while it is open; it deletes itself on closing.
-    QPointer<form1> m_info;
+    QPointer<InfoWindow> m_info;
     /// The chart window while it is open; it deletes itself on closing.
     QPointer<ChartWindow> m_chart;
     /// The figures of the last calculation, for the chart window; empty

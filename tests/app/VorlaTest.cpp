@@ -60,6 +60,21 @@ TEST_F(VorlaTest, StartsInWorkingStateCentredOnScreen)
     EXPECT_TRUE(isCentredOnScreen(m_window.get()));
 }
 
+TEST_F(VorlaTest, ComingBackToTheWindowPutsTheFocusInTheEntryBox)
+{
+    enterEach({"1", "2"});
+    list()->setFocus();
+    ASSERT_EQ(focusedControl(), QStringLiteral("List1"));
+    QWidget elsewhere;
+    elsewhere.show();
+    elsewhere.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+
+    m_window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+    EXPECT_EQ(focusedControl(), QStringLiteral("Text1"));
+}
+
 TEST_F(VorlaTest, StartUpDeletesScratchDataFileOnly)
 {
     writeFile(path("Vovizuzuv.dat"), "1\r\n");
