@@ -1,5 +1,6 @@
 #include "app/ColumnDialog.h"
 
+#include "ui/FitText.h"
 #include "ui/Utf8.h"
 
 #include <QComboBox>
@@ -17,12 +18,8 @@ namespace {
 
 using ui::fromUtf8;
 
-// A field may be long; its start is enough to recognise it.
-QString shortened(const QString &text)
-{
-    constexpr qsizetype kShownLength = 20;
-    return text.size() <= kShownLength ? text : text.left(kShownLength) + QStringLiteral("…");
-}
+// A cell shows less than a message: the table shows many side by side.
+constexpr qsizetype kShownInCell = 20;
 
 QString columnName(std::size_t column)
 {
@@ -67,7 +64,8 @@ ColumnDialog::ColumnDialog(const files::ColumnLayout &layout, const QString &mes
     for (std::size_t r = 0; r < layout.preview.size(); ++r)
         for (std::size_t c = 0; c < layout.preview[r].size(); ++c)
             m_table->setItem(int(r), int(c),
-                             new QTableWidgetItem(shortened(fromUtf8(layout.preview[r][c]))));
+                             new QTableWidgetItem(
+                                 shortened(fromUtf8(layout.preview[r][c]), kShownInCell)));
     m_table->resizeColumnsToContents();
 
     m_choice = new QComboBox(this);
@@ -78,7 +76,7 @@ ColumnDialog::ColumnDialog(const files::ColumnLayout &layout, const QString &mes
         if (const std::size_t header = layout.headerRows[c]; header > 0) {
             const auto &row = layout.preview[header - 1];
             if (c < row.size() && !row[c].empty())
-                name += QStringLiteral("（%1）").arg(shortened(fromUtf8(row[c])));
+                name += QStringLiteral("（%1）").arg(shortened(fromUtf8(row[c]), kShownInCell));
         }
         m_choice->addItem(name);
     }

@@ -100,17 +100,7 @@ private:
 
 QString grouped(std::int64_t number)
 {
-    return QString::fromStdString(stats::groupedInteger(number));
-}
-
-
-// A line may be long; its start is enough to recognise it.
-QString shortened(const QString &text)
-{
-    constexpr qsizetype kShownLength = 40;
-    if (text.size() <= kShownLength)
-        return text;
-    return text.left(kShownLength) + QStringLiteral("…");
+    return fromUtf8(stats::groupedInteger(number));
 }
 
 /// Asks which encoding a file that reads both ways is in, showing the first
@@ -125,8 +115,8 @@ std::optional<files::TextEncoding> askReading(QWidget *parent, const QString &pa
                                    "Shift JIS: %3\nUTF-8: %4\n"
                                    "どちらとして読みますか？")
                         .arg(path, grouped(static_cast<std::int64_t>(line.lineNumber)),
-                             shortened(QString::fromStdString(line.asShiftJis)),
-                             shortened(QString::fromStdString(line.asUtf8))),
+                             shortened(fromUtf8(line.asShiftJis)),
+                             shortened(fromUtf8(line.asUtf8))),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Shift JIS として読む"));
     box.button(QMessageBox::No)->setText(QStringLiteral("UTF-8 として読む"));
