@@ -1,6 +1,7 @@
 #include "app/EntryBox.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QInputMethod>
@@ -31,22 +32,16 @@ bool EntryBox::takeLines(const QString &pasted)
     return true;
 }
 
-void EntryBox::paste(QClipboard::Mode mode)
+void EntryBox::pasteClipboard()
 {
-    const QString pasted = QGuiApplication::clipboard()->text(mode);
-    if (!takeLines(pasted)) {
-        if (mode == QClipboard::Clipboard) {
-            QLineEdit::paste();
-        } else {
-            insert(pasted);
-        }
-    }
+    if (!takeLines(QGuiApplication::clipboard()->text()))
+        QLineEdit::paste();
 }
 
 void EntryBox::keyPressEvent(QKeyEvent *event)
 {
-    if (event->matches(QKeySequence::Paste) && !isReadOnly()) {
-        paste(QClipboard::Clipboard);
+    if (event->matches(QKeySequence::Paste)) {
+        pasteClipboard();
         return;
     }
     if (event->matches(QKeySequence::Undo) && !isUndoAvailable()) {
@@ -62,8 +57,7 @@ void EntryBox::contextMenuEvent(QContextMenuEvent *event)
     menu->setAttribute(Qt::WA_DeleteOnClose);
     if (auto *pasteAction = menu->findChild<QAction *>(QStringLiteral("edit-paste"))) {
         disconnect(pasteAction, &QAction::triggered, nullptr, nullptr);
-        connect(pasteAction, &QAction::triggered, this,
-                [this] { paste(QClipboard::Clipboard); });
+        connect(pasteAction, &QAction::triggered, this, &EntryBox::pasteClipboard);
     }
     menu->popup(event->globalPos());
 }
