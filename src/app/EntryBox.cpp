@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QInputMethodEvent>
@@ -55,9 +56,15 @@ void EntryBox::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu *menu = createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    if (auto *pasteAction = menu->findChild<QAction *>(QStringLiteral("edit-paste"))) {
-        disconnect(pasteAction, &QAction::triggered, nullptr, nullptr);
-        connect(pasteAction, &QAction::triggered, this, &EntryBox::pasteClipboard);
+    // Not every Qt names the paste item "edit-paste" (6.4 does not); its
+    // caption, Qt's own in the user's language, tells it apart there.
+    const QString pasteCaption = QCoreApplication::translate("QLineEdit", "&Paste");
+    for (QAction *action : menu->actions()) {
+        if (action->objectName() == QLatin1String("edit-paste")
+            || action->text().section(u'\t', 0, 0) == pasteCaption) {
+            disconnect(action, &QAction::triggered, nullptr, nullptr);
+            connect(action, &QAction::triggered, this, &EntryBox::pasteClipboard);
+        }
     }
     menu->popup(event->globalPos());
 }

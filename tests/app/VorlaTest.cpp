@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QDir>
 #include <QDropEvent>
@@ -549,6 +550,62 @@ TEST_F(VorlaTest, PastedColumnEntersEachValue)
     EXPECT_EQ(text("Text10"), QStringLiteral("4"));
     EXPECT_EQ(text("Text1"), QString());
 }
+
+enum class PasteWay { ControlV, ShiftInsert, ContextMenu };
+
+struct PasteWayCase
+{
+    const char *name;
+    PasteWay way;
+};
+
+void PrintTo(const PasteWayCase &c, std::ostream *out) { *out << c.name; }
+
+class VorlaPasteWayTest : public VorlaTest, public ::testing::WithParamInterface<PasteWayCase>
+{
+};
+
+TEST_P(VorlaPasteWayTest, EveryWayOfPastingEntersTheColumn)
+{
+    auto *entry = box("Text1");
+    QGuiApplication::clipboard()->setText(QStringLiteral("2\n3"));
+    switch (GetParam().way) {
+    case PasteWay::ControlV:
+        QTest::keyClick(entry, Qt::Key_V, Qt::ControlModifier);
+        break;
+    case PasteWay::ShiftInsert:
+        QTest::keyClick(entry, Qt::Key_Insert, Qt::ShiftModifier);
+        break;
+    case PasteWay::ContextMenu: {
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                  entry->mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(entry, &request);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        // The item a user picks: the one captioned as Qt's line edit captions
+        // its paste command (「貼り付け」 in Japanese).
+        const QString caption = QCoreApplication::translate("QLineEdit", "&Paste");
+        const QList<QAction *> actions = menu->actions();
+        const auto paste = std::find_if(actions.begin(), actions.end(), [&](QAction *a) {
+            return a->text().section(u'\t', 0, 0) == caption;
+        });
+        ASSERT_NE(paste, actions.end());
+        (*paste)->trigger();
+        menu->close();
+        break;
+    }
+    }
+    EXPECT_EQ(items(), QStringList({"2", "3"}));
+    EXPECT_EQ(text("Text1"), QString());
+}
+
+const PasteWayCase kPasteWayCases[] = {
+    {"ControlV", PasteWay::ControlV},
+    {"ShiftInsert", PasteWay::ShiftInsert},
+    {"ContextMenu", PasteWay::ContextMenu},
+};
+INSTANTIATE_TEST_SUITE_P(Pastes, VorlaPasteWayTest, ::testing::ValuesIn(kPasteWayCases),
+                         RowName{});
 
 TEST_F(VorlaTest, DroppedColumnIsCopiedNeverMoved)
 {
