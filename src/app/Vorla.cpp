@@ -327,6 +327,25 @@ QLineEdit *Vorla::createTextBox(const char *name, int left, int top, int width,
 
 void Vorla::createControls()
 {
+    createClientArea();
+    // Left column: entry box, value list, start button.
+    createEntryBox();
+    createValueList();
+    createCalculateButton();
+    // Right block: one row per result, every box starting at 4440. The rows
+    // are made top to bottom, the sigma choice among them.
+    createSpreadBoxes();
+    createSigmaChoice();
+    createLimitBoxes();
+    createExtremeBoxes();
+    createReadingNotice();
+    setTabOrderOfControls();
+    createRemoveKeyAndUndo();
+    connectControls();
+}
+
+void Vorla::createClientArea()
+{
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(px(6570), px(5010));
@@ -335,10 +354,12 @@ void Vorla::createControls()
     palette.setColor(QPalette::Window, QColor(224, 224, 224));
     client->setPalette(palette);
     setCentralWidget(client);
+}
 
-    // Left column: entry box, value list, start button.
+void Vorla::createEntryBox()
+{
     createLabel("Label1", QStringLiteral("データ"), 240, 240, 735);
-    m_entryBox = new EntryBox(client);
+    m_entryBox = new EntryBox(centralWidget());
     m_entryBox->setObjectName(QStringLiteral("Text1"));
     m_entryBox->setGeometry(px(1080), px(240), px(975), px(kBoxHeight));
     m_entryBox->setAccessibleName(QStringLiteral("データ"));
@@ -346,24 +367,34 @@ void Vorla::createControls()
     // a typed value never outgrows a value file's line, which counts characters.
     m_entryBox->setMaxLength(static_cast<int>(files::kMaxLineLength));
     new ui::FocusOnActivation(this, m_entryBox);
+}
+
+void Vorla::createValueList()
+{
     m_values = new ValueListModel(this);
     // Every change to the list, whatever made it, makes the list differ from
     // the file last saved or opened.
     for (const auto changed : {&ValueListModel::rowsInserted, &ValueListModel::rowsRemoved})
         connect(m_values, changed, this, [this] { m_unsaved = true; });
     connect(m_values, &ValueListModel::modelReset, this, [this] { m_unsaved = true; });
-    m_valueList = new ValueListView(client);
+    m_valueList = new ValueListView(centralWidget());
     m_valueList->setObjectName(QStringLiteral("List1"));
     m_valueList->setGeometry(px(240), px(840), px(1815), px(2040));
     m_valueList->setModel(m_values);
     m_valueList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_valueList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_valueList->setAccessibleName(QStringLiteral("データ一覧"));
-    m_calculateButton = new QPushButton(QStringLiteral("演算開始"), client);
+}
+
+void Vorla::createCalculateButton()
+{
+    m_calculateButton = new QPushButton(QStringLiteral("演算開始"), centralWidget());
     m_calculateButton->setObjectName(QStringLiteral("Command1"));
     m_calculateButton->setGeometry(px(240), px(3120), px(1815), px(375));
+}
 
-    // Right block: one row per result, every box starting at 4440.
+void Vorla::createSpreadBoxes()
+{
     createLabel("Label13", QStringLiteral("データ数:"), 3480, 120, 735);
     m_countBox = createTextBox("Text10", 4440, 120, 735, QStringLiteral("データ数"));
     createLabel("Label2", QStringLiteral("平均:"), 3720, 720, 615);
@@ -371,13 +402,21 @@ void Vorla::createControls()
     createLabel("Label3", QStringLiteral("標準偏差(σ):"), 3240, 1320, 1215);
     m_standardDeviationBox =
         createTextBox("Text3", 4440, 1320, 1815, QStringLiteral("標準偏差(σ)"));
+}
+
+void Vorla::createSigmaChoice()
+{
     createLabel("Label4", QStringLiteral("平均±"), 2520, 1920, 615);
-    m_sigmaChoice = new QComboBox(client);
+    m_sigmaChoice = new QComboBox(centralWidget());
     m_sigmaChoice->setObjectName(QStringLiteral("Combo1"));
     m_sigmaChoice->setGeometry(px(3120), px(1920), px(615), px(300));
     m_sigmaChoice->setEditable(true);
     m_sigmaChoice->setInsertPolicy(QComboBox::NoInsert);
     m_sigmaChoice->setAccessibleName(QStringLiteral("平均±"));
+}
+
+void Vorla::createLimitBoxes()
+{
     createLabel("Label5", QStringLiteral("上限:"), 3720, 1920, 615);
     m_upperLimitBox = createTextBox("Text4", 4440, 1920, 1815, QStringLiteral("上限"));
     createLabel("Label6", QStringLiteral("下限:"), 3720, 2400, 615);
@@ -392,12 +431,19 @@ void Vorla::createControls()
     createLabel("Label11", QStringLiteral("個"), 5280, 3480, 255);
     m_belowPercentBox = createTextBox("Text9", 5640, 3360, 615, QStringLiteral("下限からあふれたﾃﾞｰﾀ数 %"));
     createLabel("Label12", QStringLiteral("%"), 6360, 3480, 255);
+}
+
+void Vorla::createExtremeBoxes()
+{
     createLabel("Label14", QStringLiteral("最大値:"), 3600, 3960, 615);
     m_maximumBox = createTextBox("Text11", 4440, 3960, 855, QStringLiteral("最大値"));
     QLabel *minimumLabel = createLabel("Label15", QStringLiteral("最小値:"), 3600, 4440, 615);
     minimumLabel->setPalette(QPalette());
     m_minimumBox = createTextBox("Text12", 4440, 4440, 855, QStringLiteral("最小値"));
+}
 
+void Vorla::createReadingNotice()
+{
     // The calculation's word on items it read as 0 or only in part. It is
     // neither a message box (it would cost a click on every calculation of
     // such a list) nor a status bar (the window and its controls keep their
@@ -406,7 +452,7 @@ void Vorla::createControls()
     // to the list or move in it, or when clicked. The items themselves are
     // selected in the list. A screen reader hears the note as an alert when it
     // appears and as the list's description while it is shown.
-    m_readingNotice = new QLabel(client);
+    m_readingNotice = new QLabel(centralWidget());
     m_readingNotice->setObjectName(QStringLiteral("LabelNotice"));
     m_readingNotice->setGeometry(px(240), px(3660), px(3240), px(1290));
     m_readingNotice->setWordWrap(true);
@@ -417,7 +463,10 @@ void Vorla::createControls()
     m_readingNotice->setPalette(QToolTip::palette());
     m_readingNotice->installEventFilter(this);
     m_readingNotice->hide();
+}
 
+void Vorla::setTabOrderOfControls()
+{
     // Tab moves through the boxes in their designer names' order (Text1 to
     // Text12), then the button and the sigma choice, and back to the entry box.
     const QList<QWidget *> tabOrder = {
@@ -427,11 +476,10 @@ void Vorla::createControls()
         m_minimumBox,    m_calculateButton, m_sigmaChoice};
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
+}
 
-    connect(m_entryBox, &QLineEdit::returnPressed, this, &Vorla::enterTypedValue);
-    connect(m_entryBox, &EntryBox::linesPasted, this, &Vorla::enterPastedValues);
-    connect(m_entryBox, &EntryBox::nothingToUndo, this, &Vorla::undoLastChange);
-    connect(m_valueList, &QListView::doubleClicked, this, &Vorla::removeSelectedValue);
+void Vorla::createRemoveKeyAndUndo()
+{
     // Delete removes the selected value as a double-click does. Tabbing into
     // the list makes an item current without selecting it, so only a
     // selected item goes. Enter removes nothing: it is too easily pressed.
@@ -449,6 +497,14 @@ void Vorla::createControls()
     m_valueList->addAction(m_undoAction);
     m_valueList->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(m_undoAction, &QAction::triggered, this, &Vorla::undoLastChange);
+}
+
+void Vorla::connectControls()
+{
+    connect(m_entryBox, &QLineEdit::returnPressed, this, &Vorla::enterTypedValue);
+    connect(m_entryBox, &EntryBox::linesPasted, this, &Vorla::enterPastedValues);
+    connect(m_entryBox, &EntryBox::nothingToUndo, this, &Vorla::undoLastChange);
+    connect(m_valueList, &QListView::doubleClicked, this, &Vorla::removeSelectedValue);
     connect(m_calculateButton, &QPushButton::clicked, this, &Vorla::calculate);
     // The notice speaks of the list as it was calculated: any change to the
     // list, or a move in it, ends it.

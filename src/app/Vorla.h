@@ -49,7 +49,7 @@
 // Each control keeps its designer name as its objectName, by which tests
 // and accessibility find it:
 //
-//   designer name      member / local (in createControls, createMenus)  handler
+//   designer name      member / local (in the create...() helpers)  handler
 //   Form (Vorla)       -                         loadWindow(); on activation the
 //                                                focus goes to Text1 (ui::FocusOnActivation)
 //   Text1              m_entryBox                enterTypedValue(), enterPastedValues()
@@ -167,6 +167,19 @@ private: // one handler per user event
     void showInformation();         // 情報
 
     void createControls();
+    void createClientArea();
+    void createEntryBox();
+    void createValueList();
+    void createCalculateButton();
+    void createSpreadBoxes();  // count, mean and standard deviation
+    void createSigmaChoice();
+    void createLimitBoxes();   // the limits and the values beyond them
+    void createExtremeBoxes(); // maximum and minimum
+    void createReadingNotice();
+    void setTabOrderOfControls();
+    /// Delete and 「元に戻す」 (Ctrl+Z) on the value list.
+    void createRemoveKeyAndUndo();
+    void connectControls();
     void createMenus();
     QLineEdit *createTextBox(const char *name, int left, int top, int width,
                              const QString &accessibleName);
