@@ -57,9 +57,61 @@ protected:
 TEST_F(VorlaTest, StartsInWorkingStateCentredOnScreen)
 {
     expectWorkingState("Pellary");
-    EXPECT_EQ(control("client")->size(), QSize(438, 334));
     EXPECT_TRUE(isCentredOnScreen(m_window.get()));
 }
+
+struct WindowAreaCase
+{
+    const char *name;
+    const char *menuCommand; // what opens the window; nullptr for the main window
+    const char *area;        // the objectName of the widget the controls are laid out on
+    QSize size;
+};
+
+void PrintTo(const WindowAreaCase &c, std::ostream *out) { *out << c.name; }
+
+class VorlaWindowAreaTest : public VorlaTest, public ::testing::WithParamInterface<WindowAreaCase>
+{
+};
+
+/// The areas keep the size the controls were placed for, and no control
+/// covers another, so each shows whole.
+TEST_P(VorlaWindowAreaTest, KeepsItsSizeAndNoControlCoversAnother)
+{
+    const WindowAreaCase &c = GetParam();
+    QWidget *area = nullptr;
+    if (c.menuCommand == nullptr) {
+        area = control(c.area);
+    } else {
+        action(c.menuCommand)->trigger();
+        for (QWidget *window : QApplication::topLevelWidgets())
+            if (window->objectName() == QLatin1String(c.area) && window->isVisible())
+                area = window;
+    }
+    ASSERT_NE(area, nullptr);
+    EXPECT_EQ(area->size(), c.size);
+
+    QList<QWidget *> controls;
+    for (QWidget *w : area->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (w->isVisible() && w->focusPolicy() != Qt::NoFocus)
+            controls << w;
+    ASSERT_FALSE(controls.isEmpty());
+    for (qsizetype i = 0; i < controls.size(); ++i) {
+        EXPECT_TRUE(area->rect().contains(controls[i]->geometry()))
+            << controls[i]->objectName().toStdString();
+        for (qsizetype j = i + 1; j < controls.size(); ++j)
+            EXPECT_FALSE(controls[i]->geometry().intersects(controls[j]->geometry()))
+                << controls[i]->objectName().toStdString() << " and "
+                << controls[j]->objectName().toStdString();
+    }
+}
+
+const WindowAreaCase kWindowAreaCases[] = {
+    {"MainWindow", nullptr, "client", QSize(438, 334)},
+    {"InformationWindow", "mnu_J2", "form1", QSize(225, 196)},
+};
+INSTANTIATE_TEST_SUITE_P(Windows, VorlaWindowAreaTest, ::testing::ValuesIn(kWindowAreaCases),
+                         RowName{});
 
 TEST_F(VorlaTest, ComingBackToTheWindowPutsTheFocusInTheEntryBox)
 {
