@@ -1,5 +1,6 @@
 #include "app/ColumnDialog.h"
 
+#include "ui/FitText.h"
 #include "ui/Utf8.h"
 
 #include <QComboBox>
@@ -17,12 +18,8 @@ namespace {
 
 using ui::fromUtf8;
 
-// A field may be long; its start is enough to recognise it.
-QString shortened(const QString &text)
-{
-    constexpr qsizetype kShownLength = 20;
-    return text.size() <= kShownLength ? text : text.left(kShownLength) + QStringLiteral("…");
-}
+// A cell shows less than a message: the table shows many side by side.
+constexpr qsizetype kShownInCell = 20;
 
 QString columnName(std::size_t column)
 {
@@ -53,49 +50,12 @@ ColumnDialog::ColumnDialog(const files::ColumnLayout &layout, const QString &mes
     auto *text = new QLabel(message, this);
     text->setObjectName(QStringLiteral("message"));
     text->setWordWrap(true);
-
-    std::size_t shownColumns = layout.columns;
-    for (const auto &row : layout.preview)
-        shownColumns = std::max(shownColumns, row.size());
-    m_table = new QTableWidget(int(layout.preview.size()), int(shownColumns), this);
-    m_table->setObjectName(QStringLiteral("columnTable"));
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectColumns);
-    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    for (std::size_t c = 0; c < shownColumns; ++c)
-        m_table->setHorizontalHeaderItem(int(c), new QTableWidgetItem(columnName(c)));
-    for (std::size_t r = 0; r < layout.preview.size(); ++r)
-        for (std::size_t c = 0; c < layout.preview[r].size(); ++c)
-            m_table->setItem(int(r), int(c),
-                             new QTableWidgetItem(shortened(fromUtf8(layout.preview[r][c]))));
-    m_table->resizeColumnsToContents();
-
-    m_choice = new QComboBox(this);
-    m_choice->setObjectName(QStringLiteral("columnChoice"));
-    for (std::size_t c = 0; c < layout.columns; ++c) {
-        QString name = columnName(c);
-        // The column's own heading, where it has one, helps to find it.
-        if (const std::size_t header = layout.headerRows[c]; header > 0) {
-            const auto &row = layout.preview[header - 1];
-            if (c < row.size() && !row[c].empty())
-                name += QStringLiteral("（%1）").arg(shortened(fromUtf8(row[c])));
-        }
-        m_choice->addItem(name);
-    }
-    auto *choiceLabel = new QLabel(QStringLiteral("読み込む列(&C):"), this);
-    choiceLabel->setBuddy(m_choice);
-
+    createTable();
+    QLayout *choiceRow = createColumnChoice();
     m_headerNote = new QLabel(this);
     m_headerNote->setObjectName(QStringLiteral("headerNote"));
+    QDialogButtonBox *buttons = createButtons();
 
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->setObjectName(QStringLiteral("buttons"));
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-
-    auto *choiceRow = new QHBoxLayout;
-    choiceRow->addWidget(choiceLabel);
-    choiceRow->addWidget(m_choice, 1);
     auto *layoutBox = new QVBoxLayout(this);
     layoutBox->addWidget(text);
     layoutBox->addWidget(m_table);
@@ -103,8 +63,69 @@ ColumnDialog::ColumnDialog(const files::ColumnLayout &layout, const QString &mes
     layoutBox->addWidget(m_headerNote);
     layoutBox->addWidget(buttons);
 
+    connectColumnChoosing();
+    m_choice->setCurrentIndex(int(layout.preselected));
+    showColumn(int(layout.preselected));
+    m_choice->setFocus();
+    resize(480, sizeHint().height());
+}
+
+void ColumnDialog::createTable()
+{
+    // A ragged row may run past the table's columns; it is shown whole.
+    std::size_t shownColumns = m_layout.columns;
+    for (const auto &row : m_layout.preview)
+        shownColumns = std::max(shownColumns, row.size());
+    m_table = new QTableWidget(int(m_layout.preview.size()), int(shownColumns), this);
+    m_table->setObjectName(QStringLiteral("columnTable"));
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectColumns);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    for (std::size_t c = 0; c < shownColumns; ++c)
+        m_table->setHorizontalHeaderItem(int(c), new QTableWidgetItem(columnName(c)));
+    for (std::size_t r = 0; r < m_layout.preview.size(); ++r)
+        for (std::size_t c = 0; c < m_layout.preview[r].size(); ++c)
+            m_table->setItem(int(r), int(c),
+                             new QTableWidgetItem(
+                                 shortened(fromUtf8(m_layout.preview[r][c]), kShownInCell)));
+    m_table->resizeColumnsToContents();
+}
+
+QLayout *ColumnDialog::createColumnChoice()
+{
+    m_choice = new QComboBox(this);
+    m_choice->setObjectName(QStringLiteral("columnChoice"));
+    for (std::size_t c = 0; c < m_layout.columns; ++c) {
+        QString name = columnName(c);
+        // The column's own heading, where it has one, helps to find it.
+        if (const std::size_t header = m_layout.headerRows[c]; header > 0) {
+            const auto &row = m_layout.preview[header - 1];
+            if (c < row.size() && !row[c].empty())
+                name += QStringLiteral("（%1）").arg(shortened(fromUtf8(row[c]), kShownInCell));
+        }
+        m_choice->addItem(name);
+    }
+    auto *choiceLabel = new QLabel(QStringLiteral("読み込む列(&C):"), this);
+    choiceLabel->setBuddy(m_choice);
+    auto *choiceRow = new QHBoxLayout;
+    choiceRow->addWidget(choiceLabel);
+    choiceRow->addWidget(m_choice, 1);
+    return choiceRow;
+}
+
+QDialogButtonBox *ColumnDialog::createButtons()
+{
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->setObjectName(QStringLiteral("buttons"));
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    return buttons;
+}
+
+void ColumnDialog::connectColumnChoosing()
+{
     connect(m_choice, &QComboBox::currentIndexChanged, this, &ColumnDialog::showColumn);
     // A column beyond the table's (in a ragged row) cannot be chosen.
     const auto choose = [this](int column) {
@@ -116,11 +137,6 @@ ColumnDialog::ColumnDialog(const files::ColumnLayout &layout, const QString &mes
     connect(m_table->horizontalHeader(), &QHeaderView::sectionClicked, this, choose);
     connect(m_table, &QTableWidget::cellClicked, this,
             [choose](int, int column) { choose(column); });
-
-    m_choice->setCurrentIndex(int(layout.preselected));
-    showColumn(int(layout.preselected));
-    m_choice->setFocus();
-    resize(480, sizeHint().height());
 }
 
 std::size_t ColumnDialog::column() const

@@ -20,7 +20,9 @@
 #include <optional>
 
 class QComboBox;
+class QDialogButtonBox;
 class QLabel;
+class QLayout;
 class QTableWidget;
 
 class ColumnDialog : public QDialog
@@ -36,6 +38,12 @@ public:
     std::size_t column() const;
 
 private:
+    void createTable();
+    /// The drop-down with its caption, in a row of their own.
+    QLayout *createColumnChoice();
+    QDialogButtonBox *createButtons();
+    /// The drop-down, a click on a column's header and one on its cells.
+    void connectColumnChoosing();
     void showColumn(int column);
 
     files::ColumnLayout m_layout;

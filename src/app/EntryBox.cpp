@@ -1,7 +1,9 @@
 #include "app/EntryBox.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QInputMethodEvent>
@@ -31,22 +33,16 @@ bool EntryBox::takeLines(const QString &pasted)
     return true;
 }
 
-void EntryBox::paste(QClipboard::Mode mode)
+void EntryBox::pasteClipboard()
 {
-    const QString pasted = QGuiApplication::clipboard()->text(mode);
-    if (!takeLines(pasted)) {
-        if (mode == QClipboard::Clipboard) {
-            QLineEdit::paste();
-        } else {
-            insert(pasted);
-        }
-    }
+    if (!takeLines(QGuiApplication::clipboard()->text()))
+        QLineEdit::paste();
 }
 
 void EntryBox::keyPressEvent(QKeyEvent *event)
 {
-    if (event->matches(QKeySequence::Paste) && !isReadOnly()) {
-        paste(QClipboard::Clipboard);
+    if (event->matches(QKeySequence::Paste)) {
+        pasteClipboard();
         return;
     }
     if (event->matches(QKeySequence::Undo) && !isUndoAvailable()) {
@@ -60,10 +56,15 @@ void EntryBox::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu *menu = createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    if (auto *pasteAction = menu->findChild<QAction *>(QStringLiteral("edit-paste"))) {
-        disconnect(pasteAction, &QAction::triggered, nullptr, nullptr);
-        connect(pasteAction, &QAction::triggered, this,
-                [this] { paste(QClipboard::Clipboard); });
+    // Not every Qt names the paste item "edit-paste" (6.4 does not); its
+    // caption, Qt's own in the user's language, tells it apart there.
+    const QString pasteCaption = QCoreApplication::translate("QLineEdit", "&Paste");
+    for (QAction *action : menu->actions()) {
+        if (action->objectName() == QLatin1String("edit-paste")
+            || action->text().section(u'\t', 0, 0) == pasteCaption) {
+            disconnect(action, &QAction::triggered, nullptr, nullptr);
+            connect(action, &QAction::triggered, this, &EntryBox::pasteClipboard);
+        }
     }
     menu->popup(event->globalPos());
 }

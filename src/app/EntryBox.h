@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QClipboard>
 #include <QLineEdit>
 
 /// The entry box Text1: a one-line box that also takes a pasted column.
@@ -45,7 +44,9 @@ private:
     /// Hands text with breaks, or text too long for the box, over as
     /// linesPasted; false for other text, which the box takes as usual.
     bool takeLines(const QString &pasted);
-    void paste(QClipboard::Mode mode);
+    /// Ctrl+V and the context menu's paste: the clipboard's text, handed
+    /// over when takeLines takes it, pasted into the box otherwise.
+    void pasteClipboard();
 
     bool m_composing = false;
     bool m_resetting = false;

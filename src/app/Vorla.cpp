@@ -13,13 +13,14 @@
 #include "files/ValueFile.h"
 #include "files/ValueFileIO.h"
 #include "files/ValueLines.h"
-#include "info/form1.h"
+#include "info/InfoWindow.h"
 #include "print/QtReportPrinter.h"
 #include "print/Report.h"
 #include "stats/NumberText.h"
 #include "stats/Statistics.h"
 #include "ui/DefaultFont.h"
 #include "ui/FitText.h"
+#include "ui/FocusOnActivation.h"
 #include "ui/Utf8.h"
 #include "ui/WindowGeometry.h"
 
@@ -102,17 +103,7 @@ private:
 
 QString grouped(std::int64_t number)
 {
-    return QString::fromStdString(stats::groupedInteger(number));
-}
-
-
-// A line may be long; its start is enough to recognise it.
-QString shortened(const QString &text)
-{
-    constexpr qsizetype kShownLength = 40;
-    if (text.size() <= kShownLength)
-        return text;
-    return text.left(kShownLength) + QStringLiteral("…");
+    return fromUtf8(stats::groupedInteger(number));
 }
 
 /// Asks which encoding a file that reads both ways is in, showing the first
@@ -127,8 +118,8 @@ std::optional<files::TextEncoding> askReading(QWidget *parent, const QString &pa
                                    "Shift JIS: %3\nUTF-8: %4\n"
                                    "どちらとして読みますか？")
                         .arg(path, grouped(static_cast<std::int64_t>(line.lineNumber)),
-                             shortened(QString::fromStdString(line.asShiftJis)),
-                             shortened(QString::fromStdString(line.asUtf8))),
+                             shortened(fromUtf8(line.asShiftJis)),
+                             shortened(fromUtf8(line.asUtf8))),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Shift JIS として読む"));
     box.button(QMessageBox::No)->setText(QStringLiteral("UTF-8 として読む"));
@@ -348,6 +339,25 @@ QLineEdit *Vorla::createTextBox(const char *name, int left, int top, int width,
 
 void Vorla::createControls()
 {
+    createClientArea();
+    // Left column: entry box, value list, start button.
+    createEntryBox();
+    createValueList();
+    createCalculateButton();
+    // Right block: one row per result, every box starting at 4440. The rows
+    // are made top to bottom, the sigma choice among them.
+    createSpreadBoxes();
+    createSigmaChoice();
+    createLimitBoxes();
+    createExtremeBoxes();
+    createReadingNotice();
+    setTabOrderOfControls();
+    createRemoveKeyAndUndo();
+    connectControls();
+}
+
+void Vorla::createClientArea()
+{
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(px(6570), px(5010));
@@ -356,34 +366,48 @@ void Vorla::createControls()
     palette.setColor(QPalette::Window, QColor(224, 224, 224));
     client->setPalette(palette);
     setCentralWidget(client);
+}
 
-    // Left column: entry box, value list, start button.
+void Vorla::createEntryBox()
+{
     createLabel("Label1", QStringLiteral("データ"), 240, 240, 735);
-    m_entryBox = new EntryBox(client);
+    m_entryBox = new EntryBox(centralWidget());
     m_entryBox->setObjectName(QStringLiteral("Text1"));
     m_entryBox->setGeometry(px(1080), px(240), px(975), px(kBoxHeight));
     m_entryBox->setAccessibleName(QStringLiteral("データ"));
     // The box counts UTF-16 units, and no character takes fewer than one, so
     // a typed value never outgrows a value file's line, which counts characters.
     m_entryBox->setMaxLength(static_cast<int>(files::kMaxLineLength));
+    // Back from a message over the list's editor, the edit goes on.
+    new ui::FocusOnActivation(this, m_entryBox, [this] { return m_listEdit.has_value(); });
+}
+
+void Vorla::createValueList()
+{
     m_values = new ValueListModel(this);
     // Every change to the list, whatever made it, makes the list differ from
     // the file last saved or opened.
     for (const auto changed : {&ValueListModel::rowsInserted, &ValueListModel::rowsRemoved})
         connect(m_values, changed, this, [this] { m_unsaved = true; });
     connect(m_values, &ValueListModel::modelReset, this, [this] { m_unsaved = true; });
-    m_valueList = new ValueListView(client);
+    m_valueList = new ValueListView(centralWidget());
     m_valueList->setObjectName(QStringLiteral("List1"));
     m_valueList->setGeometry(px(240), px(840), px(1815), px(2040));
     m_valueList->setModel(m_values);
     m_valueList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_valueList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_valueList->setAccessibleName(QStringLiteral("データ一覧"));
-    m_calculateButton = new QPushButton(QStringLiteral("演算開始"), client);
+}
+
+void Vorla::createCalculateButton()
+{
+    m_calculateButton = new QPushButton(QStringLiteral("演算開始"), centralWidget());
     m_calculateButton->setObjectName(QStringLiteral("Command1"));
     m_calculateButton->setGeometry(px(240), px(3120), px(1815), px(375));
+}
 
-    // Right block: one row per result, every box starting at 4440.
+void Vorla::createSpreadBoxes()
+{
     createLabel("Label13", QStringLiteral("データ数:"), 3480, 120, 735);
     m_countBox = createTextBox("Text10", 4440, 120, 735, QStringLiteral("データ数"));
     createLabel("Label2", QStringLiteral("平均:"), 3720, 720, 615);
@@ -391,13 +415,21 @@ void Vorla::createControls()
     createLabel("Label3", QStringLiteral("標準偏差(σ):"), 3240, 1320, 1215);
     m_standardDeviationBox =
         createTextBox("Text3", 4440, 1320, 1815, QStringLiteral("標準偏差(σ)"));
+}
+
+void Vorla::createSigmaChoice()
+{
     createLabel("Label4", QStringLiteral("平均±"), 2520, 1920, 615);
-    m_sigmaChoice = new QComboBox(client);
+    m_sigmaChoice = new QComboBox(centralWidget());
     m_sigmaChoice->setObjectName(QStringLiteral("Combo1"));
     m_sigmaChoice->setGeometry(px(3120), px(1920), px(615), px(300));
     m_sigmaChoice->setEditable(true);
     m_sigmaChoice->setInsertPolicy(QComboBox::NoInsert);
     m_sigmaChoice->setAccessibleName(QStringLiteral("平均±"));
+}
+
+void Vorla::createLimitBoxes()
+{
     createLabel("Label5", QStringLiteral("上限:"), 3720, 1920, 615);
     m_upperLimitBox = createTextBox("Text4", 4440, 1920, 1815, QStringLiteral("上限"));
     createLabel("Label6", QStringLiteral("下限:"), 3720, 2400, 615);
@@ -412,12 +444,19 @@ void Vorla::createControls()
     createLabel("Label11", QStringLiteral("個"), 5280, 3480, 255);
     m_belowPercentBox = createTextBox("Text9", 5640, 3360, 615, QStringLiteral("下限からあふれたﾃﾞｰﾀ数 %"));
     createLabel("Label12", QStringLiteral("%"), 6360, 3480, 255);
+}
+
+void Vorla::createExtremeBoxes()
+{
     createLabel("Label14", QStringLiteral("最大値:"), 3600, 3960, 615);
     m_maximumBox = createTextBox("Text11", 4440, 3960, 855, QStringLiteral("最大値"));
     QLabel *minimumLabel = createLabel("Label15", QStringLiteral("最小値:"), 3600, 4440, 615);
     minimumLabel->setPalette(QPalette());
     m_minimumBox = createTextBox("Text12", 4440, 4440, 855, QStringLiteral("最小値"));
+}
 
+void Vorla::createReadingNotice()
+{
     // The calculation's word on items it read as 0 or only in part. It is
     // neither a message box (it would cost a click on every calculation of
     // such a list) nor a status bar (the window and its controls keep their
@@ -426,7 +465,7 @@ void Vorla::createControls()
     // to the list or move in it, or when clicked. The items themselves are
     // selected in the list. A screen reader hears the note as an alert when it
     // appears and as the list's description while it is shown.
-    m_readingNotice = new QLabel(client);
+    m_readingNotice = new QLabel(centralWidget());
     m_readingNotice->setObjectName(QStringLiteral("LabelNotice"));
     m_readingNotice->setGeometry(px(240), px(3660), px(3240), px(1290));
     m_readingNotice->setWordWrap(true);
@@ -437,7 +476,10 @@ void Vorla::createControls()
     m_readingNotice->setPalette(QToolTip::palette());
     m_readingNotice->installEventFilter(this);
     m_readingNotice->hide();
+}
 
+void Vorla::setTabOrderOfControls()
+{
     // Tab moves through the boxes in their designer names' order (Text1 to
     // Text12), then the button and the sigma choice, and back to the entry box.
     const QList<QWidget *> tabOrder = {
@@ -447,11 +489,10 @@ void Vorla::createControls()
         m_minimumBox,    m_calculateButton, m_sigmaChoice};
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
+}
 
-    connect(m_entryBox, &QLineEdit::returnPressed, this, &Vorla::enterTypedValue);
-    connect(m_entryBox, &EntryBox::linesPasted, this, &Vorla::enterPastedValues);
-    connect(m_entryBox, &EntryBox::nothingToUndo, this, &Vorla::undoLastChange);
-    connect(m_valueList, &QListView::doubleClicked, this, &Vorla::removeSelectedValue);
+void Vorla::createRemoveKeyAndUndo()
+{
     // Delete removes the selected value as a double-click does. Tabbing into
     // the list makes an item current without selecting it, so only a
     // selected item goes. Enter removes nothing: it is too easily pressed.
@@ -469,6 +510,14 @@ void Vorla::createControls()
     m_valueList->addAction(m_undoAction);
     m_valueList->setContextMenuPolicy(Qt::ActionsContextMenu);
     connect(m_undoAction, &QAction::triggered, this, &Vorla::undoLastChange);
+}
+
+void Vorla::connectControls()
+{
+    connect(m_entryBox, &QLineEdit::returnPressed, this, &Vorla::enterTypedValue);
+    connect(m_entryBox, &EntryBox::linesPasted, this, &Vorla::enterPastedValues);
+    connect(m_entryBox, &EntryBox::nothingToUndo, this, &Vorla::undoLastChange);
+    connect(m_valueList, &QListView::doubleClicked, this, &Vorla::removeSelectedValue);
     connect(m_calculateButton, &QPushButton::clicked, this, &Vorla::calculate);
     // The notice speaks of the list as it was calculated: any change to the
     // list, or a move in it, ends it.
@@ -563,17 +612,17 @@ QString Vorla::scratchPath(const char *name) const
 report::BoxTexts Vorla::boxTexts() const
 {
     // Designated in the struct's order: two boxes swapped do not compile.
-    return {.Text2 = toUtf8(m_meanBox->text()),
-            .Text3 = toUtf8(m_standardDeviationBox->text()),
-            .Text4 = toUtf8(m_upperLimitBox->text()),
-            .Text5 = toUtf8(m_lowerLimitBox->text()),
-            .Text6 = toUtf8(m_aboveCountBox->text()),
-            .Text7 = toUtf8(m_abovePercentBox->text()),
-            .Text8 = toUtf8(m_belowCountBox->text()),
-            .Text9 = toUtf8(m_belowPercentBox->text()),
-            .Text10 = toUtf8(m_countBox->text()),
-            .Text11 = toUtf8(m_maximumBox->text()),
-            .Text12 = toUtf8(m_minimumBox->text())};
+    return {.mean = toUtf8(m_meanBox->text()),
+            .standardDeviation = toUtf8(m_standardDeviationBox->text()),
+            .upperLimit = toUtf8(m_upperLimitBox->text()),
+            .lowerLimit = toUtf8(m_lowerLimitBox->text()),
+            .aboveCount = toUtf8(m_aboveCountBox->text()),
+            .abovePercent = toUtf8(m_abovePercentBox->text()),
+            .belowCount = toUtf8(m_belowCountBox->text()),
+            .belowPercent = toUtf8(m_belowPercentBox->text()),
+            .count = toUtf8(m_countBox->text()),
+            .maximum = toUtf8(m_maximumBox->text()),
+            .minimum = toUtf8(m_minimumBox->text())};
 }
 
 std::size_t Vorla::room() const
@@ -655,14 +704,6 @@ void Vorla::advanceCount(std::size_t entries)
     m_countBox->setText(fromUtf8(count));
 }
 
-bool Vorla::event(QEvent *event)
-{
-    const bool handled = QMainWindow::event(event);
-    if (event->type() == QEvent::WindowActivate)
-        focusEntryBox();
-    return handled;
-}
-
 void Vorla::loadWindow()
 {
     centreOnScreen(*this);
@@ -676,13 +717,6 @@ void Vorla::loadWindow()
     // its text; the shown choice is set again so it is "3σ" whatever the
     // first item is.
     m_sigmaChoice->setEditText(kSigmaThree);
-}
-
-void Vorla::focusEntryBox()
-{
-    if (m_listEdit)
-        return; // back from a message over the list's editor: the edit goes on
-    m_entryBox->setFocus();
 }
 
 void Vorla::enterTypedValue()
@@ -1034,7 +1068,7 @@ void Vorla::showInformation()
     // A new window loads itself (centred, usage text set); an open one is
     // only brought to the front where it stands.
     if (!m_info)
-        m_info = new form1;
+        m_info = new InfoWindow;
     m_info->show();
     m_info->raise();
     m_info->activateWindow();

@@ -54,8 +54,9 @@
 // Each control keeps its designer name as its objectName, by which tests
 // and accessibility find it:
 //
-//   designer name      member / local (in createControls, createMenus)  handler
-//   Form (Vorla)       -                         loadWindow(), focusEntryBox()
+//   designer name      member / local (in the create...() helpers)  handler
+//   Form (Vorla)       -                         loadWindow(); on activation the
+//                                                focus goes to Text1 (ui::FocusOnActivation)
 //   Text1              m_entryBox                enterTypedValue(), enterPastedValues()
 //   List1              m_valueList               removeSelectedValue(), undoLastChange()
 //   mnuUndo            m_undoAction              undoLastChange()
@@ -121,7 +122,7 @@ class QPushButton;
 class EntryBox;
 class ValueListModel;
 class ValueEditDelegate;
-class form1;
+class InfoWindow;
 class ChartWindow;
 
 class Vorla : public QMainWindow
@@ -146,7 +147,6 @@ public:
     bool openValueFile(const QString &path);
 
 protected:
-    bool event(QEvent *event) override;
     /// Files dropped on the window open as with openValueFile, in order; while
     /// the open command is switched off, the drop is refused and told why.
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -159,7 +159,6 @@ protected:
 
 private: // one handler per user event
     void loadWindow();              // the window is created
-    void focusEntryBox();           // the window becomes active
     void enterTypedValue();         // Return in the entry box
     /// Text with breaks, or too long for the box, pasted or dropped into the
     /// entry box (or committed there by an input method), joined with what
@@ -182,6 +181,19 @@ private: // one handler per user event
     void showInformation();         // 情報
 
     void createControls();
+    void createClientArea();
+    void createEntryBox();
+    void createValueList();
+    void createCalculateButton();
+    void createSpreadBoxes();  // count, mean and standard deviation
+    void createSigmaChoice();
+    void createLimitBoxes();   // the limits and the values beyond them
+    void createExtremeBoxes(); // maximum and minimum
+    void createReadingNotice();
+    void setTabOrderOfControls();
+    /// Delete and 「元に戻す」 (Ctrl+Z) on the value list.
+    void createRemoveKeyAndUndo();
+    void connectControls();
     /// The list's editor, its two context menu actions and what keeps them
     /// in step with the list.
     void createListEditing();
@@ -244,7 +256,7 @@ private: // one handler per user event
 
     QString m_scratchDir;
     /// The information window while it is open; it deletes itself on closing.
-    QPointer<form1> m_info;
+    QPointer<InfoWindow> m_info;
     /// The chart window while it is open; it deletes itself on closing.
     QPointer<ChartWindow> m_chart;
     /// The figures of the last calculation, for the chart window; empty

@@ -5,6 +5,7 @@
 #include "stats/NumberText.h"
 #include "ui/DefaultFont.h"
 #include "ui/FileDialog.h"
+#include "ui/FitText.h"
 #include "ui/Utf8.h"
 #include "ui/WindowGeometry.h"
 
@@ -35,16 +36,6 @@ const QString kPdfFilter = QStringLiteral("PDF 文書 (*.pdf)");
 
 using ui::toUtf8;
 using ui::fromUtf8;
-
-// An entry may be long (a stray paste); its start is enough to recognise it,
-// and the whole would stretch the message box far beyond the screen.
-QString shortened(const QString &text)
-{
-    constexpr qsizetype kShownLength = 40;
-    if (text.size() <= kShownLength)
-        return text;
-    return text.left(kShownLength) + QStringLiteral("…");
-}
 
 QLineEdit *toleranceBox(const char *name, const QString &accessibleName, int width)
 {

@@ -30,15 +30,15 @@ std::vector<std::string> composeReport(const std::vector<std::string> &scratchLi
     lines.push_back(std::move(current));
 
     // Ideographic spaces (U+3000) pad the labels; each counts two columns.
-    lines.push_back(" 　　　データ数  　　" + boxes.Text10);
-    lines.push_back("   　　　平均        " + boxes.Text2);
-    lines.push_back(" 　　　標準偏差      " + boxes.Text3);
-    lines.push_back("  　　　 上限        " + boxes.Text4);
-    lines.push_back("  　　　 下限        " + boxes.Text5);
-    lines.push_back(" 上限から溢れたデータ " + boxes.Text6 + " (" + boxes.Text7 + "%)");
-    lines.push_back(" 下限から溢れたデータ " + boxes.Text8 + " (" + boxes.Text9 + "%)");
-    lines.push_back("        最大値       " + boxes.Text11);
-    lines.push_back("        最小値       " + boxes.Text12);
+    lines.push_back(" 　　　データ数  　　" + boxes.count);
+    lines.push_back("   　　　平均        " + boxes.mean);
+    lines.push_back(" 　　　標準偏差      " + boxes.standardDeviation);
+    lines.push_back("  　　　 上限        " + boxes.upperLimit);
+    lines.push_back("  　　　 下限        " + boxes.lowerLimit);
+    lines.push_back(" 上限から溢れたデータ " + boxes.aboveCount + " (" + boxes.abovePercent + "%)");
+    lines.push_back(" 下限から溢れたデータ " + boxes.belowCount + " (" + boxes.belowPercent + "%)");
+    lines.push_back("        最大値       " + boxes.maximum);
+    lines.push_back("        最小値       " + boxes.minimum);
     return lines;
 }
 

@@ -6,22 +6,23 @@
 
 namespace report {
 
-/// The texts of the result boxes as the print command finds them, named after
-/// their boxes. They are printed as they stand: whatever a box shows, a
-/// calculated result or text the user typed, goes on paper unchanged.
+/// The texts of the result boxes as the print command finds them, in the
+/// order of the boxes' designer names (Text2 ... Text12). They are printed as
+/// they stand: whatever a box shows, a calculated result or text the user
+/// typed, goes on paper unchanged.
 struct BoxTexts
 {
-    std::string Text2;  // mean
-    std::string Text3;  // standard deviation
-    std::string Text4;  // upper limit
-    std::string Text5;  // lower limit
-    std::string Text6;  // count above the upper limit
-    std::string Text7;  // its share in percent
-    std::string Text8;  // count below the lower limit
-    std::string Text9;  // its share in percent
-    std::string Text10; // number of values
-    std::string Text11; // largest value
-    std::string Text12; // smallest value
+    std::string mean;              // Text2
+    std::string standardDeviation; // Text3
+    std::string upperLimit;        // Text4
+    std::string lowerLimit;        // Text5
+    std::string aboveCount;        // Text6: values above the upper limit
+    std::string abovePercent;      // Text7: their share in percent
+    std::string belowCount;        // Text8: values below the lower limit
+    std::string belowPercent;      // Text9: their share in percent
+    std::string count;             // Text10: number of values
+    std::string maximum;           // Text11
+    std::string minimum;           // Text12
 };
 
 /// The printed lines of the report, top to bottom, without line ends (UTF-8).

@@ -3,10 +3,16 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QString>
 
 // The windows are laid out for a Western 9-point face; the Japanese face
 // they use draws wider and taller. Rather than cut a caption off, its font
 // is set a little smaller, half a point at a time, until it fits its place.
+// Text from outside (a value, a file's line, a table's cell) is another
+// matter: it may be any length, so a message or a cell shows its start.
+
+/// How much of a text from outside a message shows.
+inline constexpr qsizetype kShownInMessage = 40;
 
 /// Shrinks a one-line label's font until its caption fits the label's width.
 inline void shrinkToWidth(QLabel *label)
@@ -29,4 +35,14 @@ inline void shrinkToHeight(QLabel *label)
         font.setPointSizeF(font.pointSizeF() - 0.5);
         label->setFont(font);
     }
+}
+
+/// The text's first `shownLength` UTF-16 units followed by "…", or the whole
+/// text when it is no longer: a long value or line is recognised by its start,
+/// and the whole would stretch a message box beyond the screen.
+inline QString shortened(const QString &text, qsizetype shownLength = kShownInMessage)
+{
+    if (text.size() <= shownLength)
+        return text;
+    return text.left(shownLength) + QStringLiteral("…");
 }

@@ -74,7 +74,8 @@ protected:
 
 /// Presses one key on every message box that comes up while it lives, on the
 /// button that holds the focus as a user's key press would, and keeps the
-/// boxes' texts.
+/// boxes' texts. Unlike ModalAnswerer it clicks nothing, so Enter shows which
+/// answer the box really gives by default.
 class KeyAnswerer : public QObject
 {
 public:
@@ -85,7 +86,6 @@ public:
     }
 
     QStringList texts;
-    std::vector<QMessageBox::StandardButton> defaults;
 
 private:
     void look()
@@ -95,8 +95,6 @@ private:
             return;
         m_answered = box;
         texts << box->text();
-        defaults.push_back(box->defaultButton() ? box->standardButton(box->defaultButton())
-                                                : QMessageBox::NoButton);
         QWidget *focused = box->focusWidget();
         QTest::keyClick(focused != nullptr ? focused : box, m_key);
     }

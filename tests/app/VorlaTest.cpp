@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QDir>
 #include <QDropEvent>
@@ -56,8 +57,75 @@ protected:
 TEST_F(VorlaTest, StartsInWorkingStateCentredOnScreen)
 {
     expectWorkingState("Pellary");
-    EXPECT_EQ(control("client")->size(), QSize(438, 334));
     EXPECT_TRUE(isCentredOnScreen(m_window.get()));
+}
+
+struct WindowAreaCase
+{
+    const char *name;
+    const char *menuCommand; // what opens the window; nullptr for the main window
+    const char *area;        // the objectName of the widget the controls are laid out on
+    QSize size;
+};
+
+void PrintTo(const WindowAreaCase &c, std::ostream *out) { *out << c.name; }
+
+class VorlaWindowAreaTest : public VorlaTest, public ::testing::WithParamInterface<WindowAreaCase>
+{
+};
+
+/// The areas keep the size the controls were placed for, and no control
+/// covers another, so each shows whole.
+TEST_P(VorlaWindowAreaTest, KeepsItsSizeAndNoControlCoversAnother)
+{
+    const WindowAreaCase &c = GetParam();
+    QWidget *area = nullptr;
+    if (c.menuCommand == nullptr) {
+        area = control(c.area);
+    } else {
+        action(c.menuCommand)->trigger();
+        for (QWidget *window : QApplication::topLevelWidgets())
+            if (window->objectName() == QLatin1String(c.area) && window->isVisible())
+                area = window;
+    }
+    ASSERT_NE(area, nullptr);
+    EXPECT_EQ(area->size(), c.size);
+
+    QList<QWidget *> controls;
+    for (QWidget *w : area->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (w->isVisible() && w->focusPolicy() != Qt::NoFocus)
+            controls << w;
+    ASSERT_FALSE(controls.isEmpty());
+    for (qsizetype i = 0; i < controls.size(); ++i) {
+        EXPECT_TRUE(area->rect().contains(controls[i]->geometry()))
+            << controls[i]->objectName().toStdString();
+        for (qsizetype j = i + 1; j < controls.size(); ++j)
+            EXPECT_FALSE(controls[i]->geometry().intersects(controls[j]->geometry()))
+                << controls[i]->objectName().toStdString() << " and "
+                << controls[j]->objectName().toStdString();
+    }
+}
+
+const WindowAreaCase kWindowAreaCases[] = {
+    {"MainWindow", nullptr, "client", QSize(438, 334)},
+    {"InformationWindow", "mnu_J2", "form1", QSize(225, 196)},
+};
+INSTANTIATE_TEST_SUITE_P(Windows, VorlaWindowAreaTest, ::testing::ValuesIn(kWindowAreaCases),
+                         RowName{});
+
+TEST_F(VorlaTest, ComingBackToTheWindowPutsTheFocusInTheEntryBox)
+{
+    enterEach({"1", "2"});
+    list()->setFocus();
+    ASSERT_EQ(focusedControl(), QStringLiteral("List1"));
+    QWidget elsewhere;
+    elsewhere.show();
+    elsewhere.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+
+    m_window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+    EXPECT_EQ(focusedControl(), QStringLiteral("Text1"));
 }
 
 TEST_F(VorlaTest, StartUpDeletesScratchDataFileOnly)
@@ -534,6 +602,62 @@ TEST_F(VorlaTest, PastedColumnEntersEachValue)
     EXPECT_EQ(text("Text10"), QStringLiteral("4"));
     EXPECT_EQ(text("Text1"), QString());
 }
+
+enum class PasteWay { ControlV, ShiftInsert, ContextMenu };
+
+struct PasteWayCase
+{
+    const char *name;
+    PasteWay way;
+};
+
+void PrintTo(const PasteWayCase &c, std::ostream *out) { *out << c.name; }
+
+class VorlaPasteWayTest : public VorlaTest, public ::testing::WithParamInterface<PasteWayCase>
+{
+};
+
+TEST_P(VorlaPasteWayTest, EveryWayOfPastingEntersTheColumn)
+{
+    auto *entry = box("Text1");
+    QGuiApplication::clipboard()->setText(QStringLiteral("2\n3"));
+    switch (GetParam().way) {
+    case PasteWay::ControlV:
+        QTest::keyClick(entry, Qt::Key_V, Qt::ControlModifier);
+        break;
+    case PasteWay::ShiftInsert:
+        QTest::keyClick(entry, Qt::Key_Insert, Qt::ShiftModifier);
+        break;
+    case PasteWay::ContextMenu: {
+        QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                  entry->mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(entry, &request);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        // The item a user picks: the one captioned as Qt's line edit captions
+        // its paste command (「貼り付け」 in Japanese).
+        const QString caption = QCoreApplication::translate("QLineEdit", "&Paste");
+        const QList<QAction *> actions = menu->actions();
+        const auto paste = std::find_if(actions.begin(), actions.end(), [&](QAction *a) {
+            return a->text().section(u'\t', 0, 0) == caption;
+        });
+        ASSERT_NE(paste, actions.end());
+        (*paste)->trigger();
+        menu->close();
+        break;
+    }
+    }
+    EXPECT_EQ(items(), QStringList({"2", "3"}));
+    EXPECT_EQ(text("Text1"), QString());
+}
+
+const PasteWayCase kPasteWayCases[] = {
+    {"ControlV", PasteWay::ControlV},
+    {"ShiftInsert", PasteWay::ShiftInsert},
+    {"ContextMenu", PasteWay::ContextMenu},
+};
+INSTANTIATE_TEST_SUITE_P(Pastes, VorlaPasteWayTest, ::testing::ValuesIn(kPasteWayCases),
+                         RowName{});
 
 TEST_F(VorlaTest, DroppedColumnIsCopiedNeverMoved)
 {

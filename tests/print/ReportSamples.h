@@ -18,16 +18,16 @@ inline std::vector<std::string> numbered(int count)
 inline report::BoxTexts calculatedBoxes()
 {
     report::BoxTexts boxes;
-    boxes.Text10 = "25";
-    boxes.Text2 = "13";
-    boxes.Text3 = "7.2111";
-    boxes.Text4 = "34.6333";
-    boxes.Text5 = "-8.6333";
-    boxes.Text6 = "2";
-    boxes.Text7 = "10";
-    boxes.Text8 = "0";
-    boxes.Text9 = "0";
-    boxes.Text11 = "25";
-    boxes.Text12 = "1";
+    boxes.mean = "13";
+    boxes.standardDeviation = "7.2111";
+    boxes.upperLimit = "34.6333";
+    boxes.lowerLimit = "-8.6333";
+    boxes.aboveCount = "2";
+    boxes.abovePercent = "10";
+    boxes.belowCount = "0";
+    boxes.belowPercent = "0";
+    boxes.count = "25";
+    boxes.maximum = "25";
+    boxes.minimum = "1";
     return boxes;
 }

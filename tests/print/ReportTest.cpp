@@ -89,12 +89,21 @@ TEST(Report, EmptyBoxesLeaveLabelsAndParenthesesOnly)
 TEST(Report, EachBoxLandsOnItsOwnLine)
 {
     // Distinct texts catch two boxes swapped between lines.
-    const report::BoxTexts boxes{"b2", "b3", "b4",  "b5",  "b6", "b7",
-                                 "b8", "b9", "b10", "b11", "b12"};
+    const report::BoxTexts boxes{.mean = "mean",
+                                 .standardDeviation = "sd",
+                                 .upperLimit = "upper",
+                                 .lowerLimit = "lower",
+                                 .aboveCount = "above",
+                                 .abovePercent = "ap",
+                                 .belowCount = "below",
+                                 .belowPercent = "bp",
+                                 .count = "count",
+                                 .maximum = "max",
+                                 .minimum = "min"};
     const std::vector<std::string> lines = report::composeReport({"x"}, boxes);
     ASSERT_EQ(lines.size(), 10u);
-    const char *const suffixes[] = {"b10", "b2", "b3", "b4", "b5", "b6 (b7%)", "b8 (b9%)",
-                                    "b11", "b12"};
+    const char *const suffixes[] = {"count", "mean",        "sd",          "upper", "lower",
+                                    "above (ap%)", "below (bp%)", "max", "min"};
     for (std::size_t i = 0; i < 9; ++i) {
         const std::string &line = lines[i + 1];
         const std::string suffix = suffixes[i];

@@ -1,10 +1,10 @@
-#include "info/form1.h"
+#include "info/InfoWindow.h"
 
 #include "ui/DefaultFont.h"
 #include "ui/FitText.h"
+#include "ui/FocusOnActivation.h"
 #include "ui/WindowGeometry.h"
 
-#include <QEvent>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -66,7 +66,7 @@ void placeOverBox(QLabel *label, const QRect &box)
 
 } // namespace
 
-form1::form1(QWidget *parent)
+InfoWindow::InfoWindow(QWidget *parent)
     // A fixed-size window: a title bar with the caption and a close button,
     // nothing to maximise.
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
@@ -85,52 +85,56 @@ form1::form1(QWidget *parent)
     palette.setColor(QPalette::Window, QColor(255, 255, 192));
     setPalette(palette);
     createControls();
-    Form_Load();
+    centreOnScreen(*this);
+    showUsage();
 }
 
-form1::~form1() = default;
+InfoWindow::~InfoWindow() = default;
 
-void form1::createControls()
+void InfoWindow::createControls()
 {
-    Label2 = new QLabel(QStringLiteral("Ｐｅｌｌａｒｙ"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setFont(titleFont());
-    QPalette blue = Label2->palette();
+    createTitle();
+    createUsage();
+    createCloseButton();
+    new ui::FocusOnActivation(this, m_closeButton);
+}
+
+void InfoWindow::createTitle()
+{
+    m_titleLabel = new QLabel(QStringLiteral("Ｐｅｌｌａｒｙ"), this);
+    m_titleLabel->setObjectName(QStringLiteral("Label2"));
+    m_titleLabel->setFont(titleFont());
+    QPalette blue = m_titleLabel->palette();
     blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
-    Label2->setPalette(blue);
-    Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    placeOverBox(Label2, QRect(px(120), px(120), px(1935), px(255)));
+    m_titleLabel->setPalette(blue);
+    m_titleLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    placeOverBox(m_titleLabel, QRect(px(120), px(120), px(1935), px(255)));
+}
 
-    Label3 = new QLabel(this);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setGeometry(px(120), px(360), px(3135), px(2055));
-    Label3->setTextFormat(Qt::PlainText);
-    Label3->setWordWrap(true);
-    Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+void InfoWindow::createUsage()
+{
+    m_usageLabel = new QLabel(this);
+    m_usageLabel->setObjectName(QStringLiteral("Label3"));
+    m_usageLabel->setGeometry(px(120), px(360), px(3135), px(2055));
+    m_usageLabel->setTextFormat(Qt::PlainText);
+    m_usageLabel->setWordWrap(true);
+    m_usageLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
 
-    Command1 = new QPushButton(QStringLiteral("close"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setGeometry(px(2400), px(2520), px(855), px(255));
+void InfoWindow::createCloseButton()
+{
+    m_closeButton = new QPushButton(QStringLiteral("close"), this);
+    m_closeButton->setObjectName(QStringLiteral("Command1"));
+    m_closeButton->setGeometry(px(2400), px(2520), px(855), px(255));
     // Outside a dialog a push button ignores Enter unless told otherwise;
     // with the focus on it, Enter closes the window just as Space does.
-    Command1->setAutoDefault(true);
-    Command1->setDefault(true);
-
-    connect(Command1, &QPushButton::clicked, this, &form1::Command1_Click);
+    m_closeButton->setAutoDefault(true);
+    m_closeButton->setDefault(true);
+    connect(m_closeButton, &QPushButton::clicked, this, &QWidget::close);
 }
 
-bool form1::event(QEvent *event)
+void InfoWindow::showUsage()
 {
-    const bool handled = QWidget::event(event);
-    if (event->type() == QEvent::WindowActivate)
-        Form_Activate();
-    return handled;
-}
-
-void form1::Form_Load()
-{
-    centreOnScreen(*this);
-
     const QStringList usage = {
         QStringLiteral("数値を入力してEnterを押してください。"),
         QStringLiteral("入力が終わったら演算開始ボタンをクリックしてください。"),
@@ -139,16 +143,6 @@ void form1::Form_Load()
         QStringLiteral("標準偏差などは分母ｎで計算しています。"),
         QStringLiteral("計算結果は少数第４位まで表示します。"),
     };
-    Label3->setText(usage.join(QStringLiteral("\r\n")));
-    shrinkToHeight(Label3);
-}
-
-void form1::Form_Activate()
-{
-    Command1->setFocus();
-}
-
-void form1::Command1_Click()
-{
-    close();
+    m_usageLabel->setText(usage.join(QStringLiteral("\r\n")));
+    shrinkToHeight(m_usageLabel);
 }
