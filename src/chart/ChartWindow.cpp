@@ -239,7 +239,7 @@ void ChartWindow::applyTolerance()
             QMessageBox::warning(this, kTitle,
                                  QStringLiteral("%1の「%2」は数値として読めません。\n数値を入れるか"
                                                 "空欄にしてください。規格は前のままです。")
-                                     .arg(name, ui::shortened(box->text())));
+                                     .arg(name, shortened(box->text())));
             box->setFocus();
             box->selectAll();
             return;
