@@ -25,6 +25,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -235,6 +236,39 @@ void ChartWindow::setFigures(std::shared_ptr<const stats::StatisticsFigures> fig
     refresh();
 }
 
+void ChartWindow::setChartType(ChartType type)
+{
+    m_chartType = type;
+    refresh();
+}
+
+void ChartWindow::setSubgroupSize(int n)
+{
+    m_subgroupSize = std::clamp(n, 2, 10);
+    refresh();
+}
+
+void ChartWindow::setTolerance(const stats::Tolerance &limits)
+{
+    const auto limitText = [](const std::optional<double> &limit) {
+        return limit ? fromUtf8(stats::numberToText(*limit)) : QString();
+    };
+    m_upperToleranceBox->setText(limitText(limits.upper));
+    m_lowerToleranceBox->setText(limitText(limits.lower));
+    m_tolerance = limits;
+    refresh();
+}
+
+void ChartWindow::setSourceName(const QString &name)
+{
+    m_sourceName = name;
+}
+
+QImage ChartWindow::picture()
+{
+    return grab().toImage();
+}
+
 void ChartWindow::applyTolerance()
 {
     const stats::ToleranceReading upper =
@@ -289,7 +323,7 @@ QString ChartWindow::saveImage(const QString &path)
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
     if (type == QLatin1String("png")) {
-        if (!grab().toImage().save(&file, "PNG"))
+        if (!picture().save(&file, "PNG"))
             return QStringLiteral("画像を書き出せませんでした。");
     } else if (!writePdfPage(file)) {
         return QStringLiteral("PDF を書き出せませんでした。");

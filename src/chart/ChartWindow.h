@@ -48,6 +48,7 @@
 #include <optional>
 
 class HistogramView;
+class QImage;
 class QBoxLayout;
 class QGridLayout;
 class QIODevice;
@@ -56,6 +57,9 @@ class QLayout;
 class QLineEdit;
 class QPushButton;
 class RunChartView;
+
+/// What 「グラフの種類」 offers: the run chart, or one of the two control charts.
+enum class ChartType { Run, IndividualsMovingRange, MeansRanges };
 
 class ChartWindow : public QWidget
 {
@@ -67,6 +71,21 @@ public:
 
     /// The figures of the last calculation; nullptr empties the charts.
     void setFigures(std::shared_ptr<const stats::StatisticsFigures> figures);
+
+    /// As if chosen in 「グラフの種類」.
+    void setChartType(ChartType type);
+    /// As if set in 「群の大きさ」; clamped to 2..10.
+    void setSubgroupSize(int n);
+    /// As if typed in 規格上限/規格下限 and applied.
+    void setTolerance(const stats::Tolerance &limits);
+    /// The value file's name for the records; empty for a list never saved.
+    void setSourceName(const QString &name);
+
+    /// What 「画像を保存」 saves: the charts and the figures, without the buttons.
+    QImage picture();
+    /// Writes the picture as a PNG image or a PDF page, by the path's suffix;
+    /// the reason when it could not, empty on success.
+    QString saveImage(const QString &path);
 
     /// What the charts show; std::nullopt while they are empty.
     const std::optional<stats::ChartData> &chartData() const { return m_data; }
@@ -87,13 +106,13 @@ private:
     void refresh();
     void showFigures();
     void showCapability();
-    /// Writes the window as a PNG image or a PDF page, by the path's suffix;
-    /// the reason when it could not, empty on success.
-    QString saveImage(const QString &path);
     bool writePdfPage(QIODevice &file);
 
     std::shared_ptr<const stats::StatisticsFigures> m_figures;
     stats::Tolerance m_tolerance;
+    ChartType m_chartType = ChartType::Run;
+    int m_subgroupSize = 5;
+    QString m_sourceName;
     std::optional<stats::ChartData> m_data;
 
     QLineEdit *m_upperToleranceBox = nullptr; // 規格上限
