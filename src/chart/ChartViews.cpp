@@ -95,6 +95,18 @@ int widestLabel(const QFontMetrics &metrics, const std::vector<stats::ChartLine>
     return widest;
 }
 
+/// The plot of a chart over values: the tick texts stand left of it, the
+/// lines' labels (labelWidth wide) right of it, the title above it.
+PlotPainter valuePlot(QPainter &painter, const QRect &whole, const QFontMetrics &metrics,
+                      const std::vector<double> &valueTicks, int labelWidth)
+{
+    const int lineHeight = metrics.height();
+    return {painter,
+            QRectF(whole).adjusted(widestTickText(metrics, valueTicks) + 10, lineHeight + 8,
+                                   -(labelWidth + 12), -(lineHeight + 10)),
+            lineHeight};
+}
+
 } // namespace
 
 // ---- the steps every chart shares ------------------------------------------
@@ -361,12 +373,7 @@ void RunChartView::paintChart(QPainter &painter, const stats::ChartData &data) c
     const std::vector<double> valueTicks = axisTicks(scale.low, scale.high, 6);
     // Tick texts stand left of the plot, the lines' labels right of it.
     const int labelWidth = widestLabel(metrics, data.lines);
-    const int lineHeight = metrics.height();
-    const PlotPainter area{painter,
-                           QRectF(rect()).adjusted(widestTickText(metrics, valueTicks) + 10,
-                                                   lineHeight + 8, -(labelWidth + 12),
-                                                   -(lineHeight + 10)),
-                           lineHeight};
+    const PlotPainter area = valuePlot(painter, rect(), metrics, valueTicks, labelWidth);
     if (area.tooSmall())
         return;
     const std::size_t n = data.points.size();
@@ -643,12 +650,7 @@ void ControlChartView::paintSeries(QPainter &painter) const
     const ValueScale scale(low, high);
     const std::vector<double> valueTicks = axisTicks(scale.low, scale.high, 5);
     const int labelWidth = widestLabel(metrics, m_lines);
-    const int lineHeight = metrics.height();
-    const PlotPainter area{painter,
-                           QRectF(rect()).adjusted(widestTickText(metrics, valueTicks) + 10,
-                                                   lineHeight + 8, -(labelWidth + 12),
-                                                   -(lineHeight + 10)),
-                           lineHeight};
+    const PlotPainter area = valuePlot(painter, rect(), metrics, valueTicks, labelWidth);
     if (area.tooSmall())
         return;
     const std::vector<double> &values = m_series->values;

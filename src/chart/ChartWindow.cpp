@@ -706,7 +706,7 @@ void ChartWindow::showControlChart()
         const QString why = refused ? fromUtf8(refused->reason) : emptyChartText();
         m_locationChart->setMessage(m_chartTypeBox->currentText(), why);
         m_spreadChart->setMessage(QString(), QString());
-        m_controlNote->setText(refused ? why : QString());
+        showControlNote(refused ? why : QString());
         return;
     }
     std::vector<stats::ChartLine> tolerance;
@@ -716,7 +716,14 @@ void ChartWindow::showControlChart()
             tolerance.push_back(line);
     m_locationChart->setSeries(&chart->location, std::move(tolerance));
     m_spreadChart->setSeries(&chart->spread);
-    m_controlNote->setText(fromUtf8(chart->leftOutNote));
+    showControlNote(fromUtf8(chart->leftOutNote));
+}
+
+/// The note takes no room while it has nothing to say.
+void ChartWindow::showControlNote(const QString &text)
+{
+    m_controlNote->setText(text);
+    m_controlNote->setHidden(text.isEmpty());
 }
 
 void ChartWindow::showSignals()

@@ -151,6 +151,7 @@ private:
     stats::SpecialCauseTests enabledTests() const;
     void showCharts();
     void showControlChart();
+    void showControlNote(const QString &text);
     void showSignals();
     void showFigures();
     void showCapability();

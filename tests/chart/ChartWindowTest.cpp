@@ -502,9 +502,10 @@ TEST_P(ChartTypeTest, ShowsTheChartOrWhyNot)
     EXPECT_EQ(chart->controlChart().has_value(), c.type != ChartType::Run);
     EXPECT_EQ(child<QLabel>(chart, "controlNote")->text(), c.note);
     EXPECT_EQ(listed(chart), c.listedSignals);
-    if (!c.note.isEmpty() && c.listedSignals.isEmpty()) // refused: the chart says why
+    if (!c.note.isEmpty() && c.listedSignals.isEmpty()) { // refused: the chart says why
         EXPECT_EQ(accessibleText(child<QWidget>(chart, "locationChart"), QAccessible::Description),
                   c.note);
+    }
     // Back to the run chart: nothing listed, nothing formed.
     type->setCurrentIndex(0);
     EXPECT_TRUE(listed(chart).isEmpty());
@@ -535,6 +536,21 @@ const ChartTypeCase kChartTypeCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Table, ChartTypeTest, testing::ValuesIn(kChartTypeCases), RowName());
 
+class ControlChartTest : public ChartWindowTest
+{
+protected:
+    /// The X-Rs chart of kTrippingValues.
+    ChartWindow *openTripping()
+    {
+        enterEach(kTrippingValues);
+        calculate(QStringLiteral("3σ"));
+        ChartWindow *chart = open();
+        if (chart)
+            chart->setChartType(ChartType::IndividualsMovingRange);
+        return chart;
+    }
+};
+
 bool anyPointTrips(const ChartWindow *chart, int test)
 {
     const auto &outcome = *chart->controlChart();
@@ -545,13 +561,10 @@ bool anyPointTrips(const ChartWindow *chart, int test)
 
 // A test switched off marks no point and lists nothing, and stays off in the
 // next window.
-TEST_F(ChartWindowTest, TestSwitchedOffStaysOff)
+TEST_F(ControlChartTest, TestSwitchedOffStaysOff)
 {
-    enterEach(kTrippingValues);
-    calculate(QStringLiteral("3σ"));
-    ChartWindow *chart = open();
+    ChartWindow *chart = openTripping();
     ASSERT_NE(chart, nullptr);
-    chart->setChartType(ChartType::IndividualsMovingRange);
     ASSERT_TRUE(anyPointTrips(chart, 2));
     QTest::mouseClick(child<QCheckBox>(chart, "specialCause2"), Qt::LeftButton);
     EXPECT_FALSE(anyPointTrips(chart, 2));
@@ -570,13 +583,10 @@ TEST_F(ChartWindowTest, TestSwitchedOffStaysOff)
 }
 
 // The charts describe their lines and signals to a screen reader.
-TEST_F(ChartWindowTest, ControlChartsDescribeWhatTheyShow)
+TEST_F(ControlChartTest, DescribeWhatTheyShow)
 {
-    enterEach(kTrippingValues);
-    calculate(QStringLiteral("3σ"));
-    ChartWindow *chart = open();
+    ChartWindow *chart = openTripping();
     ASSERT_NE(chart, nullptr);
-    chart->setChartType(ChartType::IndividualsMovingRange);
     const QString location =
         accessibleText(child<QWidget>(chart, "locationChart"), QAccessible::Description);
     EXPECT_TRUE(location.startsWith(QStringLiteral("X 管理図、点 19 個。上方管理限界 ")))
