@@ -79,12 +79,12 @@ std::string expectedOutsideText(const stats::ExpectedOutside &expected)
 {
     if (!expected.total)
         return "\xE2\x80\x94"; // "—"
-    std::string text;
-    for (const std::string &part : {shareText("上", expected.above), shareText("下", expected.below),
-                                    shareText("計", expected.total)})
-        if (!part.empty())
-            text += (text.empty() ? "" : "・") + part;
-    return text;
+    // The total leads, so a narrow box still shows it; with one limit given
+    // the total is that limit's share and is not said twice.
+    if (!expected.above || !expected.below)
+        return expected.above ? shareText("上", expected.above) : shareText("下", expected.below);
+    return shareText("計", expected.total) + "・" + shareText("上", expected.above) + "・" +
+           shareText("下", expected.below);
 }
 
 std::vector<std::string> recordLines(const RecordFacts &facts)

@@ -24,8 +24,10 @@ std::string controlChartDescription(const stats::ControlSeries &series);
 std::vector<std::string> specialCauseLines(const stats::ControlChart &chart);
 inline constexpr const char *kNoSignals = "異常の判定に当たる点はありません。";
 
-/// 推定不良率 in one line, for each limit given and in total:
-///   "上 1,350 ppm (0.14 %)・下 1,350 ppm (0.14 %)・計 2,700 ppm (0.27 %)"
+/// 推定不良率 in one line: the total first, then each limit's share; with
+/// one limit given, that limit's share alone (it is the total):
+///   "計 2,700 ppm (0.27 %)・上 1,350 ppm (0.13 %)・下 1,350 ppm (0.13 %)"
+///   "下 500,000 ppm (50.00 %)"
 /// "—" when there is no total.
 std::string expectedOutsideText(const stats::ExpectedOutside &expected);
 

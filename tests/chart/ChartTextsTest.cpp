@@ -69,8 +69,8 @@ TEST_P(ExpectedOutsideTextTest, NamesEachLimitGivenAndTheTotal)
 const ExpectedCase kExpectedCases[] = {
     // 1 - Φ(3) = 0.0013499: 1,350 ppm, but 0.13 % to two decimals.
     {"BothSides", 0, 1, 100, {3.0, -3.0},
-     "上 1,350 ppm (0.13 %)・下 1,350 ppm (0.13 %)・計 2,700 ppm (0.27 %)"},
-    {"LowerOnly", 0, 1, 100, {std::nullopt, 0.0}, "下 500,000 ppm (50.00 %)・計 500,000 ppm (50.00 %)"},
+     "計 2,700 ppm (0.27 %)・上 1,350 ppm (0.13 %)・下 1,350 ppm (0.13 %)"},
+    {"LowerOnly", 0, 1, 100, {std::nullopt, 0.0}, "下 500,000 ppm (50.00 %)"},
     {"NoSpread", 5, 0, 10, {6.0, 4.0}, "—"},
     {"OneValue", 5, 1, 1, {6.0, 4.0}, "—"},
 };

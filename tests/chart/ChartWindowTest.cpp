@@ -633,9 +633,9 @@ const CapabilityFigureCase kCapabilityFigureCases[] = {
     {"SWithoutTolerance", {}, {}, "figureSampleSigma", QStringLiteral("8.")},
     {"NoExpectedWithoutTolerance", {}, {}, "figureExpected", QString()},
     {"ExpectedBothSides", QStringLiteral("150"), QStringLiteral("100"), "figureExpected",
-     QStringLiteral("上 6,210 ppm (0.62 %)・下 88 ppm (0.01 %)・計 6,298 ppm (0.63 %)")},
+     QStringLiteral("計 6,298 ppm (0.63 %)・上 6,210 ppm (0.62 %)・下 88 ppm (0.01 %)")},
     {"ExpectedUpperOnly", QStringLiteral("150"), {}, "figureExpected",
-     QStringLiteral("上 6,210 ppm (0.62 %)・計 6,210 ppm (0.62 %)")},
+     QStringLiteral("上 6,210 ppm (0.62 %)")},
     {"ExpectedInverted", QStringLiteral("100"), QStringLiteral("150"), "figureExpected", kDash},
 };
 
