@@ -29,6 +29,7 @@ int main(int argc, char *argv[])
         return 2;
     case cli::Mode::Stats:
         return cli::runStats(command, std::cout, std::cerr);
+    case cli::Mode::Chart: // comes in with the chart command
     case cli::Mode::Window:
         break;
     }

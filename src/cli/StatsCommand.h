@@ -41,6 +41,8 @@ StatsInput readStatsInput(const std::string &argument, std::size_t column = 0);
 /// calculation's range gives no result but does not stop the others.
 /// Items a calculation read as 0 or only in part are named on `errors` by
 /// their line numbers, as the window's note says it; they change no status.
+/// With --type, the JSON gives each file's control chart; a file whose chart
+/// is refused gets null, its reason on `errors`, and status 1.
 /// Returns the exit status: 0 when every file gave a result and everything
 /// was written, 1 otherwise.
 int runStats(const CommandLine &command, std::ostream &out, std::ostream &errors);
