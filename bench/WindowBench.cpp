@@ -8,6 +8,7 @@
 #include "TypicalValues.h"
 
 #include "app/ValueListModel.h"
+#include "chart/ChartWindow.h"
 #include "app/Vorla.h"
 #include "files/TextCodec.h"
 #include "stats/Statistics.h"
@@ -225,6 +226,50 @@ void BM_CalculationWithChartOpen(benchmark::State &state)
 }
 BENCHMARK(BM_CalculationWithChartOpen)->Unit(benchmark::kMillisecond);
 
+// The chart window alone over 32,767 values: the figures of one
+// calculation set again (chart data worked out, both charts repainted), and
+// beside it a switch of 「グラフの種類」 to the next type, which forms the
+// control chart and its signals and repaints.
+struct ShownChart
+{
+    ChartWindow window;
+
+    ShownChart()
+    {
+        auto figures = stats::calculateFigures(bench::typicalValues(bench::kFullList), "3σ");
+        window.setFigures(std::make_shared<const stats::StatisticsFigures>(
+            std::get<stats::StatisticsFigures>(std::move(figures))));
+        window.show();
+        if (!QTest::qWaitForWindowExposed(&window))
+            qFatal("the chart window was never exposed");
+    }
+};
+
+void BM_ChartSetFigures(benchmark::State &state)
+{
+    ShownChart chart;
+    auto figures = std::make_shared<const stats::StatisticsFigures>(std::get<stats::StatisticsFigures>(
+        stats::calculateFigures(bench::typicalValues(bench::kFullList), "3σ")));
+    for (auto _ : state) {
+        chart.window.setFigures(figures);
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_ChartSetFigures)->Unit(benchmark::kMillisecond);
+
+void BM_SwitchChartType(benchmark::State &state)
+{
+    ShownChart chart;
+    const ChartType types[] = {ChartType::IndividualsMovingRange, ChartType::MeansRanges,
+                               ChartType::Run};
+    std::size_t next = 0;
+    for (auto _ : state) {
+        chart.window.setChartType(types[next++ % 3]);
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_SwitchChartType)->Unit(benchmark::kMillisecond);
+
 // Start-up inside one process: build the window and show it until it is
 // exposed. One-time costs of the process (Qt's start, the font files) fall
 // outside; vorla_bench_startup measures whole processes.
@@ -293,6 +338,8 @@ int main(int argc, char **argv)
           "BM_OpenInfoWindowBaseline", Figure::Milliseconds, 100},
          {"calculate() on 32,767 items, chart open", "BM_CalculationWithChartOpen",
           "BM_WindowCalculation", Figure::Milliseconds, 100},
+         {"Chart type switched over 32,767 values", "BM_SwitchChartType", "BM_ChartSetFigures",
+          Figure::Milliseconds, 50},
          {"Build and show in process, Vorla vs bare", "BM_ShowVorla", "BM_ShowBareWindow",
           Figure::Scale, 0}});
 }

@@ -826,6 +826,7 @@ bool Vorla::openValueFile(const QString &fileName)
     if (const std::size_t leftOut = std::get<files::ValueFileItems>(read).leftOut; leftOut > 0)
         QMessageBox::information(this, kOpenTitle, leftOutText(path, leftOut, added));
     setWindowTitle(QStringLiteral("Vorla-") + path);
+    nameSource(path);
     forgetUndo(); // an undo would put a value back among the file's
     m_unsaved = false;
     return true;
@@ -906,6 +907,7 @@ bool Vorla::saveList()
         return false;
     }
     setWindowTitle(QStringLiteral("Pellary-") + path);
+    nameSource(path);
     m_fileDialog.setFileName(QString());
     m_unsaved = false;
     return true;
@@ -1024,6 +1026,7 @@ void Vorla::clearAll()
     m_figures.reset();
     if (m_chart)
         m_chart->setFigures(nullptr);
+    nameSource(QString());
     m_entryBox->setFocus();
     m_openAction->setEnabled(true);
     setWindowTitle(QStringLiteral("Vorla"));
@@ -1040,12 +1043,21 @@ void Vorla::showInformation()
     m_info->activateWindow();
 }
 
+// The chart window's records name the file the values came from or went to.
+void Vorla::nameSource(const QString &path)
+{
+    m_sourceName = path;
+    if (m_chart)
+        m_chart->setSourceName(path);
+}
+
 void Vorla::showCharts()
 {
     // Like the information window: one at most, an open one comes forward.
     if (!m_chart) {
         m_chart = new ChartWindow;
         m_chart->setFigures(m_figures);
+        m_chart->setSourceName(m_sourceName);
     }
     m_chart->show();
     m_chart->raise();

@@ -179,6 +179,7 @@ private: // one handler per user event
     void exitProgram();             // 終了
     void clearAll();                // クリア
     void showCharts();              // グラフ
+    void nameSource(const QString &path);
     void showInformation();         // 情報
 
     void createControls();
@@ -243,6 +244,7 @@ private: // one handler per user event
     void saveReportAsPdf(const std::vector<std::string> &lines);
 
     QString m_scratchDir;
+    QString m_sourceName; // the value file's path, for the chart window's records
     /// The information window while it is open; it deletes itself on closing.
     QPointer<form1> m_info;
     /// The chart window while it is open; it deletes itself on closing.

@@ -1,5 +1,6 @@
 #include "chart/ChartViews.h"
 
+#include "chart/ChartTexts.h"
 #include "stats/NumberText.h"
 
 #include <QFontMetrics>
@@ -21,6 +22,8 @@ const QColor kFrame(96, 96, 96);
 const QColor kGrid(228, 228, 228);
 const QColor kBarEdge(49, 130, 189);
 const QColor kBarFill(158, 202, 225);
+const QColor kCurve(230, 120, 0);
+const QColor kSignal(220, 30, 30);
 
 /// Moves label centres apart until they stand at least `gap` from each
 /// other, kept within [first, last] where there is room.
@@ -90,6 +93,18 @@ int widestLabel(const QFontMetrics &metrics, const std::vector<stats::ChartLine>
     for (const auto &line : lines)
         widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(line.label)));
     return widest;
+}
+
+/// The plot of a chart over values: the tick texts stand left of it, the
+/// lines' labels (labelWidth wide) right of it, the title above it.
+PlotPainter valuePlot(QPainter &painter, const QRect &whole, const QFontMetrics &metrics,
+                      const std::vector<double> &valueTicks, int labelWidth)
+{
+    const int lineHeight = metrics.height();
+    return {painter,
+            QRectF(whole).adjusted(widestTickText(metrics, valueTicks) + 10, lineHeight + 8,
+                                   -(labelWidth + 12), -(lineHeight + 10)),
+            lineHeight};
 }
 
 } // namespace
@@ -358,12 +373,7 @@ void RunChartView::paintChart(QPainter &painter, const stats::ChartData &data) c
     const std::vector<double> valueTicks = axisTicks(scale.low, scale.high, 6);
     // Tick texts stand left of the plot, the lines' labels right of it.
     const int labelWidth = widestLabel(metrics, data.lines);
-    const int lineHeight = metrics.height();
-    const PlotPainter area{painter,
-                           QRectF(rect()).adjusted(widestTickText(metrics, valueTicks) + 10,
-                                                   lineHeight + 8, -(labelWidth + 12),
-                                                   -(lineHeight + 10)),
-                           lineHeight};
+    const PlotPainter area = valuePlot(painter, rect(), metrics, valueTicks, labelWidth);
     if (area.tooSmall())
         return;
     const std::size_t n = data.points.size();
@@ -515,6 +525,7 @@ void HistogramView::paintChart(QPainter &painter, const stats::ChartData &data) 
     area.drawLeftAxis(counts.ticks, y);
     area.drawBottomAxis(axisTicks(scale.low, scale.high, 6), x, 100);
     drawBars(area, data.histogram, x, y);
+    drawNormalCurve(area, data.histogram, scale, y);
     area.drawFrame();
     for (std::size_t i = 0; i < data.lines.size(); ++i) {
         const stats::ChartLine &line = data.lines[i];
@@ -524,5 +535,161 @@ void HistogramView::paintChart(QPainter &painter, const stats::ChartData &data) 
                            QRectF(label.left, labelsTop + static_cast<double>(label.row) * lineHeight,
                                   label.width, lineHeight),
                            Qt::AlignCenter, line.label);
+    }
+}
+
+void HistogramView::setNormalCurve(double mean, double s)
+{
+    m_curveMean = mean;
+    m_curveSigma = s;
+    update();
+}
+
+/// The curve sampled every few pixels across the plot, clipped to it: its
+/// peak may stand above the tallest bar.
+void HistogramView::drawNormalCurve(const PlotPainter &area, const stats::Histogram &histogram,
+                                    const ValueScale &scale,
+                                    const std::function<double(double)> &yOf) const
+{
+    std::int64_t count = 0;
+    for (const auto &c : histogram.classes)
+        count += c.count;
+    const int samples = std::max(2, static_cast<int>(area.plot.width() / 3));
+    std::vector<double> xs;
+    for (int i = 0; i <= samples; ++i)
+        xs.push_back(scale.low + (scale.high / 2 - scale.low / 2) * 2 * i / samples);
+    const std::vector<double> heights =
+        stats::normalCurveHeights(xs, m_curveMean, m_curveSigma, count, histogram.width);
+    if (heights.size() != xs.size())
+        return;
+    QPolygonF curve;
+    for (std::size_t i = 0; i < xs.size(); ++i)
+        curve << QPointF(area.xAt(scale.fraction(xs[i])), yOf(heights[i]));
+    area.painter.save();
+    area.painter.setClipRect(area.plot);
+    area.painter.setRenderHint(QPainter::Antialiasing);
+    QPen pen(kCurve, 2.0);
+    pen.setCosmetic(true);
+    area.painter.setPen(pen);
+    area.painter.drawPolyline(curve);
+    area.painter.restore();
+}
+
+// ---- the control charts ---------------------------------------------------------
+
+std::vector<stats::ChartLine> controlLines(const stats::ControlSeries &series)
+{
+    std::vector<stats::ChartLine> lines;
+    for (const stats::ControlLine &line : series.lines) {
+        const stats::LineKind kind =
+            line.kind == stats::ControlLineKind::CenterLine          ? stats::LineKind::Mean
+            : line.kind == stats::ControlLineKind::UpperControlLimit ? stats::LineKind::UpperLimit
+                                                                     : stats::LineKind::LowerLimit;
+        lines.push_back({kind, line.value, line.label});
+    }
+    return lines;
+}
+
+ControlChartView::ControlChartView(const QString &name, const QString &accessibleName,
+                                   QWidget *parent)
+    : QWidget(parent), m_message(emptyChartText())
+{
+    setObjectName(name);
+    setAccessibleName(accessibleName);
+    setAccessibleDescription(m_message);
+    setMinimumSize(300, 120);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+void ControlChartView::setSeries(const stats::ControlSeries *series,
+                                 std::vector<stats::ChartLine> toleranceLines)
+{
+    m_series = series;
+    m_lines = controlLines(*series);
+    m_lines.insert(m_lines.end(), toleranceLines.begin(), toleranceLines.end());
+    m_title = QString::fromStdString(series->name) + QStringLiteral(" 管理図");
+    m_message.clear();
+    setAccessibleDescription(QString::fromStdString(chart::controlChartDescription(*series)));
+    update();
+}
+
+void ControlChartView::setMessage(const QString &title, const QString &message)
+{
+    m_series = nullptr;
+    m_lines.clear();
+    m_title = title;
+    m_message = message;
+    setAccessibleDescription(message);
+    update();
+}
+
+void ControlChartView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    if (!m_series) {
+        painter.setPen(kFrame);
+        painter.drawText(rect().adjusted(6, 4, 0, 0), Qt::AlignLeft | Qt::AlignTop, m_title);
+        painter.setPen(Qt::darkGray);
+        painter.drawText(rect().adjusted(12, 0, -12, 0), Qt::AlignCenter | Qt::TextWordWrap,
+                         m_message);
+        return;
+    }
+    paintSeries(painter);
+}
+
+void ControlChartView::paintSeries(QPainter &painter) const
+{
+    const QFontMetrics metrics(font());
+    double low = m_series->low;
+    double high = m_series->high;
+    for (const stats::ChartLine &line : m_lines) {
+        low = std::min(low, line.value);
+        high = std::max(high, line.value);
+    }
+    const ValueScale scale(low, high);
+    const std::vector<double> valueTicks = axisTicks(scale.low, scale.high, 5);
+    const int labelWidth = widestLabel(metrics, m_lines);
+    const PlotPainter area = valuePlot(painter, rect(), metrics, valueTicks, labelWidth);
+    if (area.tooSmall())
+        return;
+    const std::vector<double> &values = m_series->values;
+    const std::size_t n = values.size();
+    auto y = [&](double value) { return area.yAt(scale.fraction(value)); };
+    auto x = [&](double i) { return n == 1 ? area.plot.center().x() : area.xAt(i / double(n - 1)); };
+    QPolygonF points;
+    for (std::size_t i = 0; i < n; ++i)
+        points << QPointF(x(double(i)), y(values[i]));
+    const auto first = static_cast<double>(m_series->firstNumber);
+    area.drawTitle(m_title);
+    area.drawLeftAxis(valueTicks, y);
+    area.drawBottomAxis(axisTicks(first, first + double(n) - 1, 8, 1.0),
+                        [&](double t) { return x(t - first); }, 80);
+    area.drawFrame();
+    area.drawSeries(points, std::vector<bool>(n, false));
+    area.drawHorizontalLines(m_lines, y, labelWidth);
+    drawSignals(area, points);
+}
+
+/// A red diamond over each point that trips a test, larger than the
+/// ordinary dot, with the tests' numbers above it.
+void ControlChartView::drawSignals(const PlotPainter &area, const QPolygonF &points) const
+{
+    constexpr double kSize = 5.0;
+    QPainter &painter = area.painter;
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (std::size_t i = 0; i < m_series->trippedTests.size(); ++i) {
+        const stats::SpecialCauseTests tests = m_series->trippedTests[i];
+        if (tests.empty())
+            continue;
+        const QPointF at = points[static_cast<qsizetype>(i)];
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(kSignal);
+        painter.drawPolygon(QPolygonF{at + QPointF(0, -kSize), at + QPointF(kSize, 0),
+                                      at + QPointF(0, kSize), at + QPointF(-kSize, 0)});
+        painter.setPen(kSignal);
+        painter.drawText(QRectF(at.x() - 40, at.y() - kSize - area.lineHeight, 80, area.lineHeight),
+                         Qt::AlignHCenter | Qt::AlignBottom,
+                         QString::fromStdString(tests.numbersText()));
     }
 }

@@ -11,6 +11,7 @@
 // series of values (a control chart, say) is these steps in its own order.
 
 #include "stats/Chart.h"
+#include "chart/QtControlChart.h"
 
 #include <QPolygonF>
 #include <QRectF>
@@ -137,7 +138,7 @@ protected:
 };
 
 /// The histogram of the same values, on the same value scale, with the
-/// lines marked as vertical lines.
+/// lines marked as vertical lines and the normal curve over the bars.
 class HistogramView : public ChartView
 {
     Q_OBJECT
@@ -145,8 +146,55 @@ class HistogramView : public ChartView
 public:
     explicit HistogramView(QWidget *parent = nullptr);
 
+    /// The normal curve of x̄ and s drawn over the bars; none for s <= 0.
+    void setNormalCurve(double mean, double s);
+
 protected:
     std::string describe(const stats::ChartData &data) const override;
     bool showsNothing(const stats::ChartData &data) const override;
     void paintChart(QPainter &painter, const stats::ChartData &data) const override;
+
+private:
+    void drawNormalCurve(const PlotPainter &area, const stats::Histogram &histogram,
+                         const ValueScale &scale, const std::function<double(double)> &yOf) const;
+
+    double m_curveMean = 0.0;
+    double m_curveSigma = 0.0;
 };
+
+/// One chart of a control chart (X or X̄ above, Rs or R below): the points
+/// joined in order, the control lines labelled with their values, the
+/// tolerance lines over the location chart, and each point that trips a test
+/// marked by a red diamond with the tests' numbers beside it. Without a
+/// series it shows the reason instead.
+class ControlChartView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    ControlChartView(const QString &name, const QString &accessibleName,
+                     QWidget *parent = nullptr);
+
+    /// The series to draw, with the tolerance lines to draw over it. Not
+    /// owned: it must live until the next call.
+    void setSeries(const stats::ControlSeries *series,
+                   std::vector<stats::ChartLine> toleranceLines = {});
+    /// No chart, and why: the core's reason, or the empty-state message.
+    void setMessage(const QString &title, const QString &message);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void paintSeries(QPainter &painter) const;
+    void drawSignals(const PlotPainter &area, const QPolygonF &points) const;
+
+    const stats::ControlSeries *m_series = nullptr;
+    std::vector<stats::ChartLine> m_lines; // the control lines, then the tolerance's
+    QString m_title;
+    QString m_message;
+};
+
+/// The control lines of a series as the chart lines the shared steps draw:
+/// the centre line as the mean, the control limits as the limits.
+std::vector<stats::ChartLine> controlLines(const stats::ControlSeries &series);

@@ -234,18 +234,11 @@ void countOutside(Capability &c, const std::vector<double> &values, const Tolera
     c.outsidePercentText = n > 0 ? numberToText(wholePercent(outside, n)) : kDash;
 }
 
-// s around the calculation's own mean, in the same two passes; "—" for
-// fewer than two values or a spread beyond the double range.
 void setSampleSigma(Capability &c, const StatisticsFigures &figures)
 {
-    const auto n = static_cast<std::int64_t>(figures.values.size());
-    if (n < 2) {
-        c.sampleSigmaText = kDash;
-        return;
-    }
-    const double squares = sumOfSquaredDeviations(figures.values, figures.mean);
-    c.sampleSigma = std::sqrt(squares / static_cast<double>(n - 1));
-    c.sampleSigmaText = std::isfinite(c.sampleSigma) ? formatResult(c.sampleSigma) : kDash;
+    const SampleSigma s = sampleSigma(figures);
+    c.sampleSigma = s.value;
+    c.sampleSigmaText = s.text;
 }
 
 // Cp and Cpk for sound limits and a finite, positive s, or why not.
@@ -310,6 +303,17 @@ void setDrawingRange(ChartData &data, double mean)
 }
 
 } // namespace
+
+// s around the calculation's own mean, in the same two passes as σ.
+SampleSigma sampleSigma(const StatisticsFigures &figures)
+{
+    const auto n = static_cast<std::int64_t>(figures.values.size());
+    if (n < 2)
+        return {0.0, kDash};
+    const double squares = sumOfSquaredDeviations(figures.values, figures.mean);
+    const double s = std::sqrt(squares / static_cast<double>(n - 1));
+    return std::isfinite(s) ? SampleSigma{s, formatResult(s)} : SampleSigma{s, kDash};
+}
 
 std::optional<Capability> processCapability(const StatisticsFigures &figures,
                                             const Tolerance &limits)

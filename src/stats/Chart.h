@@ -130,6 +130,17 @@ struct Capability
     std::string outsidePercentText; // whole percent, as the result boxes round; "—" when not counted
 };
 
+/// s, the sample standard deviation (denominator n - 1) around the
+/// calculation's mean, in the result pattern: 122, 130, 138 -> 8, "8.".
+/// 0 and "—" for fewer than two values or a spread beyond the double range.
+struct SampleSigma
+{
+    double value = 0.0;
+    std::string text;
+};
+
+SampleSigma sampleSigma(const StatisticsFigures &figures);
+
 /// Capability of the figures' values for the limits; std::nullopt when
 /// neither limit is given.
 std::optional<Capability> processCapability(const StatisticsFigures &figures,

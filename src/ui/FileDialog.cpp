@@ -1,6 +1,7 @@
 #include "ui/FileDialog.h"
 
 #include <QFileDialog>
+#include <QRegularExpression>
 
 QStringList FileDialog::nameFilters(const QString &filter)
 {
@@ -18,6 +19,12 @@ QStringList FileDialog::nameFilters(const QString &filter)
             filters << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
     }
     return filters;
+}
+
+QString FileDialog::filterSuffix(const QString &nameFilter)
+{
+    static const QRegularExpression firstPattern(QStringLiteral("\\(\\*\\.([^ ;)*?]+)"));
+    return firstPattern.match(nameFilter).captured(1);
 }
 
 bool FileDialog::showOpen(QWidget *parent)
@@ -43,6 +50,13 @@ bool FileDialog::show(QWidget *parent, bool save)
     // The dialog adds it before it checks for a file to overwrite, so the
     // question names the file that is really written.
     dialog.setDefaultSuffix(m_defaultSuffix);
+    if (m_suffixFollowsFilter) {
+        const auto follow = [&dialog](const QString &filter) {
+            dialog.setDefaultSuffix(filterSuffix(filter));
+        };
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
+        follow(dialog.selectedNameFilter());
+    }
     dialog.setDirectory(m_initDir);
     if (!m_fileName.isEmpty())
         dialog.selectFile(m_fileName); // a full path also opens its folder

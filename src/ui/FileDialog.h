@@ -25,6 +25,10 @@ public:
     /// The extension (without the dot) a name typed without one is given,
     /// e.g. "txt": "values" -> "values.txt", "values.dat" stays. Empty adds none.
     void setDefaultSuffix(const QString &suffix) { m_defaultSuffix = suffix; }
+    /// Makes the default suffix the chosen filter's (its first "*.ext"
+    /// pattern), following the user's choice: a name typed without a suffix
+    /// gets the type chosen, before the dialog asks about overwriting.
+    void setSuffixFollowsFilter(bool follows) { m_suffixFollowsFilter = follows; }
     const QString &fileName() const { return m_fileName; }
     void setFileName(const QString &path) { m_fileName = path; }
     /// The name filter chosen when the dialog was last accepted, as Qt names
@@ -41,6 +45,9 @@ public:
     /// is; otherwise the pattern is added: "Text|*.txt|" -> "Text (*.txt)".
     /// Patterns separated by ";" are listed with spaces, as Qt reads them.
     static QStringList nameFilters(const QString &filter);
+    /// The extension of a Qt name filter's first pattern:
+    /// "PDF 文書 (*.pdf)" -> "pdf", "All (*)" -> "".
+    static QString filterSuffix(const QString &nameFilter);
 
 private:
     bool show(QWidget *parent, bool save);
@@ -49,6 +56,7 @@ private:
     QString m_initDir;
     QString m_title;
     QString m_defaultSuffix;
+    bool m_suffixFollowsFilter = false;
     QString m_fileName;
     QString m_chosenFilter;
 };

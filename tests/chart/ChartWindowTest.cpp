@@ -12,7 +12,14 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QListWidget>
 #include <QRegularExpression>
+#include <QSettings>
+#include <QSpinBox>
+#include <QStackedWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -36,6 +43,14 @@ QList<ChartWindow *> chartWindows()
 class ChartWindowTest : public VorlaWindowTest
 {
 protected:
+    void SetUp() override
+    {
+        // The tests switched off are kept in the settings: these go to the
+        // test's own folder, never to the user's.
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path(QStringLiteral("settings")));
+        VorlaWindowTest::SetUp();
+    }
+
     /// Chooses 「グラフ(&G)」 and returns the one chart window there is.
     ChartWindow *open()
     {
@@ -195,7 +210,7 @@ TEST_F(ChartWindowTest, KeyboardReachesEveryControl)
     ASSERT_NE(chart, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowActive(chart));
     QStringList visited;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 9; ++i) {
         QWidget *focused = QApplication::focusWidget();
         ASSERT_NE(focused, nullptr);
         visited << focused->objectName();
@@ -203,7 +218,10 @@ TEST_F(ChartWindowTest, KeyboardReachesEveryControl)
         QTest::keyClick(focused, Qt::Key_Tab);
     }
     EXPECT_EQ(visited, (QStringList{QStringLiteral("Text1"), QStringLiteral("Text2"),
-                                    QStringLiteral("Command1"), QStringLiteral("Command2")}));
+                                    QStringLiteral("Command1"), QStringLiteral("Command2"),
+                                    QStringLiteral("chartType"), QStringLiteral("printRecord"),
+                                    QStringLiteral("saveRecordPdf"), QStringLiteral("specialCause1"),
+                                    QStringLiteral("specialCause2")}));
 }
 
 struct SaveCase
@@ -218,7 +236,7 @@ void PrintTo(const SaveCase &c, std::ostream *out) { *out << c.name; }
 class ChartSaveTest : public ChartWindowTest, public testing::WithParamInterface<SaveCase>
 {};
 
-TEST_P(ChartSaveTest, WritesTheWindowAtItsSize)
+TEST_P(ChartSaveTest, WritesThePictureAtItsSize)
 {
     enterEach({QStringLiteral("122"), QStringLiteral("130"), QStringLiteral("138")});
     calculate(QStringLiteral("3σ"));
@@ -239,11 +257,12 @@ TEST_P(ChartSaveTest, WritesTheWindowAtItsSize)
         const QRegularExpression mediaBox(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"));
         const auto match = mediaBox.match(QString::fromLatin1(bytes));
         ASSERT_TRUE(match.hasMatch());
-        EXPECT_NEAR(match.captured(1).toDouble(), chart->width(), 0.5);
-        EXPECT_NEAR(match.captured(2).toDouble(), chart->height(), 0.5);
+        const QSizeF picture = chart->picture().deviceIndependentSize();
+        EXPECT_NEAR(match.captured(1).toDouble(), picture.width(), 0.5);
+        EXPECT_NEAR(match.captured(2).toDouble(), picture.height(), 0.5);
     } else {
         const QImage image = QImage::fromData(bytes);
-        EXPECT_EQ(image.size(), chart->size() * chart->devicePixelRatio());
+        EXPECT_EQ(image.size(), chart->picture().size());
     }
 }
 
@@ -304,7 +323,7 @@ TEST_P(ChartFigureTest, ReadAsCaptionAndValue)
 
 const FigureCase kFigureCases[] = {
     {"Count", "figureCount", QStringLiteral("データ数 n"), QStringLiteral("3")},
-    {"Mean", "figureMean", QStringLiteral("平均 x̄"), QStringLiteral("130")},
+    {"Mean", "figureMean", QStringLiteral("平均 x̄"), QStringLiteral("130.")},
     {"SampleSigma", "figureSampleSigma", QStringLiteral("標準偏差 s (分母 n−1)"),
      QStringLiteral("8.")},
     {"Classes", "figureClasses", QStringLiteral("級の数・幅 (測定単位)"),
@@ -429,5 +448,242 @@ const ExtremeCase kExtremeCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, ChartExtremeTest, testing::ValuesIn(kExtremeCases), RowName());
+
+
+// ---- control charts ----------------------------------------------------------------
+
+QStringList listed(const ChartWindow *chart)
+{
+    QStringList lines;
+    auto *list = child<QListWidget>(chart, "signalList");
+    for (int i = 0; i < list->count(); ++i)
+        lines << list->item(i)->text();
+    return lines;
+}
+
+// Values 1 to 9 lie below the centre line (test 2 at the 9th), the last far
+// above the upper limit on both charts (test 1 at the 19th).
+const QStringList kTrippingValues{
+    QStringLiteral("10"), QStringLiteral("12"), QStringLiteral("11"), QStringLiteral("13"),
+    QStringLiteral("12"), QStringLiteral("11"), QStringLiteral("10"), QStringLiteral("12"),
+    QStringLiteral("11"), QStringLiteral("14"), QStringLiteral("13"), QStringLiteral("14"),
+    QStringLiteral("13"), QStringLiteral("14"), QStringLiteral("13"), QStringLiteral("14"),
+    QStringLiteral("13"), QStringLiteral("14"), QStringLiteral("30")};
+
+struct ChartTypeCase
+{
+    const char *name;
+    QStringList values;
+    ChartType type;
+    int subgroupSize;
+    QString note;        // what the note above the control charts says
+    QStringList listedSignals; // the list 「異常の判定」
+};
+
+void PrintTo(const ChartTypeCase &c, std::ostream *out) { *out << c.name; }
+
+class ChartTypeTest : public ChartWindowTest, public testing::WithParamInterface<ChartTypeCase>
+{};
+
+TEST_P(ChartTypeTest, ShowsTheChartOrWhyNot)
+{
+    const ChartTypeCase &c = GetParam();
+    enterEach(c.values);
+    calculate(QStringLiteral("3σ"));
+    ChartWindow *chart = open();
+    ASSERT_NE(chart, nullptr);
+    chart->setSubgroupSize(c.subgroupSize);
+    chart->setChartType(c.type);
+    auto *type = child<QComboBox>(chart, "chartType");
+    EXPECT_EQ(type->currentIndex(), static_cast<int>(c.type));
+    EXPECT_EQ(child<QSpinBox>(chart, "subgroupSize")->isEnabled(), c.type == ChartType::MeansRanges);
+    EXPECT_EQ(child<QStackedWidget>(chart, "chartStack")->currentIndex(),
+              c.type == ChartType::Run ? 0 : 1);
+    EXPECT_EQ(chart->controlChart().has_value(), c.type != ChartType::Run);
+    EXPECT_EQ(child<QLabel>(chart, "controlNote")->text(), c.note);
+    EXPECT_EQ(listed(chart), c.listedSignals);
+    if (!c.note.isEmpty() && c.listedSignals.isEmpty()) { // refused: the chart says why
+        EXPECT_EQ(accessibleText(child<QWidget>(chart, "locationChart"), QAccessible::Description),
+                  c.note);
+    }
+    // Back to the run chart: nothing listed, nothing formed.
+    type->setCurrentIndex(0);
+    EXPECT_TRUE(listed(chart).isEmpty());
+    EXPECT_FALSE(chart->controlChart().has_value());
+}
+
+const ChartTypeCase kChartTypeCases[] = {
+    {"Run", kTrippingValues, ChartType::Run, 5, {}, {}},
+    {"OneValue", {QStringLiteral("5")}, ChartType::IndividualsMovingRange, 5,
+     QStringLiteral("X-Rs 管理図には値が 2 個以上必要です"), {}},
+    {"NoSpread", {QStringLiteral("5"), QStringLiteral("5"), QStringLiteral("5")},
+     ChartType::IndividualsMovingRange, 5, QStringLiteral("ばらつきがないため管理限界を引けません"),
+     {}},
+    {"OneSubgroup",
+     {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
+      QStringLiteral("5"), QStringLiteral("6")},
+     ChartType::MeansRanges, 5, QStringLiteral("X̄-R 管理図には 2 群 (値 10 個) 以上必要です"), {}},
+    {"LeftOut",
+     {QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("2"), QStringLiteral("4"),
+      QStringLiteral("6"), QStringLiteral("5"), QStringLiteral("7")},
+     ChartType::MeansRanges, 3, QStringLiteral("群にそろわない最後の値 1 個は除きました"),
+     {QStringLiteral("異常の判定に当たる点はありません。")}},
+    {"TripsTests1And2", kTrippingValues, ChartType::IndividualsMovingRange, 5, {},
+     {QStringLiteral("X 管理図 9 番目 11.: 判定 2 中心線の片側に 9 点連続"),
+      QStringLiteral("X 管理図 19 番目 30.: 判定 1 管理限界の外"),
+      QStringLiteral("Rs 管理図 19 番目 16.: 判定 1 管理限界の外")}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, ChartTypeTest, testing::ValuesIn(kChartTypeCases), RowName());
+
+class ControlChartTest : public ChartWindowTest
+{
+protected:
+    /// The X-Rs chart of kTrippingValues.
+    ChartWindow *openTripping()
+    {
+        enterEach(kTrippingValues);
+        calculate(QStringLiteral("3σ"));
+        ChartWindow *chart = open();
+        if (chart)
+            chart->setChartType(ChartType::IndividualsMovingRange);
+        return chart;
+    }
+};
+
+bool anyPointTrips(const ChartWindow *chart, int test)
+{
+    const auto &outcome = *chart->controlChart();
+    const auto &location = std::get<stats::ControlChart>(outcome).location;
+    return std::any_of(location.trippedTests.begin(), location.trippedTests.end(),
+                       [test](const stats::SpecialCauseTests &t) { return t.contains(test); });
+}
+
+// A test switched off marks no point and lists nothing, and stays off in the
+// next window.
+TEST_F(ControlChartTest, TestSwitchedOffStaysOff)
+{
+    ChartWindow *chart = openTripping();
+    ASSERT_NE(chart, nullptr);
+    ASSERT_TRUE(anyPointTrips(chart, 2));
+    QTest::mouseClick(child<QCheckBox>(chart, "specialCause2"), Qt::LeftButton);
+    EXPECT_FALSE(anyPointTrips(chart, 2));
+    EXPECT_TRUE(anyPointTrips(chart, 1));
+    EXPECT_EQ(listed(chart).filter(QStringLiteral("判定 2")), QStringList());
+    EXPECT_EQ(listed(chart).filter(QStringLiteral("判定 1")).size(), 2);
+    chart->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    chart = open();
+    ASSERT_NE(chart, nullptr);
+    EXPECT_FALSE(child<QCheckBox>(chart, "specialCause2")->isChecked());
+    EXPECT_TRUE(child<QCheckBox>(chart, "specialCause1")->isChecked());
+    chart->setChartType(ChartType::IndividualsMovingRange);
+    EXPECT_FALSE(anyPointTrips(chart, 2));
+}
+
+// The charts describe their lines and signals to a screen reader.
+TEST_F(ControlChartTest, DescribeWhatTheyShow)
+{
+    ChartWindow *chart = openTripping();
+    ASSERT_NE(chart, nullptr);
+    const QString location =
+        accessibleText(child<QWidget>(chart, "locationChart"), QAccessible::Description);
+    EXPECT_TRUE(location.startsWith(QStringLiteral("X 管理図、点 19 個。上方管理限界 ")))
+        << location.toStdString();
+    EXPECT_TRUE(location.contains(QStringLiteral("異常の点 2 個: 9 番目 (判定 2)、19 番目 (判定 1)。")))
+        << location.toStdString();
+    const QString spread =
+        accessibleText(child<QWidget>(chart, "spreadChart"), QAccessible::Description);
+    EXPECT_TRUE(spread.startsWith(QStringLiteral("Rs 管理図、点 18 個。"))) << spread.toStdString();
+    action("v11")->trigger(); // クリア
+    EXPECT_TRUE(accessibleText(child<QWidget>(chart, "locationChart"), QAccessible::Description)
+                    .contains(QStringLiteral("演算開始")));
+}
+
+struct CapabilityFigureCase
+{
+    const char *name;
+    QString upper, lower;
+    const char *objectName;
+    QString shown;
+};
+
+void PrintTo(const CapabilityFigureCase &c, std::ostream *out) { *out << c.name; }
+
+class CapabilityFigureTest : public ChartWindowTest,
+                             public testing::WithParamInterface<CapabilityFigureCase>
+{};
+
+// x̄ 130 and s 8 from 122, 130, 138.
+TEST_P(CapabilityFigureTest, Shown)
+{
+    const CapabilityFigureCase &c = GetParam();
+    enterEach({QStringLiteral("122"), QStringLiteral("130"), QStringLiteral("138")});
+    calculate(QStringLiteral("3σ"));
+    ChartWindow *chart = open();
+    ASSERT_NE(chart, nullptr);
+    if (!c.upper.isEmpty() || !c.lower.isEmpty())
+        enterTolerance(chart, c.upper, c.lower);
+    EXPECT_EQ(figure(chart, c.objectName), c.shown);
+}
+
+const CapabilityFigureCase kCapabilityFigureCases[] = {
+    {"MeanWithoutTolerance", {}, {}, "figureMean", QStringLiteral("130.")},
+    {"SWithoutTolerance", {}, {}, "figureSampleSigma", QStringLiteral("8.")},
+    {"NoExpectedWithoutTolerance", {}, {}, "figureExpected", QString()},
+    {"ExpectedBothSides", QStringLiteral("150"), QStringLiteral("100"), "figureExpected",
+     QStringLiteral("上 6,210 ppm (0.62 %)・下 88 ppm (0.01 %)・計 6,298 ppm (0.63 %)")},
+    {"ExpectedUpperOnly", QStringLiteral("150"), {}, "figureExpected",
+     QStringLiteral("上 6,210 ppm (0.62 %)・計 6,210 ppm (0.62 %)")},
+    {"ExpectedInverted", QStringLiteral("100"), QStringLiteral("150"), "figureExpected", kDash},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, CapabilityFigureTest, testing::ValuesIn(kCapabilityFigureCases),
+                         RowName());
+
+// A name typed without a suffix gets the chosen type's before the dialog
+// looks for a file to overwrite: the user is asked about グラフ.png.
+TEST_F(ChartWindowTest, AsksBeforeOverwritingANameWithoutSuffix)
+{
+    enterEach({QStringLiteral("122"), QStringLiteral("130"), QStringLiteral("138")});
+    calculate(QStringLiteral("3σ"));
+    ChartWindow *chart = open();
+    ASSERT_NE(chart, nullptr);
+    QFile old(path(QStringLiteral("グラフ.png")));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+    {
+        ModalAnswerer answerer({QMessageBox::Yes}, {path(QStringLiteral("グラフ"))});
+        QTest::mouseClick(child<QPushButton>(chart, "Command2"), Qt::LeftButton);
+        ASSERT_EQ(answerer.boxes.size(), 1u);
+        EXPECT_TRUE(answerer.boxes[0].text.contains(QStringLiteral("グラフ.png")))
+            << answerer.boxes[0].text.toStdString();
+    }
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(old.readAll().startsWith("\x89PNG"));
+}
+
+// PDF に保存 writes a one-page PDF record of the chart shown.
+TEST_F(ChartWindowTest, SavesTheRecordAsPdf)
+{
+    enterEach(kTrippingValues);
+    calculate(QStringLiteral("3σ"));
+    ChartWindow *chart = open();
+    ASSERT_NE(chart, nullptr);
+    chart->setChartType(ChartType::MeansRanges);
+    const QString file = path(QStringLiteral("記録"));
+    {
+        ModalAnswerer answerer({}, {file});
+        QTest::mouseClick(child<QPushButton>(chart, "saveRecordPdf"), Qt::LeftButton);
+        EXPECT_TRUE(answerer.boxes.empty()) << answerer.boxTexts().join('\n').toStdString();
+    }
+    QFile saved(file + QStringLiteral(".pdf"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 1);
+}
 
 } // namespace

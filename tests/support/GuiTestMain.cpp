@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QStandardPaths>
 #include <gmock/gmock.h>
 
 int main(int argc, char **argv)
@@ -7,6 +8,8 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Settings a window keeps go to a test folder, never the user's.
+    QStandardPaths::setTestModeEnabled(true);
     ::testing::InitGoogleMock(&argc, argv);
     return RUN_ALL_TESTS();
 }
