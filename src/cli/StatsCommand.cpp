@@ -129,26 +129,6 @@ std::vector<std::string> readingNotes(const StatsInput &read, std::size_t givenC
     return notes;
 }
 
-// One file's figures, or nullopt when it gives none (told on `errors`).
-std::optional<stats::StatisticsFigures> fileFigures(const std::string &argument,
-                                                  const std::string &name,
-                                                  const CommandLine &command, std::ostream &errors)
-{
-    const StatsInput read = readStatsInput(argument, command.column);
-    if (!read.failure.empty()) {
-        tell(errors, name, {read.failure});
-        return std::nullopt;
-    }
-    tell(errors, name, readingNotes(read, command.column));
-    stats::FiguresOutcome outcome = stats::calculateFigures(read.items, command.sigma);
-    if (const auto *error = std::get_if<stats::StatisticsError>(&outcome)) {
-        tell(errors, name, {statisticsProblemText(*error)});
-        return std::nullopt;
-    }
-    tell(errors, name, looseReadingLines(stats::looseReadings(read.items), read.lineNumbers));
-    return std::get<stats::StatisticsFigures>(std::move(outcome));
-}
-
 // The control chart of `kind` over the values in list order, with every test
 // for special causes.
 stats::ControlChartOutcome controlChart(ChartKind kind, int subgroupSize,
@@ -222,6 +202,25 @@ StatsInput readStatsInput(const std::string &argument, std::size_t column)
             std::move(file.lineNumbers)};
 }
 
+std::optional<stats::StatisticsFigures> readFigures(const std::string &argument,
+                                                  const std::string &name,
+                                                  const CommandLine &command, std::ostream &errors)
+{
+    const StatsInput read = readStatsInput(argument, command.column);
+    if (!read.failure.empty()) {
+        tell(errors, name, {read.failure});
+        return std::nullopt;
+    }
+    tell(errors, name, readingNotes(read, command.column));
+    stats::FiguresOutcome outcome = stats::calculateFigures(read.items, command.sigma);
+    if (const auto *error = std::get_if<stats::StatisticsError>(&outcome)) {
+        tell(errors, name, {statisticsProblemText(*error)});
+        return std::nullopt;
+    }
+    tell(errors, name, looseReadingLines(stats::looseReadings(read.items), read.lineNumbers));
+    return std::get<stats::StatisticsFigures>(std::move(outcome));
+}
+
 int runStats(const CommandLine &command, std::ostream &out, std::ostream &errors)
 {
     int status = 0;
@@ -231,7 +230,7 @@ int runStats(const CommandLine &command, std::ostream &out, std::ostream &errors
         // Shown as UTF-8 whatever bytes the name was given in.
         const std::string name = argumentPath(argument).toStdString();
         const std::optional<stats::StatisticsFigures> figures =
-            fileFigures(argument, name, command, errors);
+            readFigures(argument, name, command, errors);
         if (!figures || !writeResults(command, name, *figures, first, out, errors))
             status = 1;
         first = first && !figures;

@@ -7,8 +7,11 @@
 
 #include "cli/CommandLine.h"
 
+#include "stats/Statistics.h"
+
 #include <cstddef>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +37,15 @@ struct StatsInput
 /// fewer columns than `column` is refused, saying how many it has (a file
 /// that is no table has one).
 StatsInput readStatsInput(const std::string &argument, std::size_t column = 0);
+
+/// The figures of one file argument, read as readStatsInput reads it with
+/// the command's column and calculated at its sigma; nullopt when it gives
+/// none. Notes on the reading and the reason for no figures go to `errors`,
+/// each line "vorla: NAME: ...".
+std::optional<stats::StatisticsFigures> readFigures(const std::string &argument,
+                                                    const std::string &name,
+                                                    const CommandLine &command,
+                                                    std::ostream &errors);
 
 /// Runs the batch over `command.files` in order. Results go to `out` (the
 /// table or JSON of StatsOutput.h), one line per problem to `errors`, in the
