@@ -6,6 +6,8 @@
 #include "RowName.h"
 #include "TestFiles.h"
 
+#include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -476,5 +478,95 @@ TEST_F(StatsCommandTest, JsonNumbersReadBackAsTheSameDoubles)
     EXPECT_EQ(numbers["count"].toInt(), 2);
     EXPECT_EQ(numbers["maximum"].toDouble(), 0.2);
 }
+
+struct ChartCase
+{
+    const char *name;
+    QStringList args;
+    QByteArray input;   // standard input
+    int status;
+    const char *output; // the file that must be written; nullptr: none may be
+    const char *err;    // part of standard error ("" when it must be empty)
+};
+
+class ChartCommandTest : public StatsCommandTest, public ::testing::WithParamInterface<ChartCase>
+{
+};
+
+/// How many different colours the picture holds, up to `enough`.
+int coloursIn(const QImage &image, int enough)
+{
+    QList<QRgb> seen;
+    for (int y = 0; y < image.height() && seen.size() < enough; y += 3)
+        for (int x = 0; x < image.width() && seen.size() < enough; x += 3)
+            if (!seen.contains(image.pixel(x, y)))
+                seen.append(image.pixel(x, y));
+    return int(seen.size());
+}
+
+TEST_P(ChartCommandTest, DrawsWithoutDisplay)
+{
+    const ChartCase &c = GetParam();
+    writeFile(path("worked.txt"), kWorkedValues);
+    const Result r = runVorla(c.args, m_dir.path(), c.input);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.out, "");
+    if (*c.err == '\0')
+        EXPECT_EQ(r.err, "");
+    else
+        EXPECT_THAT(r.err, HasSubstr(c.err));
+    for (const char *name : {"out.png", "out.pdf", "out.PNG"})
+        EXPECT_EQ(QFile::exists(path(name)), c.output != nullptr && QLatin1String(name) == c.output)
+            << name;
+    if (c.output == nullptr)
+        return;
+    QFile written(path(c.output));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray bytes = written.readAll();
+    if (QByteArray(c.output).toLower().endsWith(".pdf")) {
+        EXPECT_TRUE(bytes.startsWith("%PDF-")) << bytes.left(16).toStdString();
+        EXPECT_GT(bytes.size(), 5000);
+        return;
+    }
+    const QImage image = QImage::fromData(bytes, "PNG");
+    ASSERT_FALSE(image.isNull());
+    EXPECT_GE(image.width(), 400);
+    EXPECT_GE(image.height(), 300);
+    EXPECT_GE(coloursIn(image, 16), 16); // lines, points, bars and text, not a blank page
+}
+
+const ChartCase kChartCases[] = {
+    {"RunChartPng", {"--chart", "worked.txt", "-o", "out.png"}, {}, 0, "out.png", ""},
+    {"IndividualsPdf", {"--chart", "worked.txt", "-o", "out.pdf", "--type", "xrs"}, {}, 0,
+     "out.pdf", ""},
+    {"MeansRangesFromStandardInput",
+     {"--chart", "-", "-o", "out.PNG", "--type", "xbar-r", "--subgroup", "2", "--upper", "50",
+      "--lower", "0"},
+     kSubgroupValues, 0, "out.PNG", ""},
+    {"ToleranceAndSigma", {"--chart", "worked.txt", "-o", "out.png", "--upper=15", "--sigma", "2"},
+     {}, 0, "out.png", ""},
+    {"UnwritableFolder", {"--chart", "worked.txt", "-o", "missing/out.png"}, {}, 1, nullptr,
+     "vorla: missing/out.png: 保存できませんでした。"},
+    {"BinaryStandardInput", {"--chart", "-", "-o", "out.png"}, QByteArray("1\n\0\n", 4), 1,
+     nullptr, "vorla: -: テキストファイルではありません"},
+    {"MissingFile", {"--chart", "missing.txt", "-o", "out.png"}, {}, 1, nullptr,
+     "vorla: missing.txt: ファイルが見つかりません。"},
+    {"EmptyFile", {"--chart", "empty.txt", "-o", "out.png"}, {}, 1, nullptr,
+     "vorla: empty.txt: 値が 1 つもありません。"},
+    {"NoControlChart", {"--chart", "-", "-o", "out.png", "--type", "xrs"}, "5\n", 1, nullptr,
+     "vorla: -: X-Rs 管理図には値が 2 個以上必要です。"},
+    {"NoSpread", {"--chart", "-", "-o", "out.pdf", "--type", "xrs"}, "5\n5\n5\n", 1, nullptr,
+     "ばらつきがないため管理限界を引けません。"},
+    {"JpegRefused", {"--chart", "worked.txt", "-o", "out.jpg"}, {}, 2, nullptr, "「out.jpg」"},
+    {"TwoFiles", {"--chart", "worked.txt", "plain.txt", "-o", "out.png"}, {}, 2, nullptr,
+     "「plain.txt」"},
+    {"WithStats", {"--chart", "--stats", "worked.txt", "-o", "out.png"}, {}, 2, nullptr,
+     "使い方: vorla"},
+    {"NoOutput", {"--chart", "worked.txt"}, {}, 2, nullptr, "-o"},
+    {"SubgroupOutOfRange", {"--chart", "worked.txt", "-o", "out.png", "--type", "xbar-r",
+                            "--subgroup", "11"}, {}, 2, nullptr, "「11」"},
+};
+INSTANTIATE_TEST_SUITE_P(ChartCommand, ChartCommandTest, ::testing::ValuesIn(kChartCases),
+                         RowName{});
 
 } // namespace
