@@ -220,6 +220,22 @@ Expected finish(Expected e, const Seen &seen)
     return e;
 }
 
+// The option an argument names, its "=value" going to `value`; nullptr for none.
+const Option *optionOf(const std::string &arg, std::optional<std::string> &value)
+{
+    std::string name = arg;
+    if (arg.starts_with("--")) {
+        if (const std::size_t equals = arg.find('='); equals != std::string::npos) {
+            name = arg.substr(0, equals);
+            value = arg.substr(equals + 1);
+        }
+    }
+    for (const Option &o : kOptions)
+        if (o.name == name)
+            return &o;
+    return nullptr;
+}
+
 Expected reference(const std::vector<std::string> &args)
 {
     Expected e;
@@ -235,18 +251,8 @@ Expected reference(const std::vector<std::string> &args)
             ended = true;
             continue;
         }
-        std::string name = arg;
         std::optional<std::string> value;
-        if (arg.starts_with("--")) {
-            if (const std::size_t equals = arg.find('='); equals != std::string::npos) {
-                name = arg.substr(0, equals);
-                value = arg.substr(equals + 1);
-            }
-        }
-        const Option *option = nullptr;
-        for (const Option &o : kOptions)
-            if (o.name == name)
-                option = &o;
+        const Option *option = optionOf(arg, value);
         if (!option)
             return failure(arg);
         if (option->effect == Effect::Help || option->effect == Effect::Version) {

@@ -511,13 +511,15 @@ TEST_P(ChartCommandTest, DrawsWithoutDisplay)
     const Result r = runVorla(c.args, m_dir.path(), c.input);
     EXPECT_EQ(r.status, c.status);
     EXPECT_EQ(r.out, "");
-    if (*c.err == '\0')
+    if (*c.err == '\0') {
         EXPECT_EQ(r.err, "");
-    else
+    } else {
         EXPECT_THAT(r.err, HasSubstr(c.err));
-    for (const char *name : {"out.png", "out.pdf", "out.PNG"})
+    }
+    for (const char *name : {"out.png", "out.pdf", "out.PNG"}) {
         EXPECT_EQ(QFile::exists(path(name)), c.output != nullptr && QLatin1String(name) == c.output)
             << name;
+    }
     if (c.output == nullptr)
         return;
     QFile written(path(c.output));

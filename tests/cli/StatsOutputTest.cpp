@@ -87,8 +87,9 @@ TEST_P(JsonNumberTest, ShortestTextThatReadsBack)
     const NumberCase &c = GetParam();
     const std::string text = cli::jsonNumber(c.value);
     EXPECT_EQ(text, c.json);
-    if (std::isfinite(c.value))
+    if (std::isfinite(c.value)) {
         EXPECT_EQ(std::strtod(text.c_str(), nullptr), c.value) << text;
+    }
 }
 
 const NumberCase kNumberCases[] = {
