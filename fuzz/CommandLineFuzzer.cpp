@@ -15,12 +15,18 @@
 //    each with or without "σ"), and sigmaChoice agrees on every argument;
 //  - the column: exactly the numbers the rules allow (ASCII digits, 1 to
 //    1,000,000), and columnNumber agrees on every argument;
-//  - the output format.
+//  - the output format;
+//  - the chart options: --chart takes one file and -o (a .png or .pdf path),
+//    --type run|xrs|xbar-r, --subgroup 2..10 with xbar-r only, --upper and
+//    --lower as tolerance boxes read; each batch option belongs to --stats,
+//    --chart or both, and --type goes with --stats only beside --json, never
+//    as run.
 // Parsing the same list twice gives the same result.
 
 #include "FuzzCheck.h"
 
 #include "cli/CommandLine.h"
+#include "stats/Chart.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -38,7 +44,9 @@ using cli::Mode;
 constexpr std::string_view kWords[] = {
     "--stats", "--sigma", "--json",  "--help", "-h",       "--version", "--",        "-",
     "3",       "2σ",      "1",       "σ",      "--sigma=", "--stats=",  "--sigma=3σ", "a.txt",
-    "--column", "0",      "12",      "1000001", "--column=2",
+    "--column", "0",      "12",      "1000001", "--column=2", "--chart", "--type",  "xrs",
+    "xbar-r",   "run",    "--subgroup", "5",    "11",       "-o",       "a.png",   "b.PDF",
+    "c.jpg",    "--upper", "--lower", "abc",
 };
 
 /// The --sigma values the rules allow and the choice each gives.
@@ -60,13 +68,16 @@ std::string allowedSigma(std::string_view text)
 }
 
 /// What an option does.
-enum class Effect { Help, Version, Stats, Json, Sigma, Column };
+enum class Effect { Help, Version, Stats, Chart, Json, Sigma, Column, Type, Subgroup, Upper, Lower, Output };
+
+constexpr unsigned kStats = 1, kChart = 2;
 
 struct Option
 {
     std::string_view name;
     Effect effect;
     bool takesValue; ///< reads "=value" or the next argument
+    unsigned uses = 0; ///< the batches it belongs to
 };
 
 // Long options may be written "--name=value"; an option that takes no value
@@ -74,9 +85,37 @@ struct Option
 constexpr Option kOptions[] = {
     {"--help", Effect::Help, false},   {"-h", Effect::Help, false},
     {"--version", Effect::Version, false}, {"--stats", Effect::Stats, false},
-    {"--json", Effect::Json, false},   {"--sigma", Effect::Sigma, true},
-    {"--column", Effect::Column, true},
+    {"--chart", Effect::Chart, false},
+    {"--json", Effect::Json, false, kStats},   {"--sigma", Effect::Sigma, true, kStats | kChart},
+    {"--column", Effect::Column, true, kStats | kChart},
+    {"--type", Effect::Type, true, kStats | kChart},
+    {"--subgroup", Effect::Subgroup, true, kStats | kChart},
+    {"--upper", Effect::Upper, true, kChart}, {"--lower", Effect::Lower, true, kChart},
+    {"-o", Effect::Output, true, kChart},
 };
+
+std::optional<cli::ChartKind> allowedType(std::string_view text)
+{
+    if (text == "run")
+        return cli::ChartKind::Run;
+    if (text == "xrs")
+        return cli::ChartKind::IndividualsMovingRange;
+    if (text == "xbar-r")
+        return cli::ChartKind::MeansRanges;
+    return std::nullopt;
+}
+
+/// -o paths: something, then .png or .pdf in any case.
+bool allowedOutput(std::string_view text)
+{
+    if (text.size() < 5)
+        return false;
+    std::string suffix(text.substr(text.size() - 4));
+    for (char &c : suffix)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return suffix == ".png" || suffix == ".pdf";
+}
 
 /// The --column values the rules allow: ASCII digits alone, 1 to 1,000,000.
 std::size_t allowedColumn(std::string_view text)
@@ -106,11 +145,101 @@ Expected failure(std::string culprit = {})
     return e;
 }
 
+/// The batch flags and options seen while reading the line.
+struct Seen
+{
+    bool stats = false, chart = false, type = false, subgroup = false;
+    std::vector<const Option *> batched;
+};
+
+// Applies an option's valid value; false for a value the rules refuse.
+bool applyValue(const Option &option, const std::string &value, Expected &e, Seen &seen)
+{
+    switch (option.effect) {
+    case Effect::Sigma:
+        e.line.sigma = allowedSigma(value);
+        return !e.line.sigma.empty();
+    case Effect::Column:
+        e.line.column = allowedColumn(value);
+        return e.line.column != 0;
+    case Effect::Type:
+        seen.type = true;
+        e.line.chartType = allowedType(value).value_or(cli::ChartKind::Run);
+        return allowedType(value).has_value();
+    case Effect::Subgroup: {
+        seen.subgroup = true;
+        const std::size_t n = allowedColumn(value);
+        e.line.subgroupSize = static_cast<int>(n);
+        return n >= 2 && n <= 10;
+    }
+    case Effect::Upper:
+    case Effect::Lower: {
+        const stats::ToleranceReading r = stats::readToleranceLimit(value);
+        std::optional<double> &limit = option.effect == Effect::Upper ? e.line.upper : e.line.lower;
+        limit.reset();
+        if (r.entry == stats::ToleranceEntry::Number)
+            limit = r.value;
+        return r.entry != stats::ToleranceEntry::NotNumber;
+    }
+    case Effect::Output:
+        e.line.output = value;
+        return allowedOutput(value);
+    default:
+        return false;
+    }
+}
+
+// The rules for the whole line, once every argument is read.
+Expected finish(Expected e, const Seen &seen)
+{
+    if (seen.stats && seen.chart)
+        return failure();
+    const unsigned batch = seen.stats ? kStats : seen.chart ? kChart : 0;
+    for (const Option *option : seen.batched)
+        if ((option->uses & batch) == 0)
+            return failure(std::string(option->name));
+    if (seen.subgroup && e.line.chartType != cli::ChartKind::MeansRanges)
+        return failure();
+    if (batch == 0)
+        return e;
+    if (e.line.files.empty())
+        return failure();
+    if (seen.stats) {
+        if (std::count(e.line.files.begin(), e.line.files.end(), "-") > 1)
+            return failure("-"); // standard input can be read only once
+        if (seen.type && (e.line.format != Format::Json || e.line.chartType == cli::ChartKind::Run))
+            return failure();
+        e.line.mode = Mode::Stats;
+        return e;
+    }
+    if (e.line.files.size() > 1)
+        return failure(e.line.files[1]);
+    if (e.line.output.empty())
+        return failure("-o");
+    e.line.mode = Mode::Chart;
+    return e;
+}
+
+// The option an argument names, its "=value" going to `value`; nullptr for none.
+const Option *optionOf(const std::string &arg, std::optional<std::string> &value)
+{
+    std::string name = arg;
+    if (arg.starts_with("--")) {
+        if (const std::size_t equals = arg.find('='); equals != std::string::npos) {
+            name = arg.substr(0, equals);
+            value = arg.substr(equals + 1);
+        }
+    }
+    for (const Option &o : kOptions)
+        if (o.name == name)
+            return &o;
+    return nullptr;
+}
+
 Expected reference(const std::vector<std::string> &args)
 {
     Expected e;
-    bool stats = false;
-    bool statsOnly = false;
+    Seen seen;
     bool ended = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string &arg = args[i];
@@ -122,76 +251,42 @@ Expected reference(const std::vector<std::string> &args)
             ended = true;
             continue;
         }
-        std::string name = arg;
         std::optional<std::string> value;
-        if (arg.starts_with("--")) {
-            if (const std::size_t equals = arg.find('='); equals != std::string::npos) {
-                name = arg.substr(0, equals);
-                value = arg.substr(equals + 1);
-            }
-        }
-        const Option *option = nullptr;
-        for (const Option &o : kOptions)
-            if (o.name == name)
-                option = &o;
+        const Option *option = optionOf(arg, value);
         if (!option)
             return failure(arg);
-        switch (option->effect) {
-        case Effect::Help:
-        case Effect::Version: {
+        if (option->effect == Effect::Help || option->effect == Effect::Version) {
             Expected answer;
             answer.line.mode = option->effect == Effect::Help ? Mode::Help : Mode::Version;
             return answer;
         }
-        case Effect::Stats:
-        case Effect::Json:
-            if (value)
-                return failure(arg);
-            if (option->effect == Effect::Stats) {
-                stats = true;
-            } else {
-                e.line.format = Format::Json;
-                statsOnly = true;
-            }
-            break;
-        case Effect::Sigma:
+        if (option->takesValue) {
             if (!value) {
                 if (i + 1 == args.size())
                     return failure();
                 value = args[++i];
             }
-            e.line.sigma = allowedSigma(*value);
-            if (e.line.sigma.empty())
+            if (!applyValue(*option, *value, e, seen))
                 return failure(*value);
-            statsOnly = true;
-            break;
-        case Effect::Column:
-            if (!value) {
-                if (i + 1 == args.size())
-                    return failure();
-                value = args[++i];
-            }
-            e.line.column = allowedColumn(*value);
-            if (e.line.column == 0)
-                return failure(*value);
-            statsOnly = true;
-            break;
+        } else if (value) {
+            return failure(arg);
         }
+        seen.stats = seen.stats || option->effect == Effect::Stats;
+        seen.chart = seen.chart || option->effect == Effect::Chart;
+        if (option->effect == Effect::Json)
+            e.line.format = Format::Json;
+        if (option->uses != 0)
+            seen.batched.push_back(option);
     }
-    if (!stats)
-        return statsOnly ? failure() : e;
-    if (e.line.files.empty())
-        return failure();
-    if (std::count(e.line.files.begin(), e.line.files.end(), "-") > 1)
-        return failure("-"); // standard input can be read only once
-    e.line.mode = Mode::Stats;
-    return e;
+    return finish(std::move(e), seen);
 }
 
 bool same(const CommandLine &a, const CommandLine &b)
 {
     return a.mode == b.mode && a.sigma == b.sigma && a.format == b.format && a.files == b.files
-           && a.column == b.column && a.error == b.error;
+           && a.column == b.column && a.error == b.error && a.chartType == b.chartType
+           && a.subgroupSize == b.subgroupSize && a.upper == b.upper && a.lower == b.lower
+           && a.output == b.output;
 }
 
 std::string described(const std::vector<std::string> &args)
@@ -247,5 +342,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     fuzz::check(line.format == expected.line.format, "a different format", shown);
     fuzz::check(line.column == expected.line.column, "a different column", shown);
     fuzz::check(line.mode != Mode::Stats || !line.files.empty(), "statistics of no file", shown);
+    if (line.mode == Mode::Chart || line.mode == Mode::Stats) {
+        fuzz::check(line.chartType == expected.line.chartType, "a different chart type", shown);
+        fuzz::check(line.subgroupSize == expected.line.subgroupSize, "a different subgroup", shown);
+        fuzz::check(line.upper == expected.line.upper && line.lower == expected.line.lower,
+                    "a different tolerance", shown);
+        fuzz::check(line.output == expected.line.output, "a different output", shown);
+    }
+    fuzz::check(line.mode != Mode::Chart || (line.files.size() == 1 && allowedOutput(line.output)),
+                "a chart of other than one file or into another format", shown);
+    for (const std::string &arg : args)
+        fuzz::check(cli::isChartOutputPath(arg) == allowedOutput(arg),
+                    "isChartOutputPath differs from the rules", arg);
     return 0;
 }

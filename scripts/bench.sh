@@ -2,8 +2,8 @@
 # Builds Vorla in release form into build-bench/ (or $VORLA_BENCH_BUILD_DIR)
 # and runs, offscreen, every program in bench/:
 #  - the Google Benchmark programs, vorla_bench_statistics,
-#    vorla_bench_control_chart,
-#    vorla_bench_window and vorla_bench_startup, five repetitions each; each
+#    vorla_bench_control_chart, vorla_bench_window, vorla_bench_startup and
+#    vorla_bench_command_line (whole vorla processes), five repetitions each; each
 #    ends with its figures, every one beside the baseline measured in the
 #    same run. Extra arguments go to these (e.g.
 #    --benchmark_filter=Entry);
@@ -16,7 +16,8 @@ build=${VORLA_BENCH_BUILD_DIR:-$here/build-bench}
 "$here/scripts/install-deps.sh" bench
 cmake -S "$here" -B "$build" -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=Release \
   -DVORLA_TESTS=OFF -DVORLA_BENCH=ON >/dev/null
-benchmarks=(vorla_bench_statistics vorla_bench_control_chart vorla_bench_window vorla_bench_startup)
+benchmarks=(vorla_bench_statistics vorla_bench_control_chart vorla_bench_window vorla_bench_startup
+            vorla_bench_command_line)
 cmake --build "$build" -j2 --target "${benchmarks[@]}" vorla_value_file_bench
 export QT_QPA_PLATFORM=offscreen LANG=C.UTF-8
 for b in "${benchmarks[@]}"; do

@@ -1,6 +1,7 @@
 #include "app/ScratchPaths.h"
 #include "app/Translations.h"
 #include "app/Vorla.h"
+#include "cli/ChartCommand.h"
 #include "cli/CommandLine.h"
 #include "cli/GivenFiles.h"
 #include "cli/StatsCommand.h"
@@ -10,6 +11,31 @@
 #include <iostream>
 #include <string>
 #include <vector>
+
+namespace {
+
+// Standard error of a batch holds vorla's own lines only; Qt's notes about
+// the session it runs in (no runtime folder, no display) are left out.
+void keepQtQuiet(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::cerr << message.toStdString() << '\n';
+}
+
+// --chart draws with Qt but shows nothing: the offscreen platform, unless the
+// caller named one, lets it run with no display at all.
+int drawChart(const cli::CommandLine &command, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(keepQtQuiet);
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    installJapaneseTranslations(app);
+    return cli::runChart(command, std::cerr);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -29,6 +55,8 @@ int main(int argc, char *argv[])
         return 2;
     case cli::Mode::Stats:
         return cli::runStats(command, std::cout, std::cerr);
+    case cli::Mode::Chart:
+        return drawChart(command, argv);
     case cli::Mode::Window:
         break;
     }

@@ -1,7 +1,11 @@
 #include "cli/StatsCommand.h"
 
 #include "cli/GivenFiles.h"
+// Qt's `signals` keyword would rename the control chart's member of that name.
+#pragma push_macro("signals")
+#undef signals
 #include "cli/StatsOutput.h"
+#pragma pop_macro("signals")
 #include "files/ValueFile.h"
 #include "files/ValueFileIO.h"
 #include "stats/NumberText.h"
@@ -125,24 +129,53 @@ std::vector<std::string> readingNotes(const StatsInput &read, std::size_t givenC
     return notes;
 }
 
-// One file's results, or nullopt when it gives none (told on `errors`).
-std::optional<stats::StatisticsTexts> fileResults(const std::string &argument,
-                                                  const std::string &name,
-                                                  const CommandLine &command, std::ostream &errors)
+// The control chart of `kind` over the values in list order, with every test
+// for special causes.
+stats::ControlChartOutcome controlChart(ChartKind kind, int subgroupSize,
+                                       const std::vector<double> &values)
 {
-    const StatsInput read = readStatsInput(argument, command.column);
-    if (!read.failure.empty()) {
-        tell(errors, name, {read.failure});
-        return std::nullopt;
+    if (kind == ChartKind::MeansRanges)
+        return stats::subgroupChart(values, subgroupSize);
+    return stats::individualsChart(values);
+}
+
+// The JSON members after the texts: the figures as numbers, and the control
+// chart --type asks for. A chart refused is null, its reason told on
+// `errors`, and `charted` turns false.
+JsonMembers jsonMembers(const CommandLine &command, const stats::StatisticsFigures &figures,
+                        const std::string &name, std::ostream &errors, bool &charted)
+{
+    JsonMembers members = {{"numbers", jsonFigures(figures)}};
+    if (!command.chartTypeGiven)
+        return members;
+    const stats::ControlChartOutcome outcome =
+        controlChart(command.chartType, command.subgroupSize, figures.values);
+    if (const auto *refusal = std::get_if<stats::NoControlChart>(&outcome)) {
+        tell(errors, name, {refusal->reason + "。"});
+        charted = false;
+        members.emplace_back("controlChart", "null");
+    } else {
+        members.emplace_back("controlChart", jsonControlChart(chartKindName(command.chartType),
+                                                              std::get<stats::ControlChart>(outcome)));
     }
-    tell(errors, name, readingNotes(read, command.column));
-    stats::StatisticsOutcome outcome = stats::calculateStatistics(read.items, command.sigma);
-    if (const auto *error = std::get_if<stats::StatisticsError>(&outcome)) {
-        tell(errors, name, {statisticsProblemText(*error)});
-        return std::nullopt;
+    return members;
+}
+
+// One file's line of the table or object of the JSON; false when a control
+// chart asked for could not be drawn.
+bool writeResults(const CommandLine &command, const std::string &name,
+                  const stats::StatisticsFigures &figures, bool first, std::ostream &out,
+                  std::ostream &errors)
+{
+    const stats::StatisticsTexts texts = stats::statisticsTexts(figures);
+    if (command.format != Format::Json) {
+        out << tableRow(name, texts);
+        return true;
     }
-    tell(errors, name, looseReadingLines(stats::looseReadings(read.items), read.lineNumbers));
-    return std::get<stats::StatisticsTexts>(std::move(outcome));
+    bool charted = true;
+    const JsonMembers members = jsonMembers(command, figures, name, errors, charted);
+    out << (first ? "\n  " : ",\n  ") << jsonObject(name, texts, members);
+    return charted;
 }
 
 } // namespace
@@ -169,6 +202,25 @@ StatsInput readStatsInput(const std::string &argument, std::size_t column)
             std::move(file.lineNumbers)};
 }
 
+std::optional<stats::StatisticsFigures> readFigures(const std::string &argument,
+                                                  const std::string &name,
+                                                  const CommandLine &command, std::ostream &errors)
+{
+    const StatsInput read = readStatsInput(argument, command.column);
+    if (!read.failure.empty()) {
+        tell(errors, name, {read.failure});
+        return std::nullopt;
+    }
+    tell(errors, name, readingNotes(read, command.column));
+    stats::FiguresOutcome outcome = stats::calculateFigures(read.items, command.sigma);
+    if (const auto *error = std::get_if<stats::StatisticsError>(&outcome)) {
+        tell(errors, name, {statisticsProblemText(*error)});
+        return std::nullopt;
+    }
+    tell(errors, name, looseReadingLines(stats::looseReadings(read.items), read.lineNumbers));
+    return std::get<stats::StatisticsFigures>(std::move(outcome));
+}
+
 int runStats(const CommandLine &command, std::ostream &out, std::ostream &errors)
 {
     int status = 0;
@@ -177,17 +229,11 @@ int runStats(const CommandLine &command, std::ostream &out, std::ostream &errors
     for (const std::string &argument : command.files) {
         // Shown as UTF-8 whatever bytes the name was given in.
         const std::string name = argumentPath(argument).toStdString();
-        const std::optional<stats::StatisticsTexts> texts =
-            fileResults(argument, name, command, errors);
-        if (!texts) {
+        const std::optional<stats::StatisticsFigures> figures =
+            readFigures(argument, name, command, errors);
+        if (!figures || !writeResults(command, name, *figures, first, out, errors))
             status = 1;
-            continue;
-        }
-        if (command.format == Format::Json)
-            out << (first ? "\n  " : ",\n  ") << jsonObject(name, *texts);
-        else
-            out << tableRow(name, *texts);
-        first = false;
+        first = first && !figures;
         out.flush(); // a pipeline sees each file's line as soon as it is done
     }
     if (command.format == Format::Json)

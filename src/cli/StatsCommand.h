@@ -7,8 +7,11 @@
 
 #include "cli/CommandLine.h"
 
+#include "stats/Statistics.h"
+
 #include <cstddef>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,12 +38,23 @@ struct StatsInput
 /// that is no table has one).
 StatsInput readStatsInput(const std::string &argument, std::size_t column = 0);
 
+/// The figures of one file argument, read as readStatsInput reads it with
+/// the command's column and calculated at its sigma; nullopt when it gives
+/// none. Notes on the reading and the reason for no figures go to `errors`,
+/// each line "vorla: NAME: ...".
+std::optional<stats::StatisticsFigures> readFigures(const std::string &argument,
+                                                    const std::string &name,
+                                                    const CommandLine &command,
+                                                    std::ostream &errors);
+
 /// Runs the batch over `command.files` in order. Results go to `out` (the
 /// table or JSON of StatsOutput.h), one line per problem to `errors`, in the
 /// form "vorla: FILE: reason". A file that is refused, empty, or beyond the
 /// calculation's range gives no result but does not stop the others.
 /// Items a calculation read as 0 or only in part are named on `errors` by
 /// their line numbers, as the window's note says it; they change no status.
+/// With --type, the JSON gives each file's control chart; a file whose chart
+/// is refused gets null, its reason on `errors`, and status 1.
 /// Returns the exit status: 0 when every file gave a result and everything
 /// was written, 1 otherwise.
 int runStats(const CommandLine &command, std::ostream &out, std::ostream &errors);

@@ -1,6 +1,9 @@
 #include "cli/StatsOutput.h"
 
+#include <algorithm>
 #include <array>
+#include <charconv>
+#include <cmath>
 #include <utility>
 
 namespace cli {
@@ -80,17 +83,94 @@ std::string jsonString(std::string_view text)
     return out;
 }
 
-std::string jsonObject(std::string_view file, const stats::StatisticsTexts &texts)
+namespace {
+
+// Joins name-value pairs, each value already JSON text, into an object.
+std::string membersObject(const JsonMembers &members)
 {
-    std::string object = "{\"file\": " + jsonString(file);
-    for (const auto &[name, member] : kFields) {
-        object += ", \"";
-        object += name;
-        object += "\": ";
-        object += jsonString(texts.*member);
-    }
-    object += '}';
-    return object;
+    std::string object = "{";
+    for (const auto &[name, value] : members)
+        object += (object.size() > 1 ? ", " : "") + jsonString(name) + ": " + value;
+    return object + '}';
+}
+
+std::string wholeNumber(std::int64_t number)
+{
+    return std::to_string(number);
+}
+
+// A count as a percentage of all the values, unrounded.
+double percentOf(std::int64_t part, std::size_t count)
+{
+    return 100.0 * static_cast<double>(part) / static_cast<double>(count);
+}
+
+std::string jsonSeries(const stats::ControlSeries &series)
+{
+    std::string signals = "[";
+    for (const stats::SpecialCause &signal : series.signals)
+        signals += (signals.size() > 1 ? ", " : "")
+                   + membersObject({{"test", wholeNumber(signal.test)},
+                                    {"number", wholeNumber(signal.number)},
+                                    {"value", jsonNumber(signal.value)}});
+    const std::optional<double> &lower = series.limits.lower;
+    return membersObject({{"name", jsonString(series.name)},
+                          {"center", jsonNumber(series.limits.center)},
+                          {"upper", jsonNumber(series.limits.upper)},
+                          {"lower", lower ? jsonNumber(*lower) : "null"},
+                          {"signals", signals + ']'}});
+}
+
+} // namespace
+
+std::string jsonNumber(double value)
+{
+    if (!std::isfinite(value))
+        return "null";
+    char text[32];
+    const auto [end, error] = std::to_chars(std::begin(text), std::end(text), value);
+    return error == std::errc() ? std::string(text, end) : "null";
+}
+
+std::string jsonFigures(const stats::StatisticsFigures &figures)
+{
+    const std::vector<double> &values = figures.values;
+    const std::size_t count = values.size();
+    const auto [minimum, maximum] = std::minmax_element(values.begin(), values.end());
+    const bool any = count > 0;
+    return membersObject({
+        {"count", wholeNumber(static_cast<std::int64_t>(count))},
+        {"mean", jsonNumber(figures.mean)},
+        {"standardDeviation", jsonNumber(figures.sigma)},
+        {"sigmaMultiple", jsonNumber(figures.k)},
+        {"upperLimit", jsonNumber(figures.upperLimit)},
+        {"lowerLimit", jsonNumber(figures.lowerLimit)},
+        {"aboveCount", wholeNumber(figures.aboveCount)},
+        {"abovePercent", any ? jsonNumber(percentOf(figures.aboveCount, count)) : "null"},
+        {"belowCount", wholeNumber(figures.belowCount)},
+        {"belowPercent", any ? jsonNumber(percentOf(figures.belowCount, count)) : "null"},
+        {"maximum", any ? jsonNumber(*maximum) : "null"},
+        {"minimum", any ? jsonNumber(*minimum) : "null"},
+    });
+}
+
+std::string jsonControlChart(std::string_view type, const stats::ControlChart &chart)
+{
+    return membersObject({{"type", jsonString(type)},
+                          {"subgroupSize", wholeNumber(chart.subgroupSize)},
+                          {"leftOut", wholeNumber(chart.leftOut)},
+                          {"location", jsonSeries(chart.location)},
+                          {"spread", jsonSeries(chart.spread)}});
+}
+
+std::string jsonObject(std::string_view file, const stats::StatisticsTexts &texts,
+                       const JsonMembers &more)
+{
+    JsonMembers members = {{"file", jsonString(file)}};
+    for (const auto &[name, member] : kFields)
+        members.emplace_back(name, jsonString(texts.*member));
+    members.insert(members.end(), more.begin(), more.end());
+    return membersObject(members);
 }
 
 } // namespace cli

@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
+using cli::ChartKind;
 using cli::Format;
 using cli::Mode;
 
@@ -21,6 +23,11 @@ struct LineCase
     const char *sigma = "3σ";
     Format format = Format::Table;
     std::size_t column = 0;
+    ChartKind type = ChartKind::Run;
+    int subgroup = 5;
+    const char *output = "";
+    std::optional<double> upper = std::nullopt;
+    std::optional<double> lower = std::nullopt;
 };
 
 class ParseCommandLineTest : public ::testing::TestWithParam<LineCase>
@@ -36,6 +43,11 @@ TEST_P(ParseCommandLineTest, ReadsModeFilesAndOptions)
     EXPECT_EQ(line.sigma, c.sigma);
     EXPECT_EQ(line.format, c.format);
     EXPECT_EQ(line.column, c.column);
+    EXPECT_EQ(line.chartType, c.type);
+    EXPECT_EQ(line.subgroupSize, c.subgroup);
+    EXPECT_EQ(line.output, c.output);
+    EXPECT_EQ(line.upper, c.upper);
+    EXPECT_EQ(line.lower, c.lower);
 }
 
 const LineCase kLineCases[] = {
@@ -73,9 +85,123 @@ const LineCase kLineCases[] = {
     {"StandardInputTwiceAfterDoubleDash", {"--stats", "-", "--", "-"}, Mode::Error, {}},
     {"DashesAreFilesToTheWindow", {"-", "-"}, Mode::Window, {"-", "-"}},
     {"DotSlashDashIsAnotherFile", {"--stats", "-", "./-"}, Mode::Stats, {"-", "./-"}},
+    // The control charts: --type with --stats' JSON, and --chart.
+    {"StatsJsonIndividuals", {"--stats", "--json", "--type", "xrs", "a.txt"}, Mode::Stats,
+     {"a.txt"}, "3σ", Format::Json, 0, ChartKind::IndividualsMovingRange},
+    {"StatsJsonMeansRanges", {"--stats", "--json", "--type=xbar-r", "--subgroup", "10", "a.txt"},
+     Mode::Stats, {"a.txt"}, "3σ", Format::Json, 0, ChartKind::MeansRanges, 10},
+    {"StatsTypeWithoutJson", {"--stats", "--type", "xrs", "a.txt"}, Mode::Error, {}},
+    {"StatsTypeRun", {"--stats", "--json", "--type", "run", "a.txt"}, Mode::Error, {}},
+    {"TypeWithoutBatch", {"--type", "xrs", "a.txt"}, Mode::Error, {}},
+    {"TypeUnknown", {"--chart", "a.txt", "-o", "a.png", "--type", "foo"}, Mode::Error, {}},
+    {"TypeInCapitals", {"--chart", "a.txt", "-o", "a.png", "--type", "XRS"}, Mode::Error, {}},
+    {"ChartRunByDefault", {"--chart", "a.txt", "-o", "a.png"}, Mode::Chart, {"a.txt"}, "3σ",
+     Format::Table, 0, ChartKind::Run, 5, "a.png"},
+    {"ChartEveryOption",
+     {"-o", "Out.PDF", "--chart", "--type", "xbar-r", "--subgroup=2", "--upper", "150",
+      "--lower=12mm", "--sigma", "2", "--column", "3", "-"},
+     Mode::Chart, {"-"}, "2σ", Format::Table, 3, ChartKind::MeansRanges, 2, "Out.PDF", 150.0,
+     12.0},
+    {"ChartBlankLimitIsNone", {"--chart", "a.txt", "-o", "a.png", "--upper", "9", "--upper", " "},
+     Mode::Chart, {"a.txt"}, "3σ", Format::Table, 0, ChartKind::Run, 5, "a.png"},
+    {"ChartIndividuals", {"--chart", "--type", "xrs", "a.txt", "-o", "a.png"}, Mode::Chart,
+     {"a.txt"}, "3σ", Format::Table, 0, ChartKind::IndividualsMovingRange, 5, "a.png"},
+    {"UpperNotNumber", {"--chart", "a.txt", "-o", "a.png", "--upper", "abc"}, Mode::Error, {}},
+    {"LowerBeyondDoubles", {"--chart", "a.txt", "-o", "a.png", "--lower", "1e999"}, Mode::Error, {}},
+    {"UpperMissingValue", {"--chart", "a.txt", "-o", "a.png", "--upper"}, Mode::Error, {}},
+    {"SubgroupOne", {"--chart", "a.txt", "-o", "a.png", "--type", "xbar-r", "--subgroup", "1"},
+     Mode::Error, {}},
+    {"SubgroupEleven", {"--chart", "a.txt", "-o", "a.png", "--type", "xbar-r", "--subgroup=11"},
+     Mode::Error, {}},
+    {"SubgroupNotNumber", {"--chart", "a.txt", "-o", "a.png", "--type", "xbar-r", "--subgroup", "abc"},
+     Mode::Error, {}},
+    {"SubgroupWithoutMeansRanges", {"--chart", "a.txt", "-o", "a.png", "--subgroup", "3"},
+     Mode::Error, {}},
+    {"SubgroupWithIndividuals", {"--stats", "--json", "--type", "xrs", "--subgroup", "3", "a.txt"},
+     Mode::Error, {}},
+    {"ChartOutputMissing", {"--chart", "a.txt"}, Mode::Error, {}},
+    {"ChartOutputValueMissing", {"--chart", "a.txt", "-o"}, Mode::Error, {}},
+    {"ChartOutputJpeg", {"--chart", "a.txt", "-o", "a.jpg"}, Mode::Error, {}},
+    {"ChartOutputSuffixOnly", {"--chart", "a.txt", "-o", ".png"}, Mode::Error, {}},
+    {"ChartTwoFiles", {"--chart", "a.txt", "b.txt", "-o", "a.png"}, Mode::Error, {}},
+    {"ChartNoFile", {"--chart", "-o", "a.png"}, Mode::Error, {}},
+    {"ChartWithStats", {"--chart", "--stats", "a.txt", "-o", "a.png"}, Mode::Error, {}},
+    {"ChartWithJson", {"--chart", "--json", "a.txt", "-o", "a.png"}, Mode::Error, {}},
+    {"OutputWithStats", {"--stats", "a.txt", "-o", "a.png"}, Mode::Error, {}},
+    {"UpperWithStats", {"--stats", "a.txt", "--upper", "3"}, Mode::Error, {}},
+    {"OutputWithoutBatch", {"a.txt", "-o", "a.png"}, Mode::Error, {}},
+    {"ChartTakesNoValue", {"--chart=a.txt", "-o", "a.png"}, Mode::Error, {}},
 };
 INSTANTIATE_TEST_SUITE_P(CommandLine, ParseCommandLineTest, ::testing::ValuesIn(kLineCases),
                          RowName{});
+
+struct ErrorCase
+{
+    const char *name;
+    std::vector<std::string> args;
+    const char *said; // part of the message
+};
+
+class CommandLineErrorTest : public ::testing::TestWithParam<ErrorCase>
+{
+};
+
+TEST_P(CommandLineErrorTest, SaysWhatIsWrong)
+{
+    const cli::CommandLine line = cli::parseCommandLine(GetParam().args);
+    EXPECT_EQ(line.mode, Mode::Error);
+    EXPECT_NE(line.error.find(GetParam().said), std::string::npos) << line.error;
+}
+
+const ErrorCase kErrorCases[] = {
+    {"SubgroupValue", {"--chart", "a", "-o", "a.png", "--type", "xbar-r", "--subgroup", "11"}, "「11」"},
+    {"TypeValue", {"--chart", "a", "-o", "a.png", "--type", "foo"}, "「foo」"},
+    {"OutputValue", {"--chart", "a", "-o", "a.jpg"}, "「a.jpg」"},
+    {"UpperValue", {"--chart", "a", "-o", "a.png", "--upper", "abc"}, "「abc」"},
+    {"SecondChartFile", {"--chart", "a", "b", "-o", "a.png"}, "「b」"},
+    {"ChartWithStats", {"--chart", "--stats", "a", "-o", "a.png"}, "--stats と --chart"},
+    {"JsonWithChart", {"--chart", "--json", "a", "-o", "a.png"}, "--json は --stats と"},
+    {"OutputWithStats", {"--stats", "a", "-o", "a.png"}, "-o は --chart と"},
+    {"SigmaAlone", {"--sigma", "2", "a"}, "--sigma は --stats か --chart と"},
+    {"TypeWithTable", {"--stats", "--type", "xrs", "a"}, "--json と一緒に"},
+    {"SubgroupWithRun", {"--chart", "a", "-o", "a.png", "--subgroup", "3"}, "--type xbar-r"},
+    {"NoOutput", {"--chart", "a"}, "-o"},
+};
+INSTANTIATE_TEST_SUITE_P(CommandLine, CommandLineErrorTest, ::testing::ValuesIn(kErrorCases),
+                         RowName{});
+
+struct OutputPathCase
+{
+    const char *name;
+    const char *path;
+    bool charted;
+};
+
+class ChartOutputPathTest : public ::testing::TestWithParam<OutputPathCase>
+{
+};
+
+TEST_P(ChartOutputPathTest, TakesPngAndPdfInAnyCase)
+{
+    EXPECT_EQ(cli::isChartOutputPath(GetParam().path), GetParam().charted);
+}
+
+const OutputPathCase kOutputPathCases[] = {
+    {"Png", "a.png", true},          {"Pdf", "dir/a.pdf", true},     {"Capitals", "A.PnG", true},
+    {"Jpeg", "a.jpg", false},        {"SuffixOnly", ".pdf", false},  {"NoDot", "apng", false},
+    {"PngThenMore", "a.png.txt", false}, {"Empty", "", false},      {"Svg", "a.svg", false},
+};
+INSTANTIATE_TEST_SUITE_P(CommandLine, ChartOutputPathTest, ::testing::ValuesIn(kOutputPathCases),
+                         RowName{});
+
+TEST(CommandLine, ChartKindNamesReadBack)
+{
+    for (const ChartKind kind :
+         {ChartKind::Run, ChartKind::IndividualsMovingRange, ChartKind::MeansRanges})
+        EXPECT_EQ(cli::chartKind(cli::chartKindName(kind)), kind);
+    EXPECT_EQ(cli::chartKindName(ChartKind::MeansRanges), "xbar-r");
+    EXPECT_EQ(cli::chartKind("xbar"), std::nullopt);
+}
 
 TEST(CommandLine, ErrorNamesTheWrongArgument)
 {

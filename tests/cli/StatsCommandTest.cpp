@@ -6,6 +6,8 @@
 #include "RowName.h"
 #include "TestFiles.h"
 
+#include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -15,6 +17,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -371,7 +374,10 @@ const StdinCase kStdinCases[] = {
     {"GivenTwice", {"--stats", "-", "--", "-"}, "1\n", 2, "",
      "vorla: 標準入力（-）を指定できるのは 1 度だけです: 「-」\n"
      "使い方: vorla [ファイル...]\n"
-     "        vorla --stats [--sigma 3σ|2σ|1σ] [--column N] [--json] ファイル...|-\n"
+     "        vorla --stats [--sigma 3σ|2σ|1σ] [--column N]\n"
+     "              [--json [--type xrs|xbar-r [--subgroup N]]] ファイル...|-\n"
+     "        vorla --chart ファイル|- -o 出力.png|出力.pdf [--type run|xrs|xbar-r]\n"
+     "              [--subgroup N] [--upper U] [--lower L] [--sigma K] [--column N]\n"
      "詳しくは vorla --help か man vorla を見てください。\n"},
 };
 INSTANTIATE_TEST_SUITE_P(StandardInput, StatsStdinTest, ::testing::ValuesIn(kStdinCases),
@@ -385,7 +391,184 @@ TEST_F(StatsCommandTest, JsonNamesStandardInputDash)
                      "\"standardDeviation\": \"1.118\", \"upperLimit\": \"5.8541\", "
                      "\"lowerLimit\": \"-.8541\", \"aboveCount\": \"0\", \"abovePercent\": \"0\", "
                      "\"belowCount\": \"0\", \"belowPercent\": \"0\", \"maximum\": \"4\", "
-                     "\"minimum\": \"1\"}\n]\n");
+                     "\"minimum\": \"1\", \"numbers\": {\"count\": 4, \"mean\": 2.5, "
+                     "\"standardDeviation\": 1.118033988749895, \"sigmaMultiple\": 3, "
+                     "\"upperLimit\": 5.854101966249685, \"lowerLimit\": -0.8541019662496847, "
+                     "\"aboveCount\": 0, \"abovePercent\": 0, \"belowCount\": 0, "
+                     "\"belowPercent\": 0, \"maximum\": 4, \"minimum\": 1}}\n]\n");
 }
+
+struct ControlChartCase
+{
+    const char *name;
+    QStringList args;
+    QByteArray input;       // standard input
+    int status;
+    const char *series;     // "location" or "spread"
+    const char *chartName;  // that series' name
+    double center, upper;   // its lines, as worked by hand
+    std::vector<std::vector<double>> found; // each signal's {test, number, value}
+    const char *err;        // standard error, whole
+};
+
+class StatsControlChartTest : public StatsCommandTest,
+                              public ::testing::WithParamInterface<ControlChartCase>
+{
+};
+
+TEST_P(StatsControlChartTest, JsonGivesLimitsAndSignalsAsNumbers)
+{
+    const ControlChartCase &c = GetParam();
+    const Result r = runVorla(c.args, m_dir.path(), c.input);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.err, c.err);
+    const QJsonArray files = QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).array();
+    ASSERT_EQ(files.size(), 1) << r.out;
+    const QJsonValue chart = files[0].toObject()["controlChart"];
+    if (c.series == nullptr) {
+        EXPECT_TRUE(chart.isNull()) << r.out;
+        return;
+    }
+    const QJsonObject series = chart.toObject()[QLatin1String(c.series)].toObject();
+    EXPECT_EQ(series["name"].toString().toStdString(), c.chartName);
+    EXPECT_NEAR(series["center"].toDouble(), c.center, 1e-12);
+    EXPECT_NEAR(series["upper"].toDouble(), c.upper, 1e-12);
+    std::vector<std::vector<double>> found;
+    for (const QJsonValue signal : series["signals"].toArray()) {
+        const QJsonObject o = signal.toObject();
+        found.push_back({o["test"].toDouble(), o["number"].toDouble(), o["value"].toDouble()});
+    }
+    EXPECT_EQ(found, c.found);
+}
+
+const QByteArray kWorkedValues = "10\n12\n11\n13\n12\n14\n";
+const QByteArray kSubgroupValues = "5\n15\n5\n15\n5\n15\n5\n15\n5\n15\n40\n51\n";
+
+const ControlChartCase kControlChartCases[] = {
+    // x̄ 12, R̄s 1.6: X limits 12 ± 2.660 · 1.6, Rs upper 3.267 · 1.6.
+    {"IndividualsLimits", {"--stats", "--json", "--type", "xrs", "-"}, kWorkedValues, 0,
+     "location", "X", 12, 16.256, {}, ""},
+    {"MovingRangeLimit", {"--stats", "--json", "--type", "xrs", "-"}, kWorkedValues, 0,
+     "spread", "Rs", 1.6, 5.2272, {}, ""},
+    // x̄ 11.28, R̄s 1.775: 16.3 lies above 16.0015, its range 6.2 above 5.7989.
+    {"IndividualsSignal", {"--stats", "--json", "--type", "xrs", "-"},
+     "10\n10.2\n9.8\n10.1\n16.3\n", 0, "location", "X", 11.28, 11.28 + 2.66 * 1.775,
+     {{1, 5, 16.3}}, ""},
+    // Six subgroups of two: x̿ = 191 / 12, R̄ = 61 / 6; subgroup 6's mean 45.5.
+    {"SubgroupSignal", {"--stats", "--json", "--type", "xbar-r", "--subgroup", "2", "-"},
+     kSubgroupValues, 0, "location", "X̄", 191.0 / 12, 191.0 / 12 + 1.880 * 61 / 6,
+     {{1, 6, 45.5}}, ""},
+    {"TooFewValues", {"--stats", "--json", "--type", "xrs", "-"}, "5\n", 1, nullptr, nullptr, 0,
+     0, {}, "vorla: -: X-Rs 管理図には値が 2 個以上必要です。\n"},
+};
+INSTANTIATE_TEST_SUITE_P(ControlCharts, StatsControlChartTest,
+                         ::testing::ValuesIn(kControlChartCases), RowName{});
+
+TEST_F(StatsCommandTest, JsonNumbersReadBackAsTheSameDoubles)
+{
+    const Result r = runVorla({"--stats", "--json", "-"}, m_dir.path(), "0.1\n0.2\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const QJsonObject numbers = QJsonDocument::fromJson(QByteArray::fromStdString(r.out))
+                                    .array()[0].toObject()["numbers"].toObject();
+    // (0.1 + 0.2) / 2 is not 0.15 in doubles; the box shows "0.15".
+    EXPECT_EQ(numbers["mean"].toDouble(), (0.1 + 0.2) / 2);
+    EXPECT_EQ(numbers["standardDeviation"].toDouble(),
+              std::sqrt((std::pow(0.1 - (0.1 + 0.2) / 2, 2) + std::pow(0.2 - (0.1 + 0.2) / 2, 2))
+                        * (1.0 / 2)));
+    EXPECT_EQ(numbers["count"].toInt(), 2);
+    EXPECT_EQ(numbers["maximum"].toDouble(), 0.2);
+}
+
+struct ChartCase
+{
+    const char *name;
+    QStringList args;
+    QByteArray input;   // standard input
+    int status;
+    const char *output; // the file that must be written; nullptr: none may be
+    const char *err;    // part of standard error ("" when it must be empty)
+};
+
+class ChartCommandTest : public StatsCommandTest, public ::testing::WithParamInterface<ChartCase>
+{
+};
+
+/// How many different colours the picture holds, up to `enough`.
+int coloursIn(const QImage &image, int enough)
+{
+    QList<QRgb> seen;
+    for (int y = 0; y < image.height() && seen.size() < enough; y += 3)
+        for (int x = 0; x < image.width() && seen.size() < enough; x += 3)
+            if (!seen.contains(image.pixel(x, y)))
+                seen.append(image.pixel(x, y));
+    return int(seen.size());
+}
+
+TEST_P(ChartCommandTest, DrawsWithoutDisplay)
+{
+    const ChartCase &c = GetParam();
+    writeFile(path("worked.txt"), kWorkedValues);
+    const Result r = runVorla(c.args, m_dir.path(), c.input);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.out, "");
+    if (*c.err == '\0') {
+        EXPECT_EQ(r.err, "");
+    } else {
+        EXPECT_THAT(r.err, HasSubstr(c.err));
+    }
+    for (const char *name : {"out.png", "out.pdf", "out.PNG"}) {
+        EXPECT_EQ(QFile::exists(path(name)), c.output != nullptr && QLatin1String(name) == c.output)
+            << name;
+    }
+    if (c.output == nullptr)
+        return;
+    QFile written(path(c.output));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray bytes = written.readAll();
+    if (QByteArray(c.output).toLower().endsWith(".pdf")) {
+        EXPECT_TRUE(bytes.startsWith("%PDF-")) << bytes.left(16).toStdString();
+        EXPECT_GT(bytes.size(), 5000);
+        return;
+    }
+    const QImage image = QImage::fromData(bytes, "PNG");
+    ASSERT_FALSE(image.isNull());
+    EXPECT_GE(image.width(), 400);
+    EXPECT_GE(image.height(), 300);
+    EXPECT_GE(coloursIn(image, 16), 16); // lines, points, bars and text, not a blank page
+}
+
+const ChartCase kChartCases[] = {
+    {"RunChartPng", {"--chart", "worked.txt", "-o", "out.png"}, {}, 0, "out.png", ""},
+    {"IndividualsPdf", {"--chart", "worked.txt", "-o", "out.pdf", "--type", "xrs"}, {}, 0,
+     "out.pdf", ""},
+    {"MeansRangesFromStandardInput",
+     {"--chart", "-", "-o", "out.PNG", "--type", "xbar-r", "--subgroup", "2", "--upper", "50",
+      "--lower", "0"},
+     kSubgroupValues, 0, "out.PNG", ""},
+    {"ToleranceAndSigma", {"--chart", "worked.txt", "-o", "out.png", "--upper=15", "--sigma", "2"},
+     {}, 0, "out.png", ""},
+    {"UnwritableFolder", {"--chart", "worked.txt", "-o", "missing/out.png"}, {}, 1, nullptr,
+     "vorla: missing/out.png: 保存できませんでした。"},
+    {"BinaryStandardInput", {"--chart", "-", "-o", "out.png"}, QByteArray("1\n\0\n", 4), 1,
+     nullptr, "vorla: -: テキストファイルではありません"},
+    {"MissingFile", {"--chart", "missing.txt", "-o", "out.png"}, {}, 1, nullptr,
+     "vorla: missing.txt: ファイルが見つかりません。"},
+    {"EmptyFile", {"--chart", "empty.txt", "-o", "out.png"}, {}, 1, nullptr,
+     "vorla: empty.txt: 値が 1 つもありません。"},
+    {"NoControlChart", {"--chart", "-", "-o", "out.png", "--type", "xrs"}, "5\n", 1, nullptr,
+     "vorla: -: X-Rs 管理図には値が 2 個以上必要です。"},
+    {"NoSpread", {"--chart", "-", "-o", "out.pdf", "--type", "xrs"}, "5\n5\n5\n", 1, nullptr,
+     "ばらつきがないため管理限界を引けません。"},
+    {"JpegRefused", {"--chart", "worked.txt", "-o", "out.jpg"}, {}, 2, nullptr, "「out.jpg」"},
+    {"TwoFiles", {"--chart", "worked.txt", "plain.txt", "-o", "out.png"}, {}, 2, nullptr,
+     "「plain.txt」"},
+    {"WithStats", {"--chart", "--stats", "worked.txt", "-o", "out.png"}, {}, 2, nullptr,
+     "使い方: vorla"},
+    {"NoOutput", {"--chart", "worked.txt"}, {}, 2, nullptr, "-o"},
+    {"SubgroupOutOfRange", {"--chart", "worked.txt", "-o", "out.png", "--type", "xbar-r",
+                            "--subgroup", "11"}, {}, 2, nullptr, "「11」"},
+};
+INSTANTIATE_TEST_SUITE_P(ChartCommand, ChartCommandTest, ::testing::ValuesIn(kChartCases),
+                         RowName{});
 
 } // namespace

@@ -1,0 +1,131 @@
+// The batch forms as a script runs them: whole processes of the built vorla,
+// timed from spawn to exit, on a file of a full list (32,767 typical values).
+// `vorla --chart` of the file into a PNG, a PDF and as control charts, beside
+// `vorla --stats` of the same file, the floor of reading and calculating it.
+// The children run with no display; --chart picks the offscreen platform.
+
+#include "Figures.h"
+#include "TypicalValues.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QTemporaryDir>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <chrono>
+#include <fstream>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+extern char **environ;
+
+namespace {
+
+/// The folder of the value file and the pictures, made once.
+const QTemporaryDir &folder()
+{
+    static const QTemporaryDir dir;
+    static const bool written = [] {
+        std::ofstream file((dir.path() + QStringLiteral("/values.txt")).toStdString());
+        bench::forEachTypicalValue(bench::kFullList,
+                                   [&](const std::string &item) { file << item << "\r\n"; });
+        return bool(file);
+    }();
+    (void)written;
+    return dir;
+}
+
+// The environment without a display, so that nothing can reach a screen.
+std::vector<char *> environmentWithoutDisplay()
+{
+    std::vector<char *> kept;
+    for (char **entry = environ; *entry != nullptr; ++entry) {
+        const std::string_view text(*entry);
+        if (!text.starts_with("DISPLAY=") && !text.starts_with("WAYLAND_DISPLAY=")
+            && !text.starts_with("QT_QPA_PLATFORM="))
+            kept.push_back(*entry);
+    }
+    kept.push_back(nullptr);
+    return kept;
+}
+
+// Runs vorla with `args` (file names relative to the folder) to its end; false
+// when it could not start or did not end with status 0.
+bool runVorla(std::vector<std::string> args)
+{
+    const std::string base = folder().path().toStdString() + "/";
+    std::vector<char *> argv = {const_cast<char *>(VORLA_BINARY)};
+    for (std::string &arg : args) {
+        if (arg.find('.') != std::string::npos)
+            arg = base + arg;
+        argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    std::vector<char *> env = environmentWithoutDisplay();
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, VORLA_BINARY, &actions, nullptr, argv.data(), env.data());
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    while (spawned == 0 && waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return spawned == 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void runEach(benchmark::State &state, const std::vector<std::string> &args)
+{
+    folder();
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        const bool ran = runVorla(args);
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        if (!ran)
+            state.SkipWithError("vorla did not succeed");
+    }
+}
+
+void BM_StatsOfFullList(benchmark::State &state)
+{
+    runEach(state, {"--stats", "values.txt"});
+}
+BENCHMARK(BM_StatsOfFullList)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+void BM_ChartPngOfFullList(benchmark::State &state)
+{
+    runEach(state, {"--chart", "values.txt", "-o", "run.png"});
+}
+BENCHMARK(BM_ChartPngOfFullList)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+void BM_ChartPdfOfFullList(benchmark::State &state)
+{
+    runEach(state, {"--chart", "values.txt", "-o", "run.pdf", "--upper", "90", "--lower", "-20"});
+}
+BENCHMARK(BM_ChartPdfOfFullList)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+void BM_ControlChartPngOfFullList(benchmark::State &state)
+{
+    runEach(state, {"--chart", "values.txt", "-o", "xrs.png", "--type", "xrs"});
+}
+BENCHMARK(BM_ControlChartPngOfFullList)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    using bench::Figure;
+    return bench::runWithFigures(
+        argc, argv,
+        {{"vorla --chart, 32,767 values, PNG", "BM_ChartPngOfFullList", "BM_StatsOfFullList",
+          Figure::Milliseconds, 1000.0},
+         {"vorla --chart, 32,767 values, PDF", "BM_ChartPdfOfFullList", "BM_StatsOfFullList",
+          Figure::Milliseconds, 1000.0},
+         {"vorla --chart --type xrs, 32,767 values", "BM_ControlChartPngOfFullList",
+          "BM_StatsOfFullList", Figure::Milliseconds, 1000.0}});
+}
