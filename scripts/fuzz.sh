@@ -23,7 +23,7 @@ CC=clang CXX=clang++ cmake -S "$here" -B "$build" -G "Unix Makefiles" \
   -DCMAKE_CXX_FLAGS="$sanitize" >/dev/null
 cmake --build "$build" -j2 --target "${targets[@]}"
 
-export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1
+export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:intercept_tls_get_addr=0
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 for t in "${targets[@]}"; do
   mkdir -p "$build/corpus/$t" "$build/findings/$t"
