@@ -3,16 +3,22 @@
 #include <QDir>
 #include <QStandardPaths>
 
+QString dataDirectory()
+{
+    // ~/.local/share/vorla here, %APPDATA%\vorla on Windows.
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(folder);
+    return folder;
+}
+
 QString scratchDirectory()
 {
 #ifdef Q_OS_WIN
     return QStringLiteral("c:/");
 #else
-    // The program's own data folder (~/.local/share/vorla), out of the way of
-    // the user's files: a value file the user names "Vovizuzuv.txt" in the
-    // home folder is never deleted by the clear command.
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(folder);
-    return folder;
+    // The program's own data folder, out of the way of the user's files: a
+    // value file the user names "Vovizuzuv.txt" in the home folder is never
+    // deleted by the clear command.
+    return dataDirectory();
 #endif
 }

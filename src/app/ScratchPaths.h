@@ -6,3 +6,8 @@
 /// are drive letters, the program's application data folder elsewhere
 /// (created when missing; QCoreApplication's application name must be set).
 QString scratchDirectory();
+
+/// The folder of the program's own files (the journal of unsaved changes):
+/// the user's application data folder, created when missing. Where there are
+/// no drive letters it is the scratch files' folder too.
+QString dataDirectory();
