@@ -20,7 +20,7 @@
 #include "TypicalValues.h"
 
 #include "app/Translations.h"
-#include "app/ValueListModel.h"
+#include "doc/ValueListModel.h"
 #include "app/Vorla.h"
 #include "ui/DefaultFont.h"
 

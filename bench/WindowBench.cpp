@@ -7,7 +7,7 @@
 #include "Figures.h"
 #include "TypicalValues.h"
 
-#include "app/ValueListModel.h"
+#include "doc/ValueListModel.h"
 #include "chart/ChartWindow.h"
 #include "app/Vorla.h"
 #include "files/TextCodec.h"

@@ -1,23 +1,19 @@
 #include "app/Vorla.h"
 
-#include "app/ColumnDialog.h"
 #include "app/EntryBox.h"
 #include "app/ScratchPaths.h"
 #include "app/ValueEditDelegate.h"
-#include "app/ValueListModel.h"
 #include "app/ValueListView.h"
+#include "app/VorlaTexts.h"
 #include "chart/ChartWindow.h"
-#include "files/Columns.h"
+#include "doc/ValueListDocument.h"
+#include "doc/ValueListModel.h"
 #include "files/Paste.h"
 #include "files/ScratchFile.h"
 #include "files/ValueFile.h"
-#include "files/ValueFileIO.h"
-#include "files/ValueLines.h"
 #include "info/InfoWindow.h"
-#include "print/QtReportPrinter.h"
 #include "print/Report.h"
 #include "stats/NumberText.h"
-#include "stats/Statistics.h"
 #include "ui/DefaultFont.h"
 #include "ui/FitText.h"
 #include "ui/FocusOnActivation.h"
@@ -27,16 +23,13 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QCursor>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QCloseEvent>
-#include <QEvent>
 #include <QFile>
-#include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
 #include <QLayout>
@@ -46,19 +39,11 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 #include <QToolTip>
 
-#include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <optional>
-#include <string>
-#include <variant>
-#include <vector>
 
 namespace {
 
@@ -67,227 +52,26 @@ constexpr int kBoxHeight = 405;
 
 const QString kSigmaThree = QStringLiteral("3σ");
 
-using ui::toUtf8;
 using ui::fromUtf8;
-
-
-// Opening also offers every file, so one saved under a name without ".txt"
-// can be found again; saving offers the one type it writes.
-const QString kOpenFilter = QStringLiteral("Text(*.txt)|*.txt|すべてのファイル (*)|*|");
-const QString kSaveFilter = QStringLiteral("Text(*.txt)|*.txt|");
-const QString kOpenTitle = QStringLiteral("ファイルを開く");
-const QString kSaveTitle = QStringLiteral("名前を付けて保存");
-const QString kPrintTitle = QStringLiteral("印刷");
-const QString kPasteTitle = QStringLiteral("貼り付け");
-const QString kExitTitle = QStringLiteral("終了");
-// What a name typed without an extension is saved as, so that the open
-// dialog's first filter shows the file.
-const QString kSaveSuffix = QStringLiteral("txt");
-
-/// Shows the busy pointer over a control until the scope ends, however it ends.
-class BusyPointer
-{
-public:
-    explicit BusyPointer(QWidget *control) : m_control(control), m_saved(control->cursor())
-    {
-        m_control->setCursor(Qt::WaitCursor);
-    }
-    ~BusyPointer() { m_control->setCursor(m_saved); }
-    BusyPointer(const BusyPointer &) = delete;
-    BusyPointer &operator=(const BusyPointer &) = delete;
-
-private:
-    QWidget *m_control;
-    QCursor m_saved;
-};
-
-QString grouped(std::int64_t number)
-{
-    return fromUtf8(stats::groupedInteger(number));
-}
-
-/// Asks which encoding a file that reads both ways is in, showing the first
-/// line where the readings differ. Shift JIS, what this program writes, is the
-/// default; nullopt when the user cancels.
-std::optional<files::TextEncoding> askReading(QWidget *parent, const QString &path,
-                                              const files::AmbiguousReading &line)
-{
-    QMessageBox box(QMessageBox::Question, kOpenTitle,
-                    QStringLiteral("ファイル「%1」は Shift JIS としても UTF-8 としても読めます。\n"
-                                   "%2 行目の読み方:\n"
-                                   "Shift JIS: %3\nUTF-8: %4\n"
-                                   "どちらとして読みますか？")
-                        .arg(path, grouped(static_cast<std::int64_t>(line.lineNumber)),
-                             shortened(fromUtf8(line.asShiftJis)),
-                             shortened(fromUtf8(line.asUtf8))),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("Shift JIS として読む"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("UTF-8 として読む"));
-    box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::Cancel);
-    switch (box.exec()) {
-    case QMessageBox::Yes:
-        return files::TextEncoding::ShiftJis;
-    case QMessageBox::No:
-        return files::TextEncoding::Utf8;
-    default:
-        return std::nullopt;
-    }
-}
-
-/// The values a paste enters: each line and cell for text of one column, the
-/// chosen column's for a table; nullopt when the question is cancelled.
-std::optional<std::vector<std::string>> pastedValues(QWidget *parent, const QString &text)
-{
-    return files::pastedValues(toUtf8(text), [parent](const files::ColumnLayout &layout) {
-        return askColumn(parent,
-                         QStringLiteral("貼り付けたテキストは %1 列の表です（%2区切り）。\n"
-                                        "一覧に入れる列を選んでください。")
-                             .arg(layout.columns)
-                             .arg(separatorName(layout.separator)),
-                         layout);
-    });
-}
-
-/// Asks which column of a table file to read.
-std::optional<std::size_t> askFileColumn(QWidget *parent, const QString &path,
-                                         const files::ColumnLayout &layout)
-{
-    return askColumn(parent,
-                     QStringLiteral("ファイル「%1」は %2 列の表です（%3区切り）。\n"
-                                    "一覧に読み込む列を選んでください。")
-                         .arg(path)
-                         .arg(layout.columns)
-                         .arg(separatorName(layout.separator)),
-                     layout);
-}
-
-/// The local files among dragged data, in order; other links are passed over.
-QStringList droppedFiles(const QMimeData &data)
-{
-    QStringList files;
-    for (const QUrl &url : data.urls())
-        if (url.isLocalFile())
-            files << url.toLocalFile();
-    return files;
-}
-
-QString encodeProblemText(const files::EncodeFailure &failure)
-{
-    if (!failure.item)
-        return QStringLiteral("この環境では Shift JIS の文字に変換できません。");
-    const QString shown = shortened(failure.item->text);
-    return QStringLiteral("一覧の %1 番目の値「%2」に、Shift JIS で書けない文字「%3」があります。")
-        .arg(grouped(failure.item->index + 1), shown, failure.item->character);
-}
-
-QString writeProblemText(const files::WriteFailure &failure)
-{
-    if (failure.problem == files::WriteProblem::FolderMissing)
-        return QStringLiteral("保存先のフォルダーが見つかりません。");
-    return QStringLiteral("書き込みに失敗しました（%1）。").arg(failure.detail);
-}
-
-QString openFailureText(const QString &path, const files::ReadFailure &failure)
-{
-    return QStringLiteral("ファイル「%1」を開けませんでした。\n%2\n一覧には何も追加していません。")
-        .arg(path, files::readProblemText(failure));
-}
-
-QString leftOutText(const QString &path, std::size_t leftOut, std::size_t added)
-{
-    return QStringLiteral("一覧に入るのは %1 個までのため、ファイル「%2」の %3 行は"
-                          "読み込んでいません（%4 行を追加しました）。")
-        .arg(grouped(static_cast<std::int64_t>(files::kMaxListItems)), path,
-             grouped(static_cast<std::int64_t>(leftOut)),
-             grouped(static_cast<std::int64_t>(added)));
-}
-
-QString unencodableText(const files::EncodeFailure &failure)
-{
-    return QStringLiteral("一覧を保存できませんでした。\n%1\nファイルには何も書いていません。")
-        .arg(encodeProblemText(failure));
-}
-
-QString saveFailureText(const QString &path, const files::WriteFailure &failure)
-{
-    return QStringLiteral("ファイル「%1」に保存できませんでした。\n%2\nファイルは変更していません。")
-        .arg(path, writeProblemText(failure));
-}
-
-QString pasteRefusedText(const files::PastePlan &plan, std::size_t room)
-{
-    const QString nothingAdded = QStringLiteral("何も追加していません。");
-    if (plan.verdict == files::PasteVerdict::TooLong)
-        return QStringLiteral("貼り付けた値の %1 番目「%2」は %3 文字あります。一覧に入る値は %4 "
-                              "文字までです。")
-                   .arg(grouped(static_cast<std::int64_t>(plan.tooLongIndex + 1)),
-                        shortened(fromUtf8(plan.values[plan.tooLongIndex])),
-                        grouped(static_cast<std::int64_t>(plan.tooLongLength)),
-                        grouped(static_cast<std::int64_t>(files::kMaxLineLength)))
-               + nothingAdded;
-    if (plan.verdict == files::PasteVerdict::HoldsBreak)
-        return QStringLiteral("貼り付けた値の %1 番目「%2」にタブか改行があります。"
-                              "一覧の値には入れられません。")
-                   .arg(grouped(static_cast<std::int64_t>(plan.tooLongIndex + 1)),
-                        shortened(fromUtf8(plan.values[plan.tooLongIndex])))
-               + nothingAdded;
-    const QString count = grouped(static_cast<std::int64_t>(plan.values.size()));
-    if (room == 0)
-        return QStringLiteral("貼り付けた値は %1 個ですが、一覧はすでに %2 個でいっぱいです。")
-                   .arg(count, grouped(static_cast<std::int64_t>(files::kMaxListItems)))
-               + nothingAdded;
-    return QStringLiteral("貼り付けた値は %1 個ですが、一覧に入るのはあと %2 個です。")
-               .arg(count, grouped(static_cast<std::int64_t>(room)))
-           + nothingAdded;
-}
-
-QString editorPasteRefusedText(const files::PastePlan &plan)
-{
-    if (plan.verdict != files::PasteVerdict::TooMany)
-        return pasteRefusedText(plan, 1);
-    return QStringLiteral("貼り付けた値は %1 個ですが、ここに入る値は 1 個だけです。何も変えていません。")
-        .arg(grouped(static_cast<std::int64_t>(plan.values.size())));
-}
-
-/// What the notice under the list says after a calculation that read items
-/// as 0 or only in part; empty when every item was read whole.
-QString looseReadingText(const stats::LooseReadings &loose)
-{
-    const QString none = grouped(static_cast<std::int64_t>(loose.withoutNumber.size()));
-    const QString part = grouped(static_cast<std::int64_t>(loose.partlyRead.size()));
-    QString text;
-    if (!loose.withoutNumber.empty() && !loose.partlyRead.empty())
-        text = QStringLiteral("数値として読めない値 %1 個は 0 として、数値の後に文字が続く値 %2 個は"
-                              "文字の前の数値で計算しました。")
-                   .arg(none, part);
-    else if (!loose.withoutNumber.empty())
-        text = QStringLiteral("数値として読めない値が %1 個あります（0 として計算しました）。").arg(none);
-    else if (!loose.partlyRead.empty())
-        text = QStringLiteral("数値の後に文字が続く値が %1 個あります（文字の前の数値で計算しました）。")
-                   .arg(part);
-    else
-        return text;
-    return text + QStringLiteral("一覧で選択しています。");
-}
+using ui::toUtf8;
+using vorla_texts::kPasteTitle;
 
 } // namespace
 
 Vorla::Vorla(const QString &scratchDir, QWidget *parent)
-    : QMainWindow(parent), m_scratchDir(scratchDir),
-      m_openPrinter(&QtReportPrinter::openDefaultPrinter)
+    : QMainWindow(parent), m_scratchDir(scratchDir), m_document(new ValueListDocument(this))
 {
     setObjectName(QStringLiteral("Vorla"));
-    // The program answers to two names in its captions: it starts as
-    // "Pellary", the title its information window shows, is "Vorla" after a
-    // clear or an open, and "Pellary" again after a save. Users' own notes
-    // and screenshots know these captions, so they stay exactly so.
-    setWindowTitle(QStringLiteral("Pellary"));
+    setWindowTitle(m_document->title());
     setWindowIcon(QIcon(QStringLiteral(":/vorla.svg")));
     setFont(vorlaDefaultFont());
     createControls();
+    m_files = std::make_unique<ValueFileCommands>(this, m_document, m_entryBox);
+    m_print = std::make_unique<PrintCommand>(
+        this, QDir(m_scratchDir).filePath(QLatin1String(files::kScratchDataName)));
     createMenus();
     createListEditing();
+    connectDocument();
     // A file dropped anywhere on the window opens. The text boxes keep
     // taking dragged text, but dragged files are passed on to the window
     // (eventFilter) rather than pasted as their paths.
@@ -310,7 +94,12 @@ Vorla::~Vorla()
 
 void Vorla::setPrinterFactory(PrinterFactory openPrinter)
 {
-    m_openPrinter = std::move(openPrinter);
+    m_print->setPrinterFactory(std::move(openPrinter));
+}
+
+bool Vorla::openValueFile(const QString &path)
+{
+    return m_files->openFile(path);
 }
 
 QLabel *Vorla::createLabel(const char *name, const QString &caption, int left, int top,
@@ -352,7 +141,7 @@ void Vorla::createControls()
     createExtremeBoxes();
     createReadingNotice();
     setTabOrderOfControls();
-    createRemoveKeyAndUndo();
+    createRemoveKeyAndHistory();
     connectControls();
 }
 
@@ -384,16 +173,10 @@ void Vorla::createEntryBox()
 
 void Vorla::createValueList()
 {
-    m_values = new ValueListModel(this);
-    // Every change to the list, whatever made it, makes the list differ from
-    // the file last saved or opened.
-    for (const auto changed : {&ValueListModel::rowsInserted, &ValueListModel::rowsRemoved})
-        connect(m_values, changed, this, [this] { m_unsaved = true; });
-    connect(m_values, &ValueListModel::modelReset, this, [this] { m_unsaved = true; });
     m_valueList = new ValueListView(centralWidget());
     m_valueList->setObjectName(QStringLiteral("List1"));
     m_valueList->setGeometry(px(240), px(840), px(1815), px(2040));
-    m_valueList->setModel(m_values);
+    m_valueList->setModel(m_document->model());
     m_valueList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_valueList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_valueList->setAccessibleName(QStringLiteral("データ一覧"));
@@ -491,7 +274,7 @@ void Vorla::setTabOrderOfControls()
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
 
-void Vorla::createRemoveKeyAndUndo()
+void Vorla::createRemoveKeyAndHistory()
 {
     // Delete removes the selected value as a double-click does. Tabbing into
     // the list makes an item current without selecting it, so only a
@@ -502,35 +285,62 @@ void Vorla::createRemoveKeyAndUndo()
         if (m_valueList->selectionModel()->isSelected(m_valueList->currentIndex()))
             removeSelectedValue();
     });
-    m_undoAction = new QAction(QStringLiteral("元に戻す"), m_valueList);
-    m_undoAction->setObjectName(QStringLiteral("mnuUndo"));
+    m_undoAction = createListAction("mnuUndo", QStringLiteral("元に戻す"), &Vorla::undo);
     m_undoAction->setShortcut(QKeySequence::Undo);
-    m_undoAction->setShortcutContext(Qt::WidgetShortcut);
+    m_redoAction = createListAction("mnuRedo", QStringLiteral("やり直し"), &Vorla::redo);
+    m_redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     m_undoAction->setEnabled(false);
-    m_valueList->addAction(m_undoAction);
+    m_redoAction->setEnabled(false);
     m_valueList->setContextMenuPolicy(Qt::ActionsContextMenu);
-    connect(m_undoAction, &QAction::triggered, this, &Vorla::undoLastChange);
 }
 
 void Vorla::connectControls()
 {
     connect(m_entryBox, &QLineEdit::returnPressed, this, &Vorla::enterTypedValue);
     connect(m_entryBox, &EntryBox::linesPasted, this, &Vorla::enterPastedValues);
-    connect(m_entryBox, &EntryBox::nothingToUndo, this, &Vorla::undoLastChange);
+    connect(m_entryBox, &EntryBox::nothingToUndo, this, &Vorla::undo);
+    connect(m_entryBox, &EntryBox::nothingToRedo, this, &Vorla::redo);
     connect(m_valueList, &QListView::doubleClicked, this, &Vorla::removeSelectedValue);
     connect(m_calculateButton, &QPushButton::clicked, this, &Vorla::calculate);
-    // The notice speaks of the list as it was calculated: any change to the
-    // list, or a move in it, ends it.
-    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
-        connect(m_values, signal, this, &Vorla::hideReadingNotice);
-    connect(m_values, &QAbstractItemModel::modelReset, this, &Vorla::hideReadingNotice);
+    // The notice speaks of the list as it was calculated: a move in the list
+    // ends it, as any change to the list does (connectDocument).
     connect(m_valueList->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &Vorla::hideReadingNotice);
 }
 
+void Vorla::connectDocument()
+{
+    ValueListModel *model = m_document->model();
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(model, signal, this, &Vorla::hideReadingNotice);
+    connect(model, &QAbstractItemModel::modelReset, this, &Vorla::hideReadingNotice);
+    connect(model, &QAbstractItemModel::dataChanged, this, &Vorla::hideReadingNotice);
+    connect(m_document, &ValueListDocument::titleChanged, this, &QWidget::setWindowTitle);
+    connect(m_document, &ValueListDocument::openAllowedChanged, m_openAction, &QAction::setEnabled);
+    connect(m_document, &ValueListDocument::entered, this, &Vorla::advanceCount);
+    connect(m_document, &ValueListDocument::rowAffected, this, &Vorla::showAffectedRow);
+    connect(m_document, &ValueListDocument::noRoom, this, [] { QApplication::beep(); });
+    connect(m_document, &ValueListDocument::historyChanged, this, [this] {
+        m_undoAction->setEnabled(m_document->canUndo());
+        m_redoAction->setEnabled(m_document->canRedo());
+    });
+    connect(m_document, &ValueListDocument::journalFailed, this, [this] {
+        QMessageBox::warning(this, QStringLiteral("Vorla"), vorla_texts::journalFailedText());
+    });
+    connect(m_document, &ValueListDocument::sourceNameChanged, this, [this](const QString &path) {
+        if (m_chart)
+            m_chart->setSourceName(path);
+    });
+    connect(m_document, &ValueListDocument::figuresChanged, this, [this](const auto &figures) {
+        if (m_chart)
+            m_chart->setFigures(figures);
+    });
+}
+
 void Vorla::noticeLooseReadings(const stats::LooseReadings &loose)
 {
-    const QString text = looseReadingText(loose);
+    const QString text = vorla_texts::looseReadingText(loose);
     if (text.isEmpty()) {
         hideReadingNotice();
         return;
@@ -540,11 +350,11 @@ void Vorla::noticeLooseReadings(const stats::LooseReadings &loose)
     // selects as it always does.
     QItemSelection selection;
     for (const std::size_t row : loose.all()) {
-        const QModelIndex index = m_values->index(static_cast<int>(row));
+        const QModelIndex index = m_document->model()->index(static_cast<int>(row));
         selection.select(index, index);
     }
     m_valueList->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    m_valueList->scrollTo(m_values->index(static_cast<int>(loose.all().front())));
+    m_valueList->scrollTo(m_document->model()->index(static_cast<int>(loose.all().front())));
     m_readingNotice->setText(text);
     m_readingNotice->setAccessibleName(text);
     m_readingNotice->show();
@@ -595,18 +405,13 @@ void Vorla::createMenus()
     chartAction->setObjectName(QStringLiteral("v12"));
     informationAction->setObjectName(QStringLiteral("mnu_J2"));
 
-    connect(m_openAction, &QAction::triggered, this, &Vorla::openValueFileFromDialog);
-    connect(saveAction, &QAction::triggered, this, &Vorla::saveValueFile);
+    connect(m_openAction, &QAction::triggered, this, [this] { m_files->openFromDialog(); });
+    connect(saveAction, &QAction::triggered, this, [this] { m_files->save(); });
     connect(printAction, &QAction::triggered, this, &Vorla::printReport);
     connect(exitAction, &QAction::triggered, this, &Vorla::exitProgram);
     connect(clearAction, &QAction::triggered, this, &Vorla::clearAll);
-    connect(chartAction, &QAction::triggered, this, &Vorla::showCharts);
+    connect(chartAction, &QAction::triggered, this, &Vorla::openChartWindow);
     connect(informationAction, &QAction::triggered, this, &Vorla::showInformation);
-}
-
-QString Vorla::scratchPath(const char *name) const
-{
-    return QDir(m_scratchDir).filePath(QLatin1String(name));
 }
 
 report::BoxTexts Vorla::boxTexts() const
@@ -623,45 +428,6 @@ report::BoxTexts Vorla::boxTexts() const
             .count = toUtf8(m_countBox->text()),
             .maximum = toUtf8(m_maximumBox->text()),
             .minimum = toUtf8(m_minimumBox->text())};
-}
-
-std::size_t Vorla::room() const
-{
-    const auto count = static_cast<std::size_t>(m_values->count());
-    return files::kMaxListItems - std::min(count, files::kMaxListItems);
-}
-
-QStringList Vorla::listTexts() const
-{
-    QStringList texts;
-    texts.reserve(m_values->count());
-    for (const std::string &item : m_values->items())
-        texts << fromUtf8(item);
-    return texts;
-}
-
-void Vorla::forgetUndo()
-{
-    m_undoSteps.clear();
-    m_undoAction->setEnabled(false);
-}
-
-void Vorla::showLastItem()
-{
-    // An entry joins the end of the list, which may be below the view: the
-    // user sees each value as it goes in.
-    m_valueList->scrollTo(m_values->index(m_values->count() - 1));
-}
-
-void Vorla::appendEntries(std::vector<std::string> values)
-{
-    if (values.empty())
-        return;
-    m_openAction->setEnabled(false);
-    const std::size_t entries = values.size();
-    m_values->append(std::move(values));
-    advanceCount(entries);
-    showLastItem();
 }
 
 void Vorla::clearBoxes()
@@ -708,7 +474,7 @@ void Vorla::loadWindow()
 {
     centreOnScreen(*this);
     // A missing or locked scratch file is no reason to stop starting up.
-    QFile::remove(scratchPath(files::kScratchDataName));
+    QFile::remove(QDir(m_scratchDir).filePath(QLatin1String(files::kScratchDataName)));
 
     clearBoxes();
     m_sigmaChoice->setEditText(kSigmaThree);
@@ -730,147 +496,82 @@ void Vorla::enterTypedValue()
         enterPastedValues(entry);
         return;
     }
-    if (room() == 0) {
+    if (!m_document->enter({toUtf8(entry)})) {
         // Full: keep the typed text so nothing is lost, and say so with a beep.
         QApplication::beep();
         return;
     }
-    appendEntries({toUtf8(entry)});
+    m_valueList->scrollToBottom(); // the user sees each value as it goes in
     m_entryBox->setText(QString()); // Ctrl+Z now brings back a removed value, not this one
 }
 
 void Vorla::enterPastedValues(const QString &text)
 {
-    std::optional<std::vector<std::string>> pasted = pastedValues(this, text);
+    std::optional<std::vector<std::string>> pasted = vorla_texts::pastedValues(this, text);
     if (!pasted)
         return; // the question about a table's columns was cancelled
-    files::PastePlan plan = files::planValues(std::move(*pasted), room());
+    files::PastePlan plan = files::planValues(std::move(*pasted), m_document->room());
     if (plan.verdict != files::PasteVerdict::Enter) {
         // Refused: the list and the box stay as they were. Pasted text is still
         // on the clipboard (or in the selection), text an input method
         // committed is still in the box; dropped text is only in its source.
-        QMessageBox::warning(this, kPasteTitle, pasteRefusedText(plan, room()));
+        QMessageBox::warning(this, kPasteTitle,
+                             vorla_texts::pasteRefusedText(plan, m_document->room()));
         return;
     }
-    appendEntries(std::move(plan.values));
+    m_document->enter(std::move(plan.values));
+    m_valueList->scrollToBottom();
     m_entryBox->setText(QString()); // the box's own text went in with the paste
 }
 
 void Vorla::removeSelectedValue()
 {
-    const int index = m_valueList->currentIndex().row();
-    if (index >= 0) {
-        m_undoSteps.emplace_back(Removal{index, m_values->take(index)});
-        m_undoAction->setEnabled(true);
-    }
+    m_document->remove(m_valueList->currentIndex().row());
     m_entryBox->setFocus();
 }
 
-void Vorla::undoLastChange()
+void Vorla::undo()
 {
-    if (m_undoSteps.empty() || undoListEdit())
-        return;
-    const auto *cleared = std::get_if<Clearing>(&m_undoSteps.back());
-    if (room() < (cleared != nullptr ? cleared->items.size() : 1)) {
-        QApplication::beep(); // no room: the step stays ready to come back
-        return;
-    }
-    if (cleared != nullptr) {
-        undoClear();
-    } else {
-        auto [index, item] = std::get<Removal>(std::move(m_undoSteps.back()));
-        m_undoSteps.pop_back();
-        // Entries since the removal only ever went to the end, so the place
-        // is still there unless later removals shortened the list.
-        index = std::min(index, m_values->count());
-        m_values->insert(index, std::move(item));
-        m_valueList->setCurrentIndex(m_values->index(index));
-    }
-    m_undoAction->setEnabled(!m_undoSteps.empty());
-    m_entryBox->setFocus();
+    acceptListEdit();
+    if (m_document->undo())
+        m_entryBox->setFocus();
 }
 
-void Vorla::undoClear()
+void Vorla::redo()
 {
-    Clearing cleared = std::get<Clearing>(std::move(m_undoSteps.back()));
-    m_undoSteps.pop_back();
-    // Values entered since the clear stay after the cleared ones, as entries
-    // after a removal stay after the value put back. Only a list that comes
-    // back exactly as it was takes back its caption and saved state.
-    const bool enteredSince = m_values->count() > 0 || m_unsaved;
-    m_values->insert(0, std::move(cleared.items));
-    m_unsaved = cleared.unsaved || enteredSince;
-    m_openAction->setEnabled(cleared.openEnabled && m_openAction->isEnabled());
-    if (!enteredSince)
-        setWindowTitle(cleared.caption);
+    acceptListEdit();
+    if (m_document->redo())
+        m_entryBox->setFocus();
+}
+
+void Vorla::showAffectedRow(int row)
+{
+    if (row < m_document->count())
+        m_valueList->setCurrentIndex(m_document->model()->index(row));
+    m_entryBox->setFocus();
 }
 
 void Vorla::calculate()
 {
     stats::FiguresOutcome outcome =
-        stats::calculateFigures(m_values->items(), toUtf8(m_sigmaChoice->currentText()));
+        stats::calculateFigures(m_document->items(), toUtf8(m_sigmaChoice->currentText()));
     if (const auto *error = std::get_if<stats::StatisticsError>(&outcome)) {
         if (*error == stats::StatisticsError::OutOfRange)
-            QMessageBox::warning(this, QStringLiteral("演算開始"),
-                                 QStringLiteral("値が大きすぎるため計算できません。"
-                                                "一覧の値を確かめてください。"));
+            QMessageBox::warning(this, vorla_texts::kCalculateTitle, vorla_texts::tooLargeText());
         return; // an empty list leaves every box as it is
     }
-    m_figures = std::make_shared<const stats::StatisticsFigures>(
+    auto figures = std::make_shared<const stats::StatisticsFigures>(
         std::get<stats::StatisticsFigures>(std::move(outcome)));
-    showResults(stats::statisticsTexts(*m_figures));
-    if (m_chart)
-        m_chart->setFigures(m_figures);
-    noticeLooseReadings(stats::looseReadings(m_values->items()));
-}
-
-
-void Vorla::openValueFileFromDialog()
-{
-    m_fileDialog.setFilter(kOpenFilter);
-    m_fileDialog.setDefaultSuffix(QString());
-    m_fileDialog.setInitDir(QDir::homePath());
-    if (!m_fileDialog.showOpen(this))
-        return;
-    if (openValueFile(m_fileDialog.fileName()))
-        m_fileDialog.setFileName(QString());
-}
-
-bool Vorla::openValueFile(const QString &fileName)
-{
-    const QString path = QDir::toNativeSeparators(fileName);
-    std::variant<files::ValueFileItems, files::ReadFailure> read;
-    std::size_t added = 0;
-    {
-        const BusyPointer busy(m_entryBox);
-        read = files::readValueFile(
-            fileName, room(), [this, &path](const auto &line) { return askReading(this, path, line); },
-            files::kMaxValueFileBytes,
-            [this, &path](const auto &layout) { return askFileColumn(this, path, layout); });
-        if (auto *file = std::get_if<files::ValueFileItems>(&read)) {
-            added = file->items.size();
-            m_values->append(std::move(file->items));
-        }
-    }
-    if (const auto *failure = std::get_if<files::ReadFailure>(&read)) {
-        if (failure->problem != files::ReadProblem::Cancelled)
-            QMessageBox::warning(this, kOpenTitle, openFailureText(path, *failure));
-        return false;
-    }
-    if (const std::size_t leftOut = std::get<files::ValueFileItems>(read).leftOut; leftOut > 0)
-        QMessageBox::information(this, kOpenTitle, leftOutText(path, leftOut, added));
-    setWindowTitle(QStringLiteral("Vorla-") + path);
-    nameSource(path);
-    forgetUndo(); // an undo would put a value back among the file's
-    m_unsaved = false;
-    return true;
+    showResults(stats::statisticsTexts(*figures));
+    noticeLooseReadings(figures->loose);
+    m_document->setFigures(std::move(figures));
 }
 
 void Vorla::dragEnterEvent(QDragEnterEvent *event)
 {
     // Taken even while the open command is off, so that the drop can say why
     // it opens nothing.
-    if (!droppedFiles(*event->mimeData()).isEmpty())
+    if (!vorla_texts::droppedFiles(*event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
@@ -883,7 +584,7 @@ bool Vorla::eventFilter(QObject *watched, QEvent *event)
     }
     if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
         auto *drag = static_cast<QDropEvent *>(event);
-        if (!droppedFiles(*drag->mimeData()).isEmpty()) {
+        if (!vorla_texts::droppedFiles(*drag->mimeData()).isEmpty()) {
             if (type == QEvent::Drop)
                 dropEvent(drag);
             else
@@ -896,111 +597,20 @@ bool Vorla::eventFilter(QObject *watched, QEvent *event)
 
 void Vorla::dropEvent(QDropEvent *event)
 {
-    const QStringList files = droppedFiles(*event->mimeData());
+    const QStringList files = vorla_texts::droppedFiles(*event->mimeData());
     if (files.isEmpty())
         return;
-    if (m_openAction->isEnabled())
+    if (m_document->openAllowed())
         event->acceptProposedAction();
     // The files open once the drop is over: a message box inside the drop
     // would keep the file manager waiting for its answer.
-    QMetaObject::invokeMethod(this, [this, files] {
-        if (!m_openAction->isEnabled()) {
-            QMessageBox::warning(this, kOpenTitle,
-                                 QStringLiteral("値を入力した後は、ファイルを開けません。\n"
-                                                "表示(V) → クリア(C) で一覧を空にしてから、"
-                                                "もう一度ドロップしてください。"));
-            return;
-        }
-        for (const QString &file : files)
-            openValueFile(file);
-    }, Qt::QueuedConnection);
-}
-
-void Vorla::saveValueFile()
-{
-    saveList();
-}
-
-bool Vorla::saveList()
-{
-    // An item Shift JIS cannot hold is told before a name is asked for.
-    const auto bytes = files::encodeValueFile(listTexts());
-    if (const auto *unencodable = std::get_if<files::EncodeFailure>(&bytes)) {
-        QMessageBox::warning(this, kSaveTitle, unencodableText(*unencodable));
-        return false;
-    }
-    m_fileDialog.setFilter(kSaveFilter);
-    m_fileDialog.setDefaultSuffix(kSaveSuffix);
-    m_fileDialog.setInitDir(QDir::homePath());
-    if (!m_fileDialog.showSave(this))
-        return false;
-    const QString path = QDir::toNativeSeparators(m_fileDialog.fileName());
-    const auto written = files::writeFileAtomically(path, std::get<QByteArray>(bytes));
-    if (written) {
-        QMessageBox::warning(this, kSaveTitle, saveFailureText(path, *written));
-        return false;
-    }
-    setWindowTitle(QStringLiteral("Pellary-") + path);
-    nameSource(path);
-    m_fileDialog.setFileName(QString());
-    m_unsaved = false;
-    return true;
+    QMetaObject::invokeMethod(this, [this, files] { m_files->openDropped(files); },
+                              Qt::QueuedConnection);
 }
 
 void Vorla::printReport()
 {
-    QMessageBox prompt(QMessageBox::NoIcon, kPrintTitle,
-                       QStringLiteral("A4の用紙をセットしてください"),
-                       QMessageBox::Ok | QMessageBox::Cancel, this);
-    prompt.setDefaultButton(QMessageBox::Ok);
-    if (prompt.exec() != QMessageBox::Ok)
-        return; // Cancel or Esc: nothing is read and nothing printed
-
-    const std::optional<std::vector<std::string>> entries = reportEntries();
-    if (!entries)
-        return;
-    const std::vector<std::string> lines = report::composeReport(*entries, boxTexts());
-    const std::unique_ptr<report::ReportPrinter> printer = m_openPrinter();
-    if (!printer)
-        saveReportAsPdf(lines);
-    else if (!report::printReport(lines, *printer))
-        QMessageBox::warning(this, kPrintTitle,
-                             QStringLiteral("プリンターに送れませんでした。\nプリンターの状態を"
-                                            "確かめて、もう一度印刷してください。"));
-}
-
-std::optional<std::vector<std::string>> Vorla::reportEntries()
-{
-    const QString path = scratchPath(files::kScratchDataName);
-    if (!QFile::exists(path))
-        return m_values->items();
-    std::optional<std::vector<std::string>> scratch = files::readScratchLines(path);
-    if (!scratch)
-        QMessageBox::warning(this, kPrintTitle,
-                             QStringLiteral("印刷するデータのファイルを読み込めません。\n%1\n"
-                                            "何も印刷していません。")
-                                 .arg(QDir::toNativeSeparators(path)));
-    return scratch;
-}
-
-void Vorla::saveReportAsPdf(const std::vector<std::string> &lines)
-{
-    m_pdfDialog.setTitle(QStringLiteral("プリンターが見つかりません － PDF ファイルに保存"));
-    m_pdfDialog.setFilter(QStringLiteral("PDF(*.pdf)|*.pdf|"));
-    m_pdfDialog.setInitDir(QDir::homePath());
-    if (!m_pdfDialog.showSave(this))
-        return; // cancelled: nothing printed, nothing saved
-    QString path = m_pdfDialog.fileName();
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".pdf");
-    const std::unique_ptr<report::ReportPrinter> pdf = QtReportPrinter::openPdfFile(path);
-    if (!report::printReport(lines, *pdf)) {
-        QMessageBox::warning(this, kPrintTitle,
-                             QStringLiteral("PDF ファイル「%1」に保存できませんでした。")
-                                 .arg(QDir::toNativeSeparators(path)));
-        return;
-    }
-    m_pdfDialog.setFileName(QString());
+    m_print->print(m_document->items(), boxTexts());
 }
 
 void Vorla::exitProgram()
@@ -1013,57 +623,25 @@ void Vorla::exitProgram()
 void Vorla::closeEvent(QCloseEvent *event)
 {
     acceptListEdit(); // a value being edited is saved with the others
-    if (m_unsaved && !mayDiscardUnsaved()) {
+    if (!m_files->mayDiscardUnsaved()) {
         event->ignore();
         return;
     }
     QMainWindow::closeEvent(event);
 }
 
-bool Vorla::mayDiscardUnsaved()
-{
-    QMessageBox box(QMessageBox::Warning, kExitTitle,
-                    QStringLiteral("保存されていない値があります。"),
-                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
-    box.button(QMessageBox::Save)->setText(QStringLiteral("保存"));
-    box.button(QMessageBox::Discard)->setText(QStringLiteral("保存しない"));
-    box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    box.setDefaultButton(QMessageBox::Save);
-    box.setEscapeButton(QMessageBox::Cancel);
-    switch (box.exec()) {
-    case QMessageBox::Save:
-        return saveList(); // a cancelled or failed save keeps the window open
-    case QMessageBox::Discard:
-        return true;
-    default:
-        return false;
-    }
-}
-
 void Vorla::clearAll()
 {
     // Every step runs whatever became of the one before.
-    QFile::remove(scratchPath(files::kScratchTextName));
+    QFile::remove(QDir(m_scratchDir).filePath(QLatin1String(files::kScratchTextName)));
     // The list is one step Ctrl+Z takes back; the boxes stay cleared.
-    Clearing cleared{{}, m_unsaved, m_openAction->isEnabled(), windowTitle()};
-    cleared.items = m_values->takeAll();
-    if (!cleared.items.empty()) {
-        m_undoSteps.emplace_back(std::move(cleared));
-        m_undoAction->setEnabled(true);
-    }
-    m_unsaved = false; // an empty list loses nothing
+    m_document->clear();
     clearBoxes();
     // The list of the drop-down goes back to "3σ" too, so it does not
     // highlight an old choice.
     m_sigmaChoice->setCurrentIndex(0);
     m_sigmaChoice->setEditText(kSigmaThree);
-    m_figures.reset();
-    if (m_chart)
-        m_chart->setFigures(nullptr);
-    nameSource(QString());
     m_entryBox->setFocus();
-    m_openAction->setEnabled(true);
-    setWindowTitle(QStringLiteral("Vorla"));
 }
 
 void Vorla::showInformation()
@@ -1077,21 +655,13 @@ void Vorla::showInformation()
     m_info->activateWindow();
 }
 
-// The chart window's records name the file the values came from or went to.
-void Vorla::nameSource(const QString &path)
-{
-    m_sourceName = path;
-    if (m_chart)
-        m_chart->setSourceName(path);
-}
-
-void Vorla::showCharts()
+void Vorla::openChartWindow()
 {
     // Like the information window: one at most, an open one comes forward.
     if (!m_chart) {
         m_chart = new ChartWindow;
-        m_chart->setFigures(m_figures);
-        m_chart->setSourceName(m_sourceName);
+        m_chart->setFigures(m_document->figures());
+        m_chart->setSourceName(m_document->sourceName());
     }
     m_chart->show();
     m_chart->raise();
@@ -1118,11 +688,6 @@ void Vorla::createListEditing()
     });
     connect(m_valueEditor, &ValueEditDelegate::closeEditor, this, &Vorla::finishListEdit);
     connect(m_valueEditor, &ValueEditDelegate::linesPasted, this, &Vorla::takePasteIntoEditor);
-    // A correction changes the list as an entry does.
-    connect(m_values, &ValueListModel::dataChanged, this, [this] {
-        m_unsaved = true;
-        hideReadingNotice();
-    });
     QItemSelectionModel *selection = m_valueList->selectionModel();
     connect(selection, &QItemSelectionModel::selectionChanged, this, &Vorla::updateListEditActions);
     connect(selection, &QItemSelectionModel::currentChanged, this, &Vorla::updateListEditActions);
@@ -1161,7 +726,7 @@ void Vorla::correctSelectedValue()
     const int row = selectedRow();
     if (row < 0 || m_listEdit)
         return;
-    m_listEdit = ListEdit{row, false, m_unsaved, std::nullopt};
+    m_listEdit = ListEdit{row, false, std::nullopt};
     openListEditor(row, QStringLiteral("値の修正"));
 }
 
@@ -1170,21 +735,19 @@ void Vorla::insertBeforeSelectedValue()
     const int row = selectedRow();
     if (row < 0 || m_listEdit)
         return;
-    if (room() == 0) {
+    // The empty row is the editor's place; it is no change to the list until
+    // a value is accepted into it.
+    if (!m_document->beginInsertion(row)) {
         QApplication::beep(); // full, as for a value typed into Text1
         return;
     }
-    // The empty row is the editor's place; it is no change to the list until
-    // a value is accepted into it.
-    m_listEdit = ListEdit{row, true, m_unsaved, std::nullopt};
-    m_values->insert(row, std::string());
-    m_unsaved = m_listEdit->unsavedBefore;
+    m_listEdit = ListEdit{row, true, std::nullopt};
     openListEditor(row, QStringLiteral("挿入する値"));
 }
 
 void Vorla::openListEditor(int row, const QString &accessibleName)
 {
-    const QModelIndex index = m_values->index(row);
+    const QModelIndex index = m_document->model()->index(row);
     m_valueList->setCurrentIndex(index);
     m_valueList->scrollTo(index);
     m_valueEditor->setEditorName(accessibleName);
@@ -1197,6 +760,23 @@ void Vorla::acceptListEdit()
     // elsewhere would.
     if (m_listEdit)
         m_valueList->setFocus();
+}
+
+void Vorla::finishListEdit()
+{
+    if (!m_listEdit)
+        return;
+    const ListEdit edit = *std::exchange(m_listEdit, std::nullopt);
+    std::optional<std::string> value;
+    if (edit.accepted)
+        value = judgedValue(*edit.accepted);
+    if (edit.inserting) {
+        // Cancelled or left empty: the list is as it was, selection included.
+        m_document->finishInsertion(edit.row, std::move(value));
+        m_valueList->setCurrentIndex(m_document->model()->index(edit.row));
+    } else if (value && m_document->correct(edit.row, std::move(*value))) {
+        m_entryBox->setFocus();
+    }
 }
 
 void Vorla::takePasteIntoEditor(EntryBox *editor, const QString &text)
@@ -1213,12 +793,12 @@ std::optional<std::string> Vorla::judgedValue(const QString &text)
         return std::nullopt;
     std::optional<std::vector<std::string>> values = std::vector{toUtf8(text)};
     if (EntryBox::holdsBreaks(text))
-        values = pastedValues(this, text);
+        values = vorla_texts::pastedValues(this, text);
     if (!values)
         return std::nullopt; // the question about a table's columns was cancelled
     files::PastePlan plan = files::planValues(std::move(*values), 1);
     if (plan.verdict != files::PasteVerdict::Enter) {
-        QMessageBox::warning(this, kPasteTitle, editorPasteRefusedText(plan));
+        QMessageBox::warning(this, kPasteTitle, vorla_texts::editorPasteRefusedText(plan));
         return std::nullopt;
     }
     if (plan.values.empty())
@@ -1226,64 +806,3 @@ std::optional<std::string> Vorla::judgedValue(const QString &text)
     return std::move(plan.values.front());
 }
 
-void Vorla::finishListEdit()
-{
-    if (!m_listEdit)
-        return;
-    const ListEdit edit = *std::exchange(m_listEdit, std::nullopt);
-    std::optional<std::string> value;
-    if (edit.accepted)
-        value = judgedValue(*edit.accepted);
-    if (edit.inserting)
-        finishInsertion(edit.row, edit.unsavedBefore, std::move(value));
-    else if (value)
-        applyCorrection(edit.row, std::move(*value));
-}
-
-void Vorla::applyCorrection(int row, std::string value)
-{
-    if (value == m_values->items()[static_cast<std::size_t>(row)])
-        return; // unchanged: nothing to save and nothing to undo
-    m_undoSteps.emplace_back(Correction{row, m_values->replace(row, std::move(value))});
-    m_undoAction->setEnabled(true);
-    m_entryBox->setFocus();
-}
-
-void Vorla::finishInsertion(int row, bool unsavedBefore, std::optional<std::string> value)
-{
-    if (!value) {
-        // Cancelled or left empty: the list is as it was, selection included.
-        m_values->take(row);
-        m_unsaved = unsavedBefore;
-        m_valueList->setCurrentIndex(m_values->index(row));
-        return;
-    }
-    // Entered as Text1 enters a value, only not at the end.
-    m_values->replace(row, std::move(*value));
-    m_undoSteps.emplace_back(Insertion{row});
-    m_undoAction->setEnabled(true);
-    m_openAction->setEnabled(false);
-    advanceCount(1);
-    m_valueList->setCurrentIndex(m_values->index(row));
-    m_entryBox->setFocus();
-}
-
-bool Vorla::undoListEdit()
-{
-    std::variant<Removal, Clearing, Correction, Insertion> &step = m_undoSteps.back();
-    int row = 0;
-    if (auto *corrected = std::get_if<Correction>(&step)) {
-        row = corrected->index;
-        m_values->replace(row, std::move(corrected->item));
-    } else if (const auto *inserted = std::get_if<Insertion>(&step)) {
-        row = inserted->index;
-        m_values->take(row);
-    } else {
-        return false;
-    }
-    m_undoSteps.pop_back();
-    m_valueList->setCurrentIndex(m_values->index(row));
-    m_undoAction->setEnabled(!m_undoSteps.empty());
-    m_entryBox->setFocus();
-    return true;
-}

@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "stats/Statistics.h"
+
 #include "stats/Chart.h"
 
 #include <algorithm>
@@ -280,12 +282,12 @@ CommandLine finished(Parsing parsing)
 
 std::string sigmaChoice(std::string_view text)
 {
-    if (text.size() > kSigmaSign.size() && text.ends_with(kSigmaSign))
-        text.remove_suffix(kSigmaSign.size());
-    for (const std::string_view k : {"3", "2", "1"})
-        if (text == k)
-            return std::string(k) + std::string(kSigmaSign);
-    return {};
+    // The forms the window's drop-down takes ("２σ", "2 Σ", "3"), in the
+    // calculation's own reading.
+    const int k = stats::sigmaMultiple(text);
+    if (k == 0)
+        return {};
+    return std::to_string(k) + std::string(kSigmaSign);
 }
 
 std::size_t columnNumber(std::string_view text)

@@ -1,5 +1,7 @@
 #include "cli/StatsCommand.h"
 
+#include "stats/Sentences.h"
+
 #include "cli/GivenFiles.h"
 // Qt's `signals` keyword would rename the control chart's member of that name.
 #pragma push_macro("signals")
@@ -32,7 +34,7 @@ std::string statisticsProblemText(stats::StatisticsError error)
 {
     if (error == stats::StatisticsError::EmptyList)
         return "値が 1 つもありません。";
-    return "値が大きすぎるため計算できません。";
+    return stats::sentences::tooLargeToCalculate();
 }
 
 std::string tooFewColumnsText(std::size_t columns, std::size_t column)
@@ -65,13 +67,14 @@ std::vector<std::string> looseReadingLines(const stats::LooseReadings &loose,
             text += "ほか " + grouped(items.size() - kListed) + " 個";
         return text;
     };
+    namespace say = stats::sentences;
     std::vector<std::string> said;
     if (!loose.withoutNumber.empty())
-        said.push_back("数値として読めない値が " + grouped(loose.withoutNumber.size())
-                       + " 個あります（0 として計算しました）: " + lines(loose.withoutNumber));
+        said.push_back(say::withoutNumber(loose.withoutNumber.size()) + ": " + lines(loose.withoutNumber));
     if (!loose.partlyRead.empty())
-        said.push_back("数値の後に文字が続く値が " + grouped(loose.partlyRead.size())
-                       + " 個あります（文字の前の数値で計算しました）: " + lines(loose.partlyRead));
+        said.push_back(say::partlyRead(loose.partlyRead.size()) + ": " + lines(loose.partlyRead));
+    if (!loose.blanksInside.empty())
+        said.push_back(say::blanksInside(loose.blanksInside.size()) + ": " + lines(loose.blanksInside));
     return said;
 }
 

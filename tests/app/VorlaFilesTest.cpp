@@ -476,7 +476,9 @@ TEST_F(VorlaFilesTest, LongestPastedValueSavesAndOpensAgain)
     EXPECT_TRUE(answerer->boxes.empty());
 }
 
-enum class Change { None, Typed, Pasted, RemovedAfterOpen, Opened, SavedAfterTyping, Cleared };
+enum class Change {
+    None, Typed, Pasted, RemovedAfterOpen, Opened, SavedAfterTyping, Cleared, OpenedThenCleared
+};
 
 struct ExitCase
 {
@@ -530,6 +532,10 @@ protected:
             enter(QStringLiteral("1"));
             action("v11")->trigger();
             break;
+        case Change::OpenedThenCleared:
+            run("f11", {file});
+            action("v11")->trigger();
+            break;
         }
     }
 };
@@ -572,7 +578,10 @@ const ExitCase kExitCases[] = {
     {"RemovedAfterOpen", Change::RemovedAfterOpen, false, {B::Cancel}, false, true, false},
     {"OpenedOnly", Change::Opened, false, {}, false, false, true},
     {"SavedAfterTyping", Change::SavedAfterTyping, true, {}, false, false, true},
-    {"Cleared", Change::Cleared, false, {}, false, false, true},
+    // The cleared values can still be brought back with Ctrl+Z: not saved.
+    {"ClearedCancelled", Change::Cleared, false, {B::Cancel}, false, true, false},
+    {"ClearedDiscarded", Change::Cleared, false, {B::Discard}, false, true, true},
+    {"ClearedOpenedFile", Change::OpenedThenCleared, false, {B::Cancel}, false, true, false},
 };
 INSTANTIATE_TEST_SUITE_P(Ways, VorlaExitTest, ::testing::ValuesIn(kExitCases), RowName{});
 

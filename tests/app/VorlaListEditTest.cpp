@@ -15,7 +15,7 @@
 
 namespace {
 
-enum class Closing { Return, Escape, Tab, ClickEntryBox };
+enum class Closing { Return, Escape, Tab, ShiftTab, ClickEntryBox };
 
 struct EditCase
 {
@@ -48,6 +48,9 @@ void close(QWidget *editor, Closing closing, QWidget *entryBox)
         break;
     case Closing::Tab:
         QTest::keyClick(editor, Qt::Key_Tab);
+        break;
+    case Closing::ShiftTab:
+        QTest::keyClick(editor, Qt::Key_Backtab, Qt::ShiftModifier);
         break;
     case Closing::ClickEntryBox:
         QTest::mouseClick(entryBox, Qt::LeftButton);
@@ -83,6 +86,11 @@ const EditCase kEditCases[] = {
     {"MenuCorrectsTheFirst", ListOpening::CorrectItem, 0, "-0.5", Closing::Return,
      {"-0.5", "2", "3"}, "", true, "Text1", 0},
     {"TabAccepts", ListOpening::F2Key, 2, "7", Closing::Tab, {"1", "2", "7"}, "", true, "Text1", 2},
+    // Left to the view, Shift+Tab would move on to the value above.
+    {"ShiftTabAccepts", ListOpening::F2Key, 2, "6", Closing::ShiftTab, {"1", "2", "6"}, "", true,
+     "Text1", 2},
+    {"ShiftTabAcceptsInsertion", ListOpening::InsertItem, 1, "9", Closing::ShiftTab,
+     {"1", "9", "2", "3"}, "1", true, "Text1", 1},
     {"LeavingAccepts", ListOpening::F2Key, 1, "8", Closing::ClickEntryBox, {"1", "8", "3"}, "",
      true, "Text1", 1},
     {"EscapeKeepsTheValue", ListOpening::F2Key, 1, "5", Closing::Escape, {"1", "2", "3"}, "", false,

@@ -564,6 +564,10 @@ const LooseReadingCase kLooseReadingCases[] = {
      "数値として読めない値 2 個は 0 として、数値の後に文字が続く値 2 個は文字の前の数値で"
      "計算しました。一覧で選択しています。",
      {1, 2, 3, 4}},
+    {"BlanksInside",
+     {"25 01", "３", "２５　０２"},
+     "数字の間に空白がある値が 2 個あります（空白を詰めて読みました）。一覧で選択しています。",
+     {0, 2}},
 };
 INSTANTIATE_TEST_SUITE_P(Lists, VorlaLooseReadingTest, ::testing::ValuesIn(kLooseReadingCases),
                          RowName{});

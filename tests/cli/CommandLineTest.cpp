@@ -263,7 +263,12 @@ const SigmaCase kSigmaCases[] = {
     {"Four", "4σ", ""},
     {"SignAlone", "σ", ""},
     {"DoubleSign", "3σσ", ""},
-    {"CapitalSigma", "3Σ", ""},
+    // The forms the window's drop-down takes, read the same way.
+    {"CapitalSigma", "3Σ", "3σ"},
+    {"FullWidthWithSign", "２σ", "2σ"},
+    {"FullWidthAlone", "３", "3σ"},
+    {"IdeographicBlankBeforeSign", "1　σ", "1σ"},
+    {"BlankAfterSign", "3σ ", ""},
     {"LatinS", "3s", ""},
     {"Blank", " 3", ""},
     {"Empty", "", ""},

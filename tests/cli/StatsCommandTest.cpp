@@ -268,6 +268,11 @@ const LooseReadingCase kLooseReadingCases[] = {
      "3\t16.67\t11.7875\t52.0324\t-18.6924\t0\t0\t0\t0\t25.01\t0",
      "vorla: f.txt: 2 列の表の 2 列目を使いました（ほかの列は --column N で選べます）。\n"
      "vorla: f.txt: 数値として読めない値が 1 個あります（0 として計算しました）: 4 行目\n"},
+    // 10, 20, 30 as the window reads them: mean 20, σ = sqrt(200 / 3) = 8.1650,
+    // 20 ± 24.4949; the minimum box keeps item 0's own text.
+    {"BlanksInside", "1 0\r\n20\r\n3 0\r\n",
+     "3\t20\t8.165\t44.4949\t-4.4949\t0\t0\t0\t0\t30\t1 0",
+     "vorla: f.txt: 数字の間に空白がある値が 2 個あります（空白を詰めて読みました）: 1, 3 行目\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Files, StatsLooseReadingTest, ::testing::ValuesIn(kLooseReadingCases),
                          RowName{});

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ValueListModel.h"
+#include "doc/ValueListModel.h"
 #include "app/Vorla.h"
 #include "files/ValueFile.h"
 
