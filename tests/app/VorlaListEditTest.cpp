@@ -58,9 +58,28 @@ void close(QWidget *editor, Closing closing, QWidget *entryBox)
     }
 }
 
+/// Counts the editors the list opens: closing one must not open the next
+/// (Tab) or the previous value's (Shift+Tab), as the view would by itself.
+class EditorCount : public QObject
+{
+public:
+    explicit EditorCount(QWidget *viewport) { viewport->installEventFilter(this); }
+    int opened = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::ChildPolished
+            && qobject_cast<EntryBox *>(static_cast<QChildEvent *>(event)->child()) != nullptr)
+            ++opened;
+        return false;
+    }
+};
+
 TEST_P(ListEditCaseTest, ChangesTheValueInPlaceOrNothing)
 {
     const EditCase &c = GetParam();
+    const EditorCount editors(list()->viewport());
     EntryBox *editor = openEditor(c.opening, c.row);
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->accessibleName(), c.opening == ListOpening::InsertItem
@@ -78,6 +97,7 @@ TEST_P(ListEditCaseTest, ChangesTheValueInPlaceOrNothing)
     EXPECT_EQ(focusedControl(), QString::fromUtf8(c.focus));
     EXPECT_EQ(selectedRow(), c.selected);
     EXPECT_EQ(asksOnExit(), c.changed);
+    EXPECT_EQ(editors.opened, 1);
 }
 
 const EditCase kEditCases[] = {

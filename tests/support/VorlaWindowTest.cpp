@@ -1,5 +1,9 @@
 #include "VorlaWindowTest.h"
 
+#include "doc/JournalFile.h"
+#include "doc/JournalRecovery.h"
+#include "doc/ValueListDocument.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDropEvent>
@@ -46,6 +50,8 @@ void VorlaWindowTest::SetUp()
 {
     ASSERT_TRUE(m_dir.isValid());
     m_window = std::make_unique<Vorla>(m_dir.path());
+    // Every window test journals its changes, as the program does.
+    m_window->document()->setJournal(JournalFile::atPath(recovery::newJournalPath(m_dir.path())));
     m_window->show();
     m_window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
