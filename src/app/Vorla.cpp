@@ -4,6 +4,7 @@
 #include "app/ScratchPaths.h"
 #include "app/ValueEditDelegate.h"
 #include "app/ValueListView.h"
+#include "app/VorlaControls.h"
 #include "app/VorlaTexts.h"
 #include "chart/ChartWindow.h"
 #include "doc/ValueListDocument.h"
@@ -47,9 +48,6 @@
 
 namespace {
 
-constexpr int kLabelHeight = 255;
-constexpr int kBoxHeight = 405;
-
 const QString kSigmaThree = QStringLiteral("3σ");
 
 using ui::fromUtf8;
@@ -65,8 +63,13 @@ Vorla::Vorla(const QString &scratchDir, QWidget *parent)
     setWindowTitle(m_document->title());
     setWindowIcon(QIcon(QStringLiteral(":/vorla.svg")));
     setFont(vorlaDefaultFont());
-    createControls();
-    m_files = std::make_unique<ValueFileCommands>(this, m_document, m_entryBox);
+    m_controls = std::make_unique<VorlaControls>(*this, m_document->model());
+    // Back from a message over the list's editor, the edit goes on.
+    new ui::FocusOnActivation(this, m_controls->entryBox, [this] { return m_listEdit.has_value(); });
+    m_controls->readingNotice->installEventFilter(this);
+    createRemoveKeyAndHistory();
+    connectControls();
+    m_files = std::make_unique<ValueFileCommands>(this, m_document, m_controls->entryBox);
     m_print = std::make_unique<PrintCommand>(
         this, QDir(m_scratchDir).filePath(QLatin1String(files::kScratchDataName)));
     createMenus();
@@ -102,187 +105,15 @@ bool Vorla::openValueFile(const QString &path)
     return m_files->openFile(path);
 }
 
-QLabel *Vorla::createLabel(const char *name, const QString &caption, int left, int top,
-                           int width)
-{
-    auto *label = new QLabel(caption, centralWidget());
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(px(left), px(top), px(width), px(kLabelHeight));
-    shrinkToWidth(label);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
-    label->setPalette(palette);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
-QLineEdit *Vorla::createTextBox(const char *name, int left, int top, int width,
-                                const QString &accessibleName)
-{
-    auto *box = new QLineEdit(centralWidget());
-    box->setObjectName(QLatin1String(name));
-    box->setGeometry(px(left), px(top), px(width), px(kBoxHeight));
-    box->setAccessibleName(accessibleName);
-    return box;
-}
-
-void Vorla::createControls()
-{
-    createClientArea();
-    // Left column: entry box, value list, start button.
-    createEntryBox();
-    createValueList();
-    createCalculateButton();
-    // Right block: one row per result, every box starting at 4440. The rows
-    // are made top to bottom, the sigma choice among them.
-    createSpreadBoxes();
-    createSigmaChoice();
-    createLimitBoxes();
-    createExtremeBoxes();
-    createReadingNotice();
-    setTabOrderOfControls();
-    createRemoveKeyAndHistory();
-    connectControls();
-}
-
-void Vorla::createClientArea()
-{
-    auto *client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(px(6570), px(5010));
-    client->setAutoFillBackground(true);
-    QPalette palette = client->palette();
-    palette.setColor(QPalette::Window, QColor(224, 224, 224));
-    client->setPalette(palette);
-    setCentralWidget(client);
-}
-
-void Vorla::createEntryBox()
-{
-    createLabel("Label1", QStringLiteral("データ"), 240, 240, 735);
-    m_entryBox = new EntryBox(centralWidget());
-    m_entryBox->setObjectName(QStringLiteral("Text1"));
-    m_entryBox->setGeometry(px(1080), px(240), px(975), px(kBoxHeight));
-    m_entryBox->setAccessibleName(QStringLiteral("データ"));
-    // The box counts UTF-16 units, and no character takes fewer than one, so
-    // a typed value never outgrows a value file's line, which counts characters.
-    m_entryBox->setMaxLength(static_cast<int>(files::kMaxLineLength));
-    // Back from a message over the list's editor, the edit goes on.
-    new ui::FocusOnActivation(this, m_entryBox, [this] { return m_listEdit.has_value(); });
-}
-
-void Vorla::createValueList()
-{
-    m_valueList = new ValueListView(centralWidget());
-    m_valueList->setObjectName(QStringLiteral("List1"));
-    m_valueList->setGeometry(px(240), px(840), px(1815), px(2040));
-    m_valueList->setModel(m_document->model());
-    m_valueList->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_valueList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_valueList->setAccessibleName(QStringLiteral("データ一覧"));
-}
-
-void Vorla::createCalculateButton()
-{
-    m_calculateButton = new QPushButton(QStringLiteral("演算開始"), centralWidget());
-    m_calculateButton->setObjectName(QStringLiteral("Command1"));
-    m_calculateButton->setGeometry(px(240), px(3120), px(1815), px(375));
-}
-
-void Vorla::createSpreadBoxes()
-{
-    createLabel("Label13", QStringLiteral("データ数:"), 3480, 120, 735);
-    m_countBox = createTextBox("Text10", 4440, 120, 735, QStringLiteral("データ数"));
-    createLabel("Label2", QStringLiteral("平均:"), 3720, 720, 615);
-    m_meanBox = createTextBox("Text2", 4440, 720, 1815, QStringLiteral("平均"));
-    createLabel("Label3", QStringLiteral("標準偏差(σ):"), 3240, 1320, 1215);
-    m_standardDeviationBox =
-        createTextBox("Text3", 4440, 1320, 1815, QStringLiteral("標準偏差(σ)"));
-}
-
-void Vorla::createSigmaChoice()
-{
-    createLabel("Label4", QStringLiteral("平均±"), 2520, 1920, 615);
-    m_sigmaChoice = new QComboBox(centralWidget());
-    m_sigmaChoice->setObjectName(QStringLiteral("Combo1"));
-    m_sigmaChoice->setGeometry(px(3120), px(1920), px(615), px(300));
-    m_sigmaChoice->setEditable(true);
-    m_sigmaChoice->setInsertPolicy(QComboBox::NoInsert);
-    m_sigmaChoice->setAccessibleName(QStringLiteral("平均±"));
-}
-
-void Vorla::createLimitBoxes()
-{
-    createLabel("Label5", QStringLiteral("上限:"), 3720, 1920, 615);
-    m_upperLimitBox = createTextBox("Text4", 4440, 1920, 1815, QStringLiteral("上限"));
-    createLabel("Label6", QStringLiteral("下限:"), 3720, 2400, 615);
-    m_lowerLimitBox = createTextBox("Text5", 4440, 2400, 1815, QStringLiteral("下限"));
-    createLabel("Label7", QStringLiteral("上限からあふれたﾃﾞｰﾀ数:"), 2280, 2880, 2055);
-    m_aboveCountBox = createTextBox("Text6", 4440, 2880, 735, QStringLiteral("上限からあふれたﾃﾞｰﾀ数"));
-    createLabel("Label9", QStringLiteral("個"), 5280, 3000, 255);
-    m_abovePercentBox = createTextBox("Text7", 5640, 2880, 615, QStringLiteral("上限からあふれたﾃﾞｰﾀ数 %"));
-    createLabel("Label10", QStringLiteral("%"), 6360, 3000, 255);
-    createLabel("Label8", QStringLiteral("下限からあふれたﾃﾞｰﾀ数:"), 2280, 3360, 2055);
-    m_belowCountBox = createTextBox("Text8", 4440, 3360, 735, QStringLiteral("下限からあふれたﾃﾞｰﾀ数"));
-    createLabel("Label11", QStringLiteral("個"), 5280, 3480, 255);
-    m_belowPercentBox = createTextBox("Text9", 5640, 3360, 615, QStringLiteral("下限からあふれたﾃﾞｰﾀ数 %"));
-    createLabel("Label12", QStringLiteral("%"), 6360, 3480, 255);
-}
-
-void Vorla::createExtremeBoxes()
-{
-    createLabel("Label14", QStringLiteral("最大値:"), 3600, 3960, 615);
-    m_maximumBox = createTextBox("Text11", 4440, 3960, 855, QStringLiteral("最大値"));
-    QLabel *minimumLabel = createLabel("Label15", QStringLiteral("最小値:"), 3600, 4440, 615);
-    minimumLabel->setPalette(QPalette());
-    m_minimumBox = createTextBox("Text12", 4440, 4440, 855, QStringLiteral("最小値"));
-}
-
-void Vorla::createReadingNotice()
-{
-    // The calculation's word on items it read as 0 or only in part. It is
-    // neither a message box (it would cost a click on every calculation of
-    // such a list) nor a status bar (the window and its controls keep their
-    // size and places): a note in the free corner under the start button,
-    // shown only while there is something to say and gone at the next change
-    // to the list or move in it, or when clicked. The items themselves are
-    // selected in the list. A screen reader hears the note as an alert when it
-    // appears and as the list's description while it is shown.
-    m_readingNotice = new QLabel(centralWidget());
-    m_readingNotice->setObjectName(QStringLiteral("LabelNotice"));
-    m_readingNotice->setGeometry(px(240), px(3660), px(3240), px(1290));
-    m_readingNotice->setWordWrap(true);
-    m_readingNotice->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_readingNotice->setFrameShape(QFrame::Box);
-    m_readingNotice->setMargin(2);
-    m_readingNotice->setAutoFillBackground(true);
-    m_readingNotice->setPalette(QToolTip::palette());
-    m_readingNotice->installEventFilter(this);
-    m_readingNotice->hide();
-}
-
-void Vorla::setTabOrderOfControls()
-{
-    // Tab moves through the boxes in their designer names' order (Text1 to
-    // Text12), then the button and the sigma choice, and back to the entry box.
-    const QList<QWidget *> tabOrder = {
-        m_entryBox,      m_valueList,       m_meanBox,       m_standardDeviationBox,
-        m_upperLimitBox, m_lowerLimitBox,   m_aboveCountBox, m_abovePercentBox,
-        m_belowCountBox, m_belowPercentBox, m_countBox,      m_maximumBox,
-        m_minimumBox,    m_calculateButton, m_sigmaChoice};
-    for (qsizetype i = 1; i < tabOrder.size(); ++i)
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
-}
-
 void Vorla::createRemoveKeyAndHistory()
 {
     // Delete removes the selected value as a double-click does. Tabbing into
     // the list makes an item current without selecting it, so only a
     // selected item goes. Enter removes nothing: it is too easily pressed.
-    auto *removeKey = new QShortcut(QKeySequence(Qt::Key_Delete), m_valueList);
+    auto *removeKey = new QShortcut(QKeySequence(Qt::Key_Delete), m_controls->valueList);
     removeKey->setContext(Qt::WidgetShortcut);
     connect(removeKey, &QShortcut::activated, this, [this] {
-        if (m_valueList->selectionModel()->isSelected(m_valueList->currentIndex()))
+        if (m_controls->valueList->selectionModel()->isSelected(m_controls->valueList->currentIndex()))
             removeSelectedValue();
     });
     m_undoAction = createListAction("mnuUndo", QStringLiteral("元に戻す"), &Vorla::undo);
@@ -292,20 +123,20 @@ void Vorla::createRemoveKeyAndHistory()
                                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     m_undoAction->setEnabled(false);
     m_redoAction->setEnabled(false);
-    m_valueList->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_controls->valueList->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 void Vorla::connectControls()
 {
-    connect(m_entryBox, &QLineEdit::returnPressed, this, &Vorla::enterTypedValue);
-    connect(m_entryBox, &EntryBox::linesPasted, this, &Vorla::enterPastedValues);
-    connect(m_entryBox, &EntryBox::nothingToUndo, this, &Vorla::undo);
-    connect(m_entryBox, &EntryBox::nothingToRedo, this, &Vorla::redo);
-    connect(m_valueList, &QListView::doubleClicked, this, &Vorla::removeSelectedValue);
-    connect(m_calculateButton, &QPushButton::clicked, this, &Vorla::calculate);
+    connect(m_controls->entryBox, &QLineEdit::returnPressed, this, &Vorla::enterTypedValue);
+    connect(m_controls->entryBox, &EntryBox::linesPasted, this, &Vorla::enterPastedValues);
+    connect(m_controls->entryBox, &EntryBox::nothingToUndo, this, &Vorla::undo);
+    connect(m_controls->entryBox, &EntryBox::nothingToRedo, this, &Vorla::redo);
+    connect(m_controls->valueList, &QListView::doubleClicked, this, &Vorla::removeSelectedValue);
+    connect(m_controls->calculateButton, &QPushButton::clicked, this, &Vorla::calculate);
     // The notice speaks of the list as it was calculated: a move in the list
     // ends it, as any change to the list does (connectDocument).
-    connect(m_valueList->selectionModel(), &QItemSelectionModel::currentChanged, this,
+    connect(m_controls->valueList->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &Vorla::hideReadingNotice);
 }
 
@@ -318,7 +149,12 @@ void Vorla::connectDocument()
     connect(model, &QAbstractItemModel::dataChanged, this, &Vorla::hideReadingNotice);
     connect(m_document, &ValueListDocument::titleChanged, this, &QWidget::setWindowTitle);
     connect(m_document, &ValueListDocument::openAllowedChanged, m_openAction, &QAction::setEnabled);
-    connect(m_document, &ValueListDocument::entered, this, &Vorla::advanceCount);
+    connect(m_document, &ValueListDocument::entered, this, [this](std::size_t entries) {
+        // The box's text is the count: whatever it shows, typed text too, is
+        // read back for each entry.
+        QLineEdit *count = m_controls->countBox;
+        count->setText(fromUtf8(ValueListDocument::advancedCount(toUtf8(count->text()), entries)));
+    });
     connect(m_document, &ValueListDocument::rowAffected, this, &Vorla::showAffectedRow);
     connect(m_document, &ValueListDocument::noRoom, this, [] { QApplication::beep(); });
     connect(m_document, &ValueListDocument::historyChanged, this, [this] {
@@ -353,24 +189,24 @@ void Vorla::noticeLooseReadings(const stats::LooseReadings &loose)
         const QModelIndex index = m_document->model()->index(static_cast<int>(row));
         selection.select(index, index);
     }
-    m_valueList->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    m_valueList->scrollTo(m_document->model()->index(static_cast<int>(loose.all().front())));
-    m_readingNotice->setText(text);
-    m_readingNotice->setAccessibleName(text);
-    m_readingNotice->show();
-    m_readingNotice->raise();
-    m_valueList->setAccessibleDescription(text);
-    QAccessibleEvent alert(m_readingNotice, QAccessible::Alert);
+    m_controls->valueList->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    m_controls->valueList->scrollTo(m_document->model()->index(static_cast<int>(loose.all().front())));
+    m_controls->readingNotice->setText(text);
+    m_controls->readingNotice->setAccessibleName(text);
+    m_controls->readingNotice->show();
+    m_controls->readingNotice->raise();
+    m_controls->valueList->setAccessibleDescription(text);
+    QAccessibleEvent alert(m_controls->readingNotice, QAccessible::Alert);
     QAccessible::updateAccessibility(&alert);
 }
 
 void Vorla::hideReadingNotice()
 {
-    if (m_readingNotice->isHidden())
+    if (m_controls->readingNotice->isHidden())
         return;
-    m_readingNotice->hide();
-    m_readingNotice->clear();
-    m_valueList->setAccessibleDescription(QString());
+    m_controls->readingNotice->hide();
+    m_controls->readingNotice->clear();
+    m_controls->valueList->setAccessibleDescription(QString());
 }
 
 void Vorla::createMenus()
@@ -414,80 +250,24 @@ void Vorla::createMenus()
     connect(informationAction, &QAction::triggered, this, &Vorla::showInformation);
 }
 
-report::BoxTexts Vorla::boxTexts() const
-{
-    // Designated in the struct's order: two boxes swapped do not compile.
-    return {.mean = toUtf8(m_meanBox->text()),
-            .standardDeviation = toUtf8(m_standardDeviationBox->text()),
-            .upperLimit = toUtf8(m_upperLimitBox->text()),
-            .lowerLimit = toUtf8(m_lowerLimitBox->text()),
-            .aboveCount = toUtf8(m_aboveCountBox->text()),
-            .abovePercent = toUtf8(m_abovePercentBox->text()),
-            .belowCount = toUtf8(m_belowCountBox->text()),
-            .belowPercent = toUtf8(m_belowPercentBox->text()),
-            .count = toUtf8(m_countBox->text()),
-            .maximum = toUtf8(m_maximumBox->text()),
-            .minimum = toUtf8(m_minimumBox->text())};
-}
-
-void Vorla::clearBoxes()
-{
-    for (QLineEdit *box :
-         {static_cast<QLineEdit *>(m_entryBox), m_meanBox, m_standardDeviationBox, m_upperLimitBox,
-          m_lowerLimitBox, m_aboveCountBox, m_abovePercentBox, m_belowCountBox, m_belowPercentBox,
-          m_countBox, m_maximumBox, m_minimumBox})
-        box->setText(QString()); // unlike clear(), leaves no typing to undo
-}
-
-void Vorla::showResults(const stats::StatisticsTexts &texts)
-{
-    // The order the calculation has always filled the boxes in: the extremes
-    // first, the counts beyond the limits last.
-    m_maximumBox->setText(fromUtf8(texts.maximum));
-    m_minimumBox->setText(fromUtf8(texts.minimum));
-    m_meanBox->setText(fromUtf8(texts.mean));
-    m_countBox->setText(fromUtf8(texts.count));
-    m_standardDeviationBox->setText(fromUtf8(texts.standardDeviation));
-    m_upperLimitBox->setText(fromUtf8(texts.upperLimit));
-    m_lowerLimitBox->setText(fromUtf8(texts.lowerLimit));
-    m_aboveCountBox->setText(fromUtf8(texts.aboveCount));
-    m_belowCountBox->setText(fromUtf8(texts.belowCount));
-    m_abovePercentBox->setText(fromUtf8(texts.abovePercent));
-    m_belowPercentBox->setText(fromUtf8(texts.belowPercent));
-}
-
-void Vorla::advanceCount(std::size_t entries)
-{
-    // The box's text is the count: whatever it shows, typed text too, is
-    // read back for each entry.
-    std::string count = toUtf8(m_countBox->text());
-    for (std::size_t i = 0; i < entries; ++i) {
-        double value = stats::parseValueText(count);
-        if (!std::isfinite(value))
-            value = 0; // a count beyond the double range starts again
-        count = stats::numberToText(value + 1);
-    }
-    m_countBox->setText(fromUtf8(count));
-}
-
 void Vorla::loadWindow()
 {
     centreOnScreen(*this);
     // A missing or locked scratch file is no reason to stop starting up.
     QFile::remove(QDir(m_scratchDir).filePath(QLatin1String(files::kScratchDataName)));
 
-    clearBoxes();
-    m_sigmaChoice->setEditText(kSigmaThree);
-    m_sigmaChoice->addItems({kSigmaThree, QStringLiteral("2σ"), QStringLiteral("1σ")});
+    m_controls->clearBoxes();
+    m_controls->sigmaChoice->setEditText(kSigmaThree);
+    m_controls->sigmaChoice->addItems({kSigmaThree, QStringLiteral("2σ"), QStringLiteral("1σ")});
     // Adding the first item to an empty combo box makes it current and shows
     // its text; the shown choice is set again so it is "3σ" whatever the
     // first item is.
-    m_sigmaChoice->setEditText(kSigmaThree);
+    m_controls->sigmaChoice->setEditText(kSigmaThree);
 }
 
 void Vorla::enterTypedValue()
 {
-    const QString entry = m_entryBox->text();
+    const QString entry = m_controls->entryBox->text();
     if (entry.isEmpty())
         return;
     if (EntryBox::holdsBreaks(entry)) {
@@ -501,8 +281,8 @@ void Vorla::enterTypedValue()
         QApplication::beep();
         return;
     }
-    m_valueList->scrollToBottom(); // the user sees each value as it goes in
-    m_entryBox->setText(QString()); // Ctrl+Z now brings back a removed value, not this one
+    m_controls->valueList->scrollToBottom(); // the user sees each value as it goes in
+    m_controls->entryBox->setText(QString()); // Ctrl+Z now brings back a removed value, not this one
 }
 
 void Vorla::enterPastedValues(const QString &text)
@@ -520,41 +300,41 @@ void Vorla::enterPastedValues(const QString &text)
         return;
     }
     m_document->enter(std::move(plan.values));
-    m_valueList->scrollToBottom();
-    m_entryBox->setText(QString()); // the box's own text went in with the paste
+    m_controls->valueList->scrollToBottom();
+    m_controls->entryBox->setText(QString()); // the box's own text went in with the paste
 }
 
 void Vorla::removeSelectedValue()
 {
-    m_document->remove(m_valueList->currentIndex().row());
-    m_entryBox->setFocus();
+    m_document->remove(m_controls->valueList->currentIndex().row());
+    m_controls->entryBox->setFocus();
 }
 
 void Vorla::undo()
 {
     acceptListEdit();
     if (m_document->undo())
-        m_entryBox->setFocus();
+        m_controls->entryBox->setFocus();
 }
 
 void Vorla::redo()
 {
     acceptListEdit();
     if (m_document->redo())
-        m_entryBox->setFocus();
+        m_controls->entryBox->setFocus();
 }
 
 void Vorla::showAffectedRow(int row)
 {
     if (row < m_document->count())
-        m_valueList->setCurrentIndex(m_document->model()->index(row));
-    m_entryBox->setFocus();
+        m_controls->valueList->setCurrentIndex(m_document->model()->index(row));
+    m_controls->entryBox->setFocus();
 }
 
 void Vorla::calculate()
 {
     stats::FiguresOutcome outcome =
-        stats::calculateFigures(m_document->items(), toUtf8(m_sigmaChoice->currentText()));
+        stats::calculateFigures(m_document->items(), toUtf8(m_controls->sigmaChoice->currentText()));
     if (const auto *error = std::get_if<stats::StatisticsError>(&outcome)) {
         if (*error == stats::StatisticsError::OutOfRange)
             QMessageBox::warning(this, vorla_texts::kCalculateTitle, vorla_texts::tooLargeText());
@@ -562,7 +342,7 @@ void Vorla::calculate()
     }
     auto figures = std::make_shared<const stats::StatisticsFigures>(
         std::get<stats::StatisticsFigures>(std::move(outcome)));
-    showResults(stats::statisticsTexts(*figures));
+    m_controls->showResults(stats::statisticsTexts(*figures));
     noticeLooseReadings(figures->loose);
     m_document->setFigures(std::move(figures));
 }
@@ -578,7 +358,7 @@ void Vorla::dragEnterEvent(QDragEnterEvent *event)
 bool Vorla::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if (watched == m_readingNotice && type == QEvent::MouseButtonPress) {
+    if (watched == m_controls->readingNotice && type == QEvent::MouseButtonPress) {
         hideReadingNotice();
         return true;
     }
@@ -610,7 +390,7 @@ void Vorla::dropEvent(QDropEvent *event)
 
 void Vorla::printReport()
 {
-    m_print->print(m_document->items(), boxTexts());
+    m_print->print(m_document->items(), m_controls->boxTexts());
 }
 
 void Vorla::exitProgram()
@@ -636,12 +416,12 @@ void Vorla::clearAll()
     QFile::remove(QDir(m_scratchDir).filePath(QLatin1String(files::kScratchTextName)));
     // The list is one step Ctrl+Z takes back; the boxes stay cleared.
     m_document->clear();
-    clearBoxes();
+    m_controls->clearBoxes();
     // The list of the drop-down goes back to "3σ" too, so it does not
     // highlight an old choice.
-    m_sigmaChoice->setCurrentIndex(0);
-    m_sigmaChoice->setEditText(kSigmaThree);
-    m_entryBox->setFocus();
+    m_controls->sigmaChoice->setCurrentIndex(0);
+    m_controls->sigmaChoice->setEditText(kSigmaThree);
+    m_controls->entryBox->setFocus();
 }
 
 void Vorla::showInformation()
@@ -670,11 +450,11 @@ void Vorla::openChartWindow()
 
 void Vorla::createListEditing()
 {
-    m_valueEditor = new ValueEditDelegate(m_valueList);
-    m_valueList->setItemDelegate(m_valueEditor);
-    auto *separator = new QAction(m_valueList);
+    m_valueEditor = new ValueEditDelegate(m_controls->valueList);
+    m_controls->valueList->setItemDelegate(m_valueEditor);
+    auto *separator = new QAction(m_controls->valueList);
     separator->setSeparator(true);
-    m_valueList->addAction(separator);
+    m_controls->valueList->addAction(separator);
     m_correctAction = createListAction("mnuCorrect", QStringLiteral("修正"),
                                        &Vorla::correctSelectedValue);
     m_correctAction->setShortcut(QKeySequence(Qt::Key_F2));
@@ -688,7 +468,7 @@ void Vorla::createListEditing()
     });
     connect(m_valueEditor, &ValueEditDelegate::closeEditor, this, &Vorla::finishListEdit);
     connect(m_valueEditor, &ValueEditDelegate::linesPasted, this, &Vorla::takePasteIntoEditor);
-    QItemSelectionModel *selection = m_valueList->selectionModel();
+    QItemSelectionModel *selection = m_controls->valueList->selectionModel();
     connect(selection, &QItemSelectionModel::selectionChanged, this, &Vorla::updateListEditActions);
     connect(selection, &QItemSelectionModel::currentChanged, this, &Vorla::updateListEditActions);
     // A menu command acts on the list as it stands, with the edited value in it.
@@ -699,18 +479,18 @@ void Vorla::createListEditing()
 
 QAction *Vorla::createListAction(const char *name, const QString &text, void (Vorla::*handler)())
 {
-    auto *action = new QAction(text, m_valueList);
+    auto *action = new QAction(text, m_controls->valueList);
     action->setObjectName(QLatin1String(name));
     action->setShortcutContext(Qt::WidgetShortcut);
-    m_valueList->addAction(action);
+    m_controls->valueList->addAction(action);
     connect(action, &QAction::triggered, this, handler);
     return action;
 }
 
 int Vorla::selectedRow() const
 {
-    const QModelIndex current = m_valueList->currentIndex();
-    const bool selected = current.isValid() && m_valueList->selectionModel()->isSelected(current);
+    const QModelIndex current = m_controls->valueList->currentIndex();
+    const bool selected = current.isValid() && m_controls->valueList->selectionModel()->isSelected(current);
     return selected ? current.row() : -1;
 }
 
@@ -748,10 +528,10 @@ void Vorla::insertBeforeSelectedValue()
 void Vorla::openListEditor(int row, const QString &accessibleName)
 {
     const QModelIndex index = m_document->model()->index(row);
-    m_valueList->setCurrentIndex(index);
-    m_valueList->scrollTo(index);
+    m_controls->valueList->setCurrentIndex(index);
+    m_controls->valueList->scrollTo(index);
     m_valueEditor->setEditorName(accessibleName);
-    m_valueList->edit(index);
+    m_controls->valueList->edit(index);
 }
 
 void Vorla::acceptListEdit()
@@ -759,7 +539,7 @@ void Vorla::acceptListEdit()
     // The editor takes the focus away as accepted, exactly as a click
     // elsewhere would.
     if (m_listEdit)
-        m_valueList->setFocus();
+        m_controls->valueList->setFocus();
 }
 
 void Vorla::finishListEdit()
@@ -773,9 +553,9 @@ void Vorla::finishListEdit()
     if (edit.inserting) {
         // Cancelled or left empty: the list is as it was, selection included.
         m_document->finishInsertion(edit.row, std::move(value));
-        m_valueList->setCurrentIndex(m_document->model()->index(edit.row));
+        m_controls->valueList->setCurrentIndex(m_document->model()->index(edit.row));
     } else if (value && m_document->correct(edit.row, std::move(*value))) {
-        m_entryBox->setFocus();
+        m_controls->entryBox->setFocus();
     }
 }
 

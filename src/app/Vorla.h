@@ -33,22 +33,23 @@
 //  - The chart window, if open, is handed the figures of each calculation.
 //
 // Each control keeps its designer name as its objectName (VorlaNames.h),
-// by which tests and accessibility find it:
+// by which tests and accessibility find it; VorlaControls builds them in
+// their places:
 //
 //   designer name      member / local (in the create...() helpers)  handler
 //   Form (Vorla)       -                         loadWindow(); on activation the
 //                                                focus goes to Text1 (ui::FocusOnActivation)
-//   Text1              m_entryBox                enterTypedValue(), enterPastedValues()
-//   List1              m_valueList               removeSelectedValue()
+//   Text1              m_controls->entryBox                enterTypedValue(), enterPastedValues()
+//   List1              m_controls->valueList               removeSelectedValue()
 //   mnuUndo, mnuRedo   m_undoAction, m_redoAction  undo(), redo()
 //   mnuCorrect         m_correctAction           correctSelectedValue()
 //   mnuInsert          m_insertAction            insertBeforeSelectedValue()
 //   valueEditor        (made by m_valueEditor)   finishListEdit(), takePasteIntoEditor()
-//   Combo1             m_sigmaChoice             -
-//   Command1           m_calculateButton         calculate()
-//   Text2 ... Text12   m_meanBox ... m_minimumBox (the result boxes; Text10 m_countBox)
+//   Combo1             m_controls->sigmaChoice   -
+//   Command1           m_controls->calculateButton  calculate()
+//   Text2 ... Text12   m_controls->meanBox ... minimumBox (result boxes; Text10 countBox)
 //   Label1 ... Label15 (local, caption only)     -
-//   LabelNotice        m_readingNotice           hideReadingNotice() on a click
+//   LabelNotice        m_controls->readingNotice           hideReadingNotice() on a click
 //   f11                m_openAction              ValueFileCommands::openFromDialog()
 //   f12                saveAction (local)        ValueFileCommands::save()
 //   f21                printAction (local)       printReport()
@@ -84,6 +85,7 @@ class ValueListDocument;
 class ValueEditDelegate;
 class InfoWindow;
 class ChartWindow;
+class VorlaControls;
 
 class Vorla : public QMainWindow
 {
@@ -136,17 +138,6 @@ private: // one handler per user event
     void openChartWindow();         // グラフ
     void showInformation();         // 情報
 
-    void createControls();
-    void createClientArea();
-    void createEntryBox();
-    void createValueList();
-    void createCalculateButton();
-    void createSpreadBoxes();  // count, mean and standard deviation
-    void createSigmaChoice();
-    void createLimitBoxes();   // the limits and the values beyond them
-    void createExtremeBoxes(); // maximum and minimum
-    void createReadingNotice();
-    void setTabOrderOfControls();
     /// Delete, 「元に戻す」 and 「やり直し」 on the value list.
     void createRemoveKeyAndHistory();
     void connectControls();
@@ -166,20 +157,12 @@ private: // one handler per user event
     /// an empty text, and (after saying why) for a text that is refused.
     std::optional<std::string> judgedValue(const QString &text);
     void createMenus();
-    QLineEdit *createTextBox(const char *name, int left, int top, int width,
-                             const QString &accessibleName);
-    QLabel *createLabel(const char *name, const QString &caption, int left, int top, int width);
-    report::BoxTexts boxTexts() const;
-    void clearBoxes();
     /// Shows a row an undo or redo acted at, with the focus back in Text1.
     void showAffectedRow(int row);
     /// After a calculation: selects the items read as 0 or only in part and
     /// says how many there are, or hides the notice when there are none.
     void noticeLooseReadings(const stats::LooseReadings &loose);
     void hideReadingNotice();
-    void showResults(const stats::StatisticsTexts &texts);
-    /// Raises the count in m_countBox by `entries`, one entry at a time.
-    void advanceCount(std::size_t entries);
 
     QString m_scratchDir;
     ValueListDocument *m_document = nullptr;
@@ -206,21 +189,6 @@ private: // one handler per user event
     QAction *m_redoAction = nullptr;
     QAction *m_openAction = nullptr;
 
-    /// Says which items a calculation could not read whole; hidden otherwise.
-    QLabel *m_readingNotice = nullptr;
-    EntryBox *m_entryBox = nullptr;
-    QLineEdit *m_meanBox = nullptr;
-    QLineEdit *m_standardDeviationBox = nullptr;
-    QLineEdit *m_upperLimitBox = nullptr;
-    QLineEdit *m_lowerLimitBox = nullptr;
-    QLineEdit *m_aboveCountBox = nullptr;
-    QLineEdit *m_abovePercentBox = nullptr;
-    QLineEdit *m_belowCountBox = nullptr;
-    QLineEdit *m_belowPercentBox = nullptr;
-    QLineEdit *m_countBox = nullptr;
-    QLineEdit *m_maximumBox = nullptr;
-    QLineEdit *m_minimumBox = nullptr;
-    QListView *m_valueList = nullptr;
-    QComboBox *m_sigmaChoice = nullptr;
-    QPushButton *m_calculateButton = nullptr;
+    /// The window's controls in their places.
+    std::unique_ptr<VorlaControls> m_controls;
 };

@@ -3,12 +3,14 @@
 #include "doc/JournalFile.h"
 #include "doc/ValueListModel.h"
 #include "files/ValueFile.h"
+#include "stats/NumberText.h"
 #include "ui/Utf8.h"
 
 #include <QUndoCommand>
 #include <QUndoStack>
 
 #include <algorithm>
+#include <cmath>
 
 using ui::fromUtf8;
 using ui::toUtf8;
@@ -184,6 +186,18 @@ QString ValueListDocument::startTitle()
     // clear or an open, and "Pellary" again after a save. Users' own notes
     // and screenshots know these captions, so they stay exactly so.
     return QStringLiteral("Pellary");
+}
+
+std::string ValueListDocument::advancedCount(std::string_view countText, std::size_t entries)
+{
+    std::string count(countText);
+    for (std::size_t i = 0; i < entries; ++i) {
+        double value = stats::parseValueText(count);
+        if (!std::isfinite(value))
+            value = 0; // a count beyond the double range starts again
+        count = stats::numberToText(value + 1);
+    }
+    return count;
 }
 
 ValueListDocument::ValueListDocument(QObject *parent)

@@ -22,6 +22,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class JournalFile;
@@ -35,6 +36,10 @@ class ValueListDocument : public QObject
 public:
     /// The window's caption before anything is opened, saved or cleared.
     static QString startTitle();
+    /// The count box's text after `entries` more entries: the text read as a
+    /// number (stats::parseValueText, so whatever the box shows counts),
+    /// raised by one per entry and written back (stats::numberToText).
+    static std::string advancedCount(std::string_view countText, std::size_t entries);
 
     explicit ValueListDocument(QObject *parent = nullptr);
     /// Ending normally: the journal goes, nothing is left to restore.
