@@ -5,6 +5,7 @@
 #include "app/ValueEditDelegate.h"
 #include "app/ValueListView.h"
 #include "app/VorlaControls.h"
+#include "app/VorlaNames.h"
 #include "app/VorlaTexts.h"
 #include "chart/ChartWindow.h"
 #include "doc/ValueListDocument.h"
@@ -46,6 +47,8 @@
 
 #include <cmath>
 
+namespace names = vorla_names;
+
 namespace {
 
 const QString kSigmaThree = QStringLiteral("3σ");
@@ -59,7 +62,7 @@ using vorla_texts::kPasteTitle;
 Vorla::Vorla(const QString &scratchDir, QWidget *parent)
     : QMainWindow(parent), m_scratchDir(scratchDir), m_document(new ValueListDocument(this))
 {
-    setObjectName(QStringLiteral("Vorla"));
+    setObjectName(QLatin1String(names::kWindow));
     setWindowTitle(m_document->title());
     setWindowIcon(QIcon(QStringLiteral(":/vorla.svg")));
     setFont(vorlaDefaultFont());
@@ -116,9 +119,9 @@ void Vorla::createRemoveKeyAndHistory()
         if (m_controls->valueList->selectionModel()->isSelected(m_controls->valueList->currentIndex()))
             removeSelectedValue();
     });
-    m_undoAction = createListAction("mnuUndo", QStringLiteral("元に戻す"), &Vorla::undo);
+    m_undoAction = createListAction(names::kUndo, QStringLiteral("元に戻す"), &Vorla::undo);
     m_undoAction->setShortcut(QKeySequence::Undo);
-    m_redoAction = createListAction("mnuRedo", QStringLiteral("やり直し"), &Vorla::redo);
+    m_redoAction = createListAction(names::kRedo, QStringLiteral("やり直し"), &Vorla::redo);
     m_redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
                                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     m_undoAction->setEnabled(false);
@@ -214,7 +217,7 @@ void Vorla::createMenus()
     // Only the open command is switched on and off later; the other menus
     // and commands live as long as the menu bar that owns them.
     QMenu *fileMenu = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-    fileMenu->setObjectName(QStringLiteral("f1"));
+    fileMenu->setObjectName(QLatin1String(names::kFileMenu));
     m_openAction = fileMenu->addAction(QStringLiteral("ファイルを開く(&O)"));
     QAction *saveAction = fileMenu->addAction(QStringLiteral("名前を付けて保存(&S)"));
     QAction *printSeparator = fileMenu->addSeparator();
@@ -223,23 +226,23 @@ void Vorla::createMenus()
     QAction *exitAction = fileMenu->addAction(QStringLiteral("終了(&E)"));
 
     QMenu *viewMenu = menuBar()->addMenu(QStringLiteral("表示(&V)"));
-    viewMenu->setObjectName(QStringLiteral("v1"));
+    viewMenu->setObjectName(QLatin1String(names::kViewMenu));
     QAction *clearAction = viewMenu->addAction(QStringLiteral("クリア(&C)"));
     QAction *chartAction = viewMenu->addAction(QStringLiteral("グラフ(&G)"));
 
     QMenu *informationMenu = menuBar()->addMenu(QStringLiteral("情報"));
-    informationMenu->setObjectName(QStringLiteral("mnuJ"));
+    informationMenu->setObjectName(QLatin1String(names::kInformationMenu));
     QAction *informationAction = informationMenu->addAction(QStringLiteral("情報"));
 
-    m_openAction->setObjectName(QStringLiteral("f11"));
-    saveAction->setObjectName(QStringLiteral("f12"));
-    printSeparator->setObjectName(QStringLiteral("f2"));
-    printAction->setObjectName(QStringLiteral("f21"));
-    exitSeparator->setObjectName(QStringLiteral("f3"));
-    exitAction->setObjectName(QStringLiteral("f31"));
-    clearAction->setObjectName(QStringLiteral("v11"));
-    chartAction->setObjectName(QStringLiteral("v12"));
-    informationAction->setObjectName(QStringLiteral("mnu_J2"));
+    m_openAction->setObjectName(QLatin1String(names::kOpenCommand));
+    saveAction->setObjectName(QLatin1String(names::kSaveCommand));
+    printSeparator->setObjectName(QLatin1String(names::kPrintSeparator));
+    printAction->setObjectName(QLatin1String(names::kPrintCommand));
+    exitSeparator->setObjectName(QLatin1String(names::kExitSeparator));
+    exitAction->setObjectName(QLatin1String(names::kExitCommand));
+    clearAction->setObjectName(QLatin1String(names::kClearCommand));
+    chartAction->setObjectName(QLatin1String(names::kChartCommand));
+    informationAction->setObjectName(QLatin1String(names::kInformationCommand));
 
     connect(m_openAction, &QAction::triggered, this, [this] { m_files->openFromDialog(); });
     connect(saveAction, &QAction::triggered, this, [this] { m_files->save(); });
@@ -455,10 +458,10 @@ void Vorla::createListEditing()
     auto *separator = new QAction(m_controls->valueList);
     separator->setSeparator(true);
     m_controls->valueList->addAction(separator);
-    m_correctAction = createListAction("mnuCorrect", QStringLiteral("修正"),
+    m_correctAction = createListAction(names::kCorrect, QStringLiteral("修正"),
                                        &Vorla::correctSelectedValue);
     m_correctAction->setShortcut(QKeySequence(Qt::Key_F2));
-    m_insertAction = createListAction("mnuInsert", QStringLiteral("ここに挿入"),
+    m_insertAction = createListAction(names::kInsert, QStringLiteral("ここに挿入"),
                                       &Vorla::insertBeforeSelectedValue);
     // Connected after the view's own handling of the editor's closing, so the
     // editor is gone by the time the list changes.

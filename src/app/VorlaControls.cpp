@@ -1,4 +1,5 @@
 #include "app/VorlaControls.h"
+#include "app/VorlaNames.h"
 
 #include "app/EntryBox.h"
 #include "app/ValueListView.h"
@@ -14,6 +15,8 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QToolTip>
+
+namespace names = vorla_names;
 
 namespace {
 
@@ -77,7 +80,7 @@ void VorlaControls::createEntryBox()
 {
     createLabel("Label1", QStringLiteral("データ"), 240, 240, 735);
     entryBox = new EntryBox(m_client);
-    entryBox->setObjectName(QStringLiteral("Text1"));
+    entryBox->setObjectName(QLatin1String(names::kEntryBox));
     entryBox->setGeometry(px(1080), px(240), px(975), px(kBoxHeight));
     entryBox->setAccessibleName(QStringLiteral("データ"));
     // The box counts UTF-16 units, and no character takes fewer than one, so
@@ -88,7 +91,7 @@ void VorlaControls::createEntryBox()
 void VorlaControls::createValueList(QAbstractItemModel *values)
 {
     valueList = new ValueListView(m_client);
-    valueList->setObjectName(QStringLiteral("List1"));
+    valueList->setObjectName(QLatin1String(names::kValueList));
     valueList->setGeometry(px(240), px(840), px(1815), px(2040));
     valueList->setModel(values);
     valueList->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -99,26 +102,26 @@ void VorlaControls::createValueList(QAbstractItemModel *values)
 void VorlaControls::createCalculateButton()
 {
     calculateButton = new QPushButton(QStringLiteral("演算開始"), m_client);
-    calculateButton->setObjectName(QStringLiteral("Command1"));
+    calculateButton->setObjectName(QLatin1String(names::kCalculateButton));
     calculateButton->setGeometry(px(240), px(3120), px(1815), px(375));
 }
 
 void VorlaControls::createSpreadBoxes()
 {
     createLabel("Label13", QStringLiteral("データ数:"), 3480, 120, 735);
-    countBox = createTextBox("Text10", 4440, 120, 735, QStringLiteral("データ数"));
+    countBox = createTextBox(names::kCountBox, 4440, 120, 735, QStringLiteral("データ数"));
     createLabel("Label2", QStringLiteral("平均:"), 3720, 720, 615);
-    meanBox = createTextBox("Text2", 4440, 720, 1815, QStringLiteral("平均"));
+    meanBox = createTextBox(names::kMeanBox, 4440, 720, 1815, QStringLiteral("平均"));
     createLabel("Label3", QStringLiteral("標準偏差(σ):"), 3240, 1320, 1215);
     standardDeviationBox =
-        createTextBox("Text3", 4440, 1320, 1815, QStringLiteral("標準偏差(σ)"));
+        createTextBox(names::kStandardDeviationBox, 4440, 1320, 1815, QStringLiteral("標準偏差(σ)"));
 }
 
 void VorlaControls::createSigmaChoice()
 {
     createLabel("Label4", QStringLiteral("平均±"), 2520, 1920, 615);
     sigmaChoice = new QComboBox(m_client);
-    sigmaChoice->setObjectName(QStringLiteral("Combo1"));
+    sigmaChoice->setObjectName(QLatin1String(names::kSigmaChoice));
     sigmaChoice->setGeometry(px(3120), px(1920), px(615), px(300));
     sigmaChoice->setEditable(true);
     sigmaChoice->setInsertPolicy(QComboBox::NoInsert);
@@ -128,28 +131,28 @@ void VorlaControls::createSigmaChoice()
 void VorlaControls::createLimitBoxes()
 {
     createLabel("Label5", QStringLiteral("上限:"), 3720, 1920, 615);
-    upperLimitBox = createTextBox("Text4", 4440, 1920, 1815, QStringLiteral("上限"));
+    upperLimitBox = createTextBox(names::kUpperLimitBox, 4440, 1920, 1815, QStringLiteral("上限"));
     createLabel("Label6", QStringLiteral("下限:"), 3720, 2400, 615);
-    lowerLimitBox = createTextBox("Text5", 4440, 2400, 1815, QStringLiteral("下限"));
+    lowerLimitBox = createTextBox(names::kLowerLimitBox, 4440, 2400, 1815, QStringLiteral("下限"));
     createLabel("Label7", QStringLiteral("上限からあふれたﾃﾞｰﾀ数:"), 2280, 2880, 2055);
-    aboveCountBox = createTextBox("Text6", 4440, 2880, 735, QStringLiteral("上限からあふれたﾃﾞｰﾀ数"));
+    aboveCountBox = createTextBox(names::kAboveCountBox, 4440, 2880, 735, QStringLiteral("上限からあふれたﾃﾞｰﾀ数"));
     createLabel("Label9", QStringLiteral("個"), 5280, 3000, 255);
-    abovePercentBox = createTextBox("Text7", 5640, 2880, 615, QStringLiteral("上限からあふれたﾃﾞｰﾀ数 %"));
+    abovePercentBox = createTextBox(names::kAbovePercentBox, 5640, 2880, 615, QStringLiteral("上限からあふれたﾃﾞｰﾀ数 %"));
     createLabel("Label10", QStringLiteral("%"), 6360, 3000, 255);
     createLabel("Label8", QStringLiteral("下限からあふれたﾃﾞｰﾀ数:"), 2280, 3360, 2055);
-    belowCountBox = createTextBox("Text8", 4440, 3360, 735, QStringLiteral("下限からあふれたﾃﾞｰﾀ数"));
+    belowCountBox = createTextBox(names::kBelowCountBox, 4440, 3360, 735, QStringLiteral("下限からあふれたﾃﾞｰﾀ数"));
     createLabel("Label11", QStringLiteral("個"), 5280, 3480, 255);
-    belowPercentBox = createTextBox("Text9", 5640, 3360, 615, QStringLiteral("下限からあふれたﾃﾞｰﾀ数 %"));
+    belowPercentBox = createTextBox(names::kBelowPercentBox, 5640, 3360, 615, QStringLiteral("下限からあふれたﾃﾞｰﾀ数 %"));
     createLabel("Label12", QStringLiteral("%"), 6360, 3480, 255);
 }
 
 void VorlaControls::createExtremeBoxes()
 {
     createLabel("Label14", QStringLiteral("最大値:"), 3600, 3960, 615);
-    maximumBox = createTextBox("Text11", 4440, 3960, 855, QStringLiteral("最大値"));
+    maximumBox = createTextBox(names::kMaximumBox, 4440, 3960, 855, QStringLiteral("最大値"));
     QLabel *minimumLabel = createLabel("Label15", QStringLiteral("最小値:"), 3600, 4440, 615);
     minimumLabel->setPalette(QPalette());
-    minimumBox = createTextBox("Text12", 4440, 4440, 855, QStringLiteral("最小値"));
+    minimumBox = createTextBox(names::kMinimumBox, 4440, 4440, 855, QStringLiteral("最小値"));
 }
 
 void VorlaControls::createReadingNotice()
@@ -163,7 +166,7 @@ void VorlaControls::createReadingNotice()
     // selected in the list. A screen reader hears the note as an alert when it
     // appears and as the list's description while it is shown.
     readingNotice = new QLabel(m_client);
-    readingNotice->setObjectName(QStringLiteral("LabelNotice"));
+    readingNotice->setObjectName(QLatin1String(names::kReadingNotice));
     readingNotice->setGeometry(px(240), px(3660), px(3240), px(1290));
     readingNotice->setWordWrap(true);
     readingNotice->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -1,4 +1,5 @@
 #include "ModalAnswerer.h"
+#include "app/VorlaNames.h"
 #include "RowName.h"
 #include "VorlaWindowTest.h"
 
@@ -27,10 +28,12 @@
 #include <variant>
 #include <vector>
 
+using namespace vorla_names;
+
 namespace {
 
-const char *const kBoxes[] = {"Text1", "Text2", "Text3", "Text4",  "Text5",  "Text6",
-                              "Text7", "Text8", "Text9", "Text10", "Text11", "Text12"};
+const char *const kBoxes[] = {kEntryBox, kMeanBox, kStandardDeviationBox, kUpperLimitBox,  kLowerLimitBox,  kAboveCountBox,
+                              kAbovePercentBox, kBelowCountBox, kBelowPercentBox, kCountBox, kMaximumBox, kMinimumBox};
 
 class VorlaTest : public VorlaWindowTest
 {
@@ -41,16 +44,16 @@ protected:
         EXPECT_EQ(values()->count(), 0);
         for (const char *name : kBoxes)
             EXPECT_EQ(text(name), QString()) << name;
-        auto *combo = control<QComboBox>("Combo1");
+        auto *combo = control<QComboBox>(kSigmaChoice);
         EXPECT_EQ(combo->currentText(), QStringLiteral("3σ"));
         QStringList offered;
         for (int i = 0; i < combo->count(); ++i)
             offered << combo->itemText(i);
         EXPECT_EQ(offered, QStringList({"3σ", "2σ", "1σ"}));
         EXPECT_EQ(combo->currentIndex(), 0);
-        EXPECT_TRUE(action("f11")->isEnabled());
+        EXPECT_TRUE(action(kOpenCommand)->isEnabled());
         EXPECT_EQ(m_window->windowTitle(), QString::fromUtf8(caption));
-        EXPECT_EQ(focusedControl(), QStringLiteral("Text1"));
+        EXPECT_EQ(focusedControl(), QLatin1String(kEntryBox));
     }
 };
 
@@ -108,7 +111,7 @@ TEST_P(VorlaWindowAreaTest, KeepsItsSizeAndNoControlCoversAnother)
 
 const WindowAreaCase kWindowAreaCases[] = {
     {"MainWindow", nullptr, "client", QSize(438, 334)},
-    {"InformationWindow", "mnu_J2", "form1", QSize(225, 196)},
+    {"InformationWindow", kInformationCommand, "form1", QSize(225, 196)},
 };
 INSTANTIATE_TEST_SUITE_P(Windows, VorlaWindowAreaTest, ::testing::ValuesIn(kWindowAreaCases),
                          RowName{});
@@ -117,7 +120,7 @@ TEST_F(VorlaTest, ComingBackToTheWindowPutsTheFocusInTheEntryBox)
 {
     enterEach({"1", "2"});
     list()->setFocus();
-    ASSERT_EQ(focusedControl(), QStringLiteral("List1"));
+    ASSERT_EQ(focusedControl(), QLatin1String(kValueList));
     QWidget elsewhere;
     elsewhere.show();
     elsewhere.activateWindow();
@@ -125,7 +128,7 @@ TEST_F(VorlaTest, ComingBackToTheWindowPutsTheFocusInTheEntryBox)
 
     m_window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
-    EXPECT_EQ(focusedControl(), QStringLiteral("Text1"));
+    EXPECT_EQ(focusedControl(), QLatin1String(kEntryBox));
 }
 
 TEST_F(VorlaTest, StartUpDeletesScratchDataFileOnly)
@@ -152,14 +155,14 @@ class VorlaEntryTest : public VorlaTest, public ::testing::WithParamInterface<En
 TEST_P(VorlaEntryTest, EnterAppendsAndCountsOn)
 {
     const EntryCase &c = GetParam();
-    box("Text10")->setText(QString::fromUtf8(c.countBefore));
+    box(kCountBox)->setText(QString::fromUtf8(c.countBefore));
     addItem(QStringLiteral("first"));
     enter(QString::fromUtf8(c.typed));
     EXPECT_EQ(items(), QStringList({QStringLiteral("first"), QString::fromUtf8(c.typed)}));
-    EXPECT_EQ(text("Text10"), QString::fromUtf8(c.countAfter));
-    EXPECT_EQ(text("Text1"), QString());
-    EXPECT_FALSE(action("f11")->isEnabled());
-    EXPECT_EQ(focusedControl(), QStringLiteral("Text1"));
+    EXPECT_EQ(text(kCountBox), QString::fromUtf8(c.countAfter));
+    EXPECT_EQ(text(kEntryBox), QString());
+    EXPECT_FALSE(action(kOpenCommand)->isEnabled());
+    EXPECT_EQ(focusedControl(), QLatin1String(kEntryBox));
 }
 
 const EntryCase kEntryCases[] = {
@@ -191,12 +194,12 @@ TEST_P(VorlaIgnoredEntryTest, EnterChangesNothing)
     const IgnoredEntryCase &c = GetParam();
     for (int i = 0; i < c.listed; ++i)
         addItem(QString::number(i));
-    box("Text10")->setText(QStringLiteral("9"));
+    box(kCountBox)->setText(QStringLiteral("9"));
     enter(QString::fromUtf8(c.typed));
     EXPECT_EQ(values()->count(), c.listed);
-    EXPECT_EQ(text("Text1"), QString::fromUtf8(c.typed)); // a full list keeps the typed text
-    EXPECT_EQ(text("Text10"), QStringLiteral("9"));
-    EXPECT_TRUE(action("f11")->isEnabled());
+    EXPECT_EQ(text(kEntryBox), QString::fromUtf8(c.typed)); // a full list keeps the typed text
+    EXPECT_EQ(text(kCountBox), QStringLiteral("9"));
+    EXPECT_TRUE(action(kOpenCommand)->isEnabled());
 }
 
 const IgnoredEntryCase kIgnoredEntryCases[] = {
@@ -214,9 +217,9 @@ TEST_F(VorlaTest, DoubleClickRemovesOnlyThatItem)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, second.center());
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, second.center());
     EXPECT_EQ(items(), QStringList({"1", "2", "3"}));
-    EXPECT_EQ(text("Text10"), QStringLiteral("4"));
-    EXPECT_FALSE(action("f11")->isEnabled());
-    EXPECT_EQ(focusedControl(), QStringLiteral("Text1"));
+    EXPECT_EQ(text(kCountBox), QStringLiteral("4"));
+    EXPECT_FALSE(action(kOpenCommand)->isEnabled());
+    EXPECT_EQ(focusedControl(), QLatin1String(kEntryBox));
 
     // A double-click below the last item hits none and removes nothing.
     const QPoint below(5, view->viewport()->height() - 3);
@@ -239,8 +242,8 @@ TEST_P(VorlaRemovalKeyTest, KeyRemovesSelectedItem)
 {
     enterEach({"1", "2", "3"});
     // Reach the list and pick the second value with the keyboard alone.
-    QTest::keyClick(control("Text1"), Qt::Key_Tab);
-    ASSERT_EQ(focusedControl(), QStringLiteral("List1"));
+    QTest::keyClick(control(kEntryBox), Qt::Key_Tab);
+    ASSERT_EQ(focusedControl(), QLatin1String(kValueList));
     QTest::keyClick(list(), Qt::Key_Down);
     ASSERT_EQ(list()->currentIndex().row(), 1);
 
@@ -251,8 +254,8 @@ TEST_P(VorlaRemovalKeyTest, KeyRemovesSelectedItem)
         return;
     }
     EXPECT_EQ(items(), QStringList({"1", "3"}));
-    EXPECT_EQ(text("Text10"), QStringLiteral("3"));
-    EXPECT_EQ(focusedControl(), QStringLiteral("Text1"));
+    EXPECT_EQ(text(kCountBox), QStringLiteral("3"));
+    EXPECT_EQ(focusedControl(), QLatin1String(kEntryBox));
 }
 
 const RemovalKeyCase kRemovalKeys[] = {
@@ -290,23 +293,23 @@ TEST_F(VorlaTest, UndoPutsRemovedValuesBackLastFirst)
 
     // Ctrl+Z in the entry box, with no typing to undo, brings back "4" at
     // its place; the list's own 「元に戻す」 brings back "2".
-    QTest::keyClick(box("Text1"), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(box(kEntryBox), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(items(), QStringList({"1", "3", "4", "5"}));
-    QAction *undo = action("mnuUndo");
+    QAction *undo = action(kUndo);
     ASSERT_TRUE(undo->isEnabled());
     undo->trigger();
     EXPECT_EQ(items(), QStringList({"1", "2", "3", "4", "5"}));
     EXPECT_FALSE(undo->isEnabled());
-    EXPECT_EQ(text("Text10"), QStringLiteral("5")); // removal and undo leave the count
+    EXPECT_EQ(text(kCountBox), QStringLiteral("5")); // removal and undo leave the count
 
     // A clear is one more step: the list comes back whole, then the value
     // removed before it.
     list()->setFocus();
     list()->setCurrentIndex(values()->index(0));
     QTest::keyClick(list(), Qt::Key_Delete);
-    action("v11")->trigger();
+    action(kClearCommand)->trigger();
     ASSERT_TRUE(undo->isEnabled());
-    QTest::keyClick(box("Text1"), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(box(kEntryBox), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(items(), QStringList({"2", "3", "4", "5"}));
     undo->trigger();
     EXPECT_EQ(items(), QStringList({"1", "2", "3", "4", "5"}));
@@ -338,30 +341,30 @@ TEST_P(VorlaClearUndoTest, BringsBackTheListAsItWas)
     if (c.before == BeforeClear::Typed)
         enterEach({"1", "2"});
     else
-        run("f11", {file});
+        run(kOpenCommand, {file});
     calculate(QStringLiteral("2σ"));
-    action("v11")->trigger();
+    action(kClearCommand)->trigger();
     if (*c.typedSince != '\0')
         enter(QString::fromUtf8(c.typedSince));
-    const QString count = text("Text10");
+    const QString count = text(kCountBox);
 
-    QTest::keyClick(box("Text1"), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(box(kEntryBox), Qt::Key_Z, Qt::ControlModifier);
 
     EXPECT_EQ(items(), c.items);
     for (const char *name : kBoxes) {
-        if (std::string(name) != "Text10") {
+        if (std::string(name) != kCountBox) {
             EXPECT_EQ(text(name), QString()) << name;
         }
     }
-    EXPECT_EQ(text("Text10"), count);
-    EXPECT_EQ(control<QComboBox>("Combo1")->currentText(), QStringLiteral("3σ"));
-    EXPECT_EQ(action("f11")->isEnabled(), c.openEnabled);
+    EXPECT_EQ(text(kCountBox), count);
+    EXPECT_EQ(control<QComboBox>(kSigmaChoice)->currentText(), QStringLiteral("3σ"));
+    EXPECT_EQ(action(kOpenCommand)->isEnabled(), c.openEnabled);
     EXPECT_EQ(m_window->windowTitle(),
               QString::fromUtf8(c.caption).arg(QDir::toNativeSeparators(file)));
-    EXPECT_FALSE(action("mnuUndo")->isEnabled());
+    EXPECT_FALSE(action(kUndo)->isEnabled());
 
     ModalAnswerer answerer({QMessageBox::Cancel});
-    action("f31")->trigger();
+    action(kExitCommand)->trigger();
     EXPECT_EQ(answerer.boxes.size(), c.exitAsks ? 1u : 0u);
 }
 
@@ -376,16 +379,16 @@ INSTANTIATE_TEST_SUITE_P(Clears, VorlaClearUndoTest, ::testing::ValuesIn(kClearU
 TEST_F(VorlaTest, ClearUndoWaitsForRoom)
 {
     enterEach({"1", "2"});
-    action("v11")->trigger();
+    action(kClearCommand)->trigger();
     QStringList many;
     for (int i = 0; i < kMaxItems - 1; ++i)
         many << QStringLiteral("0");
     addItems(many);
-    action("mnuUndo")->trigger(); // two do not fit into one place
+    action(kUndo)->trigger(); // two do not fit into one place
     EXPECT_EQ(values()->count(), kMaxItems - 1);
-    EXPECT_TRUE(action("mnuUndo")->isEnabled());
+    EXPECT_TRUE(action(kUndo)->isEnabled());
     values()->take(0);
-    action("mnuUndo")->trigger();
+    action(kUndo)->trigger();
     EXPECT_EQ(values()->count(), kMaxItems);
     EXPECT_EQ(values()->text(1), QStringLiteral("2"));
 }
@@ -394,14 +397,14 @@ TEST_F(VorlaTest, RemovalKeyNeedsASelectedItemInTheList)
 {
     enterEach({"1", "2"});
     // Tabbing in makes the first value current without selecting it.
-    QTest::keyClick(control("Text1"), Qt::Key_Tab);
-    ASSERT_EQ(focusedControl(), QStringLiteral("List1"));
+    QTest::keyClick(control(kEntryBox), Qt::Key_Tab);
+    ASSERT_EQ(focusedControl(), QLatin1String(kValueList));
     QTest::keyClick(list(), Qt::Key_Delete);
     EXPECT_EQ(items(), QStringList({"1", "2"}));
 
     // Delete typed in the entry box edits the entry, never the list.
     QTest::keyClick(list(), Qt::Key_End);
-    QLineEdit *entry = box("Text1");
+    QLineEdit *entry = box(kEntryBox);
     entry->setFocus();
     entry->setText(QStringLiteral("45"));
     entry->setCursorPosition(0);
@@ -415,17 +418,17 @@ TEST_F(VorlaTest, CalculationFillsEveryBox)
     enterEach({"1", "2", "3", "4"});
     calculate(QStringLiteral("1σ"));
     const std::vector<std::pair<const char *, const char *>> expected = {
-        {"Text10", "4"}, {"Text2", "2.5"}, {"Text3", "1.118"}, {"Text4", "3.618"},
-        {"Text5", "1.382"}, {"Text6", "1"}, {"Text7", "25"},   {"Text8", "1"},
-        {"Text9", "25"},   {"Text11", "4"}, {"Text12", "1"}};
+        {kCountBox, "4"}, {kMeanBox, "2.5"}, {kStandardDeviationBox, "1.118"}, {kUpperLimitBox, "3.618"},
+        {kLowerLimitBox, "1.382"}, {kAboveCountBox, "1"}, {kAbovePercentBox, "25"},   {kBelowCountBox, "1"},
+        {kBelowPercentBox, "25"},   {kMaximumBox, "4"}, {kMinimumBox, "1"}};
     for (const auto &[box, value] : expected)
         EXPECT_EQ(text(box), QString::fromUtf8(value)) << box;
-    EXPECT_EQ(control<QComboBox>("Combo1")->currentText(), QStringLiteral("1σ"));
+    EXPECT_EQ(control<QComboBox>(kSigmaChoice)->currentText(), QStringLiteral("1σ"));
     EXPECT_EQ(values()->count(), 4);
 
     // The next entry counts on from the calculated count.
     enter(QStringLiteral("5"));
-    EXPECT_EQ(text("Text10"), QStringLiteral("5"));
+    EXPECT_EQ(text(kCountBox), QStringLiteral("5"));
 }
 
 struct RefusedCalculationCase
@@ -444,8 +447,8 @@ TEST_P(VorlaRefusedCalculationTest, WritesNoBox)
 {
     const RefusedCalculationCase &c = GetParam();
     enterEach(c.values);
-    box("Text2")->setText(QStringLiteral("old"));
-    const QString count = text("Text10");
+    box(kMeanBox)->setText(QStringLiteral("old"));
+    const QString count = text(kCountBox);
     ModalAnswerer answerer;
     calculate(QStringLiteral("3σ"));
     EXPECT_EQ(answerer.boxTexts(), c.messages);
@@ -453,9 +456,9 @@ TEST_P(VorlaRefusedCalculationTest, WritesNoBox)
         EXPECT_EQ(shown.title, QStringLiteral("演算開始"));
         EXPECT_EQ(shown.icon, QMessageBox::Warning);
     }
-    EXPECT_EQ(text("Text2"), QStringLiteral("old"));
-    EXPECT_EQ(text("Text3"), QString());
-    EXPECT_EQ(text("Text10"), count);
+    EXPECT_EQ(text(kMeanBox), QStringLiteral("old"));
+    EXPECT_EQ(text(kStandardDeviationBox), QString());
+    EXPECT_EQ(text(kCountBox), count);
 }
 
 const RefusedCalculationCase kRefusedCalculationCases[] = {
@@ -507,11 +510,11 @@ TEST_P(VorlaLooseReadingTest, CalculationSaysWhichItemsWereNotReadWhole)
     for (const QString &value : c.values)
         utf8.push_back(value.toStdString());
     const auto expected = std::get<stats::StatisticsTexts>(stats::calculateStatistics(utf8, "3σ"));
-    EXPECT_EQ(text("Text2"), QString::fromStdString(expected.mean));
-    EXPECT_EQ(text("Text10"), QString::fromStdString(expected.count));
+    EXPECT_EQ(text(kMeanBox), QString::fromStdString(expected.mean));
+    EXPECT_EQ(text(kCountBox), QString::fromStdString(expected.count));
     EXPECT_TRUE(answerer.boxes.empty());
 
-    auto *notice = control<QLabel>("LabelNotice");
+    auto *notice = control<QLabel>(kReadingNotice);
     const QString said = QString::fromUtf8(c.notice);
     EXPECT_EQ(notice->isVisible(), !said.isEmpty());
     EXPECT_EQ(notice->isVisible() ? notice->text() : QString(), said);
@@ -576,7 +579,7 @@ TEST_F(VorlaTest, ReadingNoticeFitsWithLargeCountsAndEndsWithAnEntry)
 {
     addItems(manyOfBoth());
     calculate(QStringLiteral("3σ"));
-    auto *notice = control<QLabel>("LabelNotice");
+    auto *notice = control<QLabel>(kReadingNotice);
     ASSERT_TRUE(notice->isVisible());
     EXPECT_EQ(notice->text(),
               QStringLiteral("数値として読めない値 1,234 個は 0 として、数値の後に文字が続く値 "
@@ -589,7 +592,7 @@ TEST_F(VorlaTest, ReadingNoticeFitsWithLargeCountsAndEndsWithAnEntry)
     EXPECT_EQ(list()->accessibleDescription(), QString());
 
     // A calculation of a list read whole says nothing.
-    action("v11")->trigger();
+    action(kClearCommand)->trigger();
     enterEach({"1", "2"});
     calculate(QStringLiteral("3σ"));
     EXPECT_FALSE(notice->isVisible());
@@ -598,13 +601,13 @@ TEST_F(VorlaTest, ReadingNoticeFitsWithLargeCountsAndEndsWithAnEntry)
 TEST_F(VorlaTest, PastedColumnEntersEachValue)
 {
     enter(QStringLiteral("7"));
-    box("Text1")->setText(QStringLiteral("1"));
+    box(kEntryBox)->setText(QStringLiteral("1"));
     QGuiApplication::clipboard()->setText(QStringLiteral("2\r\n3\t\r\n\r\n4"));
-    QTest::keyClick(box("Text1"), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(box(kEntryBox), Qt::Key_V, Qt::ControlModifier);
     // As typed: "1" and the first line join, as they would in the box.
     EXPECT_EQ(items(), QStringList({"7", "12", "3", "4"}));
-    EXPECT_EQ(text("Text10"), QStringLiteral("4"));
-    EXPECT_EQ(text("Text1"), QString());
+    EXPECT_EQ(text(kCountBox), QStringLiteral("4"));
+    EXPECT_EQ(text(kEntryBox), QString());
 }
 
 enum class PasteWay { ControlV, ShiftInsert, ContextMenu };
@@ -623,7 +626,7 @@ class VorlaPasteWayTest : public VorlaTest, public ::testing::WithParamInterface
 
 TEST_P(VorlaPasteWayTest, EveryWayOfPastingEntersTheColumn)
 {
-    auto *entry = box("Text1");
+    auto *entry = box(kEntryBox);
     QGuiApplication::clipboard()->setText(QStringLiteral("2\n3"));
     switch (GetParam().way) {
     case PasteWay::ControlV:
@@ -652,7 +655,7 @@ TEST_P(VorlaPasteWayTest, EveryWayOfPastingEntersTheColumn)
     }
     }
     EXPECT_EQ(items(), QStringList({"2", "3"}));
-    EXPECT_EQ(text("Text1"), QString());
+    EXPECT_EQ(text(kEntryBox), QString());
 }
 
 const PasteWayCase kPasteWayCases[] = {
@@ -673,14 +676,14 @@ TEST_F(VorlaTest, DroppedColumnIsCopiedNeverMoved)
         const ModalAnswerer answerer; // the refusal's message, when the list is full
         QMimeData data;
         data.setText(QStringLiteral("2\r\n3"));
-        const QPoint at = box("Text1")->rect().center();
+        const QPoint at = box(kEntryBox)->rect().center();
         const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
         QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(box("Text1"), &enter);
+        QCoreApplication::sendEvent(box(kEntryBox), &enter);
         QDragMoveEvent move(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(box("Text1"), &move);
+        QCoreApplication::sendEvent(box(kEntryBox), &move);
         QDropEvent drop(at, actions, &data, Qt::LeftButton, Qt::ShiftModifier); // Shift: a move
-        QCoreApplication::sendEvent(box("Text1"), &drop);
+        QCoreApplication::sendEvent(box(kEntryBox), &drop);
         EXPECT_TRUE(drop.isAccepted());
         EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
         EXPECT_EQ(values()->count(), full ? kMaxItems : 2);
@@ -714,8 +717,8 @@ TEST_P(VorlaRefusedPasteTest, EntersNothingAndLosesNothing)
 {
     const RefusedPasteCase &c = GetParam();
     addItems(QStringList(c.listed, QStringLiteral("0")));
-    box("Text10")->setText(QStringLiteral("9"));
-    QLineEdit *entry = box("Text1");
+    box(kCountBox)->setText(QStringLiteral("9"));
+    QLineEdit *entry = box(kEntryBox);
     entry->setText(QStringLiteral("5"));
     entry->setCursorPosition(0);
     QGuiApplication::clipboard()->setText(c.pasted);
@@ -726,8 +729,8 @@ TEST_P(VorlaRefusedPasteTest, EntersNothingAndLosesNothing)
     EXPECT_EQ(values()->count(), c.listed);
     EXPECT_EQ(entry->text(), QStringLiteral("5"));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), c.pasted);
-    EXPECT_EQ(text("Text10"), QStringLiteral("9"));
-    EXPECT_TRUE(action("f11")->isEnabled());
+    EXPECT_EQ(text(kCountBox), QStringLiteral("9"));
+    EXPECT_TRUE(action(kOpenCommand)->isEnabled());
     ASSERT_EQ(answerer.boxes.size(), 1u);
     EXPECT_EQ(answerer.boxes[0].title, QStringLiteral("貼り付け"));
     EXPECT_EQ(answerer.boxes[0].text.toStdString(), c.message);
@@ -758,15 +761,15 @@ TEST_F(VorlaTest, PasteTooLongForTheBoxEntersWholeWhenALineHoldsIt)
     // box's 32,767, but a line of a value file counts them as 20,000.
     const QString wide = repeated(QStringLiteral("😀"), 20000);
     QGuiApplication::clipboard()->setText(wide);
-    QTest::keyClick(box("Text1"), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(box(kEntryBox), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(items(), QStringList({wide}));
-    EXPECT_EQ(text("Text1"), QString());
+    EXPECT_EQ(text(kEntryBox), QString());
 }
 
 TEST_F(VorlaTest, EnterWithBreaksEntersAsAPasteDoes)
 {
     // An input method can commit a break into the box, which no paste leaves.
-    QLineEdit *entry = box("Text1");
+    QLineEdit *entry = box(kEntryBox);
     entry->setFocus();
     entry->setText(QStringLiteral("1\n2\t3"));
     QTest::keyClick(entry, Qt::Key_Return);
@@ -801,8 +804,8 @@ class VorlaTablePasteTest : public VorlaTest, public ::testing::WithParamInterfa
 TEST_P(VorlaTablePasteTest, PastedTableEntersChosenColumn)
 {
     const TablePasteCase &c = GetParam();
-    box("Text1")->setText(QStringLiteral("typed"));
-    box("Text1")->selectAll();
+    box(kEntryBox)->setText(QStringLiteral("typed"));
+    box(kEntryBox)->selectAll();
     // Two columns copied from a spreadsheet: row numbers and measurements.
     QGuiApplication::clipboard()->setText(QStringLiteral("No\t外径\r\n1\t25.01\r\n2\t25.00\r\n"));
     ModalAnswerer answerer;
@@ -817,13 +820,13 @@ TEST_P(VorlaTablePasteTest, PastedTableEntersChosenColumn)
         dialog.accept();
     });
 
-    QTest::keyClick(box("Text1"), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(box(kEntryBox), Qt::Key_V, Qt::ControlModifier);
 
     ASSERT_EQ(answerer.dialogs.size(), 1u);
     EXPECT_EQ(answerer.dialogs[0].title, QStringLiteral("列の選択"));
     EXPECT_EQ(items(), c.items);
-    EXPECT_EQ(text("Text10"), QLatin1String(c.count));
-    EXPECT_EQ(text("Text1"), QLatin1String(c.entryLeft));
+    EXPECT_EQ(text(kCountBox), QLatin1String(c.count));
+    EXPECT_EQ(text(kEntryBox), QLatin1String(c.entryLeft));
     EXPECT_TRUE(answerer.boxes.empty());
 }
 
@@ -838,33 +841,33 @@ INSTANTIATE_TEST_SUITE_P(Pastes, VorlaTablePasteTest, ::testing::ValuesIn(kTable
 TEST_F(VorlaTest, ClearReturnsToWorkingState)
 {
     enterEach({"10", "20", "30"});
-    control<QComboBox>("Combo1")->setCurrentIndex(2);
+    control<QComboBox>(kSigmaChoice)->setCurrentIndex(2);
     calculate(QStringLiteral("ab"));
-    box("Text1")->setText(QStringLiteral("pending"));
+    box(kEntryBox)->setText(QStringLiteral("pending"));
     writeFile(path("Vovizuzuv.dat"), "1\r\n");
     writeFile(path("Vovizuzuv.txt"), "1\r\n");
 
-    action("v11")->trigger();
+    action(kClearCommand)->trigger();
     expectWorkingState("Vorla");
     EXPECT_FALSE(QFile::exists(path("Vovizuzuv.txt")));
     EXPECT_TRUE(QFile::exists(path("Vovizuzuv.dat")));
 
     // Clearing again with nothing to clear and no scratch file still works.
-    action("v11")->trigger();
+    action(kClearCommand)->trigger();
     expectWorkingState("Vorla");
 }
 
 TEST_F(VorlaTest, TabVisitsControlsInOrder)
 {
-    control("Text1")->setFocus();
+    control(kEntryBox)->setFocus();
     QStringList visited;
     for (int i = 0; i < 15; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         visited << focusedControl();
     }
-    EXPECT_EQ(visited, QStringList({"List1", "Text2", "Text3", "Text4", "Text5", "Text6",
-                                    "Text7", "Text8", "Text9", "Text10", "Text11", "Text12",
-                                    "Command1", "Combo1", "Text1"}));
+    EXPECT_EQ(visited, QStringList({kValueList, kMeanBox, kStandardDeviationBox, kUpperLimitBox, kLowerLimitBox, kAboveCountBox,
+                                    kAbovePercentBox, kBelowCountBox, kBelowPercentBox, kCountBox, kMaximumBox, kMinimumBox,
+                                    kCalculateButton, kSigmaChoice, kEntryBox}));
 }
 
 TEST_F(VorlaTest, MenusHoldTheirCommandsInOrder)
@@ -875,27 +878,27 @@ TEST_F(VorlaTest, MenusHoldTheirCommandsInOrder)
             out << (a->isSeparator() ? QStringLiteral("-") : a->text());
         return out;
     };
-    EXPECT_EQ(captions(control<QMenu>("f1")),
+    EXPECT_EQ(captions(control<QMenu>(kFileMenu)),
               QStringList({"ファイルを開く(&O)", "名前を付けて保存(&S)", "-", "印刷(&P)", "-",
                            "終了(&E)"}));
-    EXPECT_EQ(captions(control<QMenu>("v1")), QStringList({"クリア(&C)", "グラフ(&G)"}));
-    EXPECT_EQ(captions(control<QMenu>("mnuJ")), QStringList({"情報"}));
-    EXPECT_EQ(control<QMenu>("f1")->title(), QStringLiteral("ファイル(&F)"));
-    EXPECT_EQ(control<QMenu>("v1")->title(), QStringLiteral("表示(&V)"));
-    EXPECT_EQ(control<QMenu>("mnuJ")->title(), QStringLiteral("情報"));
+    EXPECT_EQ(captions(control<QMenu>(kViewMenu)), QStringList({"クリア(&C)", "グラフ(&G)"}));
+    EXPECT_EQ(captions(control<QMenu>(kInformationMenu)), QStringList({"情報"}));
+    EXPECT_EQ(control<QMenu>(kFileMenu)->title(), QStringLiteral("ファイル(&F)"));
+    EXPECT_EQ(control<QMenu>(kViewMenu)->title(), QStringLiteral("表示(&V)"));
+    EXPECT_EQ(control<QMenu>(kInformationMenu)->title(), QStringLiteral("情報"));
 }
 
 TEST_F(VorlaTest, AltWithAccessKeyOpensMenu)
 {
     QTest::keyClick(m_window.get(), Qt::Key_F, Qt::AltModifier);
-    EXPECT_EQ(QApplication::activePopupWidget(), control<QMenu>("f1"));
+    EXPECT_EQ(QApplication::activePopupWidget(), control<QMenu>(kFileMenu));
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
 
     // Alt+V, then C chooses the clear command.
     enter(QStringLiteral("7"));
     QTest::keyClick(m_window.get(), Qt::Key_V, Qt::AltModifier);
     QWidget *popup = QApplication::activePopupWidget();
-    ASSERT_EQ(popup, control<QMenu>("v1"));
+    ASSERT_EQ(popup, control<QMenu>(kViewMenu));
     QTest::keyClick(popup, Qt::Key_C);
     EXPECT_EQ(values()->count(), 0);
     EXPECT_EQ(m_window->windowTitle(), QStringLiteral("Vorla"));
@@ -914,7 +917,7 @@ TEST_F(VorlaTest, MenuWithoutAccessKeyOpensFromTheMenuBar)
     QTest::keyClick(bar, Qt::Key_Right);
     QTest::keyClick(bar, Qt::Key_Down);
     QWidget *popup = QApplication::activePopupWidget();
-    EXPECT_EQ(popup, control<QMenu>("mnuJ"));
+    EXPECT_EQ(popup, control<QMenu>(kInformationMenu));
     if (popup != nullptr)
         QTest::keyClick(popup, Qt::Key_Escape);
 }

@@ -1,4 +1,5 @@
 #include "VorlaWindowTest.h"
+#include "app/VorlaNames.h"
 
 #include "doc/JournalFile.h"
 #include "doc/JournalRecovery.h"
@@ -11,6 +12,8 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+
+using namespace vorla_names;
 
 bool isCentredOnScreen(const QWidget *window)
 {
@@ -82,7 +85,7 @@ void VorlaWindowTest::addItems(const QStringList &texts) const
 
 void VorlaWindowTest::enter(const QString &value)
 {
-    QLineEdit *entry = box("Text1");
+    QLineEdit *entry = box(kEntryBox);
     entry->setFocus();
     QTest::keyClicks(entry, value);
     QTest::keyClick(entry, Qt::Key_Return);
@@ -96,8 +99,8 @@ void VorlaWindowTest::enterEach(const QStringList &values)
 
 void VorlaWindowTest::calculate(const QString &sigma)
 {
-    control<QComboBox>("Combo1")->setEditText(sigma);
-    QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+    control<QComboBox>(kSigmaChoice)->setEditText(sigma);
+    QTest::mouseClick(control<QPushButton>(kCalculateButton), Qt::LeftButton);
 }
 
 QString VorlaWindowTest::focusedControl() const
