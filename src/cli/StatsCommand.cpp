@@ -131,10 +131,10 @@ std::vector<std::string> readingNotes(const StatsInput &read, std::size_t givenC
 
 // The control chart of `kind` over the values in list order, with every test
 // for special causes.
-stats::ControlChartOutcome controlChart(ChartKind kind, int subgroupSize,
+stats::ControlChartOutcome controlChart(stats::ChartType kind, int subgroupSize,
                                        const std::vector<double> &values)
 {
-    if (kind == ChartKind::MeansRanges)
+    if (kind == stats::ChartType::MeansRanges)
         return stats::subgroupChart(values, subgroupSize);
     return stats::individualsChart(values);
 }

@@ -211,7 +211,7 @@ ControlSeries seriesOf(SeriesInput in, SpecialCauseTests enabled)
     series.firstNumber = in.firstNumber;
     series.values = std::move(in.values);
     series.trippedTests = std::move(findings.trippedTests);
-    series.signals = std::move(findings.signals);
+    series.causes = std::move(findings.causes);
     setDrawingRange(series);
     return series;
 }
@@ -385,11 +385,11 @@ SpecialCauseFindings specialCauses(const std::vector<double> &values, const Cont
     std::size_t signals = 0;
     for (const SpecialCauseTests &tests : tripped)
         signals += static_cast<std::size_t>(tests.size());
-    findings.signals.reserve(signals);
+    findings.causes.reserve(signals);
     for (std::size_t i = 0; i < values.size(); ++i)
         for (int test = 1; test <= SpecialCauseTests::kCount && !tripped[i].empty(); ++test)
             if (tripped[i].contains(test))
-                findings.signals.push_back(
+                findings.causes.push_back(
                     {test, firstNumber + static_cast<std::int64_t>(i), values[i]});
     return findings;
 }

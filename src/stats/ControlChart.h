@@ -72,7 +72,7 @@ struct SpecialCause
 
 struct SpecialCauseFindings
 {
-    std::vector<SpecialCause> signals;          // point order; one point's tests ascending
+    std::vector<SpecialCause> causes;           // point order; one point's tests ascending
     std::vector<SpecialCauseTests> trippedTests; // per point, for marking
 };
 
@@ -128,7 +128,7 @@ struct ControlSeries
     std::int64_t firstNumber = 1;
     std::vector<double> values;
     std::vector<SpecialCauseTests> trippedTests;
-    std::vector<SpecialCause> signals;
+    std::vector<SpecialCause> causes; // the signals, point order
     double low = 0.0;  // the value range holding every point and line;
     double high = 0.0; // low < high
 };

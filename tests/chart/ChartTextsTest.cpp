@@ -92,7 +92,7 @@ class FilterSuffixTest : public testing::TestWithParam<SuffixCase>
 
 TEST_P(FilterSuffixTest, IsTheFirstPatternsExtension)
 {
-    EXPECT_EQ(FileDialog::filterSuffix(QString::fromUtf8(GetParam().filter)),
+    EXPECT_EQ(ui::FileDialog::filterSuffix(QString::fromUtf8(GetParam().filter)),
               QString::fromUtf8(GetParam().suffix));
 }
 
