@@ -1,37 +1,44 @@
 #pragma once
 
 // The record of the chart window (印刷, PDF に保存, `vorla --chart FILE -o
-// OUT.pdf`): a page laid out for paper from the core's content, which a
-// colleague can file. Written on any QPrinter or as a PDF file, without a
-// window.
+// OUT.pdf`): pages laid out for paper with QPainter from the core's content,
+// in vector text so every figure can be read back from the file. The first
+// page holds the title, a binder sheet's header with its stamp boxes, the
+// charts and the figures; the signals and every row of data follow, on
+// numbered continuation pages where they do not fit. No text is set below
+// 7 points, and none is cut off: a text wider than its place wraps.
 
+#include "chart/RecordText.h"
 #include "stats/ChartContent.h"
 
+#include <QPageLayout>
 #include <QString>
 
+class QPagedPaintDevice;
 class QPrinter;
 
 namespace chart {
 
-/// What the record says of the list it was made from.
-struct RecordSource
-{
-    QString fileName;            // the value file; empty for a list never saved
-    bool unsavedChanges = false; // the list changed since it was opened or saved
-    QString dateTime;            // when the record was made, as it is written
-};
-
 /// The record's title in a PDF file and in a printer's queue.
 QString recordTitle();
 
-/// Writes the record on the printer's pages; the reason when it could not,
-/// empty on success.
+/// Lays the record out on the device's pages, which must be set to 72 dots
+/// per inch (one unit a point); returns the number of pages, 0 when the
+/// painter could not begin.
+int paintRecordPages(QPagedPaintDevice &device, const RecordInput &record,
+                     const stats::ChartContent *content);
+
+/// Writes the record of the list on the printer's pages, A4 landscape unless
+/// the printer was set otherwise; the reason when it could not, empty on
+/// success.
 QString printRecord(QPrinter &printer, const stats::ChartContent *content,
                     const RecordSource &source);
 
-/// Writes the record as an A4 landscape PDF file; the reason when it could
-/// not, empty on success. Nothing is left behind on a failure.
+/// Writes the record of the list as an A4 PDF file (landscape by default);
+/// the reason when it could not, empty on success. Nothing is left behind on
+/// a failure.
 QString saveRecordPdf(const QString &path, const stats::ChartContent *content,
-                      const RecordSource &source);
+                      const RecordSource &source,
+                      QPageLayout::Orientation orientation = QPageLayout::Landscape);
 
 } // namespace chart

@@ -81,6 +81,22 @@ QFontMetrics metricsOf(const QPainter &painter)
     return QFontMetrics(painter.font(), painter.device());
 }
 
+/// The height of a line of the painter's font, rounded up: the rounded
+/// ascent and descent may add up to less than the text's own height, and
+/// lines set that far apart would touch.
+/// A font with families to fall back on counts the tallest of them: a line
+/// of Japanese text in a Latin font is drawn in the Japanese one.
+int lineHeightOf(const QPainter &painter)
+{
+    qreal height = QFontMetricsF(painter.font(), painter.device()).height();
+    for (const QString &family : painter.font().families()) {
+        QFont face = painter.font();
+        face.setFamilies({family});
+        height = std::max(height, QFontMetricsF(face, painter.device()).height());
+    }
+    return static_cast<int>(std::ceil(height));
+}
+
 /// The plot of a chart over values in a whole area whose top left is the
 /// origin: the tick texts stand left of it, the lines' labels (labelWidth
 /// wide) right of it, the title above it.
@@ -88,7 +104,7 @@ PlotPainter valuePlot(QPainter &painter, const QRect &whole, const std::vector<d
                       int labelWidth)
 {
     const QFontMetrics metrics = metricsOf(painter);
-    const int lineHeight = metrics.height();
+    const int lineHeight = lineHeightOf(painter);
     return {painter,
             QRectF(whole).adjusted(widestTickText(metrics, valueTicks) + 10, lineHeight + 8,
                                    -(labelWidth + 12), -(lineHeight + 10)),
@@ -138,7 +154,10 @@ void PlotPainter::drawLeftAxis(const std::vector<double> &ticks,
         painter.setPen(kGrid);
         painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
         painter.setPen(kFrame);
-        painter.drawText(QRectF(0, y - lineHeight / 2.0, plot.left() - 5, lineHeight),
+        // A text at the plot's bottom stands just above it, clear of the
+        // bottom axis' texts.
+        const double top = std::min(y - lineHeight / 2.0, plot.bottom() - lineHeight + 2);
+        painter.drawText(QRectF(0, top, plot.left() - 5, lineHeight),
                          Qt::AlignRight | Qt::AlignVCenter, tickText(t));
     }
 }
@@ -443,7 +462,7 @@ void paintHistogramPlot(QPainter &painter, const QRect &whole, const stats::Char
 {
     const stats::ChartData &data = content.data;
     const QFontMetrics metrics = metricsOf(painter);
-    const int lineHeight = metrics.height();
+    const int lineHeight = lineHeightOf(painter);
     const stats::ValueScale scale(data.low, data.high);
     std::int64_t most = 1;
     for (const auto &c : data.histogram.classes)
@@ -522,13 +541,15 @@ QString controlChartTitle(const stats::ControlSeries &series)
 }
 
 /// A red diamond over each point that trips a test, larger than the
-/// ordinary dot, with the tests' numbers above it.
+/// ordinary dot, with its mark above it where there is room.
 void drawSignals(const PlotPainter &area, const stats::ControlSeries &series,
-                 const QPolygonF &points)
+                 const QPolygonF &points, const std::vector<std::string> *marks)
 {
     constexpr double kSize = 5.0;
     QPainter &painter = area.painter;
+    const QFontMetrics metrics = metricsOf(painter);
     painter.setRenderHint(QPainter::Antialiasing);
+    std::vector<QRectF> written;
     for (std::size_t i = 0; i < series.trippedTests.size(); ++i) {
         const stats::SpecialCauseTests tests = series.trippedTests[i];
         if (tests.empty())
@@ -538,15 +559,32 @@ void drawSignals(const PlotPainter &area, const stats::ControlSeries &series,
         painter.setBrush(kSignal);
         painter.drawPolygon(QPolygonF{at + QPointF(0, -kSize), at + QPointF(kSize, 0),
                                       at + QPointF(0, kSize), at + QPointF(-kSize, 0)});
+        const QString mark = QString::fromStdString(
+            marks && i < marks->size() ? (*marks)[i] : tests.numbersText());
+        const double width = metrics.horizontalAdvance(mark) + 2;
+        const QRectF &plot = area.plot;
+        const auto clear = [&](const QRectF &box) {
+            return plot.contains(box) &&
+                   std::none_of(written.begin(), written.end(),
+                                [&](const QRectF &other) { return other.intersects(box); });
+        };
+        // Above the point, or below it when a mark already stands there;
+        // within the plot, so no mark runs into the axes' texts.
+        QRectF box(std::clamp(at.x() - width / 2, plot.left(), std::max(plot.left(), plot.right() - width)),
+                   at.y() - kSize - area.lineHeight, width, area.lineHeight);
+        if (!clear(box))
+            box.moveTop(at.y() + kSize);
+        if (!clear(box))
+            continue;
+        written.push_back(box);
         painter.setPen(kSignal);
-        painter.drawText(QRectF(at.x() - 40, at.y() - kSize - area.lineHeight, 80, area.lineHeight),
-                         Qt::AlignHCenter | Qt::AlignBottom,
-                         QString::fromStdString(tests.numbersText()));
+        painter.drawText(box, Qt::AlignHCenter | Qt::AlignBottom | Qt::TextDontClip, mark);
     }
 }
 
 void paintControlPlot(QPainter &painter, const QRect &whole, const stats::ControlSeries &series,
-                      const std::vector<stats::ChartLine> &toleranceLines)
+                      const std::vector<stats::ChartLine> &toleranceLines,
+                      const std::vector<std::string> *marks)
 {
     std::vector<stats::ChartLine> lines = controlLines(series);
     lines.insert(lines.end(), toleranceLines.begin(), toleranceLines.end());
@@ -579,16 +617,17 @@ void paintControlPlot(QPainter &painter, const QRect &whole, const stats::Contro
     area.drawFrame();
     area.drawSeries(points, std::vector<bool>(n, false));
     area.drawHorizontalLines(lines, y, labelWidth);
-    drawSignals(area, series, points);
+    drawSignals(area, series, points, marks);
 }
 
 } // namespace
 
 void paintControlSeries(QPainter &painter, const QRect &area, const stats::ControlSeries &series,
-                        const std::vector<stats::ChartLine> &toleranceLines)
+                        const std::vector<stats::ChartLine> &toleranceLines,
+                        const std::vector<std::string> *marks)
 {
     paintInside(painter, area, [&](const QRect &whole) {
-        paintControlPlot(painter, whole, series, toleranceLines);
+        paintControlPlot(painter, whole, series, toleranceLines, marks);
     });
 }
 

@@ -97,9 +97,12 @@ void paintHistogram(QPainter &painter, const QRect &area, const stats::ChartCont
 /// One chart of a control chart in `area`: the points joined in order, the
 /// control lines labelled with their values, the tolerance lines over the
 /// location chart, and each point that trips a test marked by a red diamond
-/// with the tests' numbers beside it.
+/// with a mark beside it: the tests' numbers, or the mark given for that
+/// point (the record numbers its signals). A mark that would overlap one
+/// already written is left out; the diamond stays.
 void paintControlSeries(QPainter &painter, const QRect &area, const stats::ControlSeries &series,
-                        const std::vector<stats::ChartLine> &toleranceLines);
+                        const std::vector<stats::ChartLine> &toleranceLines,
+                        const std::vector<std::string> *marks = nullptr);
 
 /// The control lines of a series as the chart lines the shared steps draw:
 /// the centre line as the mean, the control limits as the limits.

@@ -94,11 +94,11 @@ void ChartWindow::createControls()
     auto *body = new QHBoxLayout;
     body->addWidget(createCharts(), 1);
     body->addLayout(createSidePanel());
-    m_staleNote = ui::hiddenNote(names::kStaleNote);
+    m_listNote = ui::hiddenNote(names::kListNote);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(toleranceRow);
     layout->addLayout(chartTypeRow);
-    layout->addWidget(m_staleNote);
+    layout->addWidget(m_listNote);
     layout->addLayout(body, 1);
     layout->addWidget(createCapabilityNote());
     setTabOrders();
@@ -333,10 +333,12 @@ void ChartWindow::loadWindow()
 
 // ---- what the window is given -------------------------------------------------
 
-void ChartWindow::setFigures(std::shared_ptr<const stats::StatisticsFigures> figures)
+void ChartWindow::setFigures(std::shared_ptr<const stats::StatisticsFigures> figures,
+                             std::vector<std::size_t> withoutNumber)
 {
     m_figures = std::move(figures);
-    showNote(m_staleNote, QString());
+    m_withoutNumber = std::move(withoutNumber);
+    m_listChanged = false;
     redraw();
 }
 
@@ -373,9 +375,19 @@ void ChartWindow::setUnsavedChanges(bool unsaved)
 
 void ChartWindow::setListChanged(bool changed)
 {
-    showNote(m_staleNote, changed && m_figures
-                              ? QStringLiteral("一覧が変わりました。演算開始で更新します")
-                              : QString());
+    m_listChanged = changed;
+    showListNote();
+}
+
+/// That the list changed since, and which items the charts left out.
+void ChartWindow::showListNote()
+{
+    QStringList lines;
+    if (m_listChanged && m_figures)
+        lines << QStringLiteral("一覧が変わりました。演算開始で更新します");
+    if (m_shown && !m_shown->withoutNumber.empty())
+        lines << fromUtf8(stats::notNumberNote(m_shown->withoutNumber, 20));
+    showNote(m_listNote, lines.join(QLatin1Char('\n')));
 }
 
 // ---- the handlers -------------------------------------------------------------
@@ -451,8 +463,7 @@ void ChartWindow::printRecord()
                                             "「PDF に保存」で記録を PDF にできます。"));
         return;
     }
-    const QString failure = chart::printRecord(
-        printer, m_shown.get(), {m_sourceName, m_unsavedChanges, chart::writtenNow()});
+    const QString failure = chart::printRecord(printer, m_shown.get(), recordSource());
     if (!failure.isEmpty())
         QMessageBox::warning(this, chart::recordTitle(), failure);
 }
@@ -499,8 +510,12 @@ QString ChartWindow::saveImage(const QString &path) const
 
 QString ChartWindow::saveRecord(const QString &path) const
 {
-    return chart::saveRecordPdf(path, m_shown.get(),
-                                {m_sourceName, m_unsavedChanges, chart::writtenNow()});
+    return chart::saveRecordPdf(path, m_shown.get(), recordSource());
+}
+
+chart::RecordSource ChartWindow::recordSource() const
+{
+    return {toUtf8(m_sourceName), m_unsavedChanges, toUtf8(chart::writtenNow())};
 }
 
 // ---- what the window shows ------------------------------------------------------
@@ -522,7 +537,7 @@ stats::ChartRequest ChartWindow::request() const
 void ChartWindow::redraw()
 {
     m_shown = m_figures ? std::make_shared<const stats::ChartContent>(
-                              stats::chartContent(*m_figures, request()))
+                              stats::chartContent(*m_figures, request(), m_withoutNumber))
                         : nullptr;
     m_runChart->setContent(m_shown);
     m_histogram->setContent(m_shown);
@@ -531,6 +546,7 @@ void ChartWindow::redraw()
     showControlChart();
     showSignals();
     showFigures();
+    showListNote();
 }
 
 /// The two charts, or why there are none; the note says which values were

@@ -24,6 +24,7 @@
 //
 // The controls' object names are in ChartNames.h, which the tests use too.
 
+#include "chart/RecordText.h"
 #include "stats/ChartContent.h"
 
 #include <QString>
@@ -31,6 +32,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 class ControlChartView;
 class HistogramView;
@@ -57,7 +59,10 @@ public:
     ~ChartWindow() override;
 
     /// The figures of the last calculation; nullptr empties the charts.
-    void setFigures(std::shared_ptr<const stats::StatisticsFigures> figures);
+    /// The items without a number (stats::looseReadings' withoutNumber) are
+    /// left out of the charts and named in a note.
+    void setFigures(std::shared_ptr<const stats::StatisticsFigures> figures,
+                    std::vector<std::size_t> withoutNumber = {});
     /// As if chosen in 「グラフの種類」.
     void setChartType(stats::ChartType type);
     /// As if set in 「群の大きさ」; clamped to 2..10.
@@ -110,12 +115,16 @@ private:
     void redraw();
     void showControlChart();
     void showNote(QLabel *note, const QString &text);
+    void showListNote();
+    chart::RecordSource recordSource() const;
     void showSignals();
     void showFigures();
     QString recordFileName() const;
 
     // What the window was given, and what it shows.
     std::shared_ptr<const stats::StatisticsFigures> m_figures;
+    std::vector<std::size_t> m_withoutNumber;
+    bool m_listChanged = false;
     stats::Tolerance m_tolerance;
     QString m_sourceName;
     bool m_unsavedChanges = false;
@@ -130,7 +139,7 @@ private:
     QPushButton *m_printButton = nullptr;     // 印刷
     QPushButton *m_saveRecordButton = nullptr; // PDF に保存
     std::array<QCheckBox *, stats::SpecialCauseTests::kCount> m_testBoxes{};
-    QLabel *m_staleNote = nullptr;            // the list changed since
+    QLabel *m_listNote = nullptr; // the list changed since; the items left out
     QStackedWidget *m_chartStack = nullptr;   // the run chart, or the two below
     RunChartView *m_runChart = nullptr;
     ControlChartView *m_locationChart = nullptr; // X or X̄

@@ -37,10 +37,13 @@ int runChart(const CommandLine &command, std::ostream &errors)
     const std::string &argument = command.files.front();
     const QString path = argumentPath(argument);
     const std::string name = path.toStdString();
-    std::optional<stats::StatisticsFigures> figures = readFigures(argument, name, command, errors);
+    std::vector<std::size_t> withoutNumber;
+    const std::optional<stats::StatisticsFigures> figures =
+        readFigures(argument, name, command, errors, &withoutNumber);
     if (!figures)
         return 1;
-    const stats::ChartContent content = stats::chartContent(*figures, chartRequest(command));
+    const stats::ChartContent content =
+        stats::chartContent(*figures, chartRequest(command), withoutNumber);
     if (const stats::NoControlChart *refusal = content.refusal()) {
         errors << "vorla: " << name << ": " << refusal->reason << "。\n";
         return 1;
@@ -49,7 +52,8 @@ int runChart(const CommandLine &command, std::ostream &errors)
     // A file read afresh has no changes that are not saved.
     const QString failure =
         asksForRecord(output)
-            ? chart::saveRecordPdf(output, &content, {path, false, chart::writtenNow()})
+            ? chart::saveRecordPdf(output, &content,
+                                  {name, false, chart::writtenNow().toStdString()})
             : chart::savePicture(output,
                                  chart::chartPicture(&content, {path, chart::writtenNow()}));
     if (!failure.isEmpty()) {

@@ -204,7 +204,8 @@ StatsInput readStatsInput(const std::string &argument, std::size_t column)
 
 std::optional<stats::StatisticsFigures> readFigures(const std::string &argument,
                                                   const std::string &name,
-                                                  const CommandLine &command, std::ostream &errors)
+                                                  const CommandLine &command, std::ostream &errors,
+                                                  std::vector<std::size_t> *withoutNumber)
 {
     const StatsInput read = readStatsInput(argument, command.column);
     if (!read.failure.empty()) {
@@ -217,7 +218,10 @@ std::optional<stats::StatisticsFigures> readFigures(const std::string &argument,
         tell(errors, name, {statisticsProblemText(*error)});
         return std::nullopt;
     }
-    tell(errors, name, looseReadingLines(stats::looseReadings(read.items), read.lineNumbers));
+    stats::LooseReadings loose = stats::looseReadings(read.items);
+    tell(errors, name, looseReadingLines(loose, read.lineNumbers));
+    if (withoutNumber)
+        *withoutNumber = std::move(loose.withoutNumber);
     return std::get<stats::StatisticsFigures>(std::move(outcome));
 }
 

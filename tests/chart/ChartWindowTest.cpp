@@ -546,9 +546,9 @@ const ChartTypeCase kChartTypeCases[] = {
      ChartType::MeansRanges, 3, QStringLiteral("群にそろわない最後の値 1 個は除きました"),
      {QStringLiteral("異常の判定に当たる点はありません。")}},
     {"TripsTests1And2", kTrippingValues, ChartType::IndividualsMovingRange, 5, {},
-     {QStringLiteral("X 管理図 9 番目 11.: 判定 2 中心線の片側に 9 点連続"),
-      QStringLiteral("X 管理図 19 番目 30.: 判定 1 管理限界の外"),
-      QStringLiteral("Rs 管理図 19 番目 16.: 判定 1 管理限界の外")}},
+     {QStringLiteral("X 管理図 9 番目 11: 判定 2 中心線の片側に 9 点連続"),
+      QStringLiteral("X 管理図 19 番目 30: 判定 1 管理限界の外"),
+      QStringLiteral("Rs 管理図 19 番目 16: 判定 1 管理限界の外")}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, ChartTypeTest, testing::ValuesIn(kChartTypeCases), RowName());

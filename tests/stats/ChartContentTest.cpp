@@ -136,3 +136,112 @@ TEST(ChartContent, ExpectedShareUsesTheCapabilitysSigma)
 }
 
 } // namespace
+
+namespace {
+
+// Diameters near 25 with two entries that hold no number: read as 0 they
+// would pull the limits to 49.58 and −9.58; left out, every figure is the
+// numbers' own.
+TEST(ChartContent, ItemsWithoutNumberAreNeitherDrawnNorInAnyLimit)
+{
+    const std::vector<std::string> items{"25.02", "24.98", "測定値", "25.01", "24.99", "-", "25.00"};
+    const std::vector<std::size_t> withoutNumber = stats::looseReadings(items).withoutNumber;
+    ASSERT_EQ(withoutNumber, (std::vector<std::size_t>{2, 5}));
+    const stats::ChartContent content = stats::chartContent(
+        figuresOf(items), request(ChartType::IndividualsMovingRange, {25.1, 24.9}), withoutNumber);
+
+    EXPECT_EQ(content.withoutNumber, withoutNumber);
+    EXPECT_EQ(content.withoutNumberNote,
+              "数値でない 2 項目（3 番目, 6 番目）はグラフから除きました");
+    EXPECT_EQ(content.chartedItems, (std::vector<std::size_t>{0, 1, 3, 4, 6}));
+    EXPECT_EQ(content.count, 5);
+    ASSERT_EQ(content.data.points.size(), 5u);
+    for (const stats::RunPoint &point : content.data.points)
+        EXPECT_NEAR(point.value, 25.0, 0.021);
+    EXPECT_NEAR(content.mean, 25.0, 1e-12);
+    EXPECT_EQ(content.texts.count, "5");
+    EXPECT_GT(content.data.low, 24.8);
+    EXPECT_LT(content.data.high, 25.2);
+    ASSERT_NE(content.controlChart(), nullptr);
+    const stats::ControlSeries &x = content.controlChart()->location;
+    EXPECT_EQ(x.values.size(), 5u);
+    EXPECT_NEAR(x.limits.center, 25.0, 1e-12);
+    EXPECT_LT(x.limits.upper, 25.2);
+    ASSERT_TRUE(x.limits.lower.has_value());
+    EXPECT_GT(*x.limits.lower, 24.8);
+    ASSERT_TRUE(content.data.capability.has_value());
+    EXPECT_EQ(content.data.capability->outsideCountText, "0");
+}
+
+struct LeftOutRow
+{
+    const char *name;
+    std::vector<std::string> items;
+    std::vector<std::size_t> withoutNumber;
+    std::vector<std::size_t> charted;
+    bool chartFormed;
+};
+
+void PrintTo(const LeftOutRow &row, std::ostream *out) { *out << row.name; }
+
+class LeftOutItems : public testing::TestWithParam<LeftOutRow>
+{};
+
+TEST_P(LeftOutItems, ChartWhatRemains)
+{
+    const LeftOutRow &row = GetParam();
+    const stats::ChartContent content = stats::chartContent(
+        figuresOf(row.items), request(ChartType::IndividualsMovingRange), row.withoutNumber);
+    EXPECT_EQ(content.chartedItems, row.charted);
+    EXPECT_EQ(content.data.points.size(), row.charted.size());
+    EXPECT_EQ(content.controlChart() != nullptr, row.chartFormed);
+    EXPECT_TRUE(content.control.has_value());
+}
+
+const LeftOutRow kLeftOutRows[] = {
+    {"None", {"1", "2", "3"}, {}, {0, 1, 2}, true},
+    {"First", {"x", "2", "3"}, {0}, {1, 2}, true},
+    {"Last", {"1", "2", "x"}, {2}, {0, 1}, true},
+    // Only one number remains: too few for an X-Rs chart.
+    {"AllButOne", {"x", "2", "y"}, {0, 2}, {1}, false},
+    {"All", {"x", "y"}, {0, 1}, {}, false},
+    // Indices past the list or out of order are not the list's: ignored.
+    {"PastTheEndIgnored", {"1", "2", "3"}, {7}, {0, 1, 2}, true},
+    {"RepeatIgnored", {"x", "2", "3", "4"}, {0, 0}, {1, 2, 3}, true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, LeftOutItems, testing::ValuesIn(kLeftOutRows), RowName());
+
+struct NoteRow
+{
+    const char *name;
+    std::vector<std::size_t> withoutNumber;
+    std::size_t named;
+    const char *note;
+};
+
+void PrintTo(const NoteRow &row, std::ostream *out) { *out << row.name; }
+
+class NotNumberNotes : public testing::TestWithParam<NoteRow>
+{};
+
+TEST_P(NotNumberNotes, MatchTable)
+{
+    EXPECT_EQ(stats::notNumberNote(GetParam().withoutNumber, GetParam().named), GetParam().note);
+}
+
+constexpr std::size_t kAll = static_cast<std::size_t>(-1);
+
+const NoteRow kNoteRows[] = {
+    {"None", {}, kAll, ""},
+    {"One", {0}, kAll, "数値でない 1 項目（1 番目）はグラフから除きました"},
+    {"Two", {7, 14}, kAll, "数値でない 2 項目（8 番目, 15 番目）はグラフから除きました"},
+    {"MoreThanNamed", {0, 1, 2}, 2,
+     "数値でない 3 項目（1 番目, 2 番目 ほか 1 項目）はグラフから除きました"},
+    // Places are written as the signal list writes them, without grouping.
+    {"LastOfAFullList", {32766}, kAll, "数値でない 1 項目（32767 番目）はグラフから除きました"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, NotNumberNotes, testing::ValuesIn(kNoteRows), RowName());
+
+} // namespace

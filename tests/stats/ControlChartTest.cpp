@@ -418,3 +418,21 @@ TEST(NormalCurve, HeightsScaleToTheHistogram)
 }
 
 } // namespace
+
+namespace {
+
+// σ within: R̄s / 1.128 for single values, R̄ / d2 of the subgroup size.
+TEST(WithinSigma, FromTheSpreadChartsCentreLine)
+{
+    const auto individuals = stats::individualsChart({10, 12, 11, 13, 12, 14});
+    ASSERT_TRUE(std::holds_alternative<stats::ControlChart>(individuals));
+    EXPECT_NEAR(stats::withinSigma(std::get<stats::ControlChart>(individuals)), 1.6 / 1.128, 1e-12);
+    const auto groups = stats::subgroupChart({10, 12, 11, 13, 12, 14, 11, 11, 14, 99}, 3);
+    ASSERT_TRUE(std::holds_alternative<stats::ControlChart>(groups));
+    EXPECT_NEAR(stats::withinSigma(std::get<stats::ControlChart>(groups)), (7.0 / 3) / 1.693, 1e-12);
+    const auto tens = stats::subgroupChart({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12}, 10);
+    ASSERT_TRUE(std::holds_alternative<stats::ControlChart>(tens));
+    EXPECT_NEAR(stats::withinSigma(std::get<stats::ControlChart>(tens)), 9.5 / 3.078, 1e-12);
+}
+
+} // namespace
