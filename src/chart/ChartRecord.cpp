@@ -11,6 +11,8 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <array>
+#include <map>
 
 namespace chart {
 
@@ -80,29 +82,88 @@ private:
     /// falls back from the Latin face to the taller Japanese one.
     qreal lineHeight(const QFont &font) const
     {
+        const int key = keyOf(font);
+        if (const auto found = m_lineHeights.find(key); found != m_lineHeights.end())
+            return found->second;
         qreal height = 0;
         for (const QString &family : font.families()) {
             QFont face = font;
             face.setFamilies({family});
             height = std::max(height, QFontMetricsF(face, &m_device).height());
         }
+        m_lineHeights.emplace(key, height);
         return height;
+    }
+
+    /// Where a line's baseline stands below its top: under the tallest of the
+    /// families, as lineHeight counts them.
+    qreal ascentOf(const QFont &font) const
+    {
+        FaceWidths &face = facesOf(font);
+        if (face.ascent < 0) {
+            for (const QString &family : font.families()) {
+                QFont one = font;
+                one.setFamilies({family});
+                face.ascent = std::max(face.ascent, QFontMetricsF(one, &m_device).ascent());
+            }
+        }
+        return face.ascent;
     }
 
     qreal textHeight(const QFont &font, qreal width, const QString &text) const
     {
-        const QFontMetricsF metrics(font, &m_device);
+        const QFontMetricsF &metrics = facesOf(font).metrics;
         const qreal line = lineHeight(font);
-        if (metrics.horizontalAdvance(text) <= width && !text.contains(QLatin1Char('\n')))
+        if (textWidth(font, text) <= width && !text.contains(QLatin1Char('\n')))
             return line;
         const qreal wrapped =
             metrics.boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap, text).height();
         return std::ceil(wrapped / metrics.height() - 0.01) * line;
     }
 
+    /// The width of a text. The table holds tens of thousands of numbers,
+    /// so plain ASCII is added up from each character's advance, measured
+    /// once; the Latin face has no kerning between digits and signs.
     qreal textWidth(const QFont &font, const QString &text) const
     {
-        return QFontMetricsF(font, &m_device).horizontalAdvance(text);
+        FaceWidths &face = facesOf(font);
+        qreal width = 0;
+        for (const QChar c : text) {
+            const char16_t u = c.unicode();
+            if (u < 0x20 || u >= 0x7F)
+                return face.metrics.horizontalAdvance(text);
+            qreal &advance = face.advances[u];
+            if (advance < 0)
+                advance = face.metrics.horizontalAdvance(c);
+            width += advance;
+        }
+        return width;
+    }
+
+    struct FaceWidths
+    {
+        QFontMetricsF metrics;
+        std::array<qreal, 128> advances;
+        qreal ascent = -1;
+    };
+
+    /// The record uses a few sizes of one font, told apart by size and weight
+    /// (QFont::key() would write the whole font out on every call).
+    static int keyOf(const QFont &font)
+    {
+        return static_cast<int>(std::lround(font.pointSizeF() * 100)) * 2 + (font.bold() ? 1 : 0);
+    }
+
+    FaceWidths &facesOf(const QFont &font) const
+    {
+        const int key = keyOf(font);
+        auto found = m_faces.find(key);
+        if (found == m_faces.end()) {
+            FaceWidths face{QFontMetricsF(font, &m_device), {}, -1};
+            face.advances.fill(-1);
+            found = m_faces.emplace(key, std::move(face)).first;
+        }
+        return found->second;
     }
 
     void text(const QRectF &box, const QFont &font, const QString &text, int flags = Qt::AlignLeft,
@@ -112,6 +173,15 @@ private:
             return;
         m_painter->setFont(font);
         m_painter->setPen(colour);
+        // A text that fits on one line is set at its baseline: no layout.
+        const qreal width = textWidth(font, text);
+        if (width <= box.width() && !text.contains(QLatin1Char('\n'))) {
+            const qreal x = (flags & Qt::AlignRight)     ? box.right() - width
+                            : (flags & Qt::AlignHCenter) ? box.center().x() - width / 2
+                                                         : box.left();
+            m_painter->drawText(QPointF(x, box.top() + ascentOf(font)), text);
+            return;
+        }
         m_painter->drawText(box, flags | Qt::AlignTop | Qt::TextWordWrap | Qt::TextDontClip, text);
     }
 
@@ -423,16 +493,29 @@ private:
         return cells;
     }
 
+    /// A row of cells; a cell that fits on one line is set at its baseline,
+    /// which spares the painter a layout per cell.
     void drawTableRow(const QRectF &place, const std::vector<Column> &columns,
                       const std::vector<QString> &texts, const QFont &font) const
     {
+        if (!m_painter)
+            return;
+        m_painter->setFont(font);
+        m_painter->setPen(Qt::black);
+        const qreal baseline = place.top() + ascentOf(font);
         qreal x = place.left();
         for (std::size_t i = 0; i < columns.size(); ++i) {
             if (columns[i].width <= 0)
                 continue;
-            text(QRectF(x + kCellPadding, place.top(), columns[i].width - 2 * kCellPadding,
-                        place.height()),
-                 font, texts[i], columns[i].right ? Qt::AlignRight : Qt::AlignLeft);
+            const qreal room = columns[i].width - 2 * kCellPadding;
+            const qreal width = texts[i].isEmpty() ? 0 : textWidth(font, texts[i]);
+            if (width > room)
+                text(QRectF(x + kCellPadding, place.top(), room, place.height()), font, texts[i],
+                     columns[i].right ? Qt::AlignRight : Qt::AlignLeft);
+            else if (width > 0)
+                m_painter->drawText(
+                    QPointF(x + kCellPadding + (columns[i].right ? room - width : 0), baseline),
+                    texts[i]);
             x += columns[i].width;
         }
     }
@@ -506,6 +589,8 @@ private:
     qreal m_pageBottom = 0; // the lowest text on a continuation page so far
     qreal m_y = 0;
     bool m_columnChanged = false;
+    mutable std::map<int, FaceWidths> m_faces;
+    mutable std::map<int, qreal> m_lineHeights;
 };
 
 void setUpA4(QPagedPaintDevice &device, QPageLayout::Orientation orientation)

@@ -44,6 +44,8 @@ int runChart(const CommandLine &command, std::ostream &errors)
         return 1;
     const stats::ChartContent content =
         stats::chartContent(*figures, chartRequest(command), withoutNumber);
+    if (!content.withoutNumberNote.empty())
+        errors << "vorla: " << name << ": " << content.withoutNumberNote << "。\n";
     if (const stats::NoControlChart *refusal = content.refusal()) {
         errors << "vorla: " << name << ": " << refusal->reason << "。\n";
         return 1;

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <optional>
 #include <ostream>
+#include <utility>
 #include <string>
 #include <vector>
 #include <variant>
@@ -219,9 +220,10 @@ std::optional<stats::StatisticsFigures> readFigures(const std::string &argument,
         return std::nullopt;
     }
     stats::LooseReadings loose = stats::looseReadings(read.items);
-    tell(errors, name, looseReadingLines(loose, read.lineNumbers));
+    // The charts leave the items without a number out, and their caller says so.
     if (withoutNumber)
-        *withoutNumber = std::move(loose.withoutNumber);
+        *withoutNumber = std::exchange(loose.withoutNumber, {});
+    tell(errors, name, looseReadingLines(loose, read.lineNumbers));
     return std::get<stats::StatisticsFigures>(std::move(outcome));
 }
 

@@ -41,8 +41,8 @@ StatsInput readStatsInput(const std::string &argument, std::size_t column = 0);
 /// The figures of one file argument, read as readStatsInput reads it with
 /// the command's column and calculated at its sigma; nullopt when it gives
 /// none. Notes on the reading and the reason for no figures go to `errors`,
-/// each line "vorla: NAME: ...". The items without a number go to
-/// `withoutNumber` when given, by index.
+/// each line "vorla: NAME: ...". When `withoutNumber` is given, the items
+/// without a number go there by index instead of into the notes.
 std::optional<stats::StatisticsFigures> readFigures(const std::string &argument,
                                                     const std::string &name,
                                                     const CommandLine &command,

@@ -18,7 +18,9 @@
 #include <QCoreApplication>
 #include <QListWidget>
 #include <QRegularExpression>
+#include <QProcess>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTest>
@@ -705,6 +707,77 @@ TEST_F(ChartWindowTest, SavesTheRecordAsPdf)
     const QByteArray bytes = saved.readAll();
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 1);
+}
+
+} // namespace
+
+namespace {
+
+std::shared_ptr<const stats::StatisticsFigures> figuresOf(const std::vector<std::string> &items)
+{
+    return std::make_shared<const stats::StatisticsFigures>(
+        std::get<stats::StatisticsFigures>(stats::calculateFigures(items, "3σ")));
+}
+
+QString pdfText(const QString &pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(60000))
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput())
+        .normalized(QString::NormalizationForm_KC);
+}
+
+// The record says when the list changed since it was opened or saved.
+TEST_F(ChartWindowTest, RecordOfAnEditedListSaysSo)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed (poppler-utils)";
+    ChartWindow chart;
+    chart.setFigures(figuresOf({"122", "130", "138"}));
+    chart.setSourceName(path(QStringLiteral("径.txt")));
+    const QString unchanged = path(QStringLiteral("unchanged.pdf"));
+    ASSERT_EQ(chart.saveRecord(unchanged), QString());
+    chart.setUnsavedChanges(true);
+    const QString edited = path(QStringLiteral("edited.pdf"));
+    ASSERT_EQ(chart.saveRecord(edited), QString());
+
+    const QString mark = QStringLiteral("未保存の変更あり").normalized(QString::NormalizationForm_KC);
+    EXPECT_FALSE(pdfText(unchanged).contains(mark));
+    const QString text = pdfText(edited);
+    EXPECT_TRUE(text.contains(mark)) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("径.txt").normalized(QString::NormalizationForm_KC)));
+}
+
+// Items that hold no number are not drawn, and the window says which.
+TEST_F(ChartWindowTest, ItemsWithoutNumberAreLeftOutAndNamed)
+{
+    ChartWindow chart;
+    chart.setFigures(figuresOf({"25.02", "abc", "24.98", "-"}), {1, 3});
+    ASSERT_NE(chart.shown(), nullptr);
+    EXPECT_EQ(chart.shown()->data.points.size(), 2u);
+    auto *note = child<QLabel>(&chart, names::kListNote);
+    EXPECT_FALSE(note->isHidden());
+    EXPECT_EQ(note->text(), QStringLiteral("数値でない 2 項目（2 番目, 4 番目）はグラフから除きました"));
+    chart.setFigures(figuresOf({"25.02", "24.98"}));
+    EXPECT_TRUE(note->isHidden());
+}
+
+// After the list changes, the window says its charts are older, until the
+// next calculation.
+TEST_F(ChartWindowTest, SaysWhenTheListChangedSince)
+{
+    ChartWindow chart;
+    auto *note = child<QLabel>(&chart, names::kListNote);
+    chart.setListChanged(true); // nothing calculated yet: nothing is older
+    EXPECT_TRUE(note->isHidden());
+    chart.setFigures(figuresOf({"1", "2", "3"}));
+    chart.setListChanged(true);
+    EXPECT_FALSE(note->isHidden());
+    EXPECT_EQ(note->text(), QStringLiteral("一覧が変わりました。演算開始で更新します"));
+    chart.setFigures(figuresOf({"1", "2", "3", "4"}));
+    EXPECT_TRUE(note->isHidden());
 }
 
 } // namespace
