@@ -266,8 +266,8 @@ BENCHMARK(BM_ChartSetFigures)->Unit(benchmark::kMillisecond);
 void BM_SwitchChartType(benchmark::State &state)
 {
     ShownChart chart;
-    const ChartType types[] = {ChartType::IndividualsMovingRange, ChartType::MeansRanges,
-                               ChartType::Run};
+    const stats::ChartType types[] = {stats::ChartType::IndividualsMovingRange,
+                                      stats::ChartType::MeansRanges, stats::ChartType::Run};
     std::size_t next = 0;
     for (auto _ : state) {
         chart.window.setChartType(types[next++ % 3]);

@@ -94,14 +94,14 @@ constexpr Option kOptions[] = {
     {"-o", Effect::Output, true, kChart},
 };
 
-std::optional<cli::ChartKind> allowedType(std::string_view text)
+std::optional<stats::ChartType> allowedType(std::string_view text)
 {
     if (text == "run")
-        return cli::ChartKind::Run;
+        return stats::ChartType::Run;
     if (text == "xrs")
-        return cli::ChartKind::IndividualsMovingRange;
+        return stats::ChartType::IndividualsMovingRange;
     if (text == "xbar-r")
-        return cli::ChartKind::MeansRanges;
+        return stats::ChartType::MeansRanges;
     return std::nullopt;
 }
 
@@ -164,7 +164,7 @@ bool applyValue(const Option &option, const std::string &value, Expected &e, See
         return e.line.column != 0;
     case Effect::Type:
         seen.type = true;
-        e.line.chartType = allowedType(value).value_or(cli::ChartKind::Run);
+        e.line.chartType = allowedType(value).value_or(stats::ChartType::Run);
         return allowedType(value).has_value();
     case Effect::Subgroup: {
         seen.subgroup = true;
@@ -198,7 +198,7 @@ Expected finish(Expected e, const Seen &seen)
     for (const Option *option : seen.batched)
         if ((option->uses & batch) == 0)
             return failure(std::string(option->name));
-    if (seen.subgroup && e.line.chartType != cli::ChartKind::MeansRanges)
+    if (seen.subgroup && e.line.chartType != stats::ChartType::MeansRanges)
         return failure();
     if (batch == 0)
         return e;
@@ -207,7 +207,8 @@ Expected finish(Expected e, const Seen &seen)
     if (seen.stats) {
         if (std::count(e.line.files.begin(), e.line.files.end(), "-") > 1)
             return failure("-"); // standard input can be read only once
-        if (seen.type && (e.line.format != Format::Json || e.line.chartType == cli::ChartKind::Run))
+        if (seen.type &&
+            (e.line.format != Format::Json || e.line.chartType == stats::ChartType::Run))
             return failure();
         e.line.mode = Mode::Stats;
         return e;

@@ -18,6 +18,7 @@ build=(
   libqt6svg6            # at run time: the SVG icon engine for the window icon
   qt6-translations-l10n # at run time: Qt's Japanese texts (dialog buttons, file dialogs)
   fonts-noto-cjk        # at run time: a Japanese font for the window
+  fonts-dejavu-core     # at run time: the record's Latin letters and digits, which a PDF reader can copy
 )
 
 # The test suite, on top of the build list.

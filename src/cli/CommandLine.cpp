@@ -46,8 +46,8 @@ bool setColumn(CommandLine &line, std::string_view value)
 
 bool setType(CommandLine &line, std::string_view value)
 {
-    const std::optional<ChartKind> kind = chartKind(value);
-    line.chartType = kind.value_or(ChartKind::Run);
+    const std::optional<stats::ChartType> kind = chartKind(value);
+    line.chartType = kind.value_or(stats::ChartType::Run);
     line.chartTypeGiven = true;
     return kind.has_value();
 }
@@ -241,7 +241,7 @@ CommandLine finishedStats(CommandLine line)
         return failed("標準入力（-）を指定できるのは 1 度だけです: " + quoted(kStandardInput));
     if (line.chartTypeGiven && line.format != Format::Json)
         return failed("--stats の --type は --json と一緒に使います（表には管理図の列がありません）。");
-    if (line.chartTypeGiven && line.chartType == ChartKind::Run)
+    if (line.chartTypeGiven && line.chartType == stats::ChartType::Run)
         return failed("--stats --json の --type に指定できるのは xrs か xbar-r です: "
                       + quoted("run"));
     line.mode = Mode::Stats;
@@ -271,7 +271,7 @@ CommandLine finished(Parsing parsing)
     const Mode mode = parsing.stats ? Mode::Stats : parsing.chart ? Mode::Chart : Mode::Window;
     if (const Option *misplaced = misplacedOption(parsing, mode))
         return failed(belongsText(*misplaced));
-    if (line.subgroupGiven && line.chartType != ChartKind::MeansRanges)
+    if (line.subgroupGiven && line.chartType != stats::ChartType::MeansRanges)
         return failed("--subgroup は --type xbar-r と一緒に使います。");
     if (mode == Mode::Window)
         return line;
@@ -307,24 +307,24 @@ std::size_t columnNumber(std::string_view text)
 
 namespace {
 
-constexpr ChartKind kChartKinds[] = {ChartKind::Run, ChartKind::IndividualsMovingRange,
-                                     ChartKind::MeansRanges};
+constexpr stats::ChartType kChartKinds[] = {
+    stats::ChartType::Run, stats::ChartType::IndividualsMovingRange, stats::ChartType::MeansRanges};
 
 } // namespace
 
-std::string_view chartKindName(ChartKind kind)
+std::string_view chartKindName(stats::ChartType kind)
 {
     switch (kind) {
-    case ChartKind::Run: return "run";
-    case ChartKind::IndividualsMovingRange: return "xrs";
-    case ChartKind::MeansRanges: return "xbar-r";
+    case stats::ChartType::Run: return "run";
+    case stats::ChartType::IndividualsMovingRange: return "xrs";
+    case stats::ChartType::MeansRanges: return "xbar-r";
     }
     return {};
 }
 
-std::optional<ChartKind> chartKind(std::string_view text)
+std::optional<stats::ChartType> chartKind(std::string_view text)
 {
-    for (const ChartKind kind : kChartKinds)
+    for (const stats::ChartType kind : kChartKinds)
         if (chartKindName(kind) == text)
             return kind;
     return std::nullopt;

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <optional>
 #include <ostream>
+#include <utility>
 #include <string>
 #include <vector>
 #include <variant>
@@ -134,10 +135,10 @@ std::vector<std::string> readingNotes(const StatsInput &read, std::size_t givenC
 
 // The control chart of `kind` over the values in list order, with every test
 // for special causes.
-stats::ControlChartOutcome controlChart(ChartKind kind, int subgroupSize,
+stats::ControlChartOutcome controlChart(stats::ChartType kind, int subgroupSize,
                                        const std::vector<double> &values)
 {
-    if (kind == ChartKind::MeansRanges)
+    if (kind == stats::ChartType::MeansRanges)
         return stats::subgroupChart(values, subgroupSize);
     return stats::individualsChart(values);
 }
@@ -207,7 +208,8 @@ StatsInput readStatsInput(const std::string &argument, std::size_t column)
 
 std::optional<stats::StatisticsFigures> readFigures(const std::string &argument,
                                                   const std::string &name,
-                                                  const CommandLine &command, std::ostream &errors)
+                                                  const CommandLine &command, std::ostream &errors,
+                                                  std::vector<std::size_t> *withoutNumber)
 {
     const StatsInput read = readStatsInput(argument, command.column);
     if (!read.failure.empty()) {
@@ -220,7 +222,11 @@ std::optional<stats::StatisticsFigures> readFigures(const std::string &argument,
         tell(errors, name, {statisticsProblemText(*error)});
         return std::nullopt;
     }
-    tell(errors, name, looseReadingLines(stats::looseReadings(read.items), read.lineNumbers));
+    stats::LooseReadings loose = stats::looseReadings(read.items);
+    // The charts leave the items without a number out, and their caller says so.
+    if (withoutNumber)
+        *withoutNumber = std::exchange(loose.withoutNumber, {});
+    tell(errors, name, looseReadingLines(loose, read.lineNumbers));
     return std::get<stats::StatisticsFigures>(std::move(outcome));
 }
 

@@ -41,11 +41,13 @@ StatsInput readStatsInput(const std::string &argument, std::size_t column = 0);
 /// The figures of one file argument, read as readStatsInput reads it with
 /// the command's column and calculated at its sigma; nullopt when it gives
 /// none. Notes on the reading and the reason for no figures go to `errors`,
-/// each line "vorla: NAME: ...".
+/// each line "vorla: NAME: ...". When `withoutNumber` is given, the items
+/// without a number go there by index instead of into the notes.
 std::optional<stats::StatisticsFigures> readFigures(const std::string &argument,
                                                     const std::string &name,
                                                     const CommandLine &command,
-                                                    std::ostream &errors);
+                                                    std::ostream &errors,
+                                                    std::vector<std::size_t> *withoutNumber = nullptr);
 
 /// Runs the batch over `command.files` in order. Results go to `out` (the
 /// table or JSON of StatsOutput.h), one line per problem to `errors`, in the

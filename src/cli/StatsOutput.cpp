@@ -108,7 +108,7 @@ double percentOf(std::int64_t part, std::size_t count)
 std::string jsonSeries(const stats::ControlSeries &series)
 {
     std::string signals = "[";
-    for (const stats::SpecialCause &signal : series.signals)
+    for (const stats::SpecialCause &signal : series.causes)
         signals += (signals.size() > 1 ? ", " : "")
                    + membersObject({{"test", wholeNumber(signal.test)},
                                     {"number", wholeNumber(signal.number)},

@@ -2,6 +2,8 @@
 
 #include <QFont>
 
+namespace ui {
+
 /// The font of every window: a Japanese face, so kana, kanji, half-width
 /// katakana, "σ" and "±" all come from one family, at the 9 points the layout
 /// was drawn for.
@@ -11,3 +13,8 @@ inline QFont vorlaDefaultFont()
     font.setStyleHint(QFont::SansSerif);
     return font;
 }
+
+} // namespace ui
+
+// Files of the main window that still name these without the namespace.
+using ui::vorlaDefaultFont;

@@ -518,7 +518,7 @@ TEST_P(HostileToleranceTest, TakesOrRefusesAndStillDraws)
     if (c.note != nullptr) {
         EXPECT_THAT(child<QLabel>(chart, "figureNote")->text().toStdString(), HasSubstr(c.note));
     }
-    ASSERT_TRUE(chart->chartData().has_value());
+    ASSERT_NE(chart->shown(), nullptr);
     EXPECT_FALSE(chart->grab().isNull());
     EXPECT_FALSE(child<QWidget>(chart, "histogram")->grab().isNull());
 }

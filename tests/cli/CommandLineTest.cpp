@@ -10,7 +10,7 @@
 
 namespace {
 
-using cli::ChartKind;
+using stats::ChartType;
 using cli::Format;
 using cli::Mode;
 
@@ -23,7 +23,7 @@ struct LineCase
     const char *sigma = "3σ";
     Format format = Format::Table;
     std::size_t column = 0;
-    ChartKind type = ChartKind::Run;
+    ChartType type = ChartType::Run;
     int subgroup = 5;
     const char *output = "";
     std::optional<double> upper = std::nullopt;
@@ -87,25 +87,25 @@ const LineCase kLineCases[] = {
     {"DotSlashDashIsAnotherFile", {"--stats", "-", "./-"}, Mode::Stats, {"-", "./-"}},
     // The control charts: --type with --stats' JSON, and --chart.
     {"StatsJsonIndividuals", {"--stats", "--json", "--type", "xrs", "a.txt"}, Mode::Stats,
-     {"a.txt"}, "3σ", Format::Json, 0, ChartKind::IndividualsMovingRange},
+     {"a.txt"}, "3σ", Format::Json, 0, ChartType::IndividualsMovingRange},
     {"StatsJsonMeansRanges", {"--stats", "--json", "--type=xbar-r", "--subgroup", "10", "a.txt"},
-     Mode::Stats, {"a.txt"}, "3σ", Format::Json, 0, ChartKind::MeansRanges, 10},
+     Mode::Stats, {"a.txt"}, "3σ", Format::Json, 0, ChartType::MeansRanges, 10},
     {"StatsTypeWithoutJson", {"--stats", "--type", "xrs", "a.txt"}, Mode::Error, {}},
     {"StatsTypeRun", {"--stats", "--json", "--type", "run", "a.txt"}, Mode::Error, {}},
     {"TypeWithoutBatch", {"--type", "xrs", "a.txt"}, Mode::Error, {}},
     {"TypeUnknown", {"--chart", "a.txt", "-o", "a.png", "--type", "foo"}, Mode::Error, {}},
     {"TypeInCapitals", {"--chart", "a.txt", "-o", "a.png", "--type", "XRS"}, Mode::Error, {}},
     {"ChartRunByDefault", {"--chart", "a.txt", "-o", "a.png"}, Mode::Chart, {"a.txt"}, "3σ",
-     Format::Table, 0, ChartKind::Run, 5, "a.png"},
+     Format::Table, 0, ChartType::Run, 5, "a.png"},
     {"ChartEveryOption",
      {"-o", "Out.PDF", "--chart", "--type", "xbar-r", "--subgroup=2", "--upper", "150",
       "--lower=12mm", "--sigma", "2", "--column", "3", "-"},
-     Mode::Chart, {"-"}, "2σ", Format::Table, 3, ChartKind::MeansRanges, 2, "Out.PDF", 150.0,
+     Mode::Chart, {"-"}, "2σ", Format::Table, 3, ChartType::MeansRanges, 2, "Out.PDF", 150.0,
      12.0},
     {"ChartBlankLimitIsNone", {"--chart", "a.txt", "-o", "a.png", "--upper", "9", "--upper", " "},
-     Mode::Chart, {"a.txt"}, "3σ", Format::Table, 0, ChartKind::Run, 5, "a.png"},
+     Mode::Chart, {"a.txt"}, "3σ", Format::Table, 0, ChartType::Run, 5, "a.png"},
     {"ChartIndividuals", {"--chart", "--type", "xrs", "a.txt", "-o", "a.png"}, Mode::Chart,
-     {"a.txt"}, "3σ", Format::Table, 0, ChartKind::IndividualsMovingRange, 5, "a.png"},
+     {"a.txt"}, "3σ", Format::Table, 0, ChartType::IndividualsMovingRange, 5, "a.png"},
     {"UpperNotNumber", {"--chart", "a.txt", "-o", "a.png", "--upper", "abc"}, Mode::Error, {}},
     {"LowerBeyondDoubles", {"--chart", "a.txt", "-o", "a.png", "--lower", "1e999"}, Mode::Error, {}},
     {"UpperMissingValue", {"--chart", "a.txt", "-o", "a.png", "--upper"}, Mode::Error, {}},
@@ -196,10 +196,10 @@ INSTANTIATE_TEST_SUITE_P(CommandLine, ChartOutputPathTest, ::testing::ValuesIn(k
 
 TEST(CommandLine, ChartKindNamesReadBack)
 {
-    for (const ChartKind kind :
-         {ChartKind::Run, ChartKind::IndividualsMovingRange, ChartKind::MeansRanges})
+    for (const ChartType kind :
+         {ChartType::Run, ChartType::IndividualsMovingRange, ChartType::MeansRanges})
         EXPECT_EQ(cli::chartKind(cli::chartKindName(kind)), kind);
-    EXPECT_EQ(cli::chartKindName(ChartKind::MeansRanges), "xbar-r");
+    EXPECT_EQ(cli::chartKindName(ChartType::MeansRanges), "xbar-r");
     EXPECT_EQ(cli::chartKind("xbar"), std::nullopt);
 }
 

@@ -533,6 +533,8 @@ TEST_P(ChartCommandTest, DrawsWithoutDisplay)
     if (QByteArray(c.output).toLower().endsWith(".pdf")) {
         EXPECT_TRUE(bytes.startsWith("%PDF-")) << bytes.left(16).toStdString();
         EXPECT_GT(bytes.size(), 5000);
+        // The record, on A4 landscape pages.
+        EXPECT_TRUE(bytes.contains("/MediaBox [0 0 842.000000 595.000000]"));
         return;
     }
     const QImage image = QImage::fromData(bytes, "PNG");
@@ -564,6 +566,15 @@ const ChartCase kChartCases[] = {
      "vorla: -: X-Rs 管理図には値が 2 個以上必要です。"},
     {"NoSpread", {"--chart", "-", "-o", "out.pdf", "--type", "xrs"}, "5\n5\n5\n", 1, nullptr,
      "ばらつきがないため管理限界を引けません。"},
+    // --subgroup is the chart's: four values form two subgroups of 2, and
+    // no chart at the default size of 5.
+    {"SubgroupOfTwoForms", {"--chart", "-", "-o", "out.pdf", "--type", "xbar-r", "--subgroup", "2"},
+     "5\n15\n5\n15\n", 0, "out.pdf", ""},
+    {"DefaultSubgroupCannotForm", {"--chart", "-", "-o", "out.pdf", "--type", "xbar-r"},
+     "5\n15\n5\n15\n", 1, nullptr, "X̄-R 管理図には 2 群 (値 10 個) 以上必要です。"},
+    // Text is left out of the chart and said so: 5 15 5 15 with 「-」 between.
+    {"TextLeftOut", {"--chart", "-", "-o", "out.pdf", "--type", "xbar-r", "--subgroup", "2"},
+     "5\n15\n-\n5\n15\n", 0, "out.pdf", "数値でない 1 項目（3 番目）はグラフから除きました。"},
     {"JpegRefused", {"--chart", "worked.txt", "-o", "out.jpg"}, {}, 2, nullptr, "「out.jpg」"},
     {"TwoFiles", {"--chart", "worked.txt", "plain.txt", "-o", "out.png"}, {}, 2, nullptr,
      "「plain.txt」"},
