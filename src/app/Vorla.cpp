@@ -171,10 +171,29 @@ void Vorla::connectDocument()
         if (m_chart)
             m_chart->setSourceName(path);
     });
-    connect(m_document, &ValueListDocument::figuresChanged, this, [this](const auto &figures) {
+    connect(m_document, &ValueListDocument::figuresChanged, this, &Vorla::showFiguresInChart);
+    connect(m_document, &ValueListDocument::unsavedChanged, this, [this](bool unsaved) {
         if (m_chart)
-            m_chart->setFigures(figures);
+            m_chart->setUnsavedChanges(unsaved);
     });
+    // The charts show the list as it was calculated, and say so once it changed.
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(model, signal, this, &Vorla::markChartStale);
+    connect(model, &QAbstractItemModel::dataChanged, this, &Vorla::markChartStale);
+}
+
+void Vorla::showFiguresInChart()
+{
+    if (!m_chart)
+        return;
+    const auto &figures = m_document->figures();
+    m_chart->setFigures(figures, figures ? figures->loose.withoutNumber : std::vector<std::size_t>());
+}
+
+void Vorla::markChartStale()
+{
+    if (m_chart && m_document->figures())
+        m_chart->setListChanged(true);
 }
 
 void Vorla::noticeLooseReadings(const stats::LooseReadings &loose)
@@ -443,8 +462,9 @@ void Vorla::openChartWindow()
     // Like the information window: one at most, an open one comes forward.
     if (!m_chart) {
         m_chart = new ChartWindow;
-        m_chart->setFigures(m_document->figures());
+        showFiguresInChart();
         m_chart->setSourceName(m_document->sourceName());
+        m_chart->setUnsavedChanges(m_document->isUnsaved());
     }
     m_chart->show();
     m_chart->raise();

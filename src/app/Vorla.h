@@ -142,6 +142,11 @@ private: // one handler per user event
     void createRemoveKeyAndHistory();
     void connectControls();
     void connectDocument();
+    /// Hands the last calculation to the chart window, with the items that
+    /// hold no number, which it leaves out.
+    void showFiguresInChart();
+    /// The list changed after the calculation the chart window shows.
+    void markChartStale();
     /// The list's editor, its two context menu actions and what keeps them
     /// in step with the list.
     void createListEditing();
