@@ -87,8 +87,12 @@ void setPoints(const Sheet &sheet, ChartKind kind, const std::vector<Phase> &pha
         if (!values)
             continue;
         const Subgroup group = subgroupOf(*values);
+        if (!std::isfinite(group.mean) || !std::isfinite(group.range) || !std::isfinite(group.sigma)) {
+            analysis.problems.push_back({r, n, RowProblem::Kind::OutOfRange});
+            continue;
+        }
         point.location = group.mean;
-        point.counted = !point.excluded && std::isfinite(group.mean);
+        point.counted = !point.excluded;
         if (kind == ChartKind::MeansRanges)
             point.spread = group.range;
         else if (kind == ChartKind::MeansStdDevs)
@@ -103,7 +107,10 @@ void setPoints(const Sheet &sheet, ChartKind kind, const std::vector<Phase> &pha
         if (r == 0 || !point.location || !analysis.points[r - 1].location)
             continue;
         const SheetPoint &before = analysis.points[r - 1];
-        point.spread = std::abs(*point.location - *before.location);
+        const double range = std::abs(*point.location - *before.location);
+        if (!std::isfinite(range))
+            continue;
+        point.spread = range;
         point.spreadCounted = point.counted && before.counted && before.phase == point.phase;
     }
 }
@@ -351,7 +358,10 @@ std::string rowProblemText(const RowProblem &problem, int subgroupSize)
     switch (problem.kind) {
     case RowProblem::Kind::Missing: return place + "がありません";
     case RowProblem::Kind::NoNumber: return place + "に数値がありません";
-    case RowProblem::Kind::OutOfRange: return place + "が大きすぎます";
+    case RowProblem::Kind::OutOfRange:
+        if (problem.value >= static_cast<std::size_t>(std::max(subgroupSize, 0)))
+            return group + ": 値が大きすぎるため平均やばらつきを計算できません";
+        return place + "が大きすぎます";
     case RowProblem::Kind::TooMany:
         return group + ": 値が " + number(problem.value) + " 個です ("
                + stats::integerToText(subgroupSize) + " 個まで)";

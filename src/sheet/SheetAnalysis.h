@@ -26,7 +26,9 @@
 namespace sheet {
 
 /// A problem with one row's values: `value` is the value's place from 0
-/// (Missing: not typed yet), or, for TooMany, how many values the row holds.
+/// (Missing: not typed yet), or, for TooMany, how many values the row holds;
+/// OutOfRange with `value` n: the values read, but their mean or spread
+/// leaves the double range.
 struct RowProblem
 {
     enum class Kind { Missing, NoNumber, OutOfRange, TooMany };
