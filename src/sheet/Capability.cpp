@@ -281,14 +281,31 @@ std::optional<WithinSigma> withinSigmaOf(const Sheet &sheet, const SheetAnalysis
     return std::nullopt;
 }
 
+std::optional<WithinSigma> individualsWithinSigma(const std::vector<double> &values)
+{
+    if (values.size() < 2)
+        return std::nullopt;
+    double sum = 0.0;
+    for (std::size_t i = 1; i < values.size(); ++i)
+        sum += std::abs(values[i] - values[i - 1]);
+    const double count = static_cast<double>(values.size());
+    return WithinSigma{sum / (count - 1) / 1.128, count - 1, "R̄s/1.128"};
+}
+
 CapabilityReport phaseCapability(const Sheet &sheet, const SheetAnalysis &analysis,
-                                 std::size_t phase)
+                                 std::size_t phase, const stats::Tolerance &tolerance)
 {
     std::vector<double> values;
     if (phase < analysis.phases.size() && !analysis.phases[phase].empty)
         values = countedValues(sheet, analysis, analysis.phases[phase].firstRow,
                                analysis.phases[phase].lastRow);
-    return capabilityOf(values, withinSigmaOf(sheet, analysis, phase), toleranceOf(sheet.header));
+    return capabilityOf(values, withinSigmaOf(sheet, analysis, phase), tolerance);
+}
+
+CapabilityReport phaseCapability(const Sheet &sheet, const SheetAnalysis &analysis,
+                                 std::size_t phase)
+{
+    return phaseCapability(sheet, analysis, phase, toleranceOf(sheet.header));
 }
 
 std::optional<std::size_t> currentPhase(const SheetAnalysis &analysis)

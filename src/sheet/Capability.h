@@ -117,9 +117,18 @@ CapabilityReport capabilityOf(const std::vector<double> &values,
 std::optional<WithinSigma> withinSigmaOf(const Sheet &sheet, const SheetAnalysis &analysis,
                                          std::size_t phase);
 
+/// The σ within of values taken one at a time in their order, as the X-Rs
+/// chart takes them: R̄s/1.128 on N - 1 degrees of freedom; nullopt for
+/// fewer than two values.
+///   10, 12, 11, 13, 12, 14 -> R̄s 1.6, σ 1.6/1.128 = 1.41844
+std::optional<WithinSigma> individualsWithinSigma(const std::vector<double> &values);
+
 /// The capability of a phase's counted rows for the sheet's tolerance.
 CapabilityReport phaseCapability(const Sheet &sheet, const SheetAnalysis &analysis,
                                  std::size_t phase);
+/// The same for a tolerance given instead of the sheet's.
+CapabilityReport phaseCapability(const Sheet &sheet, const SheetAnalysis &analysis,
+                                 std::size_t phase, const stats::Tolerance &tolerance);
 
 /// The phase the capability speaks of: the last one with a counted row;
 /// nullopt when no row is counted.

@@ -20,6 +20,8 @@ namespace sheet {
 inline constexpr std::string_view kSheetFormat = "vorla-sheet";
 /// The version this build writes, and the latest it reads.
 inline constexpr int kSheetVersion = 1;
+/// The largest sheet file read, in bytes: some 300,000 rows of five.
+inline constexpr std::int64_t kMaxSheetFileBytes = 64 * 1024 * 1024;
 /// The file name extension, with its dot.
 inline constexpr std::string_view kSheetExtension = ".vorla";
 
