@@ -11,7 +11,11 @@
 //     -> push(EditCommand<ValueEdit>) -> redo(): apply to the sheet
 //     -> rowsChanged(row, row) -> the window reads sheet() and analysis()
 
+// Qt's `signals` keyword would rename the analysis' member of that name.
+#pragma push_macro("signals")
+#undef signals
 #include "sheet/Sheet.h"
+#pragma pop_macro("signals")
 
 #include <QObject>
 #include <QString>
@@ -138,7 +142,7 @@ public:
     /// undo commands, which apply an edit or the inverse taken before it.
     void apply(const SheetEdit &edit);
 
-signals:
+Q_SIGNALS:
     /// Rows first..last changed (values, label, note, exclusion), or every
     /// row and the header when `all`.
     void sheetChanged(bool all, std::size_t first, std::size_t last);
