@@ -26,30 +26,46 @@ QString text(const std::string &utf8)
 
 SheetTableModel::SheetTableModel(SheetDocument &document, QObject *parent)
     : QAbstractTableModel(parent), m_document(document),
-      m_analysis(sheet::analyzeSheet(document.sheet())), m_columns(subgroupSize() + 5)
+      m_analysis(sheet::analyzeSheet(document.sheet())), m_columns(subgroupSize() + 5),
+      m_rows(static_cast<int>(document.sheet().rows.size()) + 1)
 {
     connect(&m_document, &SheetDocument::sheetChanged, this, &SheetTableModel::followDocument);
 }
 
-void SheetTableModel::followDocument(bool all, std::size_t first, std::size_t last)
+void SheetTableModel::followDocument(bool all, std::size_t, std::size_t)
 {
     m_analysis = sheet::analyzeSheet(m_document.sheet());
-    if (all || subgroupSize() + 5 != m_columns) {
+    const int columns = subgroupSize() + 5;
+    const int rows = static_cast<int>(m_document.sheet().rows.size()) + 1;
+    if (columns != m_columns) {
         beginResetModel();
-        m_columns = subgroupSize() + 5;
+        m_columns = columns;
+        m_rows = rows;
         endResetModel();
     } else {
-        // A row's figures change the limits, and so every row's marks.
-        (void)first;
-        (void)last;
-        emit dataChanged(index(0, 0), index(rowCount() - 1, m_columns - 1));
+        // Rows come and go at the end of the view, so that the cell being
+        // typed in keeps its place when a first value opens a new row; the
+        // rows' texts are all told anew below.
+        if (rows > m_rows) {
+            beginInsertRows({}, m_rows, rows - 1);
+            m_rows = rows;
+            endInsertRows();
+        } else if (rows < m_rows) {
+            beginRemoveRows({}, rows, m_rows - 1);
+            m_rows = rows;
+            endRemoveRows();
+        }
+        // A row's figures move the limits, and so every row's marks.
+        emit dataChanged(index(0, 0), index(m_rows - 1, m_columns - 1));
+        if (all)
+            emit headerDataChanged(Qt::Horizontal, 0, m_columns - 1);
     }
     emit analysisChanged();
 }
 
 int SheetTableModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_document.sheet().rows.size()) + 1;
+    return parent.isValid() ? 0 : m_rows;
 }
 
 int SheetTableModel::columnCount(const QModelIndex &parent) const

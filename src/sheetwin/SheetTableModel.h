@@ -58,6 +58,7 @@ private:
     SheetDocument &m_document;
     sheet::SheetAnalysis m_analysis;
     int m_columns = 0;
+    int m_rows = 1; // the document's rows and the empty one to type into
     std::string m_lastProblem;
 };
 
