@@ -3,7 +3,9 @@
 #include "chart/ChartWindow.h"
 #include "chart/QtControlChart.h"
 #include "cli/GivenFiles.h"
+#include "cli/SheetChartCommand.h"
 #include "cli/StatsCommand.h"
+#include "sheet/SheetFile.h"
 
 #include <memory>
 #include <ostream>
@@ -52,6 +54,8 @@ std::string refusedChart(const ChartWindow &window)
 int runChart(const CommandLine &command, std::ostream &errors)
 {
     const std::string &argument = command.files.front();
+    if (sheet::isSheetFileName(argument))
+        return runSheetChart(command, errors);
     const QString path = argumentPath(argument);
     const std::string name = path.toStdString();
     std::optional<stats::StatisticsFigures> figures = readFigures(argument, name, command, errors);

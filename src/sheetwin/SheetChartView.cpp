@@ -1,11 +1,21 @@
 #include "sheetwin/SheetChartView.h"
 
+#include "print/PdfPage.h"
+#include "stats/NumberText.h"
+
+#include <QFileInfo>
+#include <QPageSize>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPdfWriter>
+#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace sheetwin {
 
@@ -45,15 +55,61 @@ void SheetChartView::setAnalysis(const sheet::SheetAnalysis &analysis)
 void SheetChartView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
+    paintCharts(painter, rect());
+}
+
+void SheetChartView::paintCharts(QPainter &painter, const QRect &area) const
+{
+    painter.fillRect(area, Qt::white);
     painter.setRenderHint(QPainter::Antialiasing);
     if (!m_analysis.kind) {
-        painter.drawText(rect(), Qt::AlignCenter, QString::fromStdString(m_analysis.reason));
+        painter.drawText(area, Qt::AlignCenter, QString::fromStdString(m_analysis.reason));
         return;
     }
-    const int half = height() * 3 / 5;
-    paintChart(painter, QRect(0, 0, width(), half), false);
-    paintChart(painter, QRect(0, half, width(), height() - half), true);
+    const int half = area.height() * 3 / 5;
+    paintChart(painter, QRect(area.left(), area.top(), area.width(), half), false);
+    paintChart(painter, QRect(area.left(), area.top() + half, area.width(), area.height() - half), true);
+}
+
+QImage SheetChartView::picture(const QSize &size) const
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image);
+    painter.setFont(font());
+    paintCharts(painter, QRect(QPoint(0, 0), size));
+    return image;
+}
+
+QString SheetChartView::saveImage(const QString &path, const QSize &size) const
+{
+    const QString type = QFileInfo(path).suffix().toLower();
+    if (type != QLatin1String("png") && type != QLatin1String("pdf"))
+        return QStringLiteral("ファイルの種類は .png か .pdf にしてください。");
+    const QImage image = picture(size);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    if (type == QLatin1String("png")) {
+        if (!image.save(&file, "PNG"))
+            return QStringLiteral("画像を書き出せませんでした。");
+    } else {
+        // One page of the picture's size, a point to a pixel.
+        QPdfWriter pdf(&file);
+        print::setUpPdfPage(pdf, {.size = QPageSize(QSizeF(size), QPageSize::Point, QString(),
+                                                    QPageSize::ExactMatch),
+                                  .resolution = 72,
+                                  .title = QStringLiteral("管理図シート"),
+                                  .creator = QStringLiteral("Vorla"),
+                                  .margins = QMarginsF(0, 0, 0, 0)});
+        QPainter painter;
+        if (!painter.begin(&pdf))
+            return QStringLiteral("PDF を書き出せませんでした。");
+        painter.drawImage(QRectF(QPointF(0, 0), QSizeF(size)), image);
+        painter.end();
+    }
+    if (!file.commit())
+        return file.errorString();
+    return QString();
 }
 
 void SheetChartView::paintChart(QPainter &painter, const QRect &area, bool spread) const
@@ -96,12 +152,23 @@ void SheetChartView::paintChart(QPainter &painter, const QRect &area, bool sprea
         const double right = xAt(static_cast<double>(phase.lastRow) + 0.5);
         const Qt::PenStyle style = phase.source == sheet::LimitSource::OwnRows ? Qt::SolidLine
                                                                                : Qt::DashDotLine;
-        painter.setPen(QPen(kLine, 1, style));
-        for (const double v : {l->upper, l->center})
-            painter.drawLine(QPointF(left, yAt(v)), QPointF(right, yAt(v)));
+        std::vector<std::pair<const char *, double>> lines = {{"UCL", l->upper}, {"CL", l->center}};
         if (l->lower)
-            painter.drawLine(QPointF(left, yAt(*l->lower)), QPointF(right, yAt(*l->lower)));
+            lines.push_back({"LCL", *l->lower});
+        for (const auto &[name, v] : lines) {
+            painter.setPen(QPen(kLine, 1, style));
+            painter.drawLine(QPointF(left, yAt(v)), QPointF(right, yAt(v)));
+            painter.setPen(kLine);
+            painter.drawText(QPointF(left + 3, yAt(v) - 2),
+                             QString::fromStdString(std::string(name) + " " + stats::formatResult(v)));
+        }
     }
+    // Group numbers along the bottom, about ten of them.
+    painter.setPen(kPoint);
+    const std::size_t step = std::max<std::size_t>(1, m_analysis.points.size() / 10);
+    for (std::size_t r = 0; r < m_analysis.points.size(); r += step)
+        painter.drawText(QPointF(xAt(static_cast<double>(r)) - 6, plot.bottom() + 14),
+                         QString::number(r + 1));
     // The points, joined where neighbours both have one.
     QPainterPath path;
     bool joined = false;

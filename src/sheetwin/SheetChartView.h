@@ -12,6 +12,7 @@
 #include "sheet/SheetAnalysis.h"
 #pragma pop_macro("signals")
 
+#include <QImage>
 #include <QWidget>
 
 class QPainter;
@@ -27,10 +28,17 @@ public:
     /// Takes the analysis to draw and repaints.
     void setAnalysis(const sheet::SheetAnalysis &analysis);
 
+    /// The charts as a picture of `size` pixels.
+    QImage picture(const QSize &size) const;
+    /// Writes the picture to a .png or .pdf file (atomically); "" on
+    /// success, else why not.
+    QString saveImage(const QString &path, const QSize &size = {1200, 800}) const;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void paintCharts(QPainter &painter, const QRect &area) const;
     void paintChart(QPainter &painter, const QRect &area, bool spread) const;
 
     sheet::SheetAnalysis m_analysis;

@@ -6,6 +6,7 @@
 #include "TestFiles.h"
 
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -162,6 +163,24 @@ TEST_P(HostileSheetTest, RefusedWithWhatAndWhere)
 
 INSTANTIATE_TEST_SUITE_P(SheetStats, HostileSheetTest, ::testing::ValuesIn(kHostileSheetRows),
                          RowName{});
+
+TEST_F(SheetStatsTest, ChartOfASheetIsDrawnWithoutADisplay)
+{
+    const Result png = run({"--chart", "sample.vorla", "-o", "sheet.png"});
+    ASSERT_EQ(png.status, 0) << png.err;
+    const QImage image(path("sheet.png"));
+    EXPECT_EQ(image.size(), QSize(1200, 800));
+    const Result pdf = run({"--chart", "sample.vorla", "-o", "sheet.pdf"});
+    ASSERT_EQ(pdf.status, 0) << pdf.err;
+    QFile file(path("sheet.pdf"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5) == "%PDF-");
+    writeFile(path("later.vorla"), R"({"format": "vorla-sheet", "version": 3})");
+    const Result refused = run({"--chart", "later.vorla", "-o", "later.png"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "vorla: later.vorla: このシートは版 3 で書かれています。この Vorla が読めるのは版 1 までです。\n");
+    EXPECT_FALSE(QFile::exists(path("later.png")));
+}
 
 TEST_F(SheetStatsTest, MissingSheetIsNamed)
 {
