@@ -281,6 +281,37 @@ std::optional<WithinSigma> withinSigmaOf(const Sheet &sheet, const SheetAnalysis
     return std::nullopt;
 }
 
+std::vector<std::string> capabilityLines(const CapabilityReport &report)
+{
+    if (!report.reason.empty())
+        return {"工程能力: " + report.reason};
+    std::vector<std::string> lines;
+    for (const auto *index : {&report.cp, &report.cpk, &report.pp, &report.ppk}) {
+        if (!*index)
+            continue;
+        const CapabilityIndex &i = **index;
+        lines.push_back(i.name + (i.side.empty() ? "" : " " + i.side) + " " + i.text
+                        + " (95 % 信頼区間 " + i.intervalText + ") " + i.band);
+    }
+    if (!report.normality.warning.empty())
+        lines.push_back(report.normality.warning);
+    std::string sigmas = "σ 群内 ";
+    sigmas += report.within ? "(" + report.within->basis + ") " + stats::formatResult(report.within->sigma)
+                            : std::string("—");
+    lines.push_back(sigmas + "、全体 s " + stats::formatResult(report.overallSigma) + "、データ "
+                    + stats::groupedInteger(static_cast<std::int64_t>(report.count)) + " 個");
+    const Normality &n = report.normality;
+    if (n.statistic && n.pValue)
+        lines.push_back("正規性 (Anderson-Darling): A² " + stats::formatResult(*n.statistic) + "、p "
+                        + stats::formatResult(*n.pValue));
+    else
+        lines.push_back("正規性: " + n.reason);
+    if (report.outside.total)
+        lines.push_back("推定不良率 " + report.outside.total->ppmText + " ("
+                        + report.outside.total->percentText + ")");
+    return lines;
+}
+
 std::optional<WithinSigma> individualsWithinSigma(const std::vector<double> &values)
 {
     if (values.size() < 2)

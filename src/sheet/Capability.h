@@ -112,6 +112,16 @@ CapabilityReport capabilityOf(const std::vector<double> &values,
                               const std::optional<WithinSigma> &within,
                               const stats::Tolerance &tolerance);
 
+/// The capability as the sheet window lists it, a line each:
+///   "Cp 1.33 (95 % 信頼区間 0.92 – 1.74) 1.33 ≤ Cp < 1.67"
+///   "Cpk 上限 1.33 (95 % 信頼区間 0.80 – 1.86) 1.33 ≤ Cpk < 1.67"  (one-sided)
+///   "σ 群内 (R̄/d₂) .5、全体 s .8165、データ 4 個"
+///   "正規性 (Anderson-Darling): A² .2597、p .6446"
+///   "推定不良率 14,306 ppm (1.43 %)"
+/// with the normality warning right after the indices when it is rejected,
+/// and the reason alone when no index is formed.
+std::vector<std::string> capabilityLines(const CapabilityReport &report);
+
 /// The σ within the subgroups of a phase's counted rows: R̄/d₂ (X̄-R),
 /// s̄/c₄ (X̄-s) or R̄s/1.128 (X-Rs); nullopt without a counted spread.
 std::optional<WithinSigma> withinSigmaOf(const Sheet &sheet, const SheetAnalysis &analysis,

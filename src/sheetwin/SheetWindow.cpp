@@ -1,11 +1,13 @@
 #include "sheetwin/SheetWindow.h"
 
 #include "sheetwin/CsvImportDialog.h"
+#include "sheetwin/ProbabilityPlotView.h"
 #include "sheetwin/SheetChartView.h"
 #include "sheetwin/SheetTableModel.h"
 #include "sheetwin/SheetTableView.h"
 
 #include "files/TextCodec.h"
+#include "sheet/Capability.h"
 #include "files/ValueFileIO.h"
 #include "sheet/SheetCsv.h"
 #include "sheet/SheetFile.h"
@@ -16,6 +18,7 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -136,9 +139,25 @@ void SheetWindow::createWidgets()
     m_findings->setAccessibleName(QStringLiteral("異常の判定"));
     connect(m_findings, &QListWidget::itemDoubleClicked, this, &SheetWindow::goToListedRow);
 
+    m_capability = new QLabel(this);
+    m_capability->setObjectName(QStringLiteral("capability"));
+    m_capability->setAccessibleName(QStringLiteral("工程能力"));
+    m_capability->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_capability->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_probabilityPlot = new ProbabilityPlotView(this);
+    auto *below = new QWidget(this);
+    auto *belowLayout = new QHBoxLayout(below);
+    belowLayout->setContentsMargins(0, 0, 0, 0);
+    belowLayout->addWidget(m_capability, 3);
+    belowLayout->addWidget(m_probabilityPlot, 2);
+    auto *right = new QSplitter(Qt::Vertical, this);
+    right->addWidget(m_chart);
+    right->addWidget(below);
+    right->setStretchFactor(0, 3);
+    right->setStretchFactor(1, 1);
     auto *sides = new QSplitter(Qt::Horizontal, this);
     sides->addWidget(m_table);
-    sides->addWidget(m_chart);
+    sides->addWidget(right);
     sides->setStretchFactor(0, 3);
     sides->setStretchFactor(1, 2);
     auto *central = new QWidget(this);
@@ -213,6 +232,7 @@ void SheetWindow::showAnalysis()
 {
     const sheet::SheetAnalysis &analysis = m_model->analysis();
     m_chart->setAnalysis(analysis);
+    showCapability();
     m_findings->clear();
     if (!analysis.kind)
         m_findings->addItem(QString::fromStdString(analysis.reason));
@@ -232,6 +252,28 @@ void SheetWindow::showAnalysis()
             item->setData(Qt::UserRole, static_cast<int>(signal.row));
             m_findings->addItem(item);
         }
+}
+
+void SheetWindow::showCapability()
+{
+    const sheet::SheetAnalysis &analysis = m_model->analysis();
+    const std::optional<std::size_t> phase = sheet::currentPhase(analysis);
+    if (!phase) {
+        m_capability->setText(QStringLiteral("工程能力: 数えられる群がまだありません"));
+        m_probabilityPlot->setValues({}, 0, 0);
+        return;
+    }
+    const sheet::Sheet &sheet = m_document.sheet();
+    const sheet::PhaseOutcome &outcome = analysis.phases[*phase];
+    const sheet::CapabilityReport report = sheet::phaseCapability(sheet, analysis, *phase);
+    QString text = QStringLiteral("工程能力 (%1、第 %2 群から)")
+                       .arg(QString::fromStdString(outcome.title))
+                       .arg(outcome.firstRow + 1);
+    for (const std::string &line : sheet::capabilityLines(report))
+        text += QLatin1Char('\n') + QString::fromStdString(line);
+    m_capability->setText(text);
+    m_probabilityPlot->setValues(sheet::countedValues(sheet, analysis, outcome.firstRow, outcome.lastRow),
+                                 report.mean, report.overallSigma);
 }
 
 void SheetWindow::showTitle()

@@ -1,8 +1,9 @@
 #pragma once
 
 // The sheet window (管理図シート): the header on top, the table of subgroups
-// on the left, the two charts on the right, and 「異常の判定」 below, the
-// rows that give no point first. It owns a SheetDocument and only forwards
+// on the left, the two charts on the right above the capability (工程能力)
+// and the normal probability plot, and 「異常の判定」 below, the rows that
+// give no point first. It owns a SheetDocument and only forwards
 // what the user does to it; the table model and the charts redraw from the
 // document's analysis after every change.
 //
@@ -22,12 +23,14 @@
 
 class QAction;
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QSpinBox;
 
 namespace sheetwin {
 
+class ProbabilityPlotView;
 class SheetChartView;
 class SheetTableModel;
 class SheetTableView;
@@ -77,6 +80,7 @@ private:
     void createMenus();
     void showHeader();   // the header boxes from the document
     void showAnalysis(); // the charts, 「異常の判定」 and the test switches
+    void showCapability(); // the capability of the current phase and its probability plot
     void showTitle();
     void showProblem(const std::string &problem);
     bool maybeSave();
@@ -87,6 +91,8 @@ private:
     SheetTableView *m_table = nullptr;
     SheetChartView *m_chart = nullptr;
     QListWidget *m_findings = nullptr;
+    QLabel *m_capability = nullptr;           // objectName "capability"
+    ProbabilityPlotView *m_probabilityPlot = nullptr;
     std::array<QLineEdit *, 10> m_headerBoxes{};
     QSpinBox *m_subgroupBox = nullptr;
     QCheckBox *m_stdDevBox = nullptr;

@@ -230,6 +230,36 @@ TEST(CapabilityNormality, ProbabilityPlotUsesMedianRanks)
     EXPECT_TRUE(sheet::probabilityPlot({1}).empty());
 }
 
+TEST(CapabilityLines, IndicesWithIntervalsBandsAndNormality)
+{
+    const std::vector<double> values = {4.9, 5.1, 5.0, 4.8, 5.2, 5.0, 5.1, 4.9, 5.0, 5.3, 4.7, 5.0};
+    const sheet::CapabilityReport r =
+        sheet::capabilityOf(values, sheet::WithinSigma{0.1, 24, "R̄/d₂"}, {std::nullopt, 4.7});
+    const std::vector<std::string> lines = sheet::capabilityLines(r);
+    ASSERT_EQ(lines.size(), 5u);
+    // x̄ 5, (5 - 4.7)/0.3 = 1.00 exactly on the band's edge: 1.00 ≤ Cpk.
+    EXPECT_EQ(lines[0].substr(0, lines[0].find(" (")), "Cpk 下限 1.00");
+    EXPECT_TRUE(lines[0].ends_with(") 1.00 ≤ Cpk < 1.33")) << lines[0];
+    EXPECT_TRUE(lines[1].starts_with("Ppk 下限 ")) << lines[1];
+    EXPECT_TRUE(lines[2].starts_with("σ 群内 (R̄/d₂) .1、全体 s ")) << lines[2];
+    EXPECT_TRUE(lines[2].ends_with("データ 12 個")) << lines[2];
+    EXPECT_EQ(lines[3], "正規性 (Anderson-Darling): A² .2597、p .6446");
+    EXPECT_TRUE(lines[4].starts_with("推定不良率 ")) << lines[4];
+}
+
+TEST(CapabilityLines, WarningStandsRightAfterTheIndices)
+{
+    const std::vector<double> values = {1, 1, 1, 1, 1, 1, 1, 1, 1, 10};
+    const sheet::CapabilityReport r = sheet::capabilityOf(values, std::nullopt, {20.0, 0.0});
+    const std::vector<std::string> lines = sheet::capabilityLines(r);
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_TRUE(lines[0].starts_with("Pp ")) << lines[0]; // no within σ: no Cp, no Cpk
+    EXPECT_TRUE(lines[1].starts_with("Ppk ")) << lines[1];
+    EXPECT_EQ(lines[2], r.normality.warning);
+    EXPECT_EQ(sheet::capabilityLines(sheet::capabilityOf(values, std::nullopt, {})),
+              (std::vector<std::string>{"工程能力: 規格が入力されていません"}));
+}
+
 // ---- from a sheet ---------------------------------------------------------------------------
 
 TEST(CapabilitySheet, WithinSigmaFollowsTheChart)

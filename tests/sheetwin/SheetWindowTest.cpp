@@ -8,7 +8,10 @@
 #include "sheetwin/SheetTableView.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QTest>
@@ -114,6 +117,37 @@ TEST_F(SheetWindowTest, UndoInTheEditMenuTakesBackOneValue)
     undo->trigger();
     EXPECT_EQ(row(0), (Values{"10"}));
     EXPECT_TRUE(m_window->isWindowModified());
+}
+
+TEST_F(SheetWindowTest, OpenedSheetShowsItsCapabilityAndSignals)
+{
+    SheetWindow *opened = SheetWindow::openFile(QStringLiteral(VORLA_TEST_DATA_DIR "/sheet/sample-sheet.vorla"));
+    ASSERT_NE(opened, nullptr);
+    EXPECT_FALSE(opened->isWindowModified());
+    auto *capability = opened->findChild<QLabel *>(QStringLiteral("capability"));
+    ASSERT_NE(capability, nullptr);
+    const QString text = capability->text();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("工程能力 (改訂 1、第 33 群から)"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("\nCp "))) << text.toStdString();
+    auto *findings = opened->findChild<QListWidget *>(QStringLiteral("findings"));
+    ASSERT_NE(findings, nullptr);
+    QStringList listed;
+    for (int i = 0; i < findings->count(); ++i)
+        listed << findings->item(i)->text();
+    EXPECT_TRUE(listed.filter(QStringLiteral("第 27 群 (12/10 10:00)")).size() >= 1)
+        << listed.join('\n').toStdString();
+    opened->close();
+}
+
+TEST_F(SheetWindowTest, RefusedFileOpensNoWindow)
+{
+    // The message box that says so is answered by closing it.
+    QTimer::singleShot(0, [] {
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            if (auto *box = qobject_cast<QMessageBox *>(widget))
+                box->accept();
+    });
+    EXPECT_EQ(SheetWindow::openFile(QStringLiteral(VORLA_TEST_DATA_DIR "/sheet/missing.vorla")), nullptr);
 }
 
 TEST_F(SheetWindowTest, FromValuesMakesRowsOfN)
