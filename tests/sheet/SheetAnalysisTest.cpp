@@ -113,8 +113,9 @@ TEST_P(WorkedTest, LimitsFromEveryRow)
     EXPECT_NEAR(l.spread.center, r.spreadCenter, kClose);
     EXPECT_NEAR(l.spread.upper, r.spreadUpper, kClose);
     ASSERT_EQ(l.spread.lower.has_value(), r.spreadLower.has_value());
-    if (r.spreadLower)
+    if (r.spreadLower) {
         EXPECT_NEAR(*l.spread.lower, *r.spreadLower, kClose);
+    }
     EXPECT_TRUE(a.signals.empty());
 }
 
@@ -183,8 +184,9 @@ TEST_P(StandardTest, LimitsFromStandardValues)
     EXPECT_NEAR(l.spread.center, r.spreadCenter, kClose);
     EXPECT_NEAR(l.spread.upper, r.spreadUpper, kClose);
     ASSERT_EQ(l.spread.lower.has_value(), r.spreadLower.has_value());
-    if (r.spreadLower)
+    if (r.spreadLower) {
         EXPECT_NEAR(*l.spread.lower, *r.spreadLower, kClose);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Sheet, StandardTest, ::testing::ValuesIn(kStandardRows), RowName{});

@@ -154,8 +154,9 @@ TEST_P(GroupedTest, ReadsThousandsSeparatorOnlyWhereTheColumnUsesIt)
     EXPECT_EQ(values, r.firstValues);
     EXPECT_EQ(import.groupedColumns, r.grouped);
     EXPECT_EQ(import.notes.size(), r.grouped.size());
-    if (!r.grouped.empty())
+    if (!r.grouped.empty()) {
         EXPECT_EQ(import.notes[0], "列 2 (荷重) の「,」は桁区切りとして読みました (「1,234.5」は 1234.5)");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(SheetCsv, GroupedTest, ::testing::ValuesIn(kGroupedRows), RowName{});

@@ -35,8 +35,9 @@ TEST(SheetFactors, TableAgreesWithItsDefinitions)
         EXPECT_NEAR(f->a2, 3 / (f->d2 * std::sqrt(m)), 2e-3);
         // D3 = 1 - 3d3/d2 and D4 = 1 + 3d3/d2, so D3 + D4 = 2 where D3 is not cut to 0,
         // and D1 = d2·D3, D2 = d2·D4.
-        if (f->d3 > 0.0)
+        if (f->d3 > 0.0) {
             EXPECT_NEAR(f->d3 + f->d4, 2.0, 2e-3);
+        }
         EXPECT_NEAR(f->bigD2, f->d2 * f->d4, 1e-2);
         EXPECT_NEAR(f->d1, f->d2 * f->d3, 5e-3);
     }

@@ -158,23 +158,50 @@ TEST_P(RefusedEditTest, ChangesNothingAndSaysWhy)
 
 INSTANTIATE_TEST_SUITE_P(SheetDocument, RefusedEditTest, ::testing::ValuesIn(kRefusedEdits), RowName{});
 
-TEST(SheetDocument, RefusedFileLeavesTheSheetAsItWas)
+struct HostileFile
 {
+    const char *name;
+    const char *file;  // in the test's folder; nullptr: none is written
+    QByteArray bytes;
+    const char *message;
+};
+
+const HostileFile kHostileFiles[] = {
+    {"LaterVersion", "later.vorla", R"({"format": "vorla-sheet", "version": 2, "rows": []})",
+     "このシートは版 2 で書かれています。この Vorla が読めるのは版 1 までです。"},
+    {"ValueFile", "values.vorla", "25.01\r\n25.02\r\n",
+     "管理図シートのファイルではありません (2 行 5 文字目)。"},
+    {"CutShort", "cut.vorla", "{\"format\": \"vorla-sheet\", \"version\": 1, \"rows\": [{\"values\": [\"1\"",
+     "シートが壊れています (1 行 65 文字目): JSON として読めません。"},
+    {"ShiftJisBytes", "sjis.vorla", "{\"format\": \"vorla-sheet\", \"x\": \"\x95\x5c\"}",
+     "シートが壊れています (1 行 33 文字目): JSON として読めません。"},
+    {"Missing", nullptr, "", "ファイルが見つかりません。"},
+};
+
+class HostileFileTest : public ::testing::TestWithParam<HostileFile> {};
+
+TEST_P(HostileFileTest, RefusedFileLeavesTheSheetAsItWas)
+{
+    const HostileFile &c = GetParam();
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("later.vorla"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(R"({"format": "vorla-sheet", "version": 2, "rows": []})");
-    file.close();
+    const QString path = dir.filePath(QLatin1String(c.file ? c.file : "missing.vorla"));
+    if (c.file) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(c.bytes);
+    }
     SheetDocument doc;
     threeByThree(doc);
     const sheet::Sheet before = doc.sheet();
-    EXPECT_EQ(doc.open(path),
-              QStringLiteral("このシートは版 2 で書かれています。この Vorla が読めるのは版 1 までです。"));
+    const int steps = doc.undoStack()->count();
+    EXPECT_EQ(doc.open(path), QString::fromUtf8(c.message));
     EXPECT_EQ(doc.sheet(), before);
+    EXPECT_EQ(doc.undoStack()->count(), steps); // the history stays too
     EXPECT_TRUE(doc.isModified());
     EXPECT_TRUE(doc.filePath().isEmpty());
 }
+
+INSTANTIATE_TEST_SUITE_P(SheetDocument, HostileFileTest, ::testing::ValuesIn(kHostileFiles), RowName{});
 
 TEST(SheetDocument, FailedSaveKeepsTheUnsavedState)
 {
