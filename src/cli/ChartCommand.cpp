@@ -3,10 +3,12 @@
 #include "chart/ChartPicture.h"
 #include "chart/ChartRecord.h"
 #include "cli/GivenFiles.h"
+#include "cli/SheetChartCommand.h"
 #include "cli/StatsCommand.h"
 #include "stats/ChartContent.h"
 
 #include <QFileInfo>
+#include "sheet/SheetFile.h"
 
 #include <ostream>
 
@@ -35,6 +37,8 @@ bool asksForRecord(const QString &output)
 int runChart(const CommandLine &command, std::ostream &errors)
 {
     const std::string &argument = command.files.front();
+    if (sheet::isSheetFileName(argument))
+        return runSheetChart(command, errors);
     const QString path = argumentPath(argument);
     const std::string name = path.toStdString();
     std::vector<std::size_t> withoutNumber;

@@ -130,10 +130,10 @@ const Option kOptions[] = {
     {"--subgroup", Mode::Window, kWithBoth, Format::Table, setSubgroup,
      "--subgroup の後に群の大きさ（2 から 10）を指定してください。",
      "--subgroup に指定できるのは 2 から 10 の整数です: "},
-    {"--upper", Mode::Window, kWithChart, Format::Table, setUpper,
+    {"--upper", Mode::Window, kWithBoth, Format::Table, setUpper,
      "--upper の後に規格上限を指定してください。",
      "--upper の値を数値として読めません: "},
-    {"--lower", Mode::Window, kWithChart, Format::Table, setLower,
+    {"--lower", Mode::Window, kWithBoth, Format::Table, setLower,
      "--lower の後に規格下限を指定してください。",
      "--lower の値を数値として読めません: "},
     {"-o", Mode::Window, kWithChart, Format::Table, setOutput,
@@ -361,8 +361,8 @@ namespace {
 
 constexpr const char kUsageLines[] =
     "使い方: vorla [ファイル...]\n"
-    "        vorla --stats [--sigma 3σ|2σ|1σ] [--column N]\n"
-    "              [--json [--type xrs|xbar-r [--subgroup N]]] ファイル...|-\n"
+    "        vorla --stats [--sigma 3σ|2σ|1σ] [--column N] [--upper U] [--lower L]\n"
+    "              [--json [--type xrs|xbar-r [--subgroup N]]] ファイル...|シート.vorla|-\n"
     "        vorla --chart ファイル|- -o 出力.png|出力.pdf [--type run|xrs|xbar-r]\n"
     "              [--subgroup N] [--upper U] [--lower L] [--sigma K] [--column N]\n";
 
@@ -399,8 +399,14 @@ std::string helpText()
              "  --chart          ウィンドウを開かず、1 つのファイルの「グラフ」の絵（グラフと\n"
              "                   数値）を -o のファイルに書きます。画面がなくても動きます。\n"
              "  -o 出力          --chart の書き出し先。.png なら PNG 画像、.pdf なら PDF です。\n"
-             "  --upper U        --chart の規格上限（グラフの「規格上限」の欄と同じ読み方）。\n"
-             "  --lower L        --chart の規格下限。\n"
+             "  --upper U        規格上限（グラフの「規格上限」の欄と同じ読み方）。--stats では\n"
+             "                   工程能力指数 Cp、Cpk（群内の σ: 値を 1 つずつ並べた R̄s/1.128）、\n"
+             "                   Pp、Ppk（全体の s）と推定不良率を加えます。シートでは\n"
+             "                   シートの規格の代わりに使います。\n"
+             "  --lower L        規格下限。\n"
+             "  シート.vorla     管理図シート。--stats --json で、期ごとの管理線、異常の判定、\n"
+             "                   工程能力（95 % 信頼区間、正規性の検定つき）を書きます。\n"
+             "                   --chart では、シートの管理図を期ごとの管理線とともに描きます。\n"
              "  -                ファイルの代わりに標準入力から値を読みます\n"
              "                   （ファイルと同じ読み方で、名前は「-」。1 度だけ指定できます）。\n"
              "                   「-」という名前のファイルは ./- と書きます。\n"

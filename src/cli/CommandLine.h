@@ -50,7 +50,7 @@ struct CommandLine
     bool chartTypeGiven = false;          ///< --type was given
     int subgroupSize = 5;                 ///< --subgroup: of the X̄-R chart, 2..10
     bool subgroupGiven = false;           ///< --subgroup was given
-    std::optional<double> upper;          ///< --upper: 規格上限, read as the chart window reads it
+    std::optional<double> upper;          ///< --upper: 規格上限, read as the chart window reads it (both batches)
     std::optional<double> lower;          ///< --lower: 規格下限
     std::string output;                   ///< -o: the picture's path, ending .png or .pdf
     std::vector<std::string> files; ///< as given, in order

@@ -128,7 +128,12 @@ const LineCase kLineCases[] = {
     {"ChartWithStats", {"--chart", "--stats", "a.txt", "-o", "a.png"}, Mode::Error, {}},
     {"ChartWithJson", {"--chart", "--json", "a.txt", "-o", "a.png"}, Mode::Error, {}},
     {"OutputWithStats", {"--stats", "a.txt", "-o", "a.png"}, Mode::Error, {}},
-    {"UpperWithStats", {"--stats", "a.txt", "--upper", "3"}, Mode::Error, {}},
+    // A tolerance asks --stats for the capability too.
+    {"UpperWithStats", {"--stats", "a.txt", "--upper", "3"}, Mode::Stats, {"a.txt"}, "3σ",
+     Format::Table, 0, ChartKind::Run, 5, "", 3.0},
+    {"LimitsWithStatsJson", {"--stats", "--json", "s.vorla", "--upper=25.05", "--lower", "２４．９５"},
+     Mode::Stats, {"s.vorla"}, "3σ", Format::Json, 0, ChartKind::Run, 5, "", 25.05, 24.95},
+    {"LowerWithoutBatch", {"a.txt", "--lower", "3"}, Mode::Error, {}},
     {"OutputWithoutBatch", {"a.txt", "-o", "a.png"}, Mode::Error, {}},
     {"ChartTakesNoValue", {"--chart=a.txt", "-o", "a.png"}, Mode::Error, {}},
 };

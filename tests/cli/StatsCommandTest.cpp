@@ -379,8 +379,8 @@ const StdinCase kStdinCases[] = {
     {"GivenTwice", {"--stats", "-", "--", "-"}, "1\n", 2, "",
      "vorla: 標準入力（-）を指定できるのは 1 度だけです: 「-」\n"
      "使い方: vorla [ファイル...]\n"
-     "        vorla --stats [--sigma 3σ|2σ|1σ] [--column N]\n"
-     "              [--json [--type xrs|xbar-r [--subgroup N]]] ファイル...|-\n"
+     "        vorla --stats [--sigma 3σ|2σ|1σ] [--column N] [--upper U] [--lower L]\n"
+     "              [--json [--type xrs|xbar-r [--subgroup N]]] ファイル...|シート.vorla|-\n"
      "        vorla --chart ファイル|- -o 出力.png|出力.pdf [--type run|xrs|xbar-r]\n"
      "              [--subgroup N] [--upper U] [--lower L] [--sigma K] [--column N]\n"
      "詳しくは vorla --help か man vorla を見てください。\n"},
