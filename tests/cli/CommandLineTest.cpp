@@ -130,9 +130,9 @@ const LineCase kLineCases[] = {
     {"OutputWithStats", {"--stats", "a.txt", "-o", "a.png"}, Mode::Error, {}},
     // A tolerance asks --stats for the capability too.
     {"UpperWithStats", {"--stats", "a.txt", "--upper", "3"}, Mode::Stats, {"a.txt"}, "3σ",
-     Format::Table, 0, ChartKind::Run, 5, "", 3.0},
+     Format::Table, 0, ChartType::Run, 5, "", 3.0},
     {"LimitsWithStatsJson", {"--stats", "--json", "s.vorla", "--upper=25.05", "--lower", "２４．９５"},
-     Mode::Stats, {"s.vorla"}, "3σ", Format::Json, 0, ChartKind::Run, 5, "", 25.05, 24.95},
+     Mode::Stats, {"s.vorla"}, "3σ", Format::Json, 0, ChartType::Run, 5, "", 25.05, 24.95},
     {"LowerWithoutBatch", {"a.txt", "--lower", "3"}, Mode::Error, {}},
     {"OutputWithoutBatch", {"a.txt", "-o", "a.png"}, Mode::Error, {}},
     {"ChartTakesNoValue", {"--chart=a.txt", "-o", "a.png"}, Mode::Error, {}},
