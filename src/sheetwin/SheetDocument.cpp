@@ -62,6 +62,9 @@ struct Overloaded : Ts...
 {
     using Ts::operator()...;
 };
+// Clang 14 does not deduce an aggregate's arguments by itself.
+template <class... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
 
 std::size_t valuesFit(const std::vector<sheet::Row> &rows)
 {
