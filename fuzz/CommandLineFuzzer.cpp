@@ -50,20 +50,26 @@ constexpr std::string_view kWords[] = {
 };
 
 /// The --sigma values the rules allow and the choice each gives.
-struct SigmaValue
-{
-    std::string_view text;
-    std::string_view choice;
-};
-constexpr SigmaValue kSigmaValues[] = {
-    {"3", "3σ"}, {"2", "2σ"}, {"1", "1σ"}, {"3σ", "3σ"}, {"2σ", "2σ"}, {"1σ", "1σ"},
-};
-
+// The sigma choice as the drop-down reads it: a digit 1 to 3, half- or
+// full-width, alone or followed by σ or Σ with any blanks (U+0020, U+3000)
+// between. Spelled out form by form, apart from the calculation's reading.
 std::string allowedSigma(std::string_view text)
 {
-    for (const SigmaValue &v : kSigmaValues)
-        if (v.text == text)
-            return std::string(v.choice);
+    static const std::string_view kDigits[][2] = {
+        {"1", "１"}, {"2", "２"}, {"3", "３"}};
+    for (int k = 0; k < 3; ++k) {
+        for (const std::string_view digit : kDigits[k]) {
+            if (!text.starts_with(digit))
+                continue;
+            std::string_view rest = text.substr(digit.size());
+            const std::string choice = std::to_string(k + 1) + "σ";
+            if (rest.empty())
+                return choice;
+            while (rest.starts_with(" ") || rest.starts_with("\u3000"))
+                rest.remove_prefix(rest.starts_with(" ") ? 1 : 3);
+            return rest == "σ" || rest == "Σ" ? choice : std::string();
+        }
+    }
     return {};
 }
 
@@ -90,7 +96,8 @@ constexpr Option kOptions[] = {
     {"--column", Effect::Column, true, kStats | kChart},
     {"--type", Effect::Type, true, kStats | kChart},
     {"--subgroup", Effect::Subgroup, true, kStats | kChart},
-    {"--upper", Effect::Upper, true, kChart}, {"--lower", Effect::Lower, true, kChart},
+    {"--upper", Effect::Upper, true, kStats | kChart},
+    {"--lower", Effect::Lower, true, kStats | kChart},
     {"-o", Effect::Output, true, kChart},
 };
 
