@@ -3,6 +3,7 @@
 #include "app/EntryBox.h"
 #include "app/ScratchPaths.h"
 #include "app/ValueEditDelegate.h"
+#include "app/SheetCommands.h"
 #include "app/ValueListView.h"
 #include "app/VorlaControls.h"
 #include "app/VorlaNames.h"
@@ -73,6 +74,7 @@ Vorla::Vorla(const QString &scratchDir, QWidget *parent)
     createRemoveKeyAndHistory();
     connectControls();
     m_files = std::make_unique<ValueFileCommands>(this, m_document, m_controls->entryBox);
+    m_sheets = std::make_unique<SheetCommands>(this);
     m_print = std::make_unique<PrintCommand>(
         this, QDir(m_scratchDir).filePath(QLatin1String(files::kScratchDataName)));
     createMenus();
@@ -248,6 +250,13 @@ void Vorla::createMenus()
     viewMenu->setObjectName(QLatin1String(names::kViewMenu));
     QAction *clearAction = viewMenu->addAction(QStringLiteral("クリア(&C)"));
     QAction *chartAction = viewMenu->addAction(QStringLiteral("グラフ(&G)"));
+    QMenu *sheetMenu = viewMenu->addMenu(QStringLiteral("管理図シート(&K)"));
+    QAction *newSheetAction = sheetMenu->addAction(QStringLiteral("新しいシート(&N)"));
+    QAction *openSheetAction = sheetMenu->addAction(QStringLiteral("シートを開く(&O)..."));
+    newSheetAction->setObjectName(QLatin1String(names::kNewSheetCommand));
+    openSheetAction->setObjectName(QLatin1String(names::kOpenSheetCommand));
+    connect(newSheetAction, &QAction::triggered, this, [this] { m_sheets->openNew(); });
+    connect(openSheetAction, &QAction::triggered, this, [this] { m_sheets->openFromDialog(); });
 
     QMenu *informationMenu = menuBar()->addMenu(QStringLiteral("情報"));
     informationMenu->setObjectName(QLatin1String(names::kInformationMenu));
@@ -446,6 +455,13 @@ void Vorla::clearAll()
     m_controls->entryBox->setFocus();
 }
 
+void Vorla::sendListToSheet()
+{
+    acceptListEdit();
+    if (m_document->count() > 0)
+        m_sheets->sendToSheet(m_document->items());
+}
+
 void Vorla::showInformation()
 {
     // A new window loads itself (centred, usage text set); an open one is
@@ -483,6 +499,7 @@ void Vorla::createListEditing()
     m_correctAction->setShortcut(QKeySequence(Qt::Key_F2));
     m_insertAction = createListAction(names::kInsert, QStringLiteral("ここに挿入"),
                                       &Vorla::insertBeforeSelectedValue);
+    createListAction(names::kSendToSheet, QStringLiteral("シートへ送る"), &Vorla::sendListToSheet);
     // Connected after the view's own handling of the editor's closing, so the
     // editor is gone by the time the list changes.
     connect(m_valueEditor, &ValueEditDelegate::textAccepted, this, [this](const QString &text) {

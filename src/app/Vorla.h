@@ -56,6 +56,8 @@
 //   f31                exitAction (local)        exitProgram()
 //   v11                clearAction (local)       clearAll()
 //   v12                chartAction (local)       openChartWindow()
+//   v13, v14           newSheetAction, openSheetAction (local)  SheetCommands
+//   mnuToSheet         (local)                   sendListToSheet()
 //   mnu_J2             informationAction (local) showInformation()
 
 #include "app/PrintCommand.h"
@@ -86,6 +88,7 @@ class ValueEditDelegate;
 class InfoWindow;
 class ChartWindow;
 class VorlaControls;
+class SheetCommands;
 
 class Vorla : public QMainWindow
 {
@@ -137,6 +140,7 @@ private: // one handler per user event
     void clearAll();                // クリア
     void openChartWindow();         // グラフ
     void showInformation();         // 情報
+    void sendListToSheet();         // シートへ送る
 
     /// Delete, 「元に戻す」 and 「やり直し」 on the value list.
     void createRemoveKeyAndHistory();
@@ -177,6 +181,7 @@ private: // one handler per user event
     QPointer<ChartWindow> m_chart;
     std::unique_ptr<ValueFileCommands> m_files;
     std::unique_ptr<PrintCommand> m_print;
+    std::unique_ptr<SheetCommands> m_sheets;
 
     /// The value being edited in the list, from its editor's opening to its
     /// closing. An insertion's row is in the list, empty, meanwhile.

@@ -37,6 +37,9 @@ inline constexpr char kExitCommand[] = "f31";
 inline constexpr char kViewMenu[] = "v1";
 inline constexpr char kClearCommand[] = "v11";
 inline constexpr char kChartCommand[] = "v12";
+inline constexpr char kNewSheetCommand[] = "v13";
+inline constexpr char kOpenSheetCommand[] = "v14";
+inline constexpr char kSendToSheet[] = "mnuToSheet";
 inline constexpr char kInformationMenu[] = "mnuJ";
 inline constexpr char kInformationCommand[] = "mnu_J2";
 

@@ -1,5 +1,7 @@
 #include "ModalAnswerer.h"
 #include "app/VorlaNames.h"
+#include "sheetwin/SheetDocument.h"
+#include "sheetwin/SheetWindow.h"
 #include "RowName.h"
 #include "VorlaWindowTest.h"
 
@@ -881,7 +883,8 @@ TEST_F(VorlaTest, MenusHoldTheirCommandsInOrder)
     EXPECT_EQ(captions(control<QMenu>(kFileMenu)),
               QStringList({"ファイルを開く(&O)", "名前を付けて保存(&S)", "-", "印刷(&P)", "-",
                            "終了(&E)"}));
-    EXPECT_EQ(captions(control<QMenu>(kViewMenu)), QStringList({"クリア(&C)", "グラフ(&G)"}));
+    EXPECT_EQ(captions(control<QMenu>(kViewMenu)),
+              QStringList({"クリア(&C)", "グラフ(&G)", "管理図シート(&K)"}));
     EXPECT_EQ(captions(control<QMenu>(kInformationMenu)), QStringList({"情報"}));
     EXPECT_EQ(control<QMenu>(kFileMenu)->title(), QStringLiteral("ファイル(&F)"));
     EXPECT_EQ(control<QMenu>(kViewMenu)->title(), QStringLiteral("表示(&V)"));
@@ -923,3 +926,45 @@ TEST_F(VorlaTest, MenuWithoutAccessKeyOpensFromTheMenuBar)
 }
 
 } // namespace
+
+// ---- the way into 管理図シート ------------------------------------------------
+
+namespace {
+
+sheetwin::SheetWindow *openSheet()
+{
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (auto *sheet = qobject_cast<sheetwin::SheetWindow *>(top); sheet && sheet->isVisible())
+            return sheet;
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(VorlaTest, SendToSheetMakesRowsOfTheChosenGroupSize)
+{
+    enterEach({"1", "2", "3", "4", "5.5", "6", "7"});
+    {
+        ModalAnswerer answerer; // the group size stays at its default, 5
+        action(kSendToSheet)->trigger();
+        EXPECT_EQ(answerer.dialogs.size(), 1u);
+    }
+    sheetwin::SheetWindow *sheet = openSheet();
+    ASSERT_NE(sheet, nullptr);
+    const sheet::Sheet &sent = sheet->document().sheet();
+    ASSERT_EQ(sent.rows.size(), 2u);
+    EXPECT_EQ(sent.rows[0].values, (std::vector<std::string>{"1", "2", "3", "4", "5.5"}));
+    EXPECT_EQ(sent.rows[1].values, (std::vector<std::string>{"6", "7"}));
+    EXPECT_EQ(items().size(), 7); // the list itself stays as it was
+    sheet->document().undoStack()->setClean(); // nothing to ask about on closing
+    sheet->close();
+}
+
+TEST_F(VorlaTest, ViewMenuOpensANewSheet)
+{
+    action(kNewSheetCommand)->trigger();
+    sheetwin::SheetWindow *sheet = openSheet();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_TRUE(sheet->document().sheet().rows.empty());
+    sheet->close();
+}
