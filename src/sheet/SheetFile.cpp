@@ -329,6 +329,12 @@ SheetReadOutcome readSheet(std::string_view bytes)
         return SheetReadFailure{sheetLike ? SheetRefusal::Damaged : SheetRefusal::NotASheet,
                                 placeOf(bytes, error.byte == 0 ? 0 : error.byte - 1),
                                 "JSON として読めません"};
+    } catch (const Json::exception &) {
+        // Well-formed but beyond what the reader holds (a key kept twice in
+        // an object the reader keeps in order, sizes past its limits).
+        const bool sheetLike = bytes.find("\"vorla-sheet\"") != std::string_view::npos;
+        return SheetReadFailure{sheetLike ? SheetRefusal::Damaged : SheetRefusal::NotASheet,
+                                placeOf(bytes, 0), "JSON として読めません"};
     }
     try {
         checkFormat(root);
@@ -340,6 +346,9 @@ SheetReadOutcome readSheet(std::string_view bytes)
         return sheet;
     } catch (const Refused &refused) {
         return refused.failure;
+    } catch (const Json::exception &) {
+        // A value of a type the checks let through: damage, never a crash.
+        return SheetReadFailure{SheetRefusal::Damaged, placeOf(bytes, 0), "値の形が違います"};
     }
 }
 

@@ -148,6 +148,10 @@ const RefusedRow kRefusedRows[] = {
      SheetRefusal::Damaged, "シートが壊れています (4 行 12 文字目): JSON として読めません。"},
     {"BadUtf8", "{\"format\": \"vorla-sheet\", \"x\": \"\xff\"}", SheetRefusal::Damaged,
      "シートが壊れています (1 行 33 文字目): JSON として読めません。"},
+    // A number beyond the double range: the JSON reader refuses it in a way
+    // of its own (a fuzz find: it ended the program).
+    {"NumberBeyondDoubles", R"({"format": "vorla-sheet", "version": 1e99999})",
+     SheetRefusal::Damaged, "シートが壊れています (1 行 1 文字目): JSON として読めません。"},
     {"VersionText", R"({"format": "vorla-sheet", "version": "1"})", SheetRefusal::Damaged,
      "シートが壊れています (/version): 1 から 2147483647 までの整数ではありません。"},
     {"NoVersion", R"({"format": "vorla-sheet"})", SheetRefusal::Damaged,
