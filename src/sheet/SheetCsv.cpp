@@ -290,6 +290,9 @@ CsvImport importCsv(const CsvTable &table, const CsvColumns &columns)
             std::string text = cellAt(table, r, c);
             if (grouped[v] && files::isGroupedNumber(text))
                 text = withoutCommas(text);
+            // A value holds no line break, as the entry box never gives one;
+            // it is judged as it will stand in the sheet.
+            std::replace_if(text.begin(), text.end(), [](char ch) { return ch == '\r' || ch == '\n' || ch == '\t'; }, ' ');
             const ValueState state = readValue(text).state;
             if (state == ValueState::Empty)
                 result.problems.push_back({table.lines[r], c + 1, CellProblem::Kind::Empty, text});
@@ -299,11 +302,8 @@ CsvImport importCsv(const CsvTable &table, const CsvColumns &columns)
         }
         if (columns.noteColumn)
             row.note = cellAt(table, r, *columns.noteColumn);
-        // A label or value holds no line break, as the entry box never gives one.
-        for (std::string *text : {&row.label})
-            std::replace_if(text->begin(), text->end(), [](char c) { return c == '\r' || c == '\n' || c == '\t'; }, ' ');
-        for (std::string &value : row.values)
-            std::replace_if(value.begin(), value.end(), [](char c) { return c == '\r' || c == '\n' || c == '\t'; }, ' ');
+        // Nor does a label.
+        std::replace_if(row.label.begin(), row.label.end(), [](char ch) { return ch == '\r' || ch == '\n' || ch == '\t'; }, ' ');
         result.rows.push_back(std::move(row));
     }
     return result;

@@ -221,3 +221,20 @@ TEST(SheetCsvExport, SpreadColumnFollowsTheChart)
 }
 
 } // namespace
+
+// A quoted cell holding a line break is judged as it will stand, the break
+// made a blank: a quoted "\r20" stands as " 20" and reads as 20 (a fuzz
+// find: it was listed as a problem and then imported as a number).
+TEST(SheetCsvImport, AQuotedBreakIsJudgedAsTheValueWillStand)
+{
+    const sheet::CsvTable table = sheet::readCsvTable("x1,x2\r\n\"\r20\",\"1\n2\"\r\n");
+    sheet::CsvColumns columns = sheet::proposeColumns(table);
+    columns.valueColumns = {0, 1};
+    columns.labelColumns.clear();
+    columns.noteColumn.reset();
+    const sheet::CsvImport import = sheet::importCsv(table, columns);
+    ASSERT_TRUE(import.error.empty()) << import.error;
+    ASSERT_EQ(import.rows.size(), 1u);
+    EXPECT_EQ(import.rows[0].values, (std::vector<std::string>{" 20", "1 2"}));
+    EXPECT_TRUE(import.problems.empty()); // " 20" and "1 2" both read as numbers
+}
