@@ -39,9 +39,10 @@ const stats::ControlLimits *limitsOf(const sheet::PhaseOutcome &phase, bool spre
 }
 
 /// A dotted line where each phase after the first starts, its title at the top.
+/// `leftmost`: where the chart's own title ends, which no phase title covers.
 template <typename XAt>
 void paintPhaseStarts(QPainter &painter, const QRect &plot, const sheet::SheetAnalysis &analysis,
-                      const XAt &xAt)
+                      const XAt &xAt, double leftmost)
 {
     for (std::size_t i = 0; i < analysis.phases.size(); ++i) {
         const sheet::PhaseOutcome &phase = analysis.phases[i];
@@ -53,7 +54,8 @@ void paintPhaseStarts(QPainter &painter, const QRect &plot, const sheet::SheetAn
             painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
         }
         painter.setPen(Qt::darkGray);
-        painter.drawText(QPointF(x + 3, plot.top() - 3), QString::fromStdString(phase.title));
+        painter.drawText(QPointF(std::max(x + 3, leftmost), plot.top() - 3),
+                         QString::fromStdString(phase.title));
     }
 }
 
@@ -95,8 +97,9 @@ void paintChart(QPainter &painter, const QRect &area, const sheet::SheetAnalysis
     const std::string name = spread ? sheet::spreadName(*analysis.kind)
                                     : sheet::locationName(*analysis.kind);
     painter.setPen(kPoint);
-    painter.drawText(area.adjusted(6, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop,
-                     QString::fromStdString(name + " 管理図"));
+    const QString title = QString::fromStdString(name + " 管理図");
+    painter.drawText(area.adjusted(6, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop, title);
+    const double titleRight = area.left() + 6 + QFontMetricsF(painter.font()).horizontalAdvance(title) + 6;
     // The range that holds every point and every line.
     double low = INFINITY, high = -INFINITY;
     for (const sheet::SheetPoint &point : analysis.points)
@@ -125,7 +128,7 @@ void paintChart(QPainter &painter, const QRect &area, const sheet::SheetAnalysis
     };
     painter.setPen(QPen(Qt::gray, 1));
     painter.drawRect(plot);
-    paintPhaseStarts(painter, plot, analysis, xAt);
+    paintPhaseStarts(painter, plot, analysis, xAt, titleRight);
     std::vector<QRectF> taken; // the texts in the plot so far, which no mark may cover
     // Each phase's lines over its own rows.
     for (const sheet::PhaseOutcome &phase : analysis.phases) {
