@@ -3,10 +3,7 @@
 #include "cli/GivenFiles.h"
 #include "sheetwin/SheetChartView.h"
 
-#pragma push_macro("signals")
-#undef signals
 #include "sheet/SheetFile.h"
-#pragma pop_macro("signals")
 
 #include <ostream>
 #include <variant>

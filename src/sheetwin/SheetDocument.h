@@ -11,11 +11,7 @@
 //     -> push(EditCommand<ValueEdit>) -> redo(): apply to the sheet
 //     -> rowsChanged(row, row) -> the window reads sheet() and analysis()
 
-// Qt's `signals` keyword would rename the analysis' member of that name.
-#pragma push_macro("signals")
-#undef signals
 #include "sheet/Sheet.h"
-#pragma pop_macro("signals")
 
 #include <QObject>
 #include <QString>

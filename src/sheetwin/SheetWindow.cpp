@@ -29,9 +29,6 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
-// Below the includes, `signals` is the analysis' member again, not Qt's keyword.
-#undef signals
-
 namespace sheetwin {
 
 namespace {
@@ -246,7 +243,7 @@ void SheetWindow::showAnalysis()
         m_findings->addItem(item);
     }
     if (analysis.kind)
-        for (const sheet::SheetSignal &signal : analysis.signals) {
+        for (const sheet::SheetSignal &signal : analysis.causes) {
             auto *item = new QListWidgetItem(QString::fromStdString(
                 sheet::sheetSignalText(m_document.sheet(), *analysis.kind, signal)));
             item->setData(Qt::UserRole, static_cast<int>(signal.row));
