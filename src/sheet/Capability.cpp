@@ -256,11 +256,10 @@ std::optional<WithinSigma> withinSigmaOf(const Sheet &sheet, const SheetAnalysis
     if (!analysis.kind)
         return std::nullopt;
     double sum = 0.0;
-    std::size_t spreads = 0, rows = 0;
+    std::size_t spreads = 0;
     for (const SheetPoint &point : analysis.points) {
         if (point.phase != phase)
             continue;
-        rows += point.counted ? 1 : 0;
         if (point.spreadCounted) {
             sum += *point.spread;
             ++spreads;
@@ -270,13 +269,16 @@ std::optional<WithinSigma> withinSigmaOf(const Sheet &sheet, const SheetAnalysis
         return std::nullopt;
     const double mean = sum / static_cast<double>(spreads);
     const int n = sheet.header.subgroupSize;
+    // The spreads' count, not the rows': the σ rests on them (a moving range
+    // needs two rows, so there is one fewer than the rows of X-Rs).
+    const auto k = static_cast<double>(spreads);
     switch (*analysis.kind) {
     case ChartKind::IndividualsMovingRange:
-        return WithinSigma{mean / 1.128, static_cast<double>(rows) - 1, "R̄s/1.128"};
+        return WithinSigma{mean / 1.128, kMovingRangeFreedom * k, "R̄s/1.128"};
     case ChartKind::MeansRanges:
-        return WithinSigma{mean / factorsFor(n)->d2, static_cast<double>(rows * (n - 1)), "R̄/d₂"};
+        return WithinSigma{mean / factorsFor(n)->d2, kRangeFreedom * k * (n - 1), "R̄/d₂"};
     case ChartKind::MeansStdDevs:
-        return WithinSigma{mean / factorsFor(n)->c4, static_cast<double>(rows * (n - 1)), "s̄/c₄"};
+        return WithinSigma{mean / factorsFor(n)->c4, k * (n - 1), "s̄/c₄"};
     }
     return std::nullopt;
 }
