@@ -9,7 +9,7 @@
 
 void SheetCommands::openNew()
 {
-    sheetwin::SheetWindow::openNew();
+    sheetwin::SheetWindow::openNew(m_dataDir);
 }
 
 void SheetCommands::openFromDialog()
@@ -17,7 +17,7 @@ void SheetCommands::openFromDialog()
     m_dialog.setTitle(QStringLiteral("管理図シートを開く"));
     m_dialog.setFilter(QStringLiteral("管理図シート(*.vorla)|*.vorla|すべてのファイル (*)|*|"));
     m_dialog.setInitDir(QDir::homePath());
-    if (m_dialog.showOpen(m_window) && sheetwin::SheetWindow::openFile(m_dialog.fileName()))
+    if (m_dialog.showOpen(m_window) && sheetwin::SheetWindow::openFile(m_dialog.fileName(), m_dataDir))
         m_dialog.setFileName(QString());
 }
 
@@ -33,5 +33,5 @@ void SheetCommands::sendToSheet(const std::vector<std::string> &items)
     texts.reserve(static_cast<qsizetype>(items.size()));
     for (const std::string &item : items)
         texts << ui::fromUtf8(item);
-    sheetwin::SheetWindow::fromValues(texts, n);
+    sheetwin::SheetWindow::fromValues(texts, n, m_dataDir);
 }

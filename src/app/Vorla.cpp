@@ -424,6 +424,11 @@ void Vorla::printReport()
     m_print->print(m_document->items(), m_controls->boxTexts());
 }
 
+void Vorla::journalSheetsIn(const QString &dataDir)
+{
+    m_sheets->setDataDir(dataDir);
+}
+
 void Vorla::exitProgram()
 {
     // Closing asks about unsaved values first (closeEvent).
