@@ -1,5 +1,6 @@
 #include "journal/JournalFormat.h"
 
+#include "files/TextReading.h"
 #include "sheet/SheetFile.h"
 
 #include <algorithm>
@@ -198,14 +199,18 @@ void putRow(std::string &out, const sheet::Row &row)
     putText(out, row.exclusionReason);
 }
 
-// A row as the sheet's file would take it: at most n values, none holding a
-// tab or a line break.
+// A row as the sheet's file would take it, so a restored sheet saves to a
+// file that opens again: at most n values, none holding a tab or a line
+// break, every text UTF-8.
 bool rowFits(const sheet::Sheet &sheet, const sheet::Row &row)
 {
     if (row.values.size() > static_cast<std::size_t>(sheet.header.subgroupSize))
         return false;
+    if (!files::isValidUtf8(row.label) || !files::isValidUtf8(row.note)
+        || !files::isValidUtf8(row.exclusionReason))
+        return false;
     return std::none_of(row.values.begin(), row.values.end(), [](const std::string &value) {
-        return value.find_first_of("\t\r\n") != std::string::npos;
+        return value.find_first_of("\t\r\n") != std::string::npos || !files::isValidUtf8(value);
     });
 }
 

@@ -358,6 +358,8 @@ const HostileJournal kHostileSheetJournals[] = {
     {"NLoweredBelowARow", kSheetOfTwo + kTwoRows + journal::sheetSettingsRecord(ofSize(1)) + kTwoRows,
      Problem::Damaged, 2},
     {"ValueWithALineBreak", kSheetOfTwo + journal::sheetRowRecord(0, row({"1\n2"})), Problem::Damaged, 1},
+    // No sheet file could hold it: a restored sheet would save to a file that never opens.
+    {"LabelNotUtf8", kSheetOfTwo + journal::sheetRowRecord(0, row({"1"}, "\x95\x5c")), Problem::Damaged, 1},
     {"RowPastTheEnd", kSheetOfTwo + kTwoRows + journal::sheetRowRecord(3, row({"1"})) + kTwoRows,
      Problem::Damaged, 2},
     {"InsertPastTheEnd", kSheetOfTwo + journal::sheetRowInsertRecord(1, row({})), Problem::Damaged, 1},
