@@ -202,15 +202,19 @@ Normality andersonDarling(const std::vector<double> &input)
     return normality;
 }
 
-std::vector<ProbabilityPoint> probabilityPlot(std::vector<double> values)
+std::vector<ProbabilityPoint> probabilityPlot(std::vector<double> values, std::size_t most)
 {
     std::vector<ProbabilityPoint> points;
     if (values.size() < 2)
         return points;
     std::sort(values.begin(), values.end());
-    const double n = static_cast<double>(values.size());
-    points.reserve(values.size());
-    for (std::size_t i = 0; i < values.size(); ++i) {
+    const std::size_t count = values.size();
+    const double n = static_cast<double>(count);
+    const std::size_t kept = std::min(count, std::max<std::size_t>(most, 2));
+    points.reserve(kept);
+    for (std::size_t k = 0; k < kept; ++k) {
+        // Rank k of the kept, spread over 0..count-1 with both ends included.
+        const std::size_t i = kept == count ? k : k * (count - 1) / (kept - 1);
         const double position = (static_cast<double>(i + 1) - 0.3) / (n + 0.4);
         points.push_back({values[i], position, zQuantile(position)});
     }

@@ -11,6 +11,7 @@
 #include "stats/ControlChart.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -79,8 +80,13 @@ struct ProbabilityPoint
 {
     double value = 0.0, position = 0.0, quantile = 0.0;
 };
-/// Ascending by value; empty for fewer than two values.
-std::vector<ProbabilityPoint> probabilityPlot(std::vector<double> values);
+/// Ascending by value; empty for fewer than two values. At most `most`
+/// points (2 or more): beyond that, ranks spread evenly from the first to
+/// the last are kept, each at its own position among all N; a plot a few
+/// hundred pixels high shows no more, and each point costs a normal quantile.
+///   N 10,000, most 1,000 -> ranks 1, 11, 21, ..., 10,000 (positions of N)
+std::vector<ProbabilityPoint> probabilityPlot(std::vector<double> values,
+                                              std::size_t most = SIZE_MAX);
 
 /// The σ within subgroups and what it came from.
 struct WithinSigma

@@ -7,10 +7,13 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 #include <QPdfWriter>
 #include <QSaveFile>
 
 #include <algorithm>
+#include <array>
+#include <climits>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -35,6 +38,23 @@ const stats::ControlLimits *limitsOf(const sheet::PhaseOutcome &phase, bool spre
     if (!phase.limits)
         return nullptr;
     return spread ? &phase.limits->spread : &phase.limits->location;
+}
+
+// A point's mark: a circle of radius 3 with a 1.2 pen, filled or hollow
+// (an excluded row), centred in a picture kMarkHalf * 2 wide.
+constexpr qreal kMarkHalf = 5.0;
+
+QPixmap pointMark(const QColor &color, bool hollow, qreal ratio)
+{
+    QPixmap mark(QSize(10, 10) * ratio);
+    mark.setDevicePixelRatio(ratio);
+    mark.fill(Qt::transparent);
+    QPainter painter(&mark);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(color, 1.2));
+    painter.setBrush(hollow ? QBrush(Qt::white) : QBrush(color));
+    painter.drawEllipse(QPointF(kMarkHalf, kMarkHalf), 3.0, 3.0);
+    return mark;
 }
 
 } // namespace
@@ -169,31 +189,47 @@ void SheetChartView::paintChart(QPainter &painter, const QRect &area, bool sprea
     for (std::size_t r = 0; r < m_analysis.points.size(); r += step)
         painter.drawText(QPointF(xAt(static_cast<double>(r)) - 6, plot.bottom() + 14),
                          QString::number(r + 1));
-    // The points, joined where neighbours both have one.
-    QPainterPath path;
-    bool joined = false;
+    // The points, joined where neighbours both have one: each run one polyline.
+    std::vector<QPointF> run;
+    run.reserve(m_analysis.points.size());
+    painter.setPen(QPen(kPoint, 1));
+    const auto endRun = [&] {
+        if (run.size() > 1)
+            painter.drawPolyline(run.data(), static_cast<int>(run.size()));
+        run.clear();
+    };
     for (std::size_t r = 0; r < m_analysis.points.size(); ++r) {
         const auto v = valueOf(m_analysis.points[r], spread);
         if (!v) {
-            joined = false;
+            endRun();
             continue;
         }
-        const QPointF at(xAt(static_cast<double>(r)), yAt(*v));
-        joined ? path.lineTo(at) : path.moveTo(at);
-        joined = true;
+        run.emplace_back(xAt(static_cast<double>(r)), yAt(*v));
     }
-    painter.setPen(QPen(kPoint, 1));
-    painter.drawPath(path);
+    endRun();
+    // Each mark is stamped from one picture per kind (tripped or not, filled
+    // or hollow): thousands of antialiased ellipses, each with its own pen and
+    // brush, cost more than all the rest of the chart. A mark on the very
+    // pixel of the one before it of the same kind adds nothing and is left out.
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const std::array<QPixmap, 4> marks = {pointMark(kPoint, false, ratio), pointMark(kPoint, true, ratio),
+                                          pointMark(kSignalPoint, false, ratio),
+                                          pointMark(kSignalPoint, true, ratio)};
+    std::array<QPoint, 4> last;
+    last.fill(QPoint(INT_MIN, INT_MIN));
     for (std::size_t r = 0; r < m_analysis.points.size(); ++r) {
         const sheet::SheetPoint &point = m_analysis.points[r];
         const auto v = valueOf(point, spread);
         if (!v)
             continue;
         const bool tripped = !(spread ? point.spreadTests : point.locationTests).empty();
-        const QColor color = tripped ? kSignalPoint : kPoint;
-        painter.setPen(QPen(color, 1.2));
-        painter.setBrush(point.excluded ? QBrush(Qt::white) : QBrush(color));
-        painter.drawEllipse(QPointF(xAt(static_cast<double>(r)), yAt(*v)), 3.0, 3.0);
+        const std::size_t kind = (tripped ? 2 : 0) + (point.excluded ? 1 : 0);
+        const QPointF at(xAt(static_cast<double>(r)), yAt(*v));
+        const QPoint pixel = at.toPoint();
+        if (pixel == last[kind])
+            continue;
+        last[kind] = pixel;
+        painter.drawPixmap(at - QPointF(kMarkHalf, kMarkHalf), marks[kind]);
     }
     painter.setBrush(Qt::NoBrush);
 }

@@ -230,6 +230,21 @@ TEST(CapabilityNormality, ProbabilityPlotUsesMedianRanks)
     EXPECT_TRUE(sheet::probabilityPlot({1}).empty());
 }
 
+TEST(CapabilityNormality, ThinnedPlotKeepsBothEndsAndTheirPositions)
+{
+    std::vector<double> values;
+    for (int i = 10000; i >= 1; --i)
+        values.push_back(i);
+    const auto points = sheet::probabilityPlot(values, 1000);
+    ASSERT_EQ(points.size(), 1000u);
+    EXPECT_EQ(points.front().value, 1);
+    EXPECT_EQ(points.back().value, 10000);
+    EXPECT_EQ(points[1].value, 11); // rank 1 + 9,999 / 999 (truncated)
+    EXPECT_NEAR(points.back().position, 9999.7 / 10000.4, 1e-12); // among all N, not among the kept
+    EXPECT_NEAR(points[500].quantile, sheet::probabilityPlot(values)[5004].quantile, 1e-12);
+    EXPECT_EQ(sheet::probabilityPlot({3, 1, 2}, 1).size(), 2u); // never fewer than both ends
+}
+
 TEST(CapabilityLines, IndicesWithIntervalsBandsAndNormality)
 {
     const std::vector<double> values = {4.9, 5.1, 5.0, 4.8, 5.2, 5.0, 5.1, 4.9, 5.0, 5.3, 4.7, 5.0};
