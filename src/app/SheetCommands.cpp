@@ -3,6 +3,7 @@
 #include "sheetwin/SheetWindow.h"
 #include "ui/Utf8.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QInputDialog>
 #include <QStringList>
@@ -34,4 +35,14 @@ void SheetCommands::sendToSheet(const std::vector<std::string> &items)
     for (const std::string &item : items)
         texts << ui::fromUtf8(item);
     sheetwin::SheetWindow::fromValues(texts, n, m_dataDir);
+}
+
+bool SheetCommands::closeAll()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        auto *sheet = qobject_cast<sheetwin::SheetWindow *>(widget);
+        if (sheet && sheet->isVisible() && !sheet->close())
+            return false;
+    }
+    return true;
 }

@@ -24,6 +24,9 @@ public:
     void openFromDialog();
     /// 「シートへ送る」: asks for the group size (1 for individuals).
     void sendToSheet(const std::vector<std::string> &items);
+    /// Closes every open sheet window, each asking about its unsaved
+    /// changes first; false when one of them stays open (キャンセル).
+    static bool closeAll();
 
 private:
     QWidget *m_window;

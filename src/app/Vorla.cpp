@@ -431,8 +431,9 @@ void Vorla::journalSheetsIn(const QString &dataDir)
 
 void Vorla::exitProgram()
 {
-    // Closing asks about unsaved values first (closeEvent).
-    if (close())
+    // Each open sheet asks about its own changes first and, closed, leaves no
+    // journal behind; closing the window asks about unsaved values (closeEvent).
+    if (SheetCommands::closeAll() && close())
         QCoreApplication::quit();
 }
 

@@ -347,10 +347,14 @@ bool SheetWindow::maybeSave()
 
 void SheetWindow::closeEvent(QCloseEvent *event)
 {
-    if (maybeSave())
-        event->accept();
-    else
+    if (!maybeSave()) {
         event->ignore();
+        return;
+    }
+    // Closed normally: nothing is left to restore, even when the program
+    // ends before the window is deleted.
+    m_document.setJournal(nullptr);
+    event->accept();
 }
 
 void SheetWindow::newSheet()

@@ -8,6 +8,8 @@
 #include "sheetwin/SheetTableView.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -234,6 +236,23 @@ TEST_F(SheetWindowTest, PhaseDialogSetsTypedLimitsAndStandardValues)
     EXPECT_EQ(doc.sheet().phases[1], given);
     doc.undoStack()->undo();
     EXPECT_TRUE(doc.sheet().phases.empty());
+}
+
+// A sheet window given a data folder journals its changes there; closed
+// normally (here after 保存しない), the journal is gone at once, before the
+// window is deleted, so a program that quits right after leaves none.
+TEST(SheetWindowJournal, ClosingLeavesNoJournal)
+{
+    QTemporaryDir data;
+    SheetWindow *window = SheetWindow::openNew(data.path());
+    const QDir journals(data.filePath(QStringLiteral("journal")));
+    ASSERT_EQ(window->document().setValue(0, 0, "25.01"), "");
+    const QStringList written = journals.entryList({QStringLiteral("*-sheet-*.vjl")}, QDir::Files);
+    ASSERT_EQ(written.size(), 1) << "the first change creates the window's journal";
+    ModalAnswerer answerer({QMessageBox::Discard});
+    EXPECT_TRUE(window->close());
+    ASSERT_EQ(answerer.boxes.size(), 1u); // the question about the unsaved sheet
+    EXPECT_TRUE(journals.entryList({QStringLiteral("*.vjl")}, QDir::Files).isEmpty());
 }
 
 } // namespace
