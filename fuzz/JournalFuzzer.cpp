@@ -3,7 +3,10 @@
 // it calls good replays again to the same list with nothing torn or damaged.
 // Records appended after the good bytes (as a restored run appends them)
 // apply on top of that list, zeros after it (the room written ahead) change
-// nothing, and a snapshot of it rebuilds it exactly.
+// nothing, and a snapshot of it rebuilds it exactly. The same holds for a
+// control-chart sheet's journal: its sheet keeps every row within n values, a
+// row appended after the good bytes applies, and a snapshot rebuilds the
+// sheet, its file and its saved state.
 
 #include "journal/JournalFormat.h"
 
@@ -40,6 +43,39 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     fuzz::check(again.state == r.state && again.records == r.records,
                 "the good part replays to another list", bytes);
 
+    // Zeros after a journal that is not cut are room written ahead for later
+    // records: they change nothing that replays. (After a cut they may
+    // complete a record whose missing bytes were zeros.)
+    if (!r.tornTail) {
+        const journal::Replay roomy = journal::replay(std::string(bytes) + std::string(512, '\0'), kMaxItems);
+        fuzz::check(roomy.state == r.state && roomy.records == r.records && roomy.problem == r.problem
+                        && roomy.goodBytes == r.goodBytes && !roomy.tornTail && roomy.sheet == r.sheet,
+                    "the room after a journal changed its replay", bytes);
+    }
+
+    if (r.sheet) {
+        fuzz::check(again.sheet == r.sheet, "the good part replays to another sheet", bytes);
+        for (const sheet::Row &row : r.sheet->rows)
+            fuzz::check(row.values.size() <= static_cast<std::size_t>(r.sheet->header.subgroupSize),
+                        "a row holds more values than n", bytes);
+        fuzz::check(r.state.items.empty(), "a sheet journal holds a list", bytes);
+        std::string continued(good);
+        continued += journal::sheetRowsAppendRecord({{"12/08", {"12.5"}, "", false, ""}});
+        const journal::Replay next = journal::replay(continued, kMaxItems);
+        fuzz::check(next.problem == journal::Problem::None && next.sheet
+                        && next.sheet->rows.size() == r.sheet->rows.size() + 1
+                        && next.sheet->rows.back().values == std::vector<std::string>{"12.5"}
+                        && next.state.unsaved,
+                    "an appended row does not apply", bytes);
+        const journal::Replay rebuilt = journal::replay(
+            journal::header() + journal::sheetSnapshotRecords(*r.sheet, r.state.sourceName, r.state.unsaved),
+            kMaxItems);
+        fuzz::check(rebuilt.sheet == r.sheet && rebuilt.state.sourceName == r.state.sourceName
+                        && rebuilt.state.unsaved == r.state.unsaved,
+                    "a snapshot does not rebuild the sheet", bytes);
+        return 0;
+    }
+
     // A restored run goes on after the good bytes.
     std::string continued(good);
     continued += journal::appendRecord({"12.5"});
@@ -48,16 +84,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     fuzz::check(next.state.items.size() == r.state.items.size() + 1
                     && next.state.items.back() == "12.5",
                 "an appended record changed the list otherwise", bytes);
-
-    // Zeros after a journal that is not cut are room written ahead for later
-    // records: they change nothing that replays. (After a cut they may
-    // complete a record whose missing bytes were zeros.)
-    if (!r.tornTail) {
-        const journal::Replay roomy = journal::replay(std::string(bytes) + std::string(512, '\0'), kMaxItems);
-        fuzz::check(roomy.state == r.state && roomy.records == r.records && roomy.problem == r.problem
-                        && roomy.goodBytes == r.goodBytes && !roomy.tornTail,
-                    "the room after a journal changed its replay", bytes);
-    }
 
     const journal::Replay rebuilt =
         journal::replay(journal::header() + journal::snapshotRecords(r.state), kMaxItems);

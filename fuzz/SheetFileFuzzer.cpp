@@ -68,7 +68,7 @@ void checkAnalysis(const sheet::Sheet &sheet, const sheet::SheetAnalysis &analys
             fuzz::check(point.locationTests.empty() && point.spreadTests.empty(),
                         "no test without limits");
     }
-    for (const sheet::SheetSignal &signal : analysis.signals)
+    for (const sheet::SheetSignal &signal : analysis.causes)
         fuzz::check(sheet.tests.contains(signal.test) && signal.row < sheet.rows.size(),
                     "signal of a test switched on");
 }

@@ -8,6 +8,7 @@
 #
 #   ./scripts/fuzz.sh          # ten minutes per target
 #   ./scripts/fuzz.sh 20       # the CI smoke run
+#   VORLA_FUZZ_TARGETS="fuzz_journal" ./scripts/fuzz.sh 60   # some targets only
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 seconds=${1:-600}
@@ -15,6 +16,9 @@ build=${VORLA_FUZZ_BUILD_DIR:-$here/fuzz-build}
 targets=(fuzz_parse_value_text fuzz_number_text fuzz_statistics fuzz_value_file
          fuzz_value_lines fuzz_command_line fuzz_columns fuzz_chart fuzz_paste
          fuzz_control_chart fuzz_journal fuzz_sheet_file fuzz_sheet_csv)
+if [[ -n ${VORLA_FUZZ_TARGETS:-} ]]; then
+  read -r -a targets <<<"$VORLA_FUZZ_TARGETS"
+fi
 
 "$here/scripts/install-deps.sh" fuzz
 sanitize="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"

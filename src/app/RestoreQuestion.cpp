@@ -5,6 +5,7 @@
 #include "doc/JournalRecovery.h"
 #include "doc/ValueListDocument.h"
 #include "files/ValueFile.h"
+#include "sheetwin/SheetWindow.h"
 #include "ui/Utf8.h"
 
 #include <QDir>
@@ -38,16 +39,22 @@ QString problemText(const recovery::LeftJournal &left, const QString &kept)
 bool askRestore(const recovery::LeftJournal &left, QWidget *parent)
 {
     const journal::ListState &state = left.replay.state;
-    const QString source = state.sourceName.empty()
-                               ? QStringLiteral("なし（まだ保存していない一覧）")
-                               : QStringLiteral("「%1」").arg(ui::fromUtf8(state.sourceName));
+    const bool sheet = left.replay.sheet.has_value();
+    const QString source =
+        !state.sourceName.empty() ? QStringLiteral("「%1」").arg(ui::fromUtf8(state.sourceName))
+        : sheet                   ? QStringLiteral("なし（まだ保存していないシート）")
+                                  : QStringLiteral("なし（まだ保存していない一覧）");
+    const QString what =
+        sheet ? QStringLiteral("保存されていない管理図シートがあります（群 %1 個）。")
+                    .arg(grouped(static_cast<std::int64_t>(left.replay.sheet->rows.size())))
+              : QStringLiteral("保存されていない値が %1 個あります。")
+                    .arg(grouped(static_cast<std::int64_t>(state.items.size())));
     QMessageBox box(QMessageBox::Question, kRestoreTitle,
-                    QStringLiteral("前回の Vorla は正しく終了しませんでした。\n"
-                                   "保存されていない値が %1 個あります。\n"
+                    QStringLiteral("前回の Vorla は正しく終了しませんでした。\n%1\n"
                                    "最後の変更: %2\nファイル: %3\n\n"
                                    "復元しますか？（破棄しても記録は 30 日間残ります）")
-                        .arg(grouped(static_cast<std::int64_t>(state.items.size())),
-                             left.lastChange.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")), source),
+                        .arg(what, left.lastChange.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")),
+                             source),
                     QMessageBox::NoButton, parent);
     QPushButton *restore = box.addButton(QStringLiteral("復元"), QMessageBox::AcceptRole);
     QPushButton *discard = box.addButton(QStringLiteral("破棄"), QMessageBox::RejectRole);
@@ -84,7 +91,8 @@ void restoreOrStartJournal(ValueListDocument &document, const QString &dataDir, 
             QFile::remove(left.path); // nothing in it that a file does not hold
             continue;
         }
-        if (restored)
+        const bool sheet = left.replay.sheet.has_value();
+        if (restored && !sheet)
             continue; // one list at a time: the next start asks about this one
         if (!askRestore(left, parent)) {
             recovery::setAside(left.path, recovery::kDiscarded, now);
@@ -93,6 +101,12 @@ void restoreOrStartJournal(ValueListDocument &document, const QString &dataDir, 
         std::unique_ptr<JournalFile> file = JournalFile::takeOver(left.path, left.replay.goodBytes);
         if (!file)
             continue; // another Vorla took it meanwhile
+        if (sheet) {
+            // Each sheet is a window of its own: every one left is offered.
+            sheetwin::SheetWindow::restored(*left.replay.sheet, ui::fromUtf8(left.replay.state.sourceName),
+                                            true, std::move(file), dataDir);
+            continue;
+        }
         document.restore(left.replay.state, std::move(file));
         restored = true;
     }

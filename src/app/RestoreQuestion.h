@@ -10,6 +10,9 @@ class ValueListDocument;
 /// reported and kept; for one that holds values never saved the user is
 /// asked 「復元」 or 「破棄」 (Enter restores). A restored list goes into the
 /// document with its journal taken over; otherwise the document starts a
-/// journal of its own. Discarded journals stay 30 days as dated files.
+/// journal of its own. A control-chart sheet's journal is asked about the
+/// same way, each one left; a restored sheet opens in a sheet window of its
+/// own that goes on in that journal. Discarded journals stay 30 days as
+/// dated files.
 void restoreOrStartJournal(ValueListDocument &document, const QString &dataDir,
                            QWidget *parent = nullptr);

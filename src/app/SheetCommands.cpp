@@ -3,13 +3,14 @@
 #include "sheetwin/SheetWindow.h"
 #include "ui/Utf8.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QInputDialog>
 #include <QStringList>
 
 void SheetCommands::openNew()
 {
-    sheetwin::SheetWindow::openNew();
+    sheetwin::SheetWindow::openNew(m_dataDir);
 }
 
 void SheetCommands::openFromDialog()
@@ -17,7 +18,7 @@ void SheetCommands::openFromDialog()
     m_dialog.setTitle(QStringLiteral("管理図シートを開く"));
     m_dialog.setFilter(QStringLiteral("管理図シート(*.vorla)|*.vorla|すべてのファイル (*)|*|"));
     m_dialog.setInitDir(QDir::homePath());
-    if (m_dialog.showOpen(m_window) && sheetwin::SheetWindow::openFile(m_dialog.fileName()))
+    if (m_dialog.showOpen(m_window) && sheetwin::SheetWindow::openFile(m_dialog.fileName(), m_dataDir))
         m_dialog.setFileName(QString());
 }
 
@@ -33,5 +34,15 @@ void SheetCommands::sendToSheet(const std::vector<std::string> &items)
     texts.reserve(static_cast<qsizetype>(items.size()));
     for (const std::string &item : items)
         texts << ui::fromUtf8(item);
-    sheetwin::SheetWindow::fromValues(texts, n);
+    sheetwin::SheetWindow::fromValues(texts, n, m_dataDir);
+}
+
+bool SheetCommands::closeAll()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        auto *sheet = qobject_cast<sheetwin::SheetWindow *>(widget);
+        if (sheet && sheet->isVisible() && !sheet->close())
+            return false;
+    }
+    return true;
 }

@@ -2,6 +2,8 @@
 
 #include "ui/FileDialog.h"
 
+#include <QString>
+
 #include <string>
 #include <vector>
 
@@ -15,12 +17,19 @@ class SheetCommands
 public:
     explicit SheetCommands(QWidget *window) : m_window(window) {}
 
+    /// Sheets opened from here journal their changes in this data folder.
+    void setDataDir(const QString &dataDir) { m_dataDir = dataDir; }
+
     void openNew();
     void openFromDialog();
     /// 「シートへ送る」: asks for the group size (1 for individuals).
     void sendToSheet(const std::vector<std::string> &items);
+    /// Closes every open sheet window, each asking about its unsaved
+    /// changes first; false when one of them stays open (キャンセル).
+    static bool closeAll();
 
 private:
     QWidget *m_window;
+    QString m_dataDir;
     FileDialog m_dialog;
 };

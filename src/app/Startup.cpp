@@ -6,6 +6,7 @@
 std::unique_ptr<Vorla> startMainWindow(const QString &scratchDir, const QString &dataDir)
 {
     auto window = std::make_unique<Vorla>(scratchDir);
+    window->journalSheetsIn(dataDir);
     restoreOrStartJournal(*window->document(), dataDir);
     window->show();
     return window;

@@ -424,10 +424,16 @@ void Vorla::printReport()
     m_print->print(m_document->items(), m_controls->boxTexts());
 }
 
+void Vorla::journalSheetsIn(const QString &dataDir)
+{
+    m_sheets->setDataDir(dataDir);
+}
+
 void Vorla::exitProgram()
 {
-    // Closing asks about unsaved values first (closeEvent).
-    if (close())
+    // Each open sheet asks about its own changes first and, closed, leaves no
+    // journal behind; closing the window asks about unsaved values (closeEvent).
+    if (SheetCommands::closeAll() && close())
         QCoreApplication::quit();
 }
 

@@ -102,6 +102,8 @@ public:
 
     /// The values the window shows.
     ValueListDocument *document() const { return m_document; }
+    /// Sheets opened from this window journal their changes in `dataDir`.
+    void journalSheetsIn(const QString &dataDir);
     /// Replaces the system's default printer as the print command's target.
     void setPrinterFactory(PrinterFactory openPrinter);
     /// Appends a value file's lines as the open command does once its dialog

@@ -7,10 +7,7 @@
 
 #include <QFileInfo>
 
-#pragma push_macro("signals")
-#undef signals
 #include "sheet/SheetFile.h"
-#pragma pop_macro("signals")
 
 #include <ostream>
 #include <variant>

@@ -87,7 +87,7 @@ Json signalsJson(const sheet::Sheet &sheet, const sheet::SheetAnalysis &analysis
 {
     Json signals = Json::array();
     const sheet::ChartKind kind = *analysis.kind;
-    for (const sheet::SheetSignal &signal : analysis.signals)
+    for (const sheet::SheetSignal &signal : analysis.causes)
         signals.push_back({{"chart", signal.spread ? sheet::spreadName(kind) : sheet::locationName(kind)},
                            {"group", signal.row + 1},
                            {"label", sheet.rows[signal.row].label},

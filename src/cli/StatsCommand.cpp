@@ -3,13 +3,9 @@
 #include "stats/Sentences.h"
 
 #include "cli/GivenFiles.h"
-// Qt's `signals` keyword would rename the control chart's member of that name.
-#pragma push_macro("signals")
-#undef signals
 #include "cli/SheetOutput.h"
 #include "cli/StatsOutput.h"
 #include "sheet/SheetFile.h"
-#pragma pop_macro("signals")
 #include "files/ValueFile.h"
 #include "files/ValueFileIO.h"
 #include "stats/NumberText.h"

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QUuid>
 
 #include <algorithm>
 
@@ -38,10 +39,12 @@ QString journalFolder(const QString &dataDir)
     return QDir(dataDir).filePath(QStringLiteral("journal"));
 }
 
-QString newJournalPath(const QString &dataDir)
+QString newJournalPath(const QString &dataDir, const QString &tag)
 {
-    const QString name = QDateTime::currentDateTime().toString(kStampFormat) + QLatin1Char('-')
-                         + QString::number(QCoreApplication::applicationPid());
+    QString name = QDateTime::currentDateTime().toString(kStampFormat) + QLatin1Char('-')
+                   + QString::number(QCoreApplication::applicationPid());
+    if (!tag.isEmpty())
+        name += QLatin1Char('-') + tag;
     QDir folder(journalFolder(dataDir));
     QString path = folder.filePath(name + kSuffix);
     for (int n = 2; QFileInfo::exists(path); ++n)
@@ -49,11 +52,18 @@ QString newJournalPath(const QString &dataDir)
     return path;
 }
 
+QString newSheetJournalPath(const QString &dataDir)
+{
+    return newJournalPath(dataDir, QStringLiteral("sheet-")
+                                       + QUuid::createUuid().toString(QUuid::Id128).left(8));
+}
+
 bool LeftJournal::worthRestoring() const
 {
-    return replay.problem != journal::Problem::NotAJournal
-           && replay.problem != journal::Problem::NewerVersion && replay.state.unsaved
-           && !replay.state.items.empty();
+    if (replay.problem == journal::Problem::NotAJournal
+        || replay.problem == journal::Problem::NewerVersion || !replay.state.unsaved)
+        return false;
+    return replay.sheet.has_value() || !replay.state.items.empty();
 }
 
 std::vector<LeftJournal> leftJournals(const QString &dataDir, std::size_t maxItems)

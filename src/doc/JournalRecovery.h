@@ -16,8 +16,12 @@ namespace recovery {
 
 /// The folder of the journals in the data folder.
 QString journalFolder(const QString &dataDir);
-/// A name for this run's journal, unlike any other's.
-QString newJournalPath(const QString &dataDir);
+/// A name for this run's journal, unlike any other's. A sheet's journal
+/// is created with its first change, so its name must differ from every
+/// other sheet's of the same run before any exists: `tag` makes it so.
+QString newJournalPath(const QString &dataDir, const QString &tag = QString());
+/// newJournalPath for a sheet window's journal: tagged "sheet-" and a random part.
+QString newSheetJournalPath(const QString &dataDir);
 
 /// A journal that no live process holds, replayed.
 struct LeftJournal

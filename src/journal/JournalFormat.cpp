@@ -1,7 +1,9 @@
 #include "journal/JournalFormat.h"
 
-#include <algorithm>
+#include "files/TextReading.h"
+#include "sheet/SheetFile.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -95,11 +97,30 @@ public:
         }
         return out;
     }
+    std::size_t left() const { return m_bytes.size() - m_at; }
     std::optional<std::uint8_t> byte()
     {
         if (m_at >= m_bytes.size())
             return std::nullopt;
         return static_cast<std::uint8_t>(m_bytes[m_at++]);
+    }
+    std::optional<sheet::Row> row()
+    {
+        sheet::Row out;
+        std::optional<std::string> label = text();
+        std::optional<std::vector<std::string>> values =
+            label ? texts(static_cast<std::size_t>(sheet::kLargestSubgroup)) : std::nullopt;
+        std::optional<std::string> note = values ? text() : std::nullopt;
+        const std::optional<std::uint8_t> excluded = note ? byte() : std::nullopt;
+        std::optional<std::string> reason = excluded ? text() : std::nullopt;
+        if (!reason || *excluded > 1)
+            return std::nullopt;
+        out.label = std::move(*label);
+        out.values = std::move(*values);
+        out.note = std::move(*note);
+        out.excluded = *excluded == 1;
+        out.exclusionReason = std::move(*reason);
+        return out;
     }
     bool done() const { return m_at == m_bytes.size(); }
 
@@ -169,15 +190,124 @@ bool applyState(ListState &state, Fields &fields)
     return true;
 }
 
+void putRow(std::string &out, const sheet::Row &row)
+{
+    putText(out, row.label);
+    out += texts(row.values);
+    putText(out, row.note);
+    out.push_back(row.excluded ? '\1' : '\0');
+    putText(out, row.exclusionReason);
+}
+
+// A row as the sheet's file would take it, so a restored sheet saves to a
+// file that opens again: at most n values, none holding a tab or a line
+// break, every text UTF-8.
+bool rowFits(const sheet::Sheet &sheet, const sheet::Row &row)
+{
+    if (row.values.size() > static_cast<std::size_t>(sheet.header.subgroupSize))
+        return false;
+    if (!files::isValidUtf8(row.label) || !files::isValidUtf8(row.note)
+        || !files::isValidUtf8(row.exclusionReason))
+        return false;
+    return std::none_of(row.values.begin(), row.values.end(), [](const std::string &value) {
+        return value.find_first_of("\t\r\n") != std::string::npos || !files::isValidUtf8(value);
+    });
+}
+
+bool applySheetSettings(Replay &out, Fields &fields)
+{
+    const std::optional<std::string> json = fields.text();
+    if (!json || !fields.done() || !out.state.items.empty())
+        return false;
+    sheet::SheetReadOutcome read = sheet::readSheet(*json);
+    auto *settings = std::get_if<sheet::Sheet>(&read);
+    if (!settings || !settings->rows.empty())
+        return false;
+    if (out.sheet) {
+        settings->rows = std::move(out.sheet->rows);
+        for (const sheet::Row &row : settings->rows)
+            if (row.values.size() > static_cast<std::size_t>(settings->header.subgroupSize)) {
+                out.sheet->rows = std::move(settings->rows); // untouched, as promised
+                return false;
+            }
+    }
+    out.sheet = std::move(*settings);
+    return true;
+}
+
+bool applySheetRows(sheet::Sheet &sheet, Kind kind, Fields &fields)
+{
+    std::vector<sheet::Row> &rows = sheet.rows;
+    if (kind == Kind::SheetRowsAppend) {
+        const std::optional<std::uint32_t> count = fields.u32();
+        if (!count || *count > fields.left() / 17) // 17: the bytes of an empty row
+            return false;
+        std::vector<sheet::Row> added;
+        added.reserve(*count);
+        for (std::uint32_t i = 0; i < *count; ++i) {
+            std::optional<sheet::Row> row = fields.row();
+            if (!row || !rowFits(sheet, *row))
+                return false;
+            added.push_back(std::move(*row));
+        }
+        if (!fields.done())
+            return false;
+        rows.insert(rows.end(), std::make_move_iterator(added.begin()),
+                    std::make_move_iterator(added.end()));
+        return true;
+    }
+    const std::optional<std::uint32_t> at = fields.u32();
+    if (!at || *at > rows.size())
+        return false;
+    if (kind == Kind::SheetRowsRemove) {
+        const std::optional<std::uint32_t> count = fields.u32();
+        if (!count || !fields.done() || *count > rows.size() - *at)
+            return false;
+        const auto first = rows.begin() + *at;
+        rows.erase(first, first + *count);
+        return true;
+    }
+    std::optional<sheet::Row> row = fields.row();
+    if (!row || !fields.done() || !rowFits(sheet, *row))
+        return false;
+    if (kind == Kind::SheetRowInsert)
+        rows.insert(rows.begin() + *at, std::move(*row));
+    else if (*at == rows.size())
+        rows.push_back(std::move(*row));
+    else
+        rows[*at] = std::move(*row);
+    return true;
+}
+
+// A sheet journal's records; false, with the replay untouched, when one does
+// not apply.
+bool applySheet(Replay &out, Kind kind, Fields &fields)
+{
+    if (kind == Kind::Sheet) {
+        if (!applySheetSettings(out, fields))
+            return false;
+    } else if (!out.sheet || !applySheetRows(*out.sheet, kind, fields)) {
+        return false;
+    }
+    out.state.unsaved = true;
+    return true;
+}
+
 // Applies one payload to the state; false, with the state untouched, when it
 // does not apply.
-bool apply(ListState &state, std::string_view payload, std::size_t maxItems)
+bool apply(Replay &out, std::string_view payload, std::size_t maxItems)
 {
+    ListState &state = out.state;
     Fields fields(payload);
     const std::optional<std::uint8_t> kind = fields.byte();
     if (!kind || state.items.size() > maxItems)
         return false;
-    switch (static_cast<Kind>(*kind)) {
+    const auto named = static_cast<Kind>(*kind);
+    if (named >= Kind::Sheet && named <= Kind::SheetRowsAppend)
+        return applySheet(out, named, fields);
+    if (out.sheet && named != Kind::State)
+        return false; // a sheet journal holds no list
+    switch (named) {
     case Kind::Append:
         return applyAppend(state, fields, maxItems);
     case Kind::Insert:
@@ -193,8 +323,9 @@ bool apply(ListState &state, std::string_view payload, std::size_t maxItems)
         return true;
     case Kind::State:
         return applyState(state, fields);
+    default:
+        return false;
     }
-    return false;
 }
 
 // Whether the bytes could be the start of a header this program wrote.
@@ -280,6 +411,62 @@ std::string snapshotRecords(const ListState &state)
     return clearRecord() + appendRecord(state.items) + stateRecord(state);
 }
 
+std::string sheetSettingsRecord(const sheet::Sheet &sheet)
+{
+    sheet::Sheet settings;
+    settings.header = sheet.header;
+    settings.phases = sheet.phases;
+    settings.tests = sheet.tests;
+    std::string fields;
+    putText(fields, sheet::writeSheet(settings));
+    return record(Kind::Sheet, fields);
+}
+
+std::string sheetRowRecord(std::size_t row, const sheet::Row &content)
+{
+    std::string fields;
+    putU32(fields, row);
+    putRow(fields, content);
+    return record(Kind::SheetRow, fields);
+}
+
+std::string sheetRowInsertRecord(std::size_t row, const sheet::Row &content)
+{
+    std::string fields;
+    putU32(fields, row);
+    putRow(fields, content);
+    return record(Kind::SheetRowInsert, fields);
+}
+
+std::string sheetRowsRemoveRecord(std::size_t row, std::size_t count)
+{
+    std::string fields;
+    putU32(fields, row);
+    putU32(fields, count);
+    return record(Kind::SheetRowsRemove, fields);
+}
+
+std::string sheetRowsAppendRecord(const std::vector<sheet::Row> &rows)
+{
+    std::string fields;
+    putU32(fields, rows.size());
+    for (const sheet::Row &row : rows)
+        putRow(fields, row);
+    return record(Kind::SheetRowsAppend, fields);
+}
+
+std::string sheetSnapshotRecords(const sheet::Sheet &sheet, std::string_view path, bool unsaved)
+{
+    ListState state;
+    state.sourceName = std::string(path);
+    state.unsaved = unsaved;
+    state.openAllowed = false;
+    std::string out = sheetSettingsRecord(sheet);
+    if (!sheet.rows.empty())
+        out += sheetRowsAppendRecord(sheet.rows);
+    return out + stateRecord(state);
+}
+
 namespace {
 
 bool onlyZeros(std::string_view bytes)
@@ -325,7 +512,7 @@ Replay replay(std::string_view bytes, std::size_t maxItems)
         const bool last = size <= left - kRecordHead
                           && onlyZeros(bytes.substr(at + kRecordHead + size));
         if (size > kMaxPayload || crc32(payload) != u32At(bytes, at + 4)
-            || !apply(out.state, payload, maxItems)) {
+            || !apply(out, payload, maxItems)) {
             // A last record that does not check out was cut in a way that left
             // its length whole (a file grown before its bytes reached the disk).
             if (last && size <= kMaxPayload && crc32(payload) != u32At(bytes, at + 4)) {

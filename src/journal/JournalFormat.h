@@ -19,12 +19,34 @@
 //     5 clear                              every item taken out
 //     6 state    text source, text title, u8 flags (1 unsaved, 2 open allowed)
 //
+// A journal of a control-chart sheet (管理図シート) holds no list records;
+// it starts with the sheet's settings and changes its rows one at a time, so
+// a typed value costs one row's bytes however long the sheet is. A row is
+// text label, u32 n, n texts (the values as typed), text note, u8 excluded,
+// text reason:
+//
+//     7 sheet        text json            header, phases and tests: a sheet file
+//                                         (SheetFile.h) without rows
+//     8 row          u32 row, row         the row at `row` replaced (at the
+//                                         end: appended)
+//     9 row insert   u32 row, row         a row put in before `row`
+//    10 rows remove  u32 row, u32 n       n rows taken out from `row` on
+//    11 rows append  u32 n, n rows        rows added after the last
+//
+// Every sheet record leaves the sheet unsaved; a state record (6, its
+// source the sheet's file) says when it is saved again (an undo back to the
+// saved sheet). A list record in a sheet journal, or a row record before
+// the first sheet record, is damage.
+//
 // A journal cut anywhere replays to the list as it stood after its last
 // whole record. A record that is whole but does not check out (its CRC, or a
 // change that cannot apply) is damage: the replay stops before it.
 
+#include "sheet/Sheet.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,7 +71,10 @@ struct ListState
     bool operator==(const ListState &) const = default;
 };
 
-enum class Kind : std::uint8_t { Append = 1, Insert = 2, Remove = 3, Replace = 4, Clear = 5, State = 6 };
+enum class Kind : std::uint8_t {
+    Append = 1, Insert = 2, Remove = 3, Replace = 4, Clear = 5, State = 6,
+    Sheet = 7, SheetRow = 8, SheetRowInsert = 9, SheetRowsRemove = 10, SheetRowsAppend = 11,
+};
 
 std::string header();
 
@@ -63,6 +88,16 @@ std::string stateRecord(const ListState &state);
 /// items, the state.
 std::string snapshotRecords(const ListState &state);
 
+/// The sheet's header, phases and tests; its rows stay as they are.
+std::string sheetSettingsRecord(const sheet::Sheet &sheet);
+std::string sheetRowRecord(std::size_t row, const sheet::Row &content);
+std::string sheetRowInsertRecord(std::size_t row, const sheet::Row &content);
+std::string sheetRowsRemoveRecord(std::size_t row, std::size_t count);
+std::string sheetRowsAppendRecord(const std::vector<sheet::Row> &rows);
+/// Records that rebuild a sheet, its file and its saved state in an empty
+/// journal: the settings, every row, the state.
+std::string sheetSnapshotRecords(const sheet::Sheet &sheet, std::string_view path, bool unsaved);
+
 enum class Problem {
     None,
     NotAJournal,  // the header is not this program's
@@ -72,7 +107,9 @@ enum class Problem {
 
 struct Replay
 {
-    ListState state;            // after the last good record
+    ListState state;            // after the last good record; for a sheet,
+                                // its file (sourceName) and saved state
+    std::optional<sheet::Sheet> sheet; // a sheet journal's sheet
     std::size_t records = 0;    // good records replayed
     std::size_t goodBytes = 0;  // header and good records: where the next record goes
     bool tornTail = false;      // the bytes after goodBytes were a cut record, dropped

@@ -202,15 +202,19 @@ Normality andersonDarling(const std::vector<double> &input)
     return normality;
 }
 
-std::vector<ProbabilityPoint> probabilityPlot(std::vector<double> values)
+std::vector<ProbabilityPoint> probabilityPlot(std::vector<double> values, std::size_t most)
 {
     std::vector<ProbabilityPoint> points;
     if (values.size() < 2)
         return points;
     std::sort(values.begin(), values.end());
-    const double n = static_cast<double>(values.size());
-    points.reserve(values.size());
-    for (std::size_t i = 0; i < values.size(); ++i) {
+    const std::size_t count = values.size();
+    const double n = static_cast<double>(count);
+    const std::size_t kept = std::min(count, std::max<std::size_t>(most, 2));
+    points.reserve(kept);
+    for (std::size_t k = 0; k < kept; ++k) {
+        // Rank k of the kept, spread over 0..count-1 with both ends included.
+        const std::size_t i = kept == count ? k : k * (count - 1) / (kept - 1);
         const double position = (static_cast<double>(i + 1) - 0.3) / (n + 0.4);
         points.push_back({values[i], position, zQuantile(position)});
     }
@@ -256,11 +260,10 @@ std::optional<WithinSigma> withinSigmaOf(const Sheet &sheet, const SheetAnalysis
     if (!analysis.kind)
         return std::nullopt;
     double sum = 0.0;
-    std::size_t spreads = 0, rows = 0;
+    std::size_t spreads = 0;
     for (const SheetPoint &point : analysis.points) {
         if (point.phase != phase)
             continue;
-        rows += point.counted ? 1 : 0;
         if (point.spreadCounted) {
             sum += *point.spread;
             ++spreads;
@@ -270,13 +273,16 @@ std::optional<WithinSigma> withinSigmaOf(const Sheet &sheet, const SheetAnalysis
         return std::nullopt;
     const double mean = sum / static_cast<double>(spreads);
     const int n = sheet.header.subgroupSize;
+    // The spreads' count, not the rows': the σ rests on them (a moving range
+    // needs two rows, so there is one fewer than the rows of X-Rs).
+    const auto k = static_cast<double>(spreads);
     switch (*analysis.kind) {
     case ChartKind::IndividualsMovingRange:
-        return WithinSigma{mean / 1.128, static_cast<double>(rows) - 1, "R̄s/1.128"};
+        return WithinSigma{mean / 1.128, kMovingRangeFreedom * k, "R̄s/1.128"};
     case ChartKind::MeansRanges:
-        return WithinSigma{mean / factorsFor(n)->d2, static_cast<double>(rows * (n - 1)), "R̄/d₂"};
+        return WithinSigma{mean / factorsFor(n)->d2, kRangeFreedom * k * (n - 1), "R̄/d₂"};
     case ChartKind::MeansStdDevs:
-        return WithinSigma{mean / factorsFor(n)->c4, static_cast<double>(rows * (n - 1)), "s̄/c₄"};
+        return WithinSigma{mean / factorsFor(n)->c4, k * (n - 1), "s̄/c₄"};
     }
     return std::nullopt;
 }

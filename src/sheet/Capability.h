@@ -11,6 +11,7 @@
 #include "stats/ControlChart.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -79,14 +80,19 @@ struct ProbabilityPoint
 {
     double value = 0.0, position = 0.0, quantile = 0.0;
 };
-/// Ascending by value; empty for fewer than two values.
-std::vector<ProbabilityPoint> probabilityPlot(std::vector<double> values);
+/// Ascending by value; empty for fewer than two values. At most `most`
+/// points (2 or more): beyond that, ranks spread evenly from the first to
+/// the last are kept, each at its own position among all N; a plot a few
+/// hundred pixels high shows no more, and each point costs a normal quantile.
+///   N 10,000, most 1,000 -> ranks 1, 11, 21, ..., 10,000 (positions of N)
+std::vector<ProbabilityPoint> probabilityPlot(std::vector<double> values,
+                                              std::size_t most = SIZE_MAX);
 
 /// The σ within subgroups and what it came from.
 struct WithinSigma
 {
     double sigma = 0.0;
-    double degreesOfFreedom = 0.0; ///< k(n - 1) for subgroups, N - 1 for individuals
+    double degreesOfFreedom = 0.0; ///< see withinSigmaOf
     std::string basis;             ///< "R̄/d₂", "s̄/c₄" or "R̄s/1.128"
 };
 
@@ -124,6 +130,15 @@ std::vector<std::string> capabilityLines(const CapabilityReport &report);
 
 /// The σ within the subgroups of a phase's counted rows: R̄/d₂ (X̄-R),
 /// s̄/c₄ (X̄-s) or R̄s/1.128 (X-Rs); nullopt without a counted spread.
+/// Its degrees of freedom, which the Cp and Cpk intervals use, are those of
+/// an estimate as good as it, over k counted spreads of subgroups of n:
+///   s̄/c₄      k(n - 1)          as a pooled s over the same values
+///   R̄/d₂      0.9·k(n - 1)      Duncan's effective degrees of the mean range
+///   R̄s/1.128  0.62·k            Wheeler's for the mean moving range (k = N - 1)
+///   25 groups of 5, X̄-R -> ν 90;   X̄-s -> ν 100;   30 values, X-Rs -> ν 17.98
+/// Pp and Ppk use the overall s on N - 1.
+inline constexpr double kRangeFreedom = 0.9;
+inline constexpr double kMovingRangeFreedom = 0.62;
 std::optional<WithinSigma> withinSigmaOf(const Sheet &sheet, const SheetAnalysis &analysis,
                                          std::size_t phase);
 

@@ -4,6 +4,7 @@
 #include "stats/NumberReading.h"
 #include "stats/NumberText.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -152,6 +153,18 @@ std::string phasesProblem(const std::vector<Phase> &phases)
             return "期 " + number(p + 1) + " の基準の群の範囲が逆です";
     }
     return {};
+}
+
+std::vector<Phase> withPhase(const Sheet &sheet, const Phase &phase)
+{
+    std::vector<Phase> phases = effectivePhases(sheet);
+    const auto at = std::lower_bound(phases.begin(), phases.end(), phase.firstRow,
+                                     [](const Phase &p, std::size_t row) { return p.firstRow < row; });
+    if (at != phases.end() && at->firstRow == phase.firstRow)
+        *at = phase;
+    else
+        phases.insert(at, phase);
+    return phases;
 }
 
 } // namespace sheet

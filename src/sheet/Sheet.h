@@ -184,4 +184,12 @@ namespace sheet {
 ///   starts 0, 26, 80 -> ""      starts 0, 26, 26 -> "期 3 の開始 (第 27 群) が期 2 の開始の後にありません"
 std::string phasesProblem(const std::vector<Phase> &phases);
 
+/// The sheet's phases (as effectivePhases) with `phase` set: it takes the
+/// place of the phase that starts at the same row, or goes in among the
+/// others by its first row; the phases before and after stay. The first
+/// phase may be replaced but not moved: a phase at row 0 is always there.
+///   starts 0, 26 + a phase at 26 -> 0, 26 (the new one)
+///   starts 0, 26 + a phase at 10 -> 0, 10, 26
+std::vector<Phase> withPhase(const Sheet &sheet, const Phase &phase);
+
 } // namespace sheet

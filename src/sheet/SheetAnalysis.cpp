@@ -297,10 +297,10 @@ void collectSignals(SheetAnalysis &analysis)
         const SheetPoint &point = analysis.points[r];
         for (int test = 1; test <= stats::SpecialCauseTests::kCount; ++test)
             if (point.locationTests.contains(test))
-                analysis.signals.push_back({false, r, test, *point.location});
+                analysis.causes.push_back({false, r, test, *point.location});
         for (int test = 1; test <= stats::SpecialCauseTests::kCount; ++test)
             if (point.spreadTests.contains(test))
-                analysis.signals.push_back({true, r, test, *point.spread});
+                analysis.causes.push_back({true, r, test, *point.spread});
     }
 }
 

@@ -90,7 +90,7 @@ struct SheetAnalysis
     std::string reason;            ///< why there is no chart at all
     std::vector<PhaseOutcome> phases;
     std::vector<SheetPoint> points; ///< one per row
-    std::vector<SheetSignal> signals; ///< row order; location before spread; tests ascending
+    std::vector<SheetSignal> causes;   ///< row order; location before spread; tests ascending
     std::vector<RowProblem> problems; ///< row order
 };
 

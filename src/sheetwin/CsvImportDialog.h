@@ -7,11 +7,7 @@
 // column, and what the import does with digit-grouping commas, so nothing
 // is skipped in silence. The window imports the chosen columns after OK.
 
-// Qt's `signals` keyword would rename the analysis' member of that name.
-#pragma push_macro("signals")
-#undef signals
 #include "sheet/SheetCsv.h"
-#pragma pop_macro("signals")
 
 #include <QDialog>
 

@@ -5,10 +5,7 @@
 // normal distribution with the values' mean and s would follow. Points from
 // sheet::probabilityPlot; this only scales and paints.
 
-#pragma push_macro("signals")
-#undef signals
 #include "sheet/Capability.h"
-#pragma pop_macro("signals")
 
 #include <QWidget>
 

@@ -8,10 +8,14 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPaintEngine>
+#include <QPixmap>
 #include <QPdfWriter>
 #include <QSaveFile>
 
 #include <algorithm>
+#include <array>
+#include <climits>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -36,6 +40,65 @@ const stats::ControlLimits *limitsOf(const sheet::PhaseOutcome &phase, bool spre
     if (!phase.limits)
         return nullptr;
     return spread ? &phase.limits->spread : &phase.limits->location;
+}
+
+// A point's mark: a circle of radius 3 with a 1.2 pen, filled or hollow
+// (an excluded row), centred in a picture kMarkHalf * 2 wide.
+constexpr qreal kMarkHalf = 5.0;
+
+QPixmap pointMark(const QColor &color, bool hollow, qreal ratio)
+{
+    QPixmap mark(QSize(10, 10) * ratio);
+    mark.setDevicePixelRatio(ratio);
+    mark.fill(Qt::transparent);
+    QPainter painter(&mark);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(color, 1.2));
+    painter.setBrush(hollow ? QBrush(Qt::white) : QBrush(color));
+    painter.drawEllipse(QPointF(kMarkHalf, kMarkHalf), 3.0, 3.0);
+    return mark;
+}
+
+/// The points' marks, red where a test trips, hollow where the row is
+/// excluded. On screen each is stamped from one picture per kind: thousands
+/// of antialiased ellipses, each with its own pen and brush, cost more than
+/// all the rest of the chart. On paper (a PDF, a printer) they stay vector
+/// circles. A mark on the very pixel of the one before it of the same kind
+/// adds nothing and is left out.
+template <typename XAt, typename YAt>
+void paintPoints(QPainter &painter, const sheet::SheetAnalysis &analysis, bool spread, const XAt &xAt,
+                 const YAt &yAt)
+{
+    const bool raster = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster;
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    std::array<QPixmap, 4> stamps;
+    if (raster)
+        stamps = {pointMark(kPoint, false, ratio), pointMark(kPoint, true, ratio),
+                  pointMark(kSignalPoint, false, ratio), pointMark(kSignalPoint, true, ratio)};
+    std::array<QPoint, 4> last;
+    last.fill(QPoint(INT_MIN, INT_MIN));
+    for (std::size_t r = 0; r < analysis.points.size(); ++r) {
+        const sheet::SheetPoint &point = analysis.points[r];
+        const auto v = valueOf(point, spread);
+        if (!v)
+            continue;
+        const bool tripped = !(spread ? point.spreadTests : point.locationTests).empty();
+        const std::size_t kind = (tripped ? 2 : 0) + (point.excluded ? 1 : 0);
+        const QPointF at(xAt(static_cast<double>(r)), yAt(*v));
+        const QPoint pixel = at.toPoint();
+        if (pixel == last[kind])
+            continue;
+        last[kind] = pixel;
+        if (raster) {
+            painter.drawPixmap(at - QPointF(kMarkHalf, kMarkHalf), stamps[kind]);
+            continue;
+        }
+        const QColor color = tripped ? kSignalPoint : kPoint;
+        painter.setPen(QPen(color, 1.2));
+        painter.setBrush(point.excluded ? QBrush(Qt::white) : QBrush(color));
+        painter.drawEllipse(at, 3.0, 3.0);
+    }
+    painter.setBrush(Qt::NoBrush);
 }
 
 /// A dotted line where each phase after the first starts, its title at the top.
@@ -167,32 +230,25 @@ void paintChart(QPainter &painter, const QRect &area, const sheet::SheetAnalysis
                                  plot.bottom() + 14),
                          number);
     }
-    // The points, joined where neighbours both have one.
-    QPainterPath path;
-    bool joined = false;
+    // The points, joined where neighbours both have one: each run one polyline.
+    std::vector<QPointF> run;
+    run.reserve(analysis.points.size());
+    painter.setPen(QPen(kPoint, 1));
+    const auto endRun = [&] {
+        if (run.size() > 1)
+            painter.drawPolyline(run.data(), static_cast<int>(run.size()));
+        run.clear();
+    };
     for (std::size_t r = 0; r < analysis.points.size(); ++r) {
         const auto v = valueOf(analysis.points[r], spread);
         if (!v) {
-            joined = false;
+            endRun();
             continue;
         }
-        const QPointF at(xAt(static_cast<double>(r)), yAt(*v));
-        joined ? path.lineTo(at) : path.moveTo(at);
-        joined = true;
+        run.emplace_back(xAt(static_cast<double>(r)), yAt(*v));
     }
-    painter.setPen(QPen(kPoint, 1));
-    painter.drawPath(path);
-    for (std::size_t r = 0; r < analysis.points.size(); ++r) {
-        const sheet::SheetPoint &point = analysis.points[r];
-        const auto v = valueOf(point, spread);
-        if (!v)
-            continue;
-        const bool tripped = !(spread ? point.spreadTests : point.locationTests).empty();
-        const QColor color = tripped ? kSignalPoint : kPoint;
-        painter.setPen(QPen(color, 1.2));
-        painter.setBrush(point.excluded ? QBrush(Qt::white) : QBrush(color));
-        painter.drawEllipse(QPointF(xAt(static_cast<double>(r)), yAt(*v)), 3.0, 3.0);
-    }
+    endRun();
+    paintPoints(painter, analysis, spread, xAt, yAt);
     painter.setBrush(Qt::NoBrush);
     if (marks)
         paintMarks(painter, plot, analysis, spread, *marks, xAt, yAt, taken);

@@ -7,10 +7,7 @@
 // points are hollow, points that trip a test red. Everything drawn comes
 // from the document's analysis; this only scales and paints.
 
-#pragma push_macro("signals")
-#undef signals
 #include "sheet/SheetAnalysis.h"
-#pragma pop_macro("signals")
 
 #include <QImage>
 #include <QWidget>

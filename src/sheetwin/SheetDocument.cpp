@@ -1,6 +1,8 @@
 #include "sheetwin/SheetDocument.h"
 
+#include "doc/JournalFile.h"
 #include "files/ValueFileIO.h"
+#include "journal/JournalFormat.h"
 #include "sheet/SheetFile.h"
 #include "stats/NumberText.h"
 
@@ -9,6 +11,7 @@
 #include <algorithm>
 #include <memory>
 #include <type_traits>
+#include <utility>
 
 namespace sheetwin {
 
@@ -48,11 +51,22 @@ public:
           m_inverse(std::move(inverse))
     {
     }
-    void redo() override { m_document.apply(m_edit); }
-    void undo() override { m_document.apply(m_inverse); }
+    // The stack moves its index only after redo() and undo() return.
+    void redo() override
+    {
+        const QUndoStack *stack = m_document.undoStack();
+        const bool pushing = !std::exchange(m_done, true);
+        m_document.apply(m_edit, !pushing && stack->index() + 1 == stack->cleanIndex());
+    }
+    void undo() override
+    {
+        const QUndoStack *stack = m_document.undoStack();
+        m_document.apply(m_inverse, stack->index() - 1 == stack->cleanIndex());
+    }
 
 private:
     SheetDocument &m_document;
+    bool m_done = false; // redone once: the push
     SheetEdit m_edit;
     SheetEdit m_inverse;
 };
@@ -74,6 +88,23 @@ std::size_t valuesFit(const std::vector<sheet::Row> &rows)
     return most;
 }
 
+void setRowValue(sheet::Row &row, std::size_t index, const std::string &text)
+{
+    std::vector<std::string> &values = row.values;
+    if (values.size() <= index)
+        values.resize(index + 1);
+    values[index] = text;
+    // A value set to nothing at the end shortens the row again.
+    while (!values.empty() && values.back().empty())
+        values.pop_back();
+}
+
+void setExclusion(sheet::Row &row, bool excluded, const std::string &reason)
+{
+    row.excluded = excluded;
+    row.exclusionReason = excluded ? reason : std::string();
+}
+
 bool holdsLineBreak(const std::string &text)
 {
     return text.find_first_of("\t\r\n") != std::string::npos;
@@ -83,7 +114,92 @@ bool holdsLineBreak(const std::string &text)
 
 SheetDocument::SheetDocument(QObject *parent) : QObject(parent) {}
 
-SheetDocument::~SheetDocument() = default;
+SheetDocument::~SheetDocument()
+{
+    dropJournal();
+}
+
+void SheetDocument::setJournal(std::unique_ptr<JournalFile> journal)
+{
+    dropJournal();
+    m_journal = std::move(journal);
+}
+
+void SheetDocument::restore(sheet::Sheet sheet, const QString &path, bool unsaved,
+                            std::unique_ptr<JournalFile> journal)
+{
+    m_sheet = std::move(sheet);
+    m_path = path;
+    m_undo.clear();
+    if (unsaved)
+        m_undo.resetClean();
+    m_journal = std::move(journal);
+    m_journalStarted = m_journal != nullptr;
+    emit sheetChanged(true, 0, 0);
+}
+
+void SheetDocument::dropJournal()
+{
+    if (m_journal)
+        m_journal->remove(); // created again by the next change
+    m_journalStarted = false;
+}
+
+void SheetDocument::record(const std::string &records)
+{
+    if (!m_journal)
+        return;
+    std::string bytes;
+    if (!m_journalStarted)
+        bytes = journal::sheetSnapshotRecords(m_sheet, m_path.toStdString(), isModified());
+    bytes += records;
+    if (m_journal->append(bytes)) {
+        m_journalStarted = true;
+        return;
+    }
+    if (!std::exchange(m_journalFailed, true))
+        emit journalFailed();
+}
+
+std::string SheetDocument::recordOf(const SheetEdit &edit) const
+{
+    const std::vector<sheet::Row> &rows = m_sheet.rows;
+    const auto changed = [&](std::size_t row, auto &&change) {
+        sheet::Row content = row < rows.size() ? rows[row] : sheet::Row{};
+        change(content);
+        return journal::sheetRowRecord(row, content);
+    };
+    return std::visit(
+        Overloaded{
+            [&](const ValueEdit &e) {
+                return changed(e.row, [&](sheet::Row &r) { setRowValue(r, e.index, e.text); });
+            },
+            [&](const LabelEdit &e) { return changed(e.row, [&](sheet::Row &r) { r.label = e.text; }); },
+            [&](const NoteEdit &e) { return changed(e.row, [&](sheet::Row &r) { r.note = e.text; }); },
+            [&](const ExclusionEdit &e) {
+                return changed(e.row, [&](sheet::Row &r) { setExclusion(r, e.excluded, e.reason); });
+            },
+            [&](const RowInsertion &e) { return journal::sheetRowInsertRecord(e.row, e.content); },
+            [&](const RowRemoval &e) { return journal::sheetRowsRemoveRecord(e.row, 1); },
+            [&](const RowReplacement &e) { return journal::sheetRowRecord(e.row, e.content); },
+            [&](const RowsAppended &e) { return journal::sheetRowsAppendRecord(e.rows); },
+            [&](const RowsTrimmed &e) {
+                return journal::sheetRowsRemoveRecord(e.count, rows.size() - e.count);
+            },
+            [&](const auto &) {
+                // The header, the phases or the tests: the settings as they will be.
+                sheet::Sheet settings;
+                settings.header = m_sheet.header;
+                settings.phases = m_sheet.phases;
+                settings.tests = m_sheet.tests;
+                if (const auto *h = std::get_if<HeaderEdit>(&edit)) settings.header = h->header;
+                if (const auto *p = std::get_if<PhasesEdit>(&edit)) settings.phases = p->phases;
+                if (const auto *t = std::get_if<TestsEdit>(&edit)) settings.tests = t->tests;
+                return journal::sheetSettingsRecord(settings);
+            },
+        },
+        edit);
+}
 
 std::string SheetDocument::problemWith(const SheetEdit &edit) const
 {
@@ -184,8 +300,14 @@ std::string SheetDocument::change(const SheetEdit &edit)
     return {};
 }
 
-void SheetDocument::apply(const SheetEdit &edit)
+void SheetDocument::apply(const SheetEdit &edit, bool savedAfter)
 {
+    if (m_journal) {
+        std::string records = recordOf(edit);
+        if (savedAfter)
+            records += journal::stateRecord({{}, m_path.toStdString(), {}, false, false});
+        record(records);
+    }
     std::vector<sheet::Row> &rows = m_sheet.rows;
     bool all = false;
     std::size_t first = 0, last = 0;
@@ -194,21 +316,14 @@ void SheetDocument::apply(const SheetEdit &edit)
             [&](const ValueEdit &e) {
                 if (e.row == rows.size())
                     rows.emplace_back();
-                std::vector<std::string> &values = rows[e.row].values;
-                if (values.size() <= e.index)
-                    values.resize(e.index + 1);
-                values[e.index] = e.text;
-                // A value set to nothing at the end shortens the row again.
-                while (!values.empty() && values.back().empty())
-                    values.pop_back();
+                setRowValue(rows[e.row], e.index, e.text);
                 first = last = e.row;
                 all = e.row + 1 == rows.size();
             },
             [&](const LabelEdit &e) { rows[e.row].label = e.text; first = last = e.row; },
             [&](const NoteEdit &e) { rows[e.row].note = e.text; first = last = e.row; },
             [&](const ExclusionEdit &e) {
-                rows[e.row].excluded = e.excluded;
-                rows[e.row].exclusionReason = e.excluded ? e.reason : std::string();
+                setExclusion(rows[e.row], e.excluded, e.reason);
                 first = last = e.row;
             },
             [&](const RowInsertion &e) {
@@ -311,6 +426,7 @@ std::optional<QString> SheetDocument::open(const QString &path)
     m_sheet = std::get<sheet::Sheet>(std::move(read));
     m_undo.clear();
     m_path = path;
+    dropJournal();
     emit sheetChanged(true, 0, 0);
     return std::nullopt;
 }
@@ -325,6 +441,7 @@ std::optional<QString> SheetDocument::save(const QString &path)
     }
     m_undo.setClean();
     m_path = path;
+    dropJournal();
     return std::nullopt;
 }
 

@@ -5,27 +5,28 @@
 // change(), as one SheetEdit: it is checked, becomes one QUndoCommand (one
 // command class per kind of edit) and is pushed on the document's
 // QUndoStack, so each change is one undo step and the stack's clean state is
-// the saved state. A journal can follow the same one entry point.
+// the saved state. Each change is written to the sheet's journal, and made
+// durable, before it reaches the sheet, so a sheet typed into since the last
+// save survives a crash (JournalFormat.h: one row's record per typed value).
 //
 //   window (a typed value, Enter) -> setValue(row, i, text) -> change(ValueEdit)
-//     -> push(EditCommand<ValueEdit>) -> redo(): apply to the sheet
-//     -> rowsChanged(row, row) -> the window reads sheet() and analysis()
+//     -> push(EditCommand<ValueEdit>) -> redo(): apply(): journal, then the sheet
+//     -> sheetChanged(row, row) -> the window reads sheet() and analysis()
 
-// Qt's `signals` keyword would rename the analysis' member of that name.
-#pragma push_macro("signals")
-#undef signals
 #include "sheet/Sheet.h"
-#pragma pop_macro("signals")
 
 #include <QObject>
 #include <QString>
 #include <QUndoStack>
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <variant>
 #include <vector>
+
+class JournalFile;
 
 namespace sheetwin {
 
@@ -138,21 +139,46 @@ public:
     /// and takes the path. On failure the message, and nothing changed.
     std::optional<QString> save(const QString &path);
 
+    /// Records every later change in this journal (nullptr: none). Nothing
+    /// is written until the first change, which writes the sheet as it
+    /// stands first; a save or an open deletes the journal again, and so does
+    /// the document's end (a normal close).
+    void setJournal(std::unique_ptr<JournalFile> journal);
+    JournalFile *journal() const { return m_journal.get(); }
+    /// The sheet a journal kept, with its file and saved state and a history
+    /// that starts from there; the journal goes on in `journal`.
+    void restore(sheet::Sheet sheet, const QString &path, bool unsaved,
+                 std::unique_ptr<JournalFile> journal);
+
     /// Applies a checked edit to the sheet and tells the window; for the
     /// undo commands, which apply an edit or the inverse taken before it.
-    void apply(const SheetEdit &edit);
+    /// `savedAfter`: the sheet is the saved one again after it (an undo back
+    /// to the save), which the journal records too.
+    void apply(const SheetEdit &edit, bool savedAfter = false);
 
 Q_SIGNALS:
     /// Rows first..last changed (values, label, note, exclusion), or every
     /// row and the header when `all`.
     void sheetChanged(bool all, std::size_t first, std::size_t last);
+    /// The journal could not be written (a full or failing disk); told once.
+    void journalFailed();
 
 private:
     std::string problemWith(const SheetEdit &edit) const;
     /// The edit that undoes `edit`, taken from the sheet before it is applied.
     SheetEdit inverseOf(const SheetEdit &edit) const;
+    /// The journal's record of an edit about to be applied.
+    std::string recordOf(const SheetEdit &edit) const;
+    /// Writes the records, after the sheet as it stands when the journal
+    /// holds nothing yet, and makes them durable.
+    void record(const std::string &records);
+    /// The journal goes: the file holds the sheet.
+    void dropJournal();
 
     sheet::Sheet m_sheet;
+    std::unique_ptr<JournalFile> m_journal;
+    bool m_journalStarted = false; // it holds the sheet as it stands
+    bool m_journalFailed = false;
     QUndoStack m_undo;
     QString m_path;
 };

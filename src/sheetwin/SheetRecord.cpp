@@ -1,15 +1,12 @@
 #include "sheetwin/SheetRecord.h"
 
+#include "sheet/Capability.h"
 #include "stats/NumberText.h"
 
 #include <QPainter>
 #include <QRect>
 
 #include <algorithm>
-
-// Qt's keyword macro would rename the analysis's member in this file.
-#undef signals
-#include "sheet/Capability.h"
 
 namespace sheetwin {
 
@@ -199,7 +196,7 @@ void addCapability(std::vector<chart::RecordField> &figures, std::vector<std::st
 // The one place the record reads the analysis's list of signals.
 const std::vector<sheet::SheetSignal> &signalsOf(const sheet::SheetAnalysis &analysis)
 {
-    return analysis.signals;
+    return analysis.causes;
 }
 
 chart::RecordColumns columnsOf(const sheet::Sheet &sheet, const sheet::SheetAnalysis &analysis)

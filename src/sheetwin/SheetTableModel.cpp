@@ -6,9 +6,6 @@
 #include <QColor>
 #include <QFont>
 
-// Below the includes, `signals` is the analysis' member again, not Qt's keyword.
-#undef signals
-
 namespace sheetwin {
 
 namespace {
@@ -145,7 +142,7 @@ QVariant SheetTableModel::toolTip(std::size_t row, int column) const
             tip = text(sheet::rowProblemText(problem, subgroupSize()));
     if (!tip.isEmpty() || !m_analysis.kind)
         return tip.isEmpty() ? QVariant() : tip;
-    for (const sheet::SheetSignal &signal : m_analysis.signals)
+    for (const sheet::SheetSignal &signal : m_analysis.causes)
         if (signal.row == row && column == subgroupSize() + (signal.spread ? 2 : 1))
             tip += (tip.isEmpty() ? "" : "\n")
                    + text(sheet::sheetSignalText(m_document.sheet(), *m_analysis.kind, signal));

@@ -9,11 +9,7 @@
 
 #include "sheetwin/SheetDocument.h"
 
-// Qt's `signals` keyword would rename the analysis' member of that name.
-#pragma push_macro("signals")
-#undef signals
 #include "sheet/SheetAnalysis.h"
-#pragma pop_macro("signals")
 
 #include <QAbstractTableModel>
 

@@ -1,12 +1,15 @@
 #include "sheetwin/SheetWindow.h"
 
 #include "sheetwin/CsvImportDialog.h"
+#include "sheetwin/PhaseDialog.h"
 #include "sheetwin/ProbabilityPlotView.h"
 #include "sheetwin/SheetChartView.h"
 #include "sheetwin/SheetRecord.h"
 #include "sheetwin/SheetTableModel.h"
 #include "sheetwin/SheetTableView.h"
 
+#include "doc/JournalFile.h"
+#include "doc/JournalRecovery.h"
 #include "files/TextCodec.h"
 #include "sheet/Capability.h"
 #include "files/ValueFileIO.h"
@@ -35,9 +38,6 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
-// Below the includes, `signals` is the analysis' member again, not Qt's keyword.
-#undef signals
-
 namespace sheetwin {
 
 namespace {
@@ -58,9 +58,17 @@ const QString kSheetFilter = QStringLiteral("管理図シート (*.vorla)|*.vorl
 
 } // namespace
 
-SheetWindow::SheetWindow(QWidget *parent) : QMainWindow(parent)
+SheetWindow::SheetWindow(const QString &dataDir, QWidget *parent)
+    : QMainWindow(parent), m_dataDir(dataDir)
 {
     setAttribute(Qt::WA_DeleteOnClose);
+    if (!dataDir.isEmpty())
+        m_document.setJournal(JournalFile::atPath(recovery::newSheetJournalPath(dataDir)));
+    connect(&m_document, &SheetDocument::journalFailed, this, [this] {
+        QMessageBox::warning(this, QStringLiteral("管理図シート"),
+                             QStringLiteral("変更を記録できません（ディスクがいっぱいか、書き込めません）。"
+                                            "保存するまで、異常終了するとこの後の変更は失われます。"));
+    });
     setObjectName(QStringLiteral("SheetWindow"));
     m_model = new SheetTableModel(m_document, this);
     createWidgets();
@@ -76,16 +84,16 @@ SheetWindow::SheetWindow(QWidget *parent) : QMainWindow(parent)
 
 SheetWindow::~SheetWindow() = default;
 
-SheetWindow *SheetWindow::openNew(QWidget *parent)
+SheetWindow *SheetWindow::openNew(const QString &dataDir, QWidget *parent)
 {
-    auto *window = new SheetWindow(parent);
+    auto *window = new SheetWindow(dataDir, parent);
     window->show();
     return window;
 }
 
-SheetWindow *SheetWindow::openFile(const QString &path, QWidget *parent)
+SheetWindow *SheetWindow::openFile(const QString &path, const QString &dataDir, QWidget *parent)
 {
-    auto *window = new SheetWindow(parent);
+    auto *window = new SheetWindow(dataDir, parent);
     if (const auto problem = window->m_document.open(path)) {
         QMessageBox::warning(parent, QStringLiteral("管理図シート"),
                              QStringLiteral("シート「%1」を開けませんでした。\n%2").arg(path, *problem));
@@ -97,9 +105,10 @@ SheetWindow *SheetWindow::openFile(const QString &path, QWidget *parent)
     return window;
 }
 
-SheetWindow *SheetWindow::fromValues(const QStringList &texts, int subgroupSize, QWidget *parent)
+SheetWindow *SheetWindow::fromValues(const QStringList &texts, int subgroupSize,
+                                     const QString &dataDir, QWidget *parent)
 {
-    auto *window = new SheetWindow(parent);
+    auto *window = new SheetWindow(dataDir, parent);
     sheet::Header header = window->m_document.sheet().header;
     header.subgroupSize = subgroupSize;
     window->m_document.setHeader(header);
@@ -107,6 +116,18 @@ SheetWindow *SheetWindow::fromValues(const QStringList &texts, int subgroupSize,
     for (const QString &text : texts)
         values.push_back(text.toStdString());
     window->m_document.appendValues(values);
+    window->show();
+    return window;
+}
+
+SheetWindow *SheetWindow::restored(sheet::Sheet sheet, const QString &path, bool unsaved,
+                                   std::unique_ptr<JournalFile> journal, const QString &dataDir,
+                                   QWidget *parent)
+{
+    auto *window = new SheetWindow(QString(), parent);
+    window->m_dataDir = dataDir;
+    window->m_document.restore(std::move(sheet), path, unsaved, std::move(journal));
+    window->showTitle();
     window->show();
     return window;
 }
@@ -209,6 +230,7 @@ void SheetWindow::createMenus()
                       &SheetWindow::fixLimitsFromSelection);
     limits->addAction(QStringLiteral("標準値で管理線を固定(&S)..."), this,
                       &SheetWindow::fixLimitsFromStandard);
+    limits->addAction(QStringLiteral("期の設定(&P)..."), this, &SheetWindow::setPhaseFromCurrent);
     limits->addAction(QStringLiteral("この期を削除(&R)"), this, &SheetWindow::removePhaseOfCurrent);
 
     QMenu *tests = menuBar()->addMenu(QStringLiteral("判定(&T)"));
@@ -255,7 +277,7 @@ void SheetWindow::showAnalysis()
         m_findings->addItem(item);
     }
     if (analysis.kind)
-        for (const sheet::SheetSignal &signal : analysis.signals) {
+        for (const sheet::SheetSignal &signal : analysis.causes) {
             auto *item = new QListWidgetItem(QString::fromStdString(
                 sheet::sheetSignalText(m_document.sheet(), *analysis.kind, signal)));
             item->setData(Qt::UserRole, static_cast<int>(signal.row));
@@ -334,15 +356,19 @@ bool SheetWindow::maybeSave()
 
 void SheetWindow::closeEvent(QCloseEvent *event)
 {
-    if (maybeSave())
-        event->accept();
-    else
+    if (!maybeSave()) {
         event->ignore();
+        return;
+    }
+    // Closed normally: nothing is left to restore, even when the program
+    // ends before the window is deleted.
+    m_document.setJournal(nullptr);
+    event->accept();
 }
 
 void SheetWindow::newSheet()
 {
-    openNew(parentWidget());
+    openNew(m_dataDir, parentWidget());
 }
 
 void SheetWindow::openFromDialog()
@@ -350,7 +376,7 @@ void SheetWindow::openFromDialog()
     FileDialog dialog;
     dialog.setFilter(kSheetFilter);
     if (dialog.showOpen(this))
-        openFile(dialog.fileName(), parentWidget());
+        openFile(dialog.fileName(), m_dataDir, parentWidget());
 }
 
 bool SheetWindow::saveSheet()
@@ -502,6 +528,18 @@ void SheetWindow::fixLimitsFromStandard()
     std::erase_if(phases, [&](const sheet::Phase &p) { return p.firstRow >= phase.firstRow; });
     phases.push_back(phase);
     showProblem(m_document.setPhases(phases));
+}
+
+void SheetWindow::setPhaseFromCurrent()
+{
+    // The phase from the current group on: the one it is in, as a start.
+    const std::vector<sheet::Phase> phases = sheet::effectivePhases(m_document.sheet());
+    sheet::Phase phase = phases[sheet::phaseOfRow(phases, currentRow())];
+    phase.firstRow = currentRow();
+    const sheet::ChartKind kind = m_model->analysis().kind.value_or(sheet::ChartKind::MeansRanges);
+    PhaseDialog dialog(phase, m_document.sheet().rows.size(), kind, this);
+    if (dialog.exec() == QDialog::Accepted)
+        showProblem(m_document.setPhases(sheet::withPhase(m_document.sheet(), dialog.phase())));
 }
 
 void SheetWindow::removePhaseOfCurrent()

@@ -12,8 +12,10 @@
 //     -> analysisChanged -> showAnalysis(): the charts and 「異常の判定」
 //
 // Entry points for the main window: openNew(), openFile(path) and
-// fromValues(texts, n) (「シートへ送る」). Each shows a new window that
-// deletes itself when closed.
+// fromValues(texts, n) (「シートへ送る」), and restored() for a sheet the
+// journal kept. Each shows a new window that deletes itself when closed.
+// Given a data folder, the window's document journals every change in its
+// journal folder (a normal close deletes the journal).
 
 #include "chart/RecordText.h"
 #include "sheetwin/SheetDocument.h"
@@ -40,17 +42,24 @@ class SheetWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit SheetWindow(QWidget *parent = nullptr);
+    /// `dataDir` empty: no journal.
+    explicit SheetWindow(const QString &dataDir = QString(), QWidget *parent = nullptr);
     ~SheetWindow() override;
 
     /// A new, empty sheet of n = 5, shown.
-    static SheetWindow *openNew(QWidget *parent = nullptr);
+    static SheetWindow *openNew(const QString &dataDir = QString(), QWidget *parent = nullptr);
     /// The sheet of a file, shown; nullptr, after a message that says what
     /// and where, when the file is refused.
-    static SheetWindow *openFile(const QString &path, QWidget *parent = nullptr);
+    static SheetWindow *openFile(const QString &path, const QString &dataDir = QString(),
+                                 QWidget *parent = nullptr);
     /// A new sheet of the list's values in rows of n (1 for individuals), shown.
     static SheetWindow *fromValues(const QStringList &texts, int subgroupSize,
-                                   QWidget *parent = nullptr);
+                                   const QString &dataDir = QString(), QWidget *parent = nullptr);
+    /// The sheet a journal left, with its file and saved state, shown; its
+    /// changes go on in `journal`.
+    static SheetWindow *restored(sheet::Sheet sheet, const QString &path, bool unsaved,
+                                 std::unique_ptr<JournalFile> journal, const QString &dataDir,
+                                 QWidget *parent = nullptr);
 
     SheetDocument &document() { return m_document; }
     SheetTableView *table() const { return m_table; }
@@ -74,6 +83,7 @@ private:
     void toggleExclusionOfCurrent();    // 編集 → 除外する・戻す
     void fixLimitsFromSelection();      // 管理線 → 選択した群で固定
     void fixLimitsFromStandard();       // 管理線 → 標準値で固定
+    void setPhaseFromCurrent();         // 管理線 → 期の設定
     void removePhaseOfCurrent();        // 管理線 → この期を削除
     void switchTest(int test, bool on); // 判定 → 判定 1..8
     void applyHeader();                 // a header box edited
@@ -90,6 +100,7 @@ private:
     chart::RecordSource recordSource() const; // the record's file line and time
     std::size_t currentRow() const;
 
+    QString m_dataDir;
     SheetDocument m_document;
     SheetTableModel *m_model = nullptr;
     SheetTableView *m_table = nullptr;

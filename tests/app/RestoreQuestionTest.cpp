@@ -5,10 +5,12 @@
 #include "doc/JournalRecovery.h"
 #include "doc/ValueListDocument.h"
 #include "doc/JournalFile.h"
+#include "sheetwin/SheetWindow.h"
 
 #include "ModalAnswerer.h"
 #include "RowName.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -116,5 +118,65 @@ const RestoreCase kRestoreCases[] = {
     {"SavedListAsksNothing", Left::SavedOnly, {}, 0, {}, false, 0},
 };
 INSTANTIATE_TEST_SUITE_P(Journals, RestoreQuestionTest, ::testing::ValuesIn(kRestoreCases), RowName{});
+
+// A sheet left beside a list: both are asked about; the sheet comes back in
+// a window of its own, exactly, unsaved, with its file's name, and goes on in
+// its journal. A sheet saved before the end is asked about by no one.
+TEST(RestoreQuestionSheetTest, ASheetLeftComesBackInItsOwnWindow)
+{
+    QTemporaryDir dir;
+    const QString folder = recovery::journalFolder(dir.path());
+    QDir().mkpath(folder);
+    sheet::Sheet left;
+    left.header.subgroupSize = 2;
+    left.header.upperLimit = "10.5";
+    left.rows = {{"12/01 08:00", {"10.1", "欠測"}, "ゲージ確認", false, ""},
+                 {"12/01 09:00", {"１０．２"}, "", true, "段取り中"}};
+    const auto write = [&](const char *name, const std::string &bytes) {
+        QFile file(QDir(folder).filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    };
+    write("20261207-170000-42-sheet-aaaa.vjl",
+          journal::header() + journal::sheetSnapshotRecords(left, "/d/週.vorla", false)
+              + journal::sheetRowRecord(2, {"", {"9.9"}, "", false, ""}));
+    write("20261207-160000-42-sheet-bbbb.vjl",
+          journal::header() + journal::sheetSnapshotRecords(left, "/d/saved.vorla", false));
+    write("20261207-150000-42.vjl", kLeft);
+    left.rows.push_back({"", {"9.9"}, "", false, ""});
+
+    ValueListDocument document;
+    ModalAnswerer answerer({B::Default, B::Default});
+    restoreOrStartJournal(document, dir.path());
+    ASSERT_EQ(answerer.boxes.size(), 2u) << answerer.boxTexts().join(u'|').toStdString();
+    const QStringList sheetQuestions =
+        answerer.boxTexts().filter(QStringLiteral("保存されていない管理図シートがあります（群 3 個）。"));
+    ASSERT_EQ(sheetQuestions.size(), 1) << answerer.boxTexts().join(u'|').toStdString();
+    EXPECT_TRUE(sheetQuestions[0].contains(QStringLiteral("ファイル: 「/d/週.vorla」")));
+    EXPECT_EQ(document.items(), (Items{"１３", "14"}));
+
+    sheetwin::SheetWindow *restored = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (auto *window = qobject_cast<sheetwin::SheetWindow *>(widget))
+            restored = window;
+    ASSERT_NE(restored, nullptr);
+    EXPECT_EQ(restored->document().sheet(), left);
+    EXPECT_TRUE(restored->document().isModified());
+    EXPECT_EQ(restored->document().filePath(), QStringLiteral("/d/週.vorla"));
+    EXPECT_FALSE(QFile::exists(QDir(folder).filePath(QStringLiteral("20261207-160000-42-sheet-bbbb.vjl"))));
+
+    ASSERT_EQ(restored->document().setNote(0, "再測定"), "");
+    QFile journal(restored->document().journal()->path());
+    ASSERT_TRUE(journal.open(QIODevice::ReadOnly));
+    const QByteArray bytes = journal.readAll();
+    const journal::Replay replay =
+        journal::replay(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), 32767);
+    ASSERT_TRUE(replay.sheet.has_value());
+    EXPECT_EQ(*replay.sheet, restored->document().sheet());
+    restored->document().undoStack()->setClean();
+    restored->close(); // a normal close: nothing left for the next start
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*sheet*")}, QDir::Files), QStringList());
+}
 
 } // namespace

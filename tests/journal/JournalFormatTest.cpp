@@ -3,6 +3,8 @@
 
 #include "journal/JournalFormat.h"
 
+#include "sheet/SheetFile.h"
+
 #include "RowName.h"
 
 #include <gtest/gtest.h>
@@ -229,5 +231,168 @@ TEST(JournalFormatTest, NeverHoldsMoreItemsThanTheList)
     EXPECT_EQ(r.problem, Problem::Damaged);
     EXPECT_EQ(r.state.items.size(), 3u);
 }
+
+} // namespace
+
+// ---- a control-chart sheet's journal ----
+
+namespace {
+
+sheet::Row row(std::vector<std::string> values, const char *label = "", const char *note = "",
+               bool excluded = false, const char *reason = "")
+{
+    return {label, std::move(values), note, excluded, reason};
+}
+
+// A sheet journal as the sheet's document writes it: the settings (n = 3),
+// two rows appended, a value typed (a row replaced), a row opened at the
+// end, one inserted, one excluded, the n raised, phases set, a row removed,
+// an undo back to the saved sheet (state), rows trimmed.
+struct BuiltSheet
+{
+    std::string bytes = journal::header();
+    std::vector<std::size_t> recordEnds;
+    std::vector<sheet::Sheet> sheets; // after each record
+    std::vector<bool> unsaved;
+    sheet::Sheet sheet;
+
+    void add(const std::string &record, bool stillUnsaved = true)
+    {
+        bytes += record;
+        recordEnds.push_back(bytes.size());
+        sheets.push_back(sheet);
+        unsaved.push_back(stillUnsaved);
+    }
+};
+
+BuiltSheet typicalSheetJournal()
+{
+    BuiltSheet b;
+    b.sheet.header.subgroupSize = 3;
+    b.sheet.header.productName = "シャフト";
+    b.add(journal::sheetSettingsRecord(b.sheet));
+    b.sheet.rows = {row({"10.1", "10.2", "9.9"}, "12/01 08:00"), row({"10.0"}, "12/01 09:00")};
+    b.add(journal::sheetRowsAppendRecord(b.sheet.rows));
+    b.sheet.rows[1] = row({"10.0", "１０．３"}, "12/01 09:00");
+    b.add(journal::sheetRowRecord(1, b.sheet.rows[1]));
+    b.sheet.rows.push_back(row({"欠測"}, "", "ゲージ故障"));
+    b.add(journal::sheetRowRecord(2, b.sheet.rows[2]));
+    b.sheet.rows.insert(b.sheet.rows.begin(), row({}, "段取り"));
+    b.add(journal::sheetRowInsertRecord(0, b.sheet.rows[0]));
+    b.sheet.rows[1].excluded = true;
+    b.sheet.rows[1].exclusionReason = "材料ロット違い";
+    b.add(journal::sheetRowRecord(1, b.sheet.rows[1]));
+    b.sheet.header.subgroupSize = 4;
+    b.add(journal::sheetSettingsRecord(b.sheet));
+    sheet::Phase control;
+    control.firstRow = 2;
+    control.source = sheet::LimitSource::Given;
+    control.location = {"10", "10.6", "9.4"};
+    control.spread = {"0.5", "1.2", ""};
+    b.sheet.phases = {sheet::Phase{}, control};
+    b.sheet.tests = stats::SpecialCauseTests::only(1);
+    b.add(journal::sheetSettingsRecord(b.sheet));
+    b.sheet.rows.erase(b.sheet.rows.begin());
+    b.add(journal::sheetRowsRemoveRecord(0, 1));
+    b.add(journal::stateRecord({{}, "/home/u/週.vorla", "", false, false}), false);
+    b.sheet.rows.resize(1);
+    b.add(journal::sheetRowsRemoveRecord(1, 2));
+    return b;
+}
+
+TEST(SheetJournalTest, ReplaysEveryKindOfSheetChangeInOrder)
+{
+    const BuiltSheet b = typicalSheetJournal();
+    for (std::size_t i = 0; i < b.recordEnds.size(); ++i) {
+        const journal::Replay r = replay(std::string_view(b.bytes).substr(0, b.recordEnds[i]), kMax);
+        ASSERT_EQ(r.problem, Problem::None) << "after record " << i;
+        ASSERT_TRUE(r.sheet.has_value());
+        EXPECT_EQ(*r.sheet, b.sheets[i]) << "after record " << i;
+        EXPECT_EQ(r.state.unsaved, b.unsaved[i]) << "after record " << i;
+        EXPECT_TRUE(r.state.items.empty());
+    }
+    EXPECT_EQ(replay(b.bytes, kMax).state.sourceName, "/home/u/週.vorla");
+}
+
+TEST(SheetJournalTest, ASnapshotRebuildsTheSheetItsFileAndItsState)
+{
+    const sheet::Sheet s = typicalSheetJournal().sheets[7];
+    for (const bool unsaved : {false, true}) {
+        const journal::Replay r =
+            replay(journal::header() + journal::sheetSnapshotRecords(s, "週.vorla", unsaved), kMax);
+        ASSERT_TRUE(r.sheet.has_value());
+        EXPECT_EQ(*r.sheet, s);
+        EXPECT_EQ(r.state.sourceName, "週.vorla");
+        EXPECT_EQ(r.state.unsaved, unsaved);
+    }
+}
+
+// Power lost in the middle of a sheet record: every cut inside it gives the
+// sheet as it stood before, unsaved state included.
+TEST(SheetJournalTest, ACutAtAnyByteOfTheLastRecordKeepsEverythingBefore)
+{
+    const BuiltSheet b = typicalSheetJournal();
+    for (std::size_t i = 1; i < b.recordEnds.size(); ++i) {
+        const std::size_t before = b.recordEnds[i - 1];
+        for (std::size_t cut = before; cut < b.recordEnds[i]; ++cut) {
+            const journal::Replay r = replay(std::string_view(b.bytes).substr(0, cut), kMax);
+            ASSERT_EQ(r.problem, Problem::None) << "record " << i << " cut at " << cut;
+            ASSERT_EQ(*r.sheet, b.sheets[i - 1]) << "record " << i << " cut at " << cut;
+            EXPECT_EQ(r.state.unsaved, b.unsaved[i - 1]);
+            EXPECT_EQ(r.goodBytes, before);
+            EXPECT_EQ(r.tornTail, cut > before);
+        }
+    }
+}
+
+std::string withRows(const char *rowsJson)
+{
+    sheet::Sheet s;
+    std::string json = sheet::writeSheet(s);
+    const std::size_t at = json.find("\"rows\": [");
+    json.replace(at, json.find(']', at) - at + 1, std::string("\"rows\": [") + rowsJson + "]");
+    std::string fields;
+    for (int i = 0; i < 4; ++i)
+        fields.push_back(static_cast<char>((json.size() >> (8 * i)) & 0xFF));
+    return rawRecord("\x07" + fields + json);
+}
+
+sheet::Sheet ofSize(int n)
+{
+    sheet::Sheet s;
+    s.header.subgroupSize = n;
+    return s;
+}
+
+const std::string kSheetOfTwo = kHeader + journal::sheetSettingsRecord(ofSize(2));
+const std::string kTwoRows = journal::sheetRowsAppendRecord({row({"1", "2"}), row({"3"})});
+
+const HostileJournal kHostileSheetJournals[] = {
+    {"RowBeforeTheSheet", kHeader + journal::sheetRowRecord(0, row({"1"})) + kSheetOfTwo.substr(12),
+     Problem::Damaged, 0},
+    {"ListRecordInASheetJournal", kSheetOfTwo + kTwoRows + kTwo, Problem::Damaged, 2},
+    {"SheetAfterAList", kHeader + kTwo + journal::sheetSettingsRecord(ofSize(2)), Problem::Damaged, 1},
+    {"MoreValuesThanN", kSheetOfTwo + journal::sheetRowRecord(0, row({"1", "2", "3"})),
+     Problem::Damaged, 1},
+    {"NLoweredBelowARow", kSheetOfTwo + kTwoRows + journal::sheetSettingsRecord(ofSize(1)) + kTwoRows,
+     Problem::Damaged, 2},
+    {"ValueWithALineBreak", kSheetOfTwo + journal::sheetRowRecord(0, row({"1\n2"})), Problem::Damaged, 1},
+    // No sheet file could hold it: a restored sheet would save to a file that never opens.
+    {"LabelNotUtf8", kSheetOfTwo + journal::sheetRowRecord(0, row({"1"}, "\x95\x5c")), Problem::Damaged, 1},
+    {"RowPastTheEnd", kSheetOfTwo + kTwoRows + journal::sheetRowRecord(3, row({"1"})) + kTwoRows,
+     Problem::Damaged, 2},
+    {"InsertPastTheEnd", kSheetOfTwo + journal::sheetRowInsertRecord(1, row({})), Problem::Damaged, 1},
+    {"RemovePastTheEnd", kSheetOfTwo + kTwoRows + journal::sheetRowsRemoveRecord(1, 2) + kTwoRows,
+     Problem::Damaged, 2},
+    {"ExcludedNeitherZeroNorOne",
+     kSheetOfTwo + rawRecord(std::string("\x08\0\0\0\0" "\0\0\0\0" "\0\0\0\0" "\0\0\0\0" "\x02" "\0\0\0\0", 22)),
+     Problem::Damaged, 1},
+    {"RowCountLargerThanThePayload", kSheetOfTwo + rawRecord(std::string("\x0b\xff\xff\xff\x0f", 5)),
+     Problem::Damaged, 1},
+    {"SettingsThatAreNoJson", kHeader + rawRecord(std::string("\x07\x03\0\0\0{{{", 8)), Problem::Damaged, 0},
+    {"SettingsHoldingRows", kHeader + withRows(R"({"values": ["1"]})"), Problem::Damaged, 0},
+};
+INSTANTIATE_TEST_SUITE_P(SheetJournals, HostileJournalTest, ::testing::ValuesIn(kHostileSheetJournals),
+                         RowName{});
 
 } // namespace

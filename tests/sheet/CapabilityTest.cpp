@@ -230,6 +230,21 @@ TEST(CapabilityNormality, ProbabilityPlotUsesMedianRanks)
     EXPECT_TRUE(sheet::probabilityPlot({1}).empty());
 }
 
+TEST(CapabilityNormality, ThinnedPlotKeepsBothEndsAndTheirPositions)
+{
+    std::vector<double> values;
+    for (int i = 10000; i >= 1; --i)
+        values.push_back(i);
+    const auto points = sheet::probabilityPlot(values, 1000);
+    ASSERT_EQ(points.size(), 1000u);
+    EXPECT_EQ(points.front().value, 1);
+    EXPECT_EQ(points.back().value, 10000);
+    EXPECT_EQ(points[1].value, 11); // rank 1 + 9,999 / 999 (truncated)
+    EXPECT_NEAR(points.back().position, 9999.7 / 10000.4, 1e-12); // among all N, not among the kept
+    EXPECT_NEAR(points[500].quantile, sheet::probabilityPlot(values)[5004].quantile, 1e-12);
+    EXPECT_EQ(sheet::probabilityPlot({3, 1, 2}, 1).size(), 2u); // never fewer than both ends
+}
+
 TEST(CapabilityLines, IndicesWithIntervalsBandsAndNormality)
 {
     const std::vector<double> values = {4.9, 5.1, 5.0, 4.8, 5.2, 5.0, 5.1, 4.9, 5.0, 5.3, 4.7, 5.0};
@@ -276,7 +291,7 @@ TEST(CapabilitySheet, WithinSigmaFollowsTheChart)
     const auto within = sheet::withinSigmaOf(s, a, 0);
     ASSERT_TRUE(within.has_value());
     EXPECT_NEAR(within->sigma, (7.0 / 3) / 1.693, 1e-12); // R̄/d2
-    EXPECT_EQ(within->degreesOfFreedom, 6);               // 3 groups of 3
+    EXPECT_NEAR(within->degreesOfFreedom, 5.4, 1e-12);    // 0.9 · 3 groups · (3 - 1)
     EXPECT_EQ(within->basis, "R̄/d₂");
     const sheet::CapabilityReport r = sheet::phaseCapability(s, a, 0);
     EXPECT_EQ(r.count, 9u); // the excluded row's values are left out
@@ -284,6 +299,58 @@ TEST(CapabilitySheet, WithinSigmaFollowsTheChart)
     ASSERT_TRUE(r.cp.has_value());
     EXPECT_NEAR(r.cp->value, 16 / (6 * within->sigma), 1e-12);
     EXPECT_EQ(sheet::currentPhase(a), std::optional<std::size_t>(0));
+}
+
+// The degrees of freedom of the within σ, worked by hand, and the Cp
+// interval they give against a printed chi-square table.
+struct FreedomRow
+{
+    const char *name;
+    int n;               // subgroup size
+    bool stdDevs;        // X̄-s
+    std::size_t rows;
+    double freedom;      // ν
+    const char *basis;
+};
+
+const FreedomRow kFreedomRows[] = {
+    {"MeansRangesDuncan", 5, false, 25, 90.0, "R̄/d₂"},     // 0.9 · 25 · 4
+    {"MeansStdDevsPooled", 5, true, 25, 100.0, "s̄/c₄"},     // 25 · 4
+    {"MovingRangesWheeler", 1, false, 30, 17.98, "R̄s/1.128"}, // 0.62 · 29 moving ranges
+    {"LargeSubgroups", 12, false, 10, 110.0, "s̄/c₄"},        // n > 10 is X̄-s: 10 · 11
+};
+
+class WithinFreedomTest : public ::testing::TestWithParam<FreedomRow> {};
+
+TEST_P(WithinFreedomTest, FollowsTheEstimate)
+{
+    const FreedomRow &r = GetParam();
+    sheet::Sheet s;
+    s.header.subgroupSize = r.n;
+    s.header.standardDeviations = r.stdDevs;
+    for (std::size_t row = 0; row < r.rows; ++row) {
+        sheet::Row values;
+        for (int i = 0; i < r.n; ++i)
+            values.values.push_back(std::to_string(10 + static_cast<int>((row * 7 + static_cast<std::size_t>(i) * 3) % 5)));
+        s.rows.push_back(values);
+    }
+    const sheet::SheetAnalysis a = sheet::analyzeSheet(s);
+    const auto within = sheet::withinSigmaOf(s, a, 0);
+    ASSERT_TRUE(within.has_value());
+    EXPECT_NEAR(within->degreesOfFreedom, r.freedom, 1e-9);
+    EXPECT_EQ(within->basis, r.basis);
+}
+
+INSTANTIATE_TEST_SUITE_P(Capability, WithinFreedomTest, ::testing::ValuesIn(kFreedomRows), RowName{});
+
+TEST(CapabilityInterval, CpOnNinetyDegreesAgainstThePrintedTable)
+{
+    // χ²(0.025; 90) = 65.647, χ²(0.975; 90) = 118.136:
+    // 1.33·√(65.647/90) = 1.13589, 1.33·√(118.136/90) = 1.52378.
+    const auto interval = sheet::cpInterval(1.33, 90);
+    ASSERT_TRUE(interval.has_value());
+    EXPECT_NEAR(interval->lower, 1.13589, 2e-4);
+    EXPECT_NEAR(interval->upper, 1.52378, 2e-4);
 }
 
 } // namespace

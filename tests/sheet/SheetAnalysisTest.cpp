@@ -116,7 +116,7 @@ TEST_P(WorkedTest, LimitsFromEveryRow)
     if (r.spreadLower) {
         EXPECT_NEAR(*l.spread.lower, *r.spreadLower, kClose);
     }
-    EXPECT_TRUE(a.signals.empty());
+    EXPECT_TRUE(a.causes.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Sheet, WorkedTest, ::testing::ValuesIn(kWorkedRows), RowName{});
@@ -138,8 +138,8 @@ TEST(SheetPhase, BaselineFixesLimitsForLaterRows)
     EXPECT_NEAR(limitsOf(a, 1).location.upper, 14.387, kClose);
     EXPECT_NEAR(limitsOf(a, 0).location.upper, 14.387, kClose); // analysis of rows 1-3 alone
     // Row 4's mean 21 is beyond the fixed limit; its range 2 is not.
-    ASSERT_EQ(a.signals.size(), 1u);
-    EXPECT_EQ(a.signals[0], (sheet::SheetSignal{false, 3, 1, 21.0}));
+    ASSERT_EQ(a.causes.size(), 1u);
+    EXPECT_EQ(a.causes[0], (sheet::SheetSignal{false, 3, 1, 21.0}));
     // Row 5's range 0 lies below R̄ but has no lower limit to cross.
     EXPECT_EQ(a.points[4].phase, 1u);
 }
@@ -211,7 +211,7 @@ TEST(SheetPhase, RevisionJudgesItsRowsByItsOwnLimits)
     // drawn, never judged.
     EXPECT_NEAR(*a.points[6].spread, 96, kClose);
     EXPECT_FALSE(a.points[6].spreadCounted);
-    EXPECT_TRUE(a.signals.empty());
+    EXPECT_TRUE(a.causes.empty());
 }
 
 TEST(SheetPhase, GivenLimitsAreCheckedForOrder)
@@ -230,7 +230,7 @@ TEST(SheetPhase, GivenLimitsAreCheckedForOrder)
 std::vector<std::size_t> rowsOfTest(const sheet::SheetAnalysis &a, int test)
 {
     std::vector<std::size_t> rows;
-    for (const sheet::SheetSignal &signal : a.signals)
+    for (const sheet::SheetSignal &signal : a.causes)
         if (!signal.spread && signal.test == test)
             rows.push_back(signal.row);
     return rows;
@@ -278,7 +278,7 @@ TEST(SheetTests, SwitchesOffTestsTheSheetTurnsOff)
     const sheet::SheetAnalysis a = sheet::analyzeSheet(s);
     EXPECT_EQ(rowsOfTest(a, 2), (std::vector<std::size_t>{8, 9}));
     EXPECT_TRUE(rowsOfTest(a, 1).empty());
-    for (const sheet::SheetSignal &signal : a.signals)
+    for (const sheet::SheetSignal &signal : a.causes)
         EXPECT_FALSE(signal.spread); // the Rs of 19 is over 3, but test 1 is off
 }
 
@@ -312,7 +312,7 @@ TEST(SheetValues, TooFewRowsGiveAReason)
 {
     const sheet::SheetAnalysis a = sheet::analyzeSheet(sheetOf(3, {{"1", "2", "3"}}));
     EXPECT_EQ(a.phases[0].reason, "管理限界を計算できる群が 2 つ未満です");
-    EXPECT_TRUE(a.signals.empty());
+    EXPECT_TRUE(a.causes.empty());
 }
 
 TEST(SheetValues, SignalTextNamesGroupAndLabel)

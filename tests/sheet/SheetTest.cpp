@@ -216,4 +216,45 @@ TEST(SheetPhases, BaselineEndingBeforeItStartsIsAProblem)
     EXPECT_EQ(sheet::phasesProblem({phase}), "期 1 の基準の群の範囲が逆です");
 }
 
+// A phase set in the window's dialog: replaces the one starting at its row
+// or goes in among the others; the rest stay as they were.
+struct WithPhaseRow
+{
+    const char *name;
+    std::vector<std::size_t> starts; // the sheet's phases (all 解析用)
+    std::size_t newStart;            // the new phase, 管理用 from standard values
+    std::vector<std::size_t> expected;
+    std::size_t replacedAt;          // where the new phase stands after
+};
+
+const WithPhaseRow kWithPhaseRows[] = {
+    {"IntoASheetWithoutPhases", {}, 12, {0, 12}, 1},
+    {"FirstPhaseReplaced", {0, 26}, 0, {0, 26}, 0},
+    {"SameStartReplaced", {0, 26, 80}, 26, {0, 26, 80}, 1},
+    {"BetweenTwo", {0, 26, 80}, 40, {0, 26, 40, 80}, 2},
+    {"BeforeTheSecond", {0, 26}, 10, {0, 10, 26}, 1},
+    {"AfterTheLast", {0, 26}, 99, {0, 26, 99}, 2},
+};
+
+class WithPhaseTest : public ::testing::TestWithParam<WithPhaseRow> {};
+
+TEST_P(WithPhaseTest, KeepsTheOthersInOrder)
+{
+    sheet::Sheet s;
+    for (const std::size_t start : GetParam().starts)
+        s.phases.push_back(phaseAt(start, sheet::LimitSource::OwnRows));
+    sheet::Phase added = phaseAt(GetParam().newStart, sheet::LimitSource::Standard);
+    added.standardMean = "25.00";
+    added.standardSigma = "0.005";
+    const std::vector<sheet::Phase> phases = sheet::withPhase(s, added);
+    std::vector<std::size_t> starts;
+    for (const sheet::Phase &p : phases)
+        starts.push_back(p.firstRow);
+    EXPECT_EQ(starts, GetParam().expected);
+    EXPECT_EQ(phases[GetParam().replacedAt], added);
+    EXPECT_EQ(sheet::phasesProblem(phases), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Sheet, WithPhaseTest, ::testing::ValuesIn(kWithPhaseRows), RowName{});
+
 } // namespace

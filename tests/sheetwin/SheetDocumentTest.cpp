@@ -2,13 +2,18 @@
 
 #include "RowName.h"
 
+#include "doc/JournalFile.h"
+#include "journal/JournalFormat.h"
+
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -212,6 +217,143 @@ TEST(SheetDocument, FailedSaveKeepsTheUnsavedState)
               QStringLiteral("保存先のフォルダーが見つかりません。"));
     EXPECT_TRUE(doc.isModified());
     EXPECT_TRUE(doc.filePath().isEmpty());
+}
+
+// ---- the journal ----
+
+journal::Replay replayFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    return journal::replay(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                           32767);
+}
+
+class SheetJournal : public ::testing::Test
+{
+protected:
+    QString journalPath() const { return m_dir.filePath(QStringLiteral("sheet.vjl")); }
+    void startJournal() { doc.setJournal(JournalFile::atPath(journalPath())); }
+    /// What a start after a crash now would restore, against the document.
+    void expectRestoresTheDocument(const char *after)
+    {
+        const journal::Replay r = replayFile(journalPath());
+        ASSERT_EQ(r.problem, journal::Problem::None) << after;
+        ASSERT_FALSE(r.tornTail) << after;
+        ASSERT_TRUE(r.sheet.has_value()) << after;
+        EXPECT_EQ(*r.sheet, doc.sheet()) << after;
+        EXPECT_EQ(r.state.unsaved, doc.isModified()) << after;
+        EXPECT_EQ(QString::fromStdString(r.state.sourceName), doc.filePath()) << after;
+    }
+
+    QTemporaryDir m_dir;
+    SheetDocument doc;
+};
+
+// Every kind of change, its undo and its redo is on disk, exactly, once the
+// document has made it.
+TEST_F(SheetJournal, EveryChangeIsOnDiskBeforeItShows)
+{
+    startJournal();
+    EXPECT_FALSE(QFile::exists(journalPath())); // nothing changed yet
+    // Each change is checked from inside the document's own signal: the
+    // window learns of it no earlier than the journal holds it.
+    int told = 0;
+    QObject::connect(&doc, &SheetDocument::sheetChanged, [&] {
+        const journal::Replay r = replayFile(journalPath());
+        ++told;
+        ASSERT_TRUE(r.sheet.has_value());
+        EXPECT_EQ(*r.sheet, doc.sheet()) << "change " << told;
+    });
+    threeByThree(doc);
+    expectRestoresTheDocument("typed");
+    const std::vector<std::pair<const char *, std::function<std::string()>>> changes = {
+        {"label", [&] { return doc.setLabel(0, "12/08 08:00"); }},
+        {"note", [&] { return doc.setNote(1, "刃具交換"); }},
+        {"exclusion", [&] { return doc.setExcluded(2, true, "校正切れ"); }},
+        {"insertion", [&] { return doc.insertRow(1); }},
+        {"removal", [&] { return doc.removeRow(0); }},
+        {"replacement", [&] { return doc.change(sheetwin::RowReplacement{0, {"x", {"1", "２"}, "n", false, ""}}); }},
+        {"phases", [&] {
+             sheet::Phase control;
+             control.firstRow = 2;
+             control.source = sheet::LimitSource::Standard;
+             control.standardMean = "10";
+             control.standardSigma = "0.2";
+             return doc.setPhases({sheet::Phase{}, control});
+         }},
+        {"tests", [&] { return doc.setTests(stats::SpecialCauseTests::only(2)); }},
+        {"rows appended", [&] { return doc.appendValues({"7", "8", "9", "10"}); }},
+        {"value opening a row", [&] { return doc.setValue(doc.sheet().rows.size(), 0, "欠測"); }},
+    };
+    for (const auto &[name, change] : changes) {
+        ASSERT_EQ(change(), "") << name;
+        expectRestoresTheDocument(name);
+    }
+    while (doc.undoStack()->canUndo()) {
+        doc.undoStack()->undo();
+        expectRestoresTheDocument("undo");
+    }
+    while (doc.undoStack()->canRedo()) {
+        doc.undoStack()->redo();
+        expectRestoresTheDocument("redo");
+    }
+    EXPECT_GT(told, 40);
+}
+
+TEST_F(SheetJournal, SaveAndCloseLeaveNoJournalAndAnUndoToTheSaveIsNotUnsaved)
+{
+    startJournal();
+    threeByThree(doc);
+    const QString path = m_dir.filePath(QStringLiteral("週.vorla"));
+    ASSERT_EQ(doc.save(path), std::nullopt);
+    EXPECT_FALSE(QFile::exists(journalPath()));
+    ASSERT_EQ(doc.setNote(0, "段取り替え"), "");
+    expectRestoresTheDocument("a note after the save"); // the file's name, the whole sheet
+    doc.undoStack()->undo();
+    expectRestoresTheDocument("undone to the save");
+    EXPECT_FALSE(replayFile(journalPath()).state.unsaved);
+    doc.undoStack()->redo();
+    expectRestoresTheDocument("redone");
+
+    ASSERT_EQ(doc.open(path), std::nullopt);
+    EXPECT_FALSE(QFile::exists(journalPath()));
+    ASSERT_EQ(doc.setLabel(0, "L"), "");
+    EXPECT_TRUE(QFile::exists(journalPath()));
+    {
+        SheetDocument other; // a normal close: the journal goes with the document
+        other.setJournal(JournalFile::atPath(m_dir.filePath(QStringLiteral("other.vjl"))));
+        ASSERT_EQ(other.setNote(0, "x"), "第 1 群はありません");
+        ASSERT_EQ(other.setValue(0, 0, "1"), "");
+        EXPECT_TRUE(QFile::exists(m_dir.filePath(QStringLiteral("other.vjl"))));
+    }
+    EXPECT_FALSE(QFile::exists(m_dir.filePath(QStringLiteral("other.vjl"))));
+}
+
+TEST_F(SheetJournal, ARestoredSheetGoesOnInItsJournal)
+{
+    startJournal();
+    threeByThree(doc);
+    ASSERT_EQ(doc.setExcluded(0, true, "試し打ち"), "");
+    // As a crash leaves it: the file, no longer held by anyone.
+    const QString leftPath = m_dir.filePath(QStringLiteral("left.vjl"));
+    ASSERT_TRUE(QFile::copy(journalPath(), leftPath));
+    const journal::Replay left = replayFile(leftPath);
+    ASSERT_TRUE(left.sheet.has_value());
+
+    SheetDocument restored;
+    restored.restore(*left.sheet, QStringLiteral("/tmp/週.vorla"), true,
+                     JournalFile::takeOver(leftPath, left.goodBytes));
+    EXPECT_EQ(restored.sheet(), doc.sheet());
+    EXPECT_TRUE(restored.isModified());
+    EXPECT_EQ(restored.filePath(), QStringLiteral("/tmp/週.vorla"));
+    EXPECT_EQ(restored.undoStack()->count(), 0);
+    ASSERT_EQ(restored.setValue(3, 0, "11"), "");
+    const journal::Replay after = replayFile(leftPath);
+    ASSERT_TRUE(after.sheet.has_value());
+    EXPECT_EQ(*after.sheet, restored.sheet());
 }
 
 } // namespace

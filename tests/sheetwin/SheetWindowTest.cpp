@@ -8,6 +8,8 @@
 #include "sheetwin/SheetTableView.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -15,6 +17,10 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QTest>
+#include <QComboBox>
+#include <QSpinBox>
+
+#include "ModalAnswerer.h"
 
 #include <gtest/gtest.h>
 
@@ -159,6 +165,94 @@ TEST_F(SheetWindowTest, FromValuesMakesRowsOfN)
     EXPECT_EQ(sent->document().sheet().rows[1].values, (Values{"3", "4"}));
     sent->document().undoStack()->setClean();
     sent->close();
+}
+
+// 管理線 → 期の設定: typed CL, UCL and LCL, then standard values on the same
+// start, each one undo step; the chart's phase follows.
+TEST_F(SheetWindowTest, PhaseDialogSetsTypedLimitsAndStandardValues)
+{
+    sheetwin::SheetDocument &doc = m_window->document();
+    for (std::size_t r = 0; r < 8; ++r)
+        for (std::size_t i = 0; i < 3; ++i)
+            ASSERT_EQ(doc.setValue(r, i, std::to_string(10 + (r + i) % 3)), "");
+    SheetTableView *table = m_window->table();
+    table->setCurrentIndex(table->model()->index(5, 1));
+    QAction *setPhase = nullptr;
+    for (QAction *menu : m_window->menuBar()->actions())
+        for (QAction *action : menu->menu()->actions())
+            if (action->text().startsWith(QStringLiteral("期の設定")))
+                setPhase = action;
+    ASSERT_NE(setPhase, nullptr);
+    const auto type = [](QDialog &dialog, const char *name, const char *text) {
+        auto *box = dialog.findChild<QLineEdit *>(QString::fromLatin1(name));
+        ASSERT_NE(box, nullptr) << name;
+        box->clear();
+        box->insert(QString::fromUtf8(text)); // as typed, or as an input method commits it
+    };
+
+    ModalAnswerer answerer;
+    answerer.dialogAnswers.push_back([&](QDialog &dialog) {
+        auto *start = dialog.findChild<QSpinBox *>(QStringLiteral("phaseStart"));
+        ASSERT_NE(start, nullptr);
+        EXPECT_EQ(start->value(), 6); // the current group
+        dialog.findChild<QComboBox *>(QStringLiteral("phaseSource"))->setCurrentIndex(3);
+        type(dialog, "locationCL", "11");
+        type(dialog, "locationUCL", "１２．５");
+        type(dialog, "locationLCL", "9.5");
+        type(dialog, "spreadCL", "1.7");
+        type(dialog, "spreadUCL", "4.4");
+        type(dialog, "phaseNote", "工程変更");
+        QTest::keyClick(&dialog, Qt::Key_Return);
+    });
+    const int steps = doc.undoStack()->count();
+    setPhase->trigger();
+    ASSERT_EQ(answerer.dialogs.size(), 1u);
+    EXPECT_EQ(answerer.dialogs[0].title, QStringLiteral("期の設定"));
+    ASSERT_EQ(doc.sheet().phases.size(), 2u);
+    const sheet::Phase &given = doc.sheet().phases[1];
+    EXPECT_EQ(given.firstRow, 5u);
+    EXPECT_EQ(given.source, sheet::LimitSource::Given);
+    EXPECT_EQ(given.location, (sheet::LimitTexts{"11", "１２．５", "9.5"}));
+    EXPECT_EQ(given.spread, (sheet::LimitTexts{"1.7", "4.4", ""}));
+    EXPECT_EQ(given.note, "工程変更");
+    EXPECT_EQ(doc.undoStack()->count(), steps + 1);
+    const sheet::SheetAnalysis &analysis = m_window->findChild<sheetwin::SheetTableModel *>()->analysis();
+    ASSERT_EQ(analysis.phases.size(), 2u);
+    ASSERT_TRUE(analysis.phases[1].limits.has_value());
+    EXPECT_NEAR(analysis.phases[1].limits->location.upper, 12.5, 1e-12);
+
+    answerer.dialogAnswers.push_back([&](QDialog &dialog) {
+        dialog.findChild<QComboBox *>(QStringLiteral("phaseSource"))->setCurrentIndex(2);
+        type(dialog, "standardMean", "11");
+        type(dialog, "standardSigma", "0.8");
+        dialog.accept();
+    });
+    setPhase->trigger();
+    ASSERT_EQ(doc.sheet().phases.size(), 2u); // the same start: replaced
+    EXPECT_EQ(doc.sheet().phases[1].source, sheet::LimitSource::Standard);
+    EXPECT_EQ(doc.sheet().phases[1].standardSigma, "0.8");
+    EXPECT_EQ(doc.sheet().phases[1].location, sheet::LimitTexts{}); // no leftovers of the typed lines
+    doc.undoStack()->undo();
+    EXPECT_EQ(doc.sheet().phases[1], given);
+    doc.undoStack()->undo();
+    EXPECT_TRUE(doc.sheet().phases.empty());
+}
+
+// A sheet window given a data folder journals its changes there; closed
+// normally (here after 保存しない), the journal is gone at once, before the
+// window is deleted, so a program that quits right after leaves none.
+TEST(SheetWindowJournal, ClosingLeavesNoJournal)
+{
+    QTemporaryDir data;
+    SheetWindow *window = SheetWindow::openNew(data.path());
+    const QDir journals(data.filePath(QStringLiteral("journal")));
+    ASSERT_EQ(window->document().setValue(0, 0, "25.01"), "");
+    const QStringList written = journals.entryList({QStringLiteral("*-sheet-*.vjl")}, QDir::Files);
+    ASSERT_EQ(written.size(), 1) << "the first change creates the window's journal";
+    ModalAnswerer answerer({QMessageBox::Discard});
+    EXPECT_TRUE(window->close());
+    ASSERT_EQ(answerer.boxes.size(), 1u); // the question about the unsaved sheet
+    EXPECT_TRUE(journals.entryList({QStringLiteral("*.vjl")}, QDir::Files).isEmpty());
 }
 
 } // namespace
