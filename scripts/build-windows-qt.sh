@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Builds a static Qt 6 for 64-bit Windows from Debian's own qt6-base source
+# (the source package, with Debian's patches applied by dpkg-source), cross
+# compiled with MinGW-w64 and Debian's host tools (moc, rcc, uic from /usr).
+#
+# The result goes into a cache folder outside the checkout, named after the
+# Qt version and a hash of the configure line and toolchain file:
+#   ${VORLA_CACHE_DIR:-$HOME/.cache/vorla}/qt-win-<version>-<hash>
+# A finished build there is found and reused; delete the folder to rebuild.
+# Prints the folder's path as its last line.
+#
+# Only Core, Gui, Widgets, PrintSupport and Test are built, with the windows
+# platform plugin and the windowsvista style, and as few features as Vorla can
+# do with. The wintab folder is not in Debian's source, hence no tablet events.
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cache=${VORLA_CACHE_DIR:-$HOME/.cache/vorla}
+jobs=${VORLA_JOBS:-$(nproc)}
+toolchain=$here/cmake/mingw-w64.cmake
+
+"$here/scripts/install-deps.sh" windows
+
+version=$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || true)
+version=${version:-6.4.2+dfsg-10}
+upstream=${version%%+*}     # 6.4.2
+upstream=${upstream#*:}
+
+options=(
+  -release -static -static-runtime -opensource -confirm-license
+  -xplatform win32-g++ -qt-host-path /usr
+  -nomake examples -nomake tests
+  -no-feature-sql -no-feature-network -no-feature-xml -no-feature-dbus
+  -no-feature-concurrent -no-opengl -no-feature-vulkan -no-feature-direct2d
+  -no-feature-tabletevent
+  -no-freetype -qt-harfbuzz -qt-zlib -qt-pcre -qt-libpng -no-libjpeg -no-gif
+  -no-icu -no-feature-sessionmanager
+)
+key=$( (echo "$version"; printf '%s\n' "${options[@]}"; cat "$toolchain") | sha256sum | cut -c1-12)
+prefix=$cache/qt-win-$upstream-$key
+
+if [ -f "$prefix/.vorla-complete" ]; then
+  echo "Qt for Windows found in the cache" >&2
+  echo "$prefix"
+  exit 0
+fi
+
+mkdir -p "$cache/src"
+src=$cache/src/qt6-base-$version
+if [ ! -f "$src/.vorla-extracted" ]; then
+  # The source package comes from the same Debian archive as the binaries.
+  if ! grep -rqs '^\s*\(deb-src\|Types:.*deb-src\)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    as_root=(); [ "$(id -u)" -eq 0 ] || as_root=(sudo)
+    printf '%s\n' 'Types: deb-src' 'URIs: http://deb.debian.org/debian' \
+      'Suites: bookworm bookworm-updates' 'Components: main' \
+      'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' |
+      "${as_root[@]}" tee /etc/apt/sources.list.d/vorla-deb-src.sources >/dev/null
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  fi
+  rm -rf "$src" "$cache/src/download"
+  mkdir -p "$cache/src/download"
+  # apt-get source unpacks with dpkg-source -x, which applies debian/patches.
+  (cd "$cache/src/download" && apt-get source -qq "qt6-base=$version")
+  mv "$cache/src/download"/qt6-base-*/ "$src"
+  rm -rf "$cache/src/download"
+  touch "$src/.vorla-extracted"
+fi
+
+# An interrupted build is taken up where it stopped.
+build=$cache/build-qt-win-$upstream-$key
+rm -rf "$prefix"
+mkdir -p "$build"
+start=$(date +%s)
+(
+  cd "$build"
+  "$src/configure" -prefix "$prefix" "${options[@]}" -- \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -G Ninja \
+    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+  cmake --build . --parallel "$jobs"
+  cmake --install .
+) 
+# The translations are Debian's, built for any platform; keep them beside Qt.
+mkdir -p "$prefix/translations"
+cp /usr/share/qt6/translations/qtbase_ja.qm "$prefix/translations/"
+touch "$prefix/.vorla-complete"
+rm -rf "$build"
+echo "Qt for Windows built in $(( $(date +%s) - start )) s" >&2
+echo "$prefix"
