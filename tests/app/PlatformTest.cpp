@@ -1,0 +1,109 @@
+// What differs between Windows and the other systems, checked on each: the
+// window font, the scratch files' and the data folder, where the settings
+// go, and Qt's Japanese texts.
+
+#include "app/ScratchPaths.h"
+#include "app/Translations.h"
+#include "files/ScratchFile.h"
+#include "ui/DefaultFont.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QSettings>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(DefaultFont, OffersTheSystemsJapaneseFaces)
+{
+#ifdef _WIN32
+    const QStringList expected = {QStringLiteral("Yu Gothic UI"), QStringLiteral("Meiryo UI"),
+                                  QStringLiteral("MS UI Gothic")};
+#else
+    const QStringList expected = {QStringLiteral("Noto Sans CJK JP")};
+#endif
+    EXPECT_EQ(vorlaDefaultFamilies(), expected);
+    const QFont font = vorlaDefaultFont();
+    EXPECT_EQ(font.pointSize(), 9);
+    // Every face stays in the list, whichever comes first.
+    QStringList families = font.families();
+    families.sort();
+    QStringList sorted = expected;
+    sorted.sort();
+    EXPECT_EQ(families, sorted);
+}
+
+TEST(DefaultFont, PutsTheFirstInstalledFaceFirst)
+{
+    const QStringList families = vorlaDefaultFamilies();
+    QString firstInstalled;
+    for (const QString &family : families) {
+        if (QFontDatabase::hasFamily(family)) {
+            firstInstalled = family;
+            break;
+        }
+    }
+    const QFont font = vorlaDefaultFont();
+    if (firstInstalled.isEmpty()) {
+        EXPECT_EQ(font.family(), families.front());
+    } else {
+        EXPECT_EQ(font.family(), firstInstalled);
+        EXPECT_EQ(font.families().front(), firstInstalled);
+    }
+}
+
+TEST(ScratchPaths, ScratchFilesLieWhereTheSystemKeepsThem)
+{
+    const QDir scratch(scratchDirectory());
+#ifdef _WIN32
+    EXPECT_EQ(scratchDirectory(), QStringLiteral("c:/"));
+    EXPECT_EQ(QDir::toNativeSeparators(scratch.filePath(QLatin1String(files::kScratchDataName))),
+              QStringLiteral("c:\\Vovizuzuv.dat"));
+    EXPECT_EQ(QDir::toNativeSeparators(scratch.filePath(QLatin1String(files::kScratchTextName))),
+              QStringLiteral("c:\\Vovizuzuv.txt"));
+    EXPECT_NE(QDir(dataDirectory()), scratch);
+#else
+    EXPECT_EQ(QDir(dataDirectory()), scratch);
+#endif
+}
+
+TEST(ScratchPaths, DataDirectoryExists)
+{
+    const QString folder = dataDirectory();
+    ASSERT_FALSE(folder.isEmpty());
+    EXPECT_TRUE(QFileInfo(folder).isDir()) << folder.toStdString();
+    EXPECT_TRUE(QFileInfo(folder).isAbsolute()) << folder.toStdString();
+}
+
+TEST(ScratchPaths, SettingsLieInTheDataFolderOnWindows)
+{
+    keepSettingsWithData();
+    const QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vorla"),
+                             QStringLiteral("vorla"));
+    const QString folder = QFileInfo(settings.fileName()).absolutePath();
+#ifdef _WIN32
+    EXPECT_EQ(folder.compare(dataDirectory(), Qt::CaseInsensitive), 0)
+        << folder.toStdString() << " against " << dataDirectory().toStdString();
+#else
+    // The desktop's configuration folder, apart from the data.
+    EXPECT_NE(folder, dataDirectory());
+#endif
+}
+
+TEST(Translations, ProgramCarriesQtsJapaneseTextsOnWindows)
+{
+#ifdef _WIN32
+    EXPECT_TRUE(QFile::exists(QStringLiteral(":/translations/qtbase_ja.qm")));
+#else
+    // The system's copy (qt6-translations-l10n) serves here.
+    EXPECT_FALSE(QFile::exists(QStringLiteral(":/translations/qtbase_ja.qm")));
+#endif
+    EXPECT_TRUE(installJapaneseTranslations(*qApp));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
+}
+
+} // namespace
