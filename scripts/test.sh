@@ -8,7 +8,9 @@
 #     UndefinedBehaviorSanitizer (build-asan/); any report fails the run
 #     (Qt needs no leak suppressions here: the suite runs clean).
 # Window tests draw offscreen; tests that need a service start their own.
-# VORLA_SKIP_FUZZ=1 or VORLA_SKIP_SANITIZERS=1 leave out pass 2 or 3.
+# Then the Windows build's tests under wine (scripts/test-windows.sh).
+# VORLA_SKIP_FUZZ=1 or VORLA_SKIP_SANITIZERS=1 leave out pass 2 or 3,
+# VORLA_SKIP_WINDOWS=1 the Windows part.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${VORLA_BUILD_DIR:-$here/build}
@@ -35,3 +37,6 @@ if [ "${VORLA_SKIP_SANITIZERS:-0}" != 1 ]; then
   (cd "$asan" && ctest --output-on-failure -j"$(nproc)")
 fi
 
+if [ "${VORLA_SKIP_WINDOWS:-0}" != 1 ]; then
+  "$here/scripts/test-windows.sh"
+fi
