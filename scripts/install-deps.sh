@@ -64,6 +64,7 @@ windows=(
   wine64                       # runs the tests and the program
   xvfb xauth xdotool imagemagick # the tests' X server, typed keys, screenshots
   librsvg2-bin                 # rsvg-convert draws the icon from its SVG
+  qt6-qpa-plugins fonts-noto-cjk # the Linux build beside it in the smoke run (xcb)
   python3                      # counts the test results
   locales                      # localedef for ja_JP.UTF-8
   nsis zip                     # the installer and the zip
