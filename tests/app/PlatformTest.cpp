@@ -2,8 +2,13 @@
 // window font, the scratch files' and the data folder, where the settings
 // go, and Qt's Japanese texts.
 
+#include "ModalAnswerer.h"
+#include "RowName.h"
+#include "TestFiles.h"
+
 #include "app/ScratchPaths.h"
 #include "app/Translations.h"
+#include "app/Vorla.h"
 #include "files/ScratchFile.h"
 #include "ui/DefaultFont.h"
 
@@ -13,6 +18,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QSettings>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -93,6 +99,75 @@ TEST(ScratchPaths, SettingsLieInTheDataFolderOnWindows)
     EXPECT_NE(folder, dataDirectory());
 #endif
 }
+
+// A scratch file that cannot go: start-up and クリア pass over it in silence.
+enum class Blocker { Missing, Folder, ReadOnly };
+
+struct UndeletableCase
+{
+    const char *name;
+    Blocker blocker;
+    bool removable; // whether the system can delete it after all
+};
+
+class UndeletableScratchTest : public ::testing::TestWithParam<UndeletableCase>
+{
+protected:
+    /// Puts something that resists deletion where the scratch file goes.
+    void block(const QString &file, Blocker blocker) const
+    {
+        switch (blocker) {
+        case Blocker::Missing:
+            break;
+        case Blocker::Folder: // a folder with a file in it is no file to remove
+            ASSERT_TRUE(QDir().mkpath(file));
+            writeFile(QDir(file).filePath(QStringLiteral("keep")), "1");
+            break;
+        case Blocker::ReadOnly: // on Windows, the read-only attribute stops DeleteFile
+            writeFile(file, "1\r\n");
+            ASSERT_TRUE(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadUser));
+            break;
+        }
+    }
+    void TearDown() override
+    {
+        for (const char *name : {files::kScratchDataName, files::kScratchTextName})
+            QFile::setPermissions(m_dir.filePath(QLatin1String(name)),
+                                  QFile::ReadOwner | QFile::WriteOwner);
+    }
+    QTemporaryDir m_dir;
+};
+
+TEST_P(UndeletableScratchTest, StartAndClearSaySoNothing)
+{
+    const UndeletableCase &c = GetParam();
+    ASSERT_TRUE(m_dir.isValid());
+    const QString data = m_dir.filePath(QLatin1String(files::kScratchDataName));
+    const QString text = m_dir.filePath(QLatin1String(files::kScratchTextName));
+    block(data, c.blocker);
+    block(text, c.blocker);
+    ModalAnswerer answerer;
+    Vorla window(m_dir.path());
+    window.show();
+    QAction *clear = window.findChild<QAction *>(QStringLiteral("v11"));
+    ASSERT_NE(clear, nullptr);
+    clear->trigger();
+    EXPECT_TRUE(answerer.boxes.empty()) << answerer.boxTexts().join(QLatin1Char('|')).toStdString();
+    if (c.blocker != Blocker::Missing) {
+        EXPECT_EQ(QFileInfo::exists(data), !c.removable);
+        EXPECT_EQ(QFileInfo::exists(text), !c.removable);
+    }
+}
+
+const UndeletableCase kUndeletableCases[] = {
+    {"Missing", Blocker::Missing, true},
+    {"FolderInItsPlace", Blocker::Folder, false},
+#ifdef _WIN32
+    {"ReadOnlyFile", Blocker::ReadOnly, false},
+#endif
+};
+INSTANTIATE_TEST_SUITE_P(Scratch, UndeletableScratchTest, ::testing::ValuesIn(kUndeletableCases),
+                         RowName{});
 
 TEST(Translations, ProgramCarriesQtsJapaneseTextsOnWindows)
 {
