@@ -67,7 +67,7 @@ windows=(
   qt6-qpa-plugins fonts-noto-cjk # the Linux build beside it in the smoke run (xcb)
   python3                      # counts the test results
   locales                      # localedef for ja_JP.UTF-8
-  nsis zip                     # the installer and the zip
+  nsis zip unzip               # the installer and the zip, and a look into it
   xz-utils ca-certificates
 )
 

@@ -14,7 +14,9 @@
 # with Mozc) and the small-disk tests (tmpfs mounts).
 # VORLA_SCREENSHOTS=1 also writes docs/windows-main-window.png and
 # docs/windows-chart-window.png from the smoke run.
-# The last line reads "N passed, N failed" (test cases, the smoke run one).
+#  3. the installer, silently installed and uninstalled, and the zip.
+# The last line reads "N passed, N failed" (test cases; the smoke run and the
+# package check count one each).
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${VORLA_WINDOWS_BUILD_DIR:-$here/build-windows}
@@ -167,6 +169,31 @@ if [ -n "$shots" ] && [ -f "$shots-main-window.png" ]; then
   cp "$shots-chart-window.png" "$here/docs/windows-chart-window.png"
 fi
 
+# The installer, silently: the files, the Start-menu entry and the file type
+# are there, and after the uninstaller none of them is. Then the zip.
+package_ok=1
+setup=$(ls "$build"/package/vorla-*-setup.exe 2>/dev/null | head -n 1)
+programs="$WINEPREFIX/drive_c/Program Files/Vorla"
+shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Vorla 工程統計.lnk"
+file_type() { "$wine" reg query 'HKLM\Software\Classes\Vorla.Sheet\shell\open\command' 2>/dev/null | tr -d '\r'; }
+if [ -z "$setup" ]; then
+  echo "package: no installer was built" >&2; package_ok=0
+else
+  "$wine" "$setup" /S; "$wineserver" -w
+  for f in vorla.exe vorla.com uninstall.exe; do
+    [ -f "$programs/$f" ] || { echo "package: $f was not installed" >&2; package_ok=0; }
+  done
+  [ -f "$shortcut" ] || { echo "package: no Start-menu entry" >&2; package_ok=0; }
+  file_type | grep -q 'vorla.exe" "%1"' || { echo "package: .vorla is not associated" >&2; package_ok=0; }
+  "$wine" "$programs/uninstall.exe" /S; "$wineserver" -w
+  [ ! -e "$programs/vorla.exe" ] && [ ! -e "$shortcut" ] && [ -z "$(file_type)" ] ||
+    { echo "package: the uninstaller left things behind" >&2; package_ok=0; }
+  zip=$(ls "$build"/package/vorla-*-windows.zip 2>/dev/null | head -n 1)
+  [ -n "$zip" ] && [ "$(unzip -Z1 "$zip" | sort | tr '\n' ' ')" = "README.txt vorla.com vorla.exe vorla.ico " ] ||
+    { echo "package: the zip does not hold the installer's files" >&2; package_ok=0; }
+fi
+[ "$package_ok" = 1 ] && echo "package: the installer installed, associated .vorla and uninstalled; the zip holds the same files"
+
 # The counts of the test cases, from each executable's results.
 read -r tests failures skipped < <(python3 - "$build/test-results" <<'PY'
 import glob, sys, xml.etree.ElementTree as ET
@@ -178,8 +205,8 @@ for name in glob.glob(sys.argv[1] + "/*.xml"):
 print(t, f, s)
 PY
 )
-passed=$((tests - failures - skipped + smoke_ok))
-failed=$((failures + 1 - smoke_ok))
+passed=$((tests - failures - skipped + smoke_ok + package_ok))
+failed=$((failures + 2 - smoke_ok - package_ok))
 if [ "$ctest_status" != 0 ] && [ "$failures" = 0 ]; then failed=$((failed + 1)); fi
 echo "Windows part took $(( $(date +%s) - start )) s; $skipped skipped under wine"
 echo "$passed passed, $failed failed"
