@@ -38,14 +38,52 @@ options=(
 key=$( (echo "$version"; printf '%s\n' "${options[@]}"; cat "$toolchain") | sha256sum | cut -c1-12)
 prefix=$cache/qt-win-$upstream-$key
 
+# Qt 6.4 builds its DirectWrite font engine and font database into Gui only
+# with Direct2D, which Vorla does not need, while the windows platform plugin
+# uses them either way. They are compiled here from the same source, as Gui's
+# own objects are, and added to libQt6Gui.a (once; vorla links dwrite and d2d1).
+add_directwrite_to_gui() {
+  local lib=$prefix/lib/libQt6Gui.a objects=$prefix/.vorla-directwrite
+  if x86_64-w64-mingw32-gcc-ar-posix t "$lib" | grep -qx 'directwriteface.cpp.obj'; then
+    return 0
+  fi
+  mkdir -p "$objects"
+  local name
+  for name in qwindowsfontenginedirectwrite qwindowsdirectwritefontdatabase; do
+    x86_64-w64-mingw32-g++-posix -std=c++17 -O2 -fno-exceptions \
+      -DQT_BUILD_GUI_LIB -DQT_NO_FOREACH -DUNICODE -D_UNICODE -DWIN32 -DQT_NO_DEBUG \
+      -I"$prefix/include" -I"$prefix/include/QtCore" -I"$prefix/include/QtCore/$upstream" \
+      -I"$prefix/include/QtCore/$upstream/QtCore" -I"$prefix/include/QtGui" \
+      -I"$prefix/include/QtGui/$upstream" -I"$prefix/include/QtGui/$upstream/QtGui" \
+      -I"$prefix/mkspecs/win32-g++" \
+      -c "$src/src/gui/text/windows/$name.cpp" -o "$objects/$name.cpp.obj"
+  done
+  # The DirectWrite database reads application fonts through a base-class
+  # helper that Qt also builds only with Direct2D. Vorla adds no fonts from
+  # memory and the platform takes this database only when told
+  # (-platform windows:fontengine=directwrite), so the helper finds none.
+  printf '%s\n' '#include <QtGui/private/qwindowsfontdatabasebase_p.h>' \
+    'IDWriteFontFace *QWindowsFontDatabaseBase::createDirectWriteFace(const QByteArray &) const' \
+    '{ return nullptr; }' > "$objects/directwriteface.cpp"
+  x86_64-w64-mingw32-g++-posix -std=c++17 -O2 -fno-exceptions \
+    -DQT_BUILD_GUI_LIB -DUNICODE -D_UNICODE -DWIN32 -DQT_NO_DEBUG \
+    -I"$prefix/include" -I"$prefix/include/QtCore" -I"$prefix/include/QtCore/$upstream" \
+    -I"$prefix/include/QtCore/$upstream/QtCore" -I"$prefix/include/QtGui" \
+    -I"$prefix/include/QtGui/$upstream" -I"$prefix/include/QtGui/$upstream/QtGui" \
+    -I"$prefix/mkspecs/win32-g++" \
+    -c "$objects/directwriteface.cpp" -o "$objects/directwriteface.cpp.obj"
+  x86_64-w64-mingw32-gcc-ar-posix rs "$lib" "$objects"/*.obj
+}
+
+src=$cache/src/qt6-base-$version
 if [ -f "$prefix/.vorla-complete" ]; then
+  add_directwrite_to_gui
   echo "Qt for Windows found in the cache" >&2
   echo "$prefix"
   exit 0
 fi
 
 mkdir -p "$cache/src"
-src=$cache/src/qt6-base-$version
 if [ ! -f "$src/.vorla-extracted" ]; then
   # The source package comes from the same Debian archive as the binaries.
   if ! grep -rqs '^\s*\(deb-src\|Types:.*deb-src\)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
@@ -81,6 +119,7 @@ start=$(date +%s)
 # The translations are Debian's, built for any platform; keep them beside Qt.
 mkdir -p "$prefix/translations"
 cp /usr/share/qt6/translations/qtbase_ja.qm "$prefix/translations/"
+add_directwrite_to_gui
 touch "$prefix/.vorla-complete"
 rm -rf "$build"
 echo "Qt for Windows built in $(( $(date +%s) - start )) s" >&2

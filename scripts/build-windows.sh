@@ -2,9 +2,9 @@
 # Cross-builds Vorla for 64-bit Windows with MinGW-w64 and the static Qt of
 # scripts/build-windows-qt.sh (built once, then taken from its cache), into
 # ./build-windows (or $VORLA_WINDOWS_BUILD_DIR):
-#   src/app/vorla.exe    the program, one static executable
-#   src/app/vorla.com    the same program for cmd.exe and PowerShell
-#   tests/...            the test executables (scripts/test-windows.sh)
+#   vorla.exe            the program, one static executable
+#   vorla.com            the same program for cmd.exe and PowerShell
+#   *_tests.exe          the test executables (scripts/test-windows.sh)
 #   package/             vorla-<version>-setup.exe and vorla-<version>-windows.zip
 # Build only some targets with VORLA_WINDOWS_TARGETS="vorla vorla_console".
 set -euo pipefail

@@ -109,16 +109,16 @@ drive_window() {
   # From the entry box, two steps back are 「演算開始」.
   xdotool key shift+Tab; sleep 0.2; xdotool key shift+Tab; sleep 0.2; xdotool key space
   sleep 1.5
-  if [ -n "$shots" ]; then
-    import -window root "$shots-main-window.png"
-    xdotool key alt+v; sleep 0.5; xdotool key g; sleep 3
-    import -window root "$shots-chart-window.png"
-    xdotool key Escape; sleep 1
-    xdotool windowfocus "$window" 2>/dev/null || true; sleep 0.5
-  fi
+  [ -z "$shots" ] || import -window root "$shots-main-window.png"
   xdotool key alt+f; sleep 0.5; xdotool key s; sleep 3
   xdotool type --delay 40 "$out"; sleep 0.3; xdotool key Return
   sleep 2
+  if [ -n "$shots" ]; then
+    xdotool windowfocus "$window" 2>/dev/null || true; sleep 0.3
+    xdotool key alt+v; sleep 0.5; xdotool key g; sleep 3
+    import -window root "$shots-chart-window.png"
+    xdotool key alt+F4; sleep 1 # closes the chart window
+  fi
   xdotool windowfocus "$window" 2>/dev/null || true; sleep 0.3
   xdotool key alt+f; sleep 0.5; xdotool key e
 }
@@ -129,7 +129,7 @@ printf '1\r\n' > "$scratch"
 shots=
 [ "${VORLA_SCREENSHOTS:-0}" = 1 ] && shots=$smoke_dir/windows/shot
 windows_out=$(winpath "$smoke_dir/windows/saved.txt")
-"$wine" "$build/src/app/vorla.exe" "$(winpath "$smoke_dir/values.txt")" &
+"$wine" "$build/vorla.exe" "$(winpath "$smoke_dir/values.txt")" &
 vorla_pid=$!
 if ! drive_window "$vorla_pid" "$windows_out" "$shots"; then smoke_ok=0; fi
 for _ in $(seq 40); do kill -0 "$vorla_pid" 2>/dev/null || break; sleep 0.5; done

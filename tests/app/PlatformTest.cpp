@@ -87,6 +87,9 @@ TEST(ScratchPaths, DataDirectoryExists)
 
 TEST(ScratchPaths, SettingsLieInTheDataFolderOnWindows)
 {
+    // Named as main() names the program, which the data folder follows.
+    const QString testName = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName(QStringLiteral("vorla"));
     keepSettingsWithData();
     const QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vorla"),
                              QStringLiteral("vorla"));
@@ -98,6 +101,7 @@ TEST(ScratchPaths, SettingsLieInTheDataFolderOnWindows)
     // The desktop's configuration folder, apart from the data.
     EXPECT_NE(folder, dataDirectory());
 #endif
+    QCoreApplication::setApplicationName(testName);
 }
 
 // A scratch file that cannot go: start-up and クリア pass over it in silence.
