@@ -3,9 +3,13 @@
 // `vorla --chart` of the file into a PNG, a PDF and as control charts, beside
 // `vorla --stats` of the same file, the floor of reading and calculating it.
 // The children run with no display; --chart picks the offscreen platform.
+// `vorla --stats --json` of a sheet of 2,000 subgroups of five stands beside
+// the same floor.
 
 #include "Figures.h"
 #include "TypicalValues.h"
+
+#include "sheet/SheetFile.h"
 
 #include <benchmark/benchmark.h>
 
@@ -32,7 +36,22 @@ const QTemporaryDir &folder()
         std::ofstream file((dir.path() + QStringLiteral("/values.txt")).toStdString());
         bench::forEachTypicalValue(bench::kFullList,
                                    [&](const std::string &item) { file << item << "\r\n"; });
-        return bool(file);
+        // 60 subgroups of 5: the record of a sheet's worth of rows.
+        std::ofstream groups((dir.path() + QStringLiteral("/groups.txt")).toStdString());
+        bench::forEachTypicalValue(300, [&](const std::string &item) { groups << item << "\r\n"; });
+                sheet::Sheet s;
+        const std::vector<std::string> items = bench::typicalValues(10000);
+        for (std::size_t r = 0; r < 2000; ++r)
+            s.rows.push_back({"lot " + std::to_string(r),
+                              {items.begin() + static_cast<std::ptrdiff_t>(r * 5),
+                               items.begin() + static_cast<std::ptrdiff_t>(r * 5 + 5)},
+                              "", false, ""});
+        s.header.upperLimit = "90";
+        s.header.lowerLimit = "-20";
+        std::ofstream sheetFile((dir.path() + QStringLiteral("/sheet.vorla")).toStdString(),
+                                std::ios::binary);
+        sheetFile << sheet::writeSheet(s);
+        return bool(file) && bool(groups) && bool(sheetFile);
     }();
     (void)written;
     return dir;
@@ -109,11 +128,24 @@ void BM_ChartPdfOfFullList(benchmark::State &state)
 }
 BENCHMARK(BM_ChartPdfOfFullList)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
+void BM_RecordOfSixtySubgroups(benchmark::State &state)
+{
+    runEach(state, {"--chart", "groups.txt", "-o", "groups.pdf", "--type", "xbar-r", "--upper", "90",
+                    "--lower", "-20"});
+}
+BENCHMARK(BM_RecordOfSixtySubgroups)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
 void BM_ControlChartPngOfFullList(benchmark::State &state)
 {
     runEach(state, {"--chart", "values.txt", "-o", "xrs.png", "--type", "xrs"});
 }
 BENCHMARK(BM_ControlChartPngOfFullList)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+void BM_StatsJsonOfSheet(benchmark::State &state)
+{
+    runEach(state, {"--stats", "--json", "sheet.vorla"});
+}
+BENCHMARK(BM_StatsJsonOfSheet)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
@@ -124,8 +156,12 @@ int main(int argc, char **argv)
         argc, argv,
         {{"vorla --chart, 32,767 values, PNG", "BM_ChartPngOfFullList", "BM_StatsOfFullList",
           Figure::Milliseconds, 1000.0},
-         {"vorla --chart, 32,767 values, PDF", "BM_ChartPdfOfFullList", "BM_StatsOfFullList",
-          Figure::Milliseconds, 1000.0},
+         {"vorla --chart, 32,767 values, PDF record", "BM_ChartPdfOfFullList",
+          "BM_StatsOfFullList", Figure::Milliseconds, 1500.0},
+         {"vorla --chart, 60 subgroups of 5, PDF record", "BM_RecordOfSixtySubgroups",
+          "BM_StatsOfFullList", Figure::Milliseconds, 1000.0},
          {"vorla --chart --type xrs, 32,767 values", "BM_ControlChartPngOfFullList",
-          "BM_StatsOfFullList", Figure::Milliseconds, 1000.0}});
+          "BM_StatsOfFullList", Figure::Milliseconds, 1000.0},
+         {"vorla --stats --json, sheet of 2,000 rows of 5", "BM_StatsJsonOfSheet",
+          "BM_StatsOfFullList", Figure::Milliseconds, 200.0}});
 }

@@ -14,13 +14,22 @@
 // (most of an empty Vorla's cost over "bare" is opening the Japanese font);
 // "vorla" is the main window as the program starts it; "vorla-full" is the
 // main window with 32,767 values typed in and one calculation done;
-// "vorla-chart" is that and the chart window opened over it.
+// "vorla-chart" is that and the chart window opened over it. "vorla" starts
+// as the program does (startMainWindow: the data folder is looked at for
+// journals left behind, and every change is journaled from then on);
+// "vorla-restore" starts over a data folder holding a journal of 32,767
+// values that a killed run left, and its time ends when the restore
+// question shows.
 
 #include "Figures.h"
 #include "TypicalValues.h"
 
+#include "app/Startup.h"
 #include "app/Translations.h"
-#include "app/ValueListModel.h"
+#include "doc/JournalRecovery.h"
+#include "doc/ValueListDocument.h"
+#include "journal/JournalFormat.h"
+#include "doc/ValueListModel.h"
 #include "app/Vorla.h"
 #include "ui/DefaultFont.h"
 
@@ -32,7 +41,11 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
+#include <QDir>
+#include <QFile>
 
 #include <cerrno>
 #include <cstdint>
@@ -57,6 +70,35 @@ std::int64_t monotonicNanoseconds()
     return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
 }
 
+// The restore question's showing ends the figure: its time goes to the pipe.
+void answerRestoreQuestionAt(int fd)
+{
+    auto *watch = new QTimer(qApp);
+    QObject::connect(watch, &QTimer::timeout, [fd] {
+        if (qobject_cast<QMessageBox *>(QApplication::activeModalWidget()) == nullptr)
+            return;
+        const std::int64_t shown = monotonicNanoseconds();
+        if (write(fd, &shown, sizeof shown) != static_cast<ssize_t>(sizeof shown))
+            _exit(3);
+        _exit(0);
+    });
+    watch->start(0);
+}
+
+// A journal of 32,767 values typed one at a time, left by a killed run.
+void writeLeftJournal(const QString &dataDir)
+{
+    QDir().mkpath(recovery::journalFolder(dataDir));
+    std::string bytes = journal::header();
+    bench::forEachTypicalValue(bench::kFullList, [&bytes](const std::string &v) {
+        bytes += journal::appendRecord({v});
+    });
+    bytes += journal::stateRecord({{}, "", "Pellary", true, false});
+    QFile file(QDir(recovery::journalFolder(dataDir)).filePath(QStringLiteral("left.vjl")));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
 int runChild(int argc, char **argv)
 {
     const std::string kind = argv[2];
@@ -76,7 +118,11 @@ int runChild(int argc, char **argv)
         // As main.cpp starts the program, Qt's Japanese texts included.
         QGuiApplication::setDesktopFileName(QStringLiteral("io.github.vorla.Vorla"));
         installJapaneseTranslations(app);
-        window = std::make_unique<Vorla>(scratch.path());
+        if (kind == "vorla-restore")
+            answerRestoreQuestionAt(fd);
+        const QString data = kind == "vorla-restore" ? qEnvironmentVariable("VORLA_BENCH_DATA")
+                                                     : scratch.path();
+        window = startMainWindow(scratch.path(), data);
     }
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get()))
@@ -85,16 +131,19 @@ int runChild(int argc, char **argv)
     const std::int64_t shown = monotonicNanoseconds();
 
     if (kind == "vorla-full" || kind == "vorla-chart") {
-        auto *values = static_cast<ValueListModel *>(
-            window->findChild<QListView *>(QStringLiteral("List1"))->model());
-        // One value at a time with the event loop turning in between, as
-        // typing them would (a file's values come in one insertion).
-        std::size_t typed = 0;
-        bench::forEachTypicalValue(bench::kFullList, [values, &typed](const std::string &v) {
-            values->append(v);
-            if (++typed % 64 == 0)
+        ValueListDocument *document = static_cast<Vorla *>(window.get())->document();
+        // Entered 64 at a time with the event loop turning in between, as
+        // pasting them would, journaled as entries are (a file's values
+        // come in one insertion).
+        std::vector<std::string> batch;
+        bench::forEachTypicalValue(bench::kFullList, [document, &batch](const std::string &v) {
+            batch.push_back(v);
+            if (batch.size() == 64) {
+                document->enter(std::exchange(batch, {}));
                 QCoreApplication::processEvents();
+            }
         });
+        document->enter(std::move(batch));
         QCoreApplication::processEvents();
         window->findChild<QPushButton *>(QStringLiteral("Command1"))->click();
         QCoreApplication::processEvents();
@@ -178,6 +227,16 @@ BENCHMARK(BM_StartupJapaneseLabel)->UseManualTime()->Iterations(10)->Unit(benchm
 void BM_StartupVorla(benchmark::State &state) { measureChild(state, "vorla"); }
 BENCHMARK(BM_StartupVorla)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
 
+void BM_StartupToRestoreQuestion(benchmark::State &state)
+{
+    // The journal is never taken: each child stops at the question.
+    QTemporaryDir data;
+    writeLeftJournal(data.path());
+    qputenv("VORLA_BENCH_DATA", data.path().toLocal8Bit());
+    measureChild(state, "vorla-restore");
+}
+BENCHMARK(BM_StartupToRestoreQuestion)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+
 void BM_MemoryFullList(benchmark::State &state) { measureChild(state, "vorla-full"); }
 BENCHMARK(BM_MemoryFullList)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
@@ -198,7 +257,9 @@ int main(int argc, char **argv)
         {{"Start-up to shown window, Vorla vs bare", "BM_StartupVorla", "BM_StartupBareWindow",
           Figure::Ratio, 1.5},
          {"Start-up to shown window, Vorla vs Japanese label", "BM_StartupVorla",
-          "BM_StartupJapaneseLabel", Figure::Ratio, 1.15},
+          "BM_StartupJapaneseLabel", Figure::Ratio, 1.25},
+         {"Start-up to the restore question, 32,767 values", "BM_StartupToRestoreQuestion",
+          "BM_StartupVorla", Figure::Milliseconds, 300},
          {"Peak memory, full list vs Japanese label", "BM_MemoryFullList",
           "BM_StartupJapaneseLabel", Figure::ExtraMiB, 8},
          {"Peak memory, full list vs bare window", "BM_MemoryFullList", "BM_StartupBareWindow",

@@ -17,7 +17,7 @@
 // 300 ms for every case), and the peak memory. scripts/bench.sh runs every
 // case.
 
-#include "app/ValueListModel.h"
+#include "doc/ValueListModel.h"
 #include "app/ValueListView.h"
 #include "files/ValueFile.h"
 #include "files/ValueFileIO.h"

@@ -16,6 +16,7 @@
 
 #include "files/ValueFile.h"
 #include "stats/Chart.h"
+#include "stats/ChartContent.h"
 #include "stats/Statistics.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -135,6 +136,36 @@ void checkCapability(const std::optional<stats::Capability> &c, const std::vecto
     fuzz::check(!c->cpk || std::isfinite(*c->cpk), "Cpk not finite", detail);
 }
 
+// The chart window's content with the items that hold no number left out:
+// every item is charted or left out, never both; what is charted lies in a
+// finite range; the texts never say inf or nan.
+void checkContent(const stats::StatisticsFigures &figures, const std::vector<std::string> &items,
+                  const stats::ChartRequest &request, const std::string &detail)
+{
+    const std::vector<std::size_t> withoutNumber = stats::looseReadings(items).withoutNumber;
+    const stats::ChartContent content = stats::chartContent(figures, request, withoutNumber);
+    fuzz::check(content.withoutNumber == withoutNumber, "items left out differ", detail);
+    fuzz::check(content.withoutNumber.empty() == content.withoutNumberNote.empty(),
+                "a note without items left out, or none with them", detail);
+    const bool charted = !content.chartedItems.empty();
+    fuzz::check(!charted || content.chartedItems.size() + withoutNumber.size() == items.size(),
+                "an item neither charted nor left out", detail);
+    fuzz::check(content.data.points.size() == content.chartedItems.size(), "a point per item",
+                detail);
+    for (const std::size_t item : content.chartedItems)
+        fuzz::check(!std::binary_search(withoutNumber.begin(), withoutNumber.end(), item),
+                    "an item without a number charted", detail);
+    for (const auto &p : content.data.points)
+        fuzz::check(std::isfinite(p.value) && content.data.low <= p.value &&
+                        p.value <= content.data.high,
+                    "a charted point outside the range", detail);
+    fuzz::check(content.control.has_value() == (request.type != stats::ChartType::Run),
+                "a control chart for the run chart, or none asked for", detail);
+    for (const std::string *text : {&content.texts.mean, &content.texts.upperLimit,
+                                    &content.texts.lowerLimit, &content.withoutNumberNote})
+        fuzz::check(!fuzz::mentionsInfOrNan(*text), "a content text says inf/nan", *text);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -155,6 +186,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         provider.ConsumeIntegralInRange<std::size_t>(std::size_t{1} << scale,
                                                      std::size_t{2} << scale));
     const bool rawDoubles = provider.ConsumeBool();
+    const auto type = static_cast<stats::ChartType>(provider.ConsumeIntegralInRange<int>(0, 2));
+    const int subgroupSize = provider.ConsumeIntegralInRange<int>(2, 10);
 
     std::vector<std::string> given;
     while (provider.remaining_bytes() > 0 && given.size() < files::kMaxListItems) {
@@ -206,5 +239,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (const std::string &text :
          {stats::runChartDescription(chart), stats::histogramDescription(chart)})
         fuzz::check(!fuzz::mentionsInfOrNan(text), "a description says inf/nan", text);
+    checkContent(figures, items, {type, subgroupSize, limits, stats::SpecialCauseTests::all()},
+                 detail);
     return 0;
 }

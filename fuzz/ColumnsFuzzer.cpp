@@ -70,8 +70,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     fuzz::check(layout->preview.size() <= files::kPreviewRows
                     && layout->preview.size() == std::min(layout->rows, files::kPreviewRows),
                 "a preview of the wrong size", text);
-    fuzz::check(layout->numbers[layout->preselected] > 0, "preselected a column without numbers",
-                text);
+    // A column of dates or times is never preselected: where every column
+    // with numbers holds dates, one without numbers is.
+    bool valuesElsewhere = false;
+    bool otherThanDates = false;
+    for (std::size_t c = 0; c < layout->columns; ++c) {
+        valuesElsewhere = valuesElsewhere || (layout->numbers[c] > 0 && !layout->dateColumns[c]);
+        otherThanDates = otherThanDates || !layout->dateColumns[c];
+    }
+    fuzz::check(!layout->dateColumns[layout->preselected] || !otherThanDates,
+                "preselected a column of dates", text);
+    fuzz::check(layout->numbers[layout->preselected] > 0 || !valuesElsewhere,
+                "preselected a column without numbers", text);
     for (std::size_t c = 0; c < layout->columns; ++c) {
         fuzz::check(layout->headerRows[c] <= files::kMaxHeaderRows, "a header too long", text);
         fuzz::check(layout->numbers[c] <= layout->rows, "more numbers than rows", text);

@@ -50,20 +50,26 @@ constexpr std::string_view kWords[] = {
 };
 
 /// The --sigma values the rules allow and the choice each gives.
-struct SigmaValue
-{
-    std::string_view text;
-    std::string_view choice;
-};
-constexpr SigmaValue kSigmaValues[] = {
-    {"3", "3σ"}, {"2", "2σ"}, {"1", "1σ"}, {"3σ", "3σ"}, {"2σ", "2σ"}, {"1σ", "1σ"},
-};
-
+// The sigma choice as the drop-down reads it: a digit 1 to 3, half- or
+// full-width, alone or followed by σ or Σ with any blanks (U+0020, U+3000)
+// between. Spelled out form by form, apart from the calculation's reading.
 std::string allowedSigma(std::string_view text)
 {
-    for (const SigmaValue &v : kSigmaValues)
-        if (v.text == text)
-            return std::string(v.choice);
+    static const std::string_view kDigits[][2] = {
+        {"1", "１"}, {"2", "２"}, {"3", "３"}};
+    for (int k = 0; k < 3; ++k) {
+        for (const std::string_view digit : kDigits[k]) {
+            if (!text.starts_with(digit))
+                continue;
+            std::string_view rest = text.substr(digit.size());
+            const std::string choice = std::to_string(k + 1) + "σ";
+            if (rest.empty())
+                return choice;
+            while (rest.starts_with(" ") || rest.starts_with("\u3000"))
+                rest.remove_prefix(rest.starts_with(" ") ? 1 : 3);
+            return rest == "σ" || rest == "Σ" ? choice : std::string();
+        }
+    }
     return {};
 }
 
@@ -90,18 +96,19 @@ constexpr Option kOptions[] = {
     {"--column", Effect::Column, true, kStats | kChart},
     {"--type", Effect::Type, true, kStats | kChart},
     {"--subgroup", Effect::Subgroup, true, kStats | kChart},
-    {"--upper", Effect::Upper, true, kChart}, {"--lower", Effect::Lower, true, kChart},
+    {"--upper", Effect::Upper, true, kStats | kChart},
+    {"--lower", Effect::Lower, true, kStats | kChart},
     {"-o", Effect::Output, true, kChart},
 };
 
-std::optional<cli::ChartKind> allowedType(std::string_view text)
+std::optional<stats::ChartType> allowedType(std::string_view text)
 {
     if (text == "run")
-        return cli::ChartKind::Run;
+        return stats::ChartType::Run;
     if (text == "xrs")
-        return cli::ChartKind::IndividualsMovingRange;
+        return stats::ChartType::IndividualsMovingRange;
     if (text == "xbar-r")
-        return cli::ChartKind::MeansRanges;
+        return stats::ChartType::MeansRanges;
     return std::nullopt;
 }
 
@@ -164,7 +171,7 @@ bool applyValue(const Option &option, const std::string &value, Expected &e, See
         return e.line.column != 0;
     case Effect::Type:
         seen.type = true;
-        e.line.chartType = allowedType(value).value_or(cli::ChartKind::Run);
+        e.line.chartType = allowedType(value).value_or(stats::ChartType::Run);
         return allowedType(value).has_value();
     case Effect::Subgroup: {
         seen.subgroup = true;
@@ -198,7 +205,7 @@ Expected finish(Expected e, const Seen &seen)
     for (const Option *option : seen.batched)
         if ((option->uses & batch) == 0)
             return failure(std::string(option->name));
-    if (seen.subgroup && e.line.chartType != cli::ChartKind::MeansRanges)
+    if (seen.subgroup && e.line.chartType != stats::ChartType::MeansRanges)
         return failure();
     if (batch == 0)
         return e;
@@ -207,7 +214,8 @@ Expected finish(Expected e, const Seen &seen)
     if (seen.stats) {
         if (std::count(e.line.files.begin(), e.line.files.end(), "-") > 1)
             return failure("-"); // standard input can be read only once
-        if (seen.type && (e.line.format != Format::Json || e.line.chartType == cli::ChartKind::Run))
+        if (seen.type &&
+            (e.line.format != Format::Json || e.line.chartType == stats::ChartType::Run))
             return failure();
         e.line.mode = Mode::Stats;
         return e;

@@ -155,9 +155,9 @@ void checkSignals(const stats::ControlSeries &s, stats::SpecialCauseTests enable
                         "a disabled test marks a point", detail);
         marks += static_cast<std::size_t>(s.trippedTests[i].size());
     }
-    fuzz::check(marks == s.signals.size(), "marks and signals differ in number", detail);
+    fuzz::check(marks == s.causes.size(), "marks and signals differ in number", detail);
     std::int64_t previous = s.firstNumber - 1;
-    for (const auto &signal : s.signals) {
+    for (const auto &signal : s.causes) {
         const std::int64_t index = signal.number - s.firstNumber;
         fuzz::check(index >= 0 && index < static_cast<std::int64_t>(s.values.size()),
                     "a signal's point out of range", detail);

@@ -141,7 +141,7 @@ char standsFor(char32_t c)
 // The text as ASCII, one character for each of its characters, blanks left
 // out. Only three-byte sequences can stand for a number's character; any
 // other byte stands for itself when ASCII and for a stranger otherwise.
-std::string spelledOut(std::string_view text)
+std::string spelledOut(std::string_view text, bool keepBlanks = false)
 {
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
@@ -161,6 +161,8 @@ std::string spelledOut(std::string_view text)
         }
         if (c != ' ' && c != '\t' && c != '\n')
             out.push_back(c);
+        else if (keepBlanks)
+            out.push_back(' ');
         i += width;
     }
     return out;
@@ -225,11 +227,29 @@ std::string listed(const std::vector<std::size_t> &indexes)
     return out;
 }
 
+// Whether a text read whole has blanks between its number's characters: any
+// blank left once the blanks around the text, the sign and the blanks after
+// the sign are passed over. "&H" numbers are not told.
+bool blanksInsideNumber(std::string_view item)
+{
+    std::string s = spelledOut(item, true);
+    const std::size_t first = s.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return false;
+    s = s.substr(first, s.find_last_not_of(' ') - first + 1);
+    if (s.front() == '&')
+        return false;
+    if (s.front() == '+' || s.front() == '-')
+        s.erase(0, s.find_first_not_of(' ', 1));
+    return s.find(' ') != std::string::npos;
+}
+
 void checkLooseReadings(const std::vector<std::string> &items)
 {
     const stats::LooseReadings loose = stats::looseReadings(items);
     std::vector<std::size_t> withoutNumber;
     std::vector<std::size_t> partlyRead;
+    std::vector<std::size_t> blanksInside;
     std::vector<std::size_t> all;
     for (std::size_t i = 0; i < items.size(); ++i) {
         const stats::ReadingExtent expected = stepByStep(spelledOut(items[i]));
@@ -242,9 +262,14 @@ void checkLooseReadings(const std::vector<std::string> &items)
         } else if (expected == stats::ReadingExtent::Partial) {
             partlyRead.push_back(i);
         }
-        if (expected != stats::ReadingExtent::Whole)
+        const bool joined = expected == stats::ReadingExtent::Whole && blanksInsideNumber(items[i]);
+        if (joined)
+            blanksInside.push_back(i);
+        if (expected != stats::ReadingExtent::Whole || joined)
             all.push_back(i);
     }
+    fuzz::check(loose.blanksInside == blanksInside, "items with blanks inside differ",
+                listed(loose.blanksInside) + "expected " + listed(blanksInside));
     fuzz::check(loose.withoutNumber == withoutNumber, "items without a number differ",
                 listed(loose.withoutNumber) + "expected " + listed(withoutNumber));
     fuzz::check(loose.partlyRead == partlyRead, "partly read items differ",

@@ -16,7 +16,7 @@ build=${VORLA_BENCH_BUILD_DIR:-$here/build-bench}
 "$here/scripts/install-deps.sh" bench
 cmake -S "$here" -B "$build" -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=Release \
   -DVORLA_TESTS=OFF -DVORLA_BENCH=ON >/dev/null
-benchmarks=(vorla_bench_statistics vorla_bench_control_chart vorla_bench_window vorla_bench_startup
+benchmarks=(vorla_bench_statistics vorla_bench_control_chart vorla_bench_sheet vorla_bench_sheet_window vorla_bench_window vorla_bench_startup
             vorla_bench_command_line)
 cmake --build "$build" -j2 --target "${benchmarks[@]}" vorla_value_file_bench
 export QT_QPA_PLATFORM=offscreen LANG=C.UTF-8

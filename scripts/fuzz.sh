@@ -14,7 +14,7 @@ seconds=${1:-600}
 build=${VORLA_FUZZ_BUILD_DIR:-$here/fuzz-build}
 targets=(fuzz_parse_value_text fuzz_number_text fuzz_statistics fuzz_value_file
          fuzz_value_lines fuzz_command_line fuzz_columns fuzz_chart fuzz_paste
-         fuzz_control_chart)
+         fuzz_control_chart fuzz_journal fuzz_sheet_file fuzz_sheet_csv)
 
 "$here/scripts/install-deps.sh" fuzz
 sanitize="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"

@@ -14,10 +14,13 @@ build=(
   qt6-base-dev          # Qt 6 Core, Gui, Widgets and PrintSupport headers and CMake files
   qt6-base-dev-tools    # moc and rcc, which the build runs
   libgl-dev             # OpenGL headers, which Qt 6 Gui's CMake files require
+  libboost-dev          # Boost.Math: the chi-square and normal distributions of the capability
+  nlohmann-json3-dev    # the sheet file's and the --json output's JSON
   qt6-svg-dev           # Qt SVG, which draws the package's PNG icons from the SVG one
   libqt6svg6            # at run time: the SVG icon engine for the window icon
   qt6-translations-l10n # at run time: Qt's Japanese texts (dialog buttons, file dialogs)
   fonts-noto-cjk        # at run time: a Japanese font for the window
+  fonts-dejavu-core     # at run time: the record's Latin letters and digits, which a PDF reader can copy
 )
 
 # The test suite, on top of the build list.

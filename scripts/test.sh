@@ -6,7 +6,8 @@
 #  2. a short smoke run of every fuzz target (scripts/fuzz.sh, 20 s each);
 #  3. the whole suite again built with AddressSanitizer, LeakSanitizer and
 #     UndefinedBehaviorSanitizer (build-asan/); any report fails the run
-#     (Qt needs no leak suppressions here: the suite runs clean).
+#     (one leak suppression, Qt's cache of fontconfig fallback patterns:
+#     scripts/lsan.supp).
 # Window tests draw offscreen; tests that need a service start their own.
 # Then the Windows build's tests under wine (scripts/test-windows.sh).
 # VORLA_SKIP_FUZZ=1 or VORLA_SKIP_SANITIZERS=1 leave out pass 2 or 3,
@@ -34,6 +35,8 @@ if [ "${VORLA_SKIP_SANITIZERS:-0}" != 1 ]; then
   # dynamic TLS of loaded plugins is not scanned as a root.
   export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=1:intercept_tls_get_addr=0
   export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+  # Qt's fallback-font cache of fontconfig patterns (see the file).
+  export LSAN_OPTIONS=suppressions=$here/scripts/lsan.supp:print_suppressions=0
   (cd "$asan" && ctest --output-on-failure -j"$(nproc)")
 fi
 

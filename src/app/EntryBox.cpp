@@ -49,6 +49,15 @@ void EntryBox::keyPressEvent(QKeyEvent *event)
         emit nothingToUndo();
         return;
     }
+    // Ctrl+Y as well as the platform's redo key, wherever Vorla runs.
+    const QKeyCombination key = event->keyCombination();
+    const bool redoKey = event->matches(QKeySequence::Redo)
+                         || key == QKeyCombination(Qt::ControlModifier, Qt::Key_Y)
+                         || key == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z);
+    if (redoKey && !isRedoAvailable()) {
+        emit nothingToRedo();
+        return;
+    }
     QLineEdit::keyPressEvent(event);
 }
 

@@ -9,8 +9,9 @@
 /// (Ctrl+V, Shift+Insert, the context menu, the middle button, a drop), the
 /// box leaves its text alone and hands over what it would have held instead,
 /// for the window to enter line by line. So is text the box is too short to
-/// hold: the box would cut it without a word. Ctrl+Z with nothing typed to undo is
-/// handed over too, so it can bring back a value removed from the list.
+/// hold: the box would cut it without a word. Ctrl+Z with nothing typed to undo
+/// (and Ctrl+Y with nothing to redo) is handed over too, so it can bring back
+/// a value removed from the list.
 /// A composition of the input method that vanishes without being committed
 /// (Mozc's Escape, or erasing it key by key) resets the input method, so Enter
 /// cannot commit the text that was no longer shown.
@@ -30,6 +31,8 @@ signals:
     void linesPasted(const QString &text);
     /// Ctrl+Z (or the platform's undo key) with no typing to undo.
     void nothingToUndo();
+    /// Ctrl+Y, Ctrl+Shift+Z (or the platform's redo key) with no typing to redo.
+    void nothingToRedo();
     /// A composition vanished without a commit; the input method is reset.
     void compositionDropped();
 

@@ -1,4 +1,5 @@
 #include "app/ScratchPaths.h"
+#include "app/Startup.h"
 #include "app/Translations.h"
 #include "app/Vorla.h"
 #include "cli/ChartCommand.h"
@@ -86,9 +87,8 @@ int main(int argc, char *argv[])
     // name and icon for them.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.vorla.Vorla"));
     installJapaneseTranslations(app);
-    Vorla window(scratchDirectory());
-    window.show();
+    const std::unique_ptr<Vorla> window = startMainWindow(scratchDirectory(), dataDirectory());
     for (const QString &path : cli::absolutePaths(command.files))
-        window.openValueFile(path);
+        window->openValueFile(path);
     return app.exec();
 }

@@ -1,5 +1,6 @@
 #include "chart/ChartTexts.h"
 
+#include "chart/ChartNames.h"
 #include "stats/NumberText.h"
 
 namespace chart {
@@ -37,9 +38,10 @@ std::string markedPointsText(const stats::ControlSeries &series)
     }
     if (marked == 0)
         return "異常の点はありません。";
-    const std::string more = marked > kNamed ? "、ほか " + stats::integerToText(
-                                                   static_cast<std::int64_t>(marked - kNamed)) + " 個"
-                                             : "";
+    const std::string more =
+        marked > kNamed
+            ? "、ほか " + stats::integerToText(static_cast<std::int64_t>(marked - kNamed)) + " 個"
+            : "";
     return "異常の点 " + stats::integerToText(static_cast<std::int64_t>(marked)) + " 個: " +
            named + more + "。";
 }
@@ -57,6 +59,24 @@ std::string limitText(const std::optional<double> &limit)
 
 } // namespace
 
+std::string chartTypeName(stats::ChartType type)
+{
+    switch (type) {
+    case stats::ChartType::Run: break;
+    case stats::ChartType::IndividualsMovingRange: return "X-Rs 管理図";
+    case stats::ChartType::MeansRanges: return "X̄-R 管理図";
+    }
+    return "推移";
+}
+
+std::string recordChartName(const stats::ChartRequest &request)
+{
+    if (request.type != stats::ChartType::MeansRanges)
+        return chartTypeName(request.type);
+    return chartTypeName(request.type) + " (群の大きさ " +
+           stats::integerToText(request.subgroupSize) + ")";
+}
+
 std::string controlChartDescription(const stats::ControlSeries &series)
 {
     return series.name + " 管理図、点 " +
@@ -68,7 +88,7 @@ std::vector<std::string> specialCauseLines(const stats::ControlChart &chart)
 {
     std::vector<std::string> lines;
     for (const stats::ControlSeries *series : {&chart.location, &chart.spread})
-        for (const stats::SpecialCause &signal : series->signals)
+        for (const stats::SpecialCause &signal : series->causes)
             lines.push_back(stats::specialCauseText(*series, signal));
     if (lines.empty())
         lines.emplace_back(kNoSignals);
@@ -85,6 +105,61 @@ std::string expectedOutsideText(const stats::ExpectedOutside &expected)
         return expected.above ? shareText("上", expected.above) : shareText("下", expected.below);
     return shareText("計", expected.total) + "・" + shareText("上", expected.above) + "・" +
            shareText("下", expected.below);
+}
+
+std::vector<FigureText> figureTexts(const stats::ChartContent *content)
+{
+    namespace n = chart::names;
+    std::vector<FigureText> figures{
+        {n::kCountFigure, "データ数 n", {}},
+        {n::kMeanFigure, "平均 x̄", {}},
+        {n::kSigmaFigure, "標準偏差 σ (分母 n)", {}},
+        {n::kSampleSigmaFigure, "標準偏差 s (分母 n−1)", {}},
+        {n::kUpperLimitFigure, "上限", {}},
+        {n::kLowerLimitFigure, "下限", {}},
+        {n::kBeyondFigure, "上限・下限をこえた数", {}},
+        {n::kClassesFigure, "級の数・幅 (測定単位)", {}},
+        {n::kCpFigure, "Cp", {}},
+        {n::kCpkFigure, "Cpk", {}},
+        {n::kOutsideFigure, "規格外の数", {}},
+        {n::kExpectedFigure, "推定不良率", {}},
+    };
+    if (!content)
+        return figures;
+    const stats::StatisticsTexts &texts = content->texts;
+    const stats::Histogram &histogram = content->data.histogram;
+    figures[0].value = texts.count;
+    // Four decimals, like σ beside it: the main window's box rounds to two.
+    figures[1].value = stats::formatResult(content->mean);
+    figures[2].value = texts.standardDeviation;
+    figures[3].value = content->sampleSigma.text;
+    figures[4].value = texts.upperLimit;
+    figures[5].value = texts.lowerLimit;
+    figures[6].value = "上 " + texts.aboveCount + " 個 (" + texts.abovePercent + " %)・下 " +
+                       texts.belowCount + " 個 (" + texts.belowPercent + " %)";
+    figures[7].value =
+        stats::integerToText(static_cast<std::int64_t>(histogram.classes.size())) + " 級・幅 " +
+        stats::numberToText(histogram.width) + " (" + stats::numberToText(histogram.unit) + ")";
+    if (const std::optional<stats::Capability> &capability = content->data.capability) {
+        figures[8].value = capability->cpText;
+        figures[9].value = capability->cpkText;
+        // Limits with no room between them count nothing: "—" alone.
+        figures[10].value = capability->outsideCount
+                                ? capability->outsideCountText + " 個 (" +
+                                      capability->outsidePercentText + " %)"
+                                : capability->outsideCountText;
+        figures[11].value = expectedOutsideText(content->expected);
+    }
+    return figures;
+}
+
+std::string figureNote(const stats::ChartContent *content)
+{
+    if (!content)
+        return "演算開始を押すと、そのときの一覧をグラフにします。";
+    if (!content->data.capability)
+        return "規格上限・規格下限を入れて Enter を押すと、Cp と Cpk を示します。";
+    return content->data.capability->reason;
 }
 
 std::vector<std::string> recordLines(const RecordFacts &facts)

@@ -5,6 +5,7 @@
 // so the window only places them.
 
 #include "stats/Chart.h"
+#include "stats/ChartContent.h"
 #include "stats/ControlChart.h"
 
 #include <cstdint>
@@ -12,6 +13,14 @@
 #include <vector>
 
 namespace chart {
+
+/// The chart's proper name, as 「グラフの種類」 lists it:
+///   Run -> "推移"   IndividualsMovingRange -> "X-Rs 管理図"   MeansRanges -> "X̄-R 管理図"
+std::string chartTypeName(stats::ChartType type);
+
+/// The name a record gives the chart of a request: chartTypeName, and for the
+/// X̄-R chart its subgroup size: "X̄-R 管理図 (群の大きさ 4)".
+std::string recordChartName(const stats::ChartRequest &request);
 
 /// What a screen reader says in place of a control chart: its name, the
 /// number of points, the lines' labels and the points that trip a test:
@@ -30,6 +39,26 @@ inline constexpr const char *kNoSignals = "異常の判定に当たる点はあ�
 ///   "下 500,000 ppm (50.00 %)"
 /// "—" when there is no total.
 std::string expectedOutsideText(const stats::ExpectedOutside &expected);
+
+/// One figure beside the charts: the box's object name, its caption and the
+/// text it shows.
+struct FigureText
+{
+    const char *name;
+    std::string caption;
+    std::string value;
+};
+
+/// The figures of the content in the order the window lists them, each value
+/// written as the result boxes write numbers; with no content, the captions
+/// over empty values. Cp, Cpk, 規格外の数 and 推定不良率 stay empty without a
+/// tolerance.
+///   122, 130, 138 at 3σ, limits 150 and 100: データ数 n "3", 平均 x̄ "130.",
+///   Cp "1.04", Cpk "0.83", 規格外の数 "0 個 (0 %)"
+std::vector<FigureText> figureTexts(const stats::ChartContent *content);
+
+/// The note under the figures: what to do next, or why Cp or Cpk is "—".
+std::string figureNote(const stats::ChartContent *content);
 
 /// What a printed record says above its picture.
 struct RecordFacts

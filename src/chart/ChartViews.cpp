@@ -1,15 +1,14 @@
 #include "chart/ChartViews.h"
 
+#include "chart/ChartNames.h"
 #include "chart/ChartTexts.h"
-#include "stats/NumberText.h"
+#include "stats/Axis.h"
 
 #include <QFontMetrics>
 #include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace {
 
@@ -25,27 +24,9 @@ const QColor kBarFill(158, 202, 225);
 const QColor kCurve(230, 120, 0);
 const QColor kSignal(220, 30, 30);
 
-/// Moves label centres apart until they stand at least `gap` from each
-/// other, kept within [first, last] where there is room.
-std::vector<double> spread(std::vector<double> centres, double gap, double first, double last)
+QString tickText(double value)
 {
-    std::vector<std::size_t> order(centres.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::sort(order.begin(), order.end(), [&](auto a, auto b) { return centres[a] < centres[b]; });
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        double &c = centres[order[k]];
-        c = std::max(c, first);
-        if (k > 0)
-            c = std::max(c, centres[order[k - 1]] + gap);
-    }
-    for (std::size_t k = order.size(); k-- > 0;) {
-        double &c = centres[order[k]];
-        c = std::min(c, last);
-        if (k + 1 < order.size())
-            c = std::min(c, centres[order[k + 1]] - gap);
-    }
-    return centres;
+    return QString::fromStdString(stats::tickText(value));
 }
 
 /// The same joined line with at most four points per pixel column: where
@@ -95,80 +76,67 @@ int widestLabel(const QFontMetrics &metrics, const std::vector<stats::ChartLine>
     return widest;
 }
 
-/// The plot of a chart over values: the tick texts stand left of it, the
-/// lines' labels (labelWidth wide) right of it, the title above it.
-PlotPainter valuePlot(QPainter &painter, const QRect &whole, const QFontMetrics &metrics,
-                      const std::vector<double> &valueTicks, int labelWidth)
+QFontMetrics metricsOf(const QPainter &painter)
 {
-    const int lineHeight = metrics.height();
+    return QFontMetrics(painter.font(), painter.device());
+}
+
+/// The height of a line of the painter's font, rounded up: the rounded
+/// ascent and descent may add up to less than the text's own height, and
+/// lines set that far apart would touch.
+/// A font with families to fall back on counts the tallest of them: a line
+/// of Japanese text in a Latin font is drawn in the Japanese one.
+int lineHeightOf(const QPainter &painter)
+{
+    qreal height = QFontMetricsF(painter.font(), painter.device()).height();
+    for (const QString &family : painter.font().families()) {
+        QFont face = painter.font();
+        face.setFamilies({family});
+        height = std::max(height, QFontMetricsF(face, painter.device()).height());
+    }
+    return static_cast<int>(std::ceil(height));
+}
+
+/// The plot of a chart over values in a whole area whose top left is the
+/// origin: the tick texts stand left of it, the lines' labels (labelWidth
+/// wide) right of it, the title above it.
+PlotPainter valuePlot(QPainter &painter, const QRect &whole, const std::vector<double> &valueTicks,
+                      int labelWidth)
+{
+    const QFontMetrics metrics = metricsOf(painter);
+    const int lineHeight = lineHeightOf(painter);
     return {painter,
             QRectF(whole).adjusted(widestTickText(metrics, valueTicks) + 10, lineHeight + 8,
                                    -(labelWidth + 12), -(lineHeight + 10)),
             lineHeight};
 }
 
+/// Paints `paint` over an area of its own, its top left as the origin.
+template <typename Paint> void paintInside(QPainter &painter, const QRect &area, Paint paint)
+{
+    painter.save();
+    painter.translate(area.topLeft());
+    painter.setClipRect(QRect(QPoint(0, 0), area.size()));
+    paint(QRect(QPoint(0, 0), area.size()));
+    painter.restore();
+}
+
 } // namespace
 
 // ---- the steps every chart shares ------------------------------------------
-
-std::vector<double> axisTicks(double low, double high, int wanted, double smallestStep)
-{
-    std::vector<double> ticks;
-    // Halves first: the span of a range reaching both ends of the double
-    // range would itself leave it.
-    const double halfSpan = high / 2 - low / 2;
-    if (!(halfSpan > 0) || !std::isfinite(halfSpan))
-        return ticks;
-    const double rough = std::max(halfSpan / wanted * 2, std::numeric_limits<double>::min());
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    double step = power * 10;
-    for (const double factor : {1.0, 2.0, 5.0}) {
-        if (rough <= factor * power) {
-            step = factor * power;
-            break;
-        }
-    }
-    step = std::max(step, smallestStep);
-    for (double k = std::ceil(low / step); k * step <= high && ticks.size() < 50; k += 1)
-        ticks.push_back(std::abs(k) < 0.5 ? 0.0 : k * step);
-    return ticks;
-}
-
-QString tickText(double value)
-{
-    // A tick a rounding step away from a round number is written as that
-    // number; a tiny or huge tick keeps its own digits, which the rounding
-    // would lose or carry past the double range.
-    const double snapped = std::round(value * 1e9) / 1e9;
-    const bool ownDigits = std::abs(value) < 1e-3 || !std::isfinite(snapped);
-    return QString::fromStdString(stats::numberToText(ownDigits ? value : snapped));
-}
-
-ValueScale::ValueScale(double dataLow, double dataHigh)
-{
-    // In halves, so that a range from near the lowest double to near the
-    // highest (a tolerance far out) still scales to finite pixels.
-    const double room = (dataHigh / 2 - dataLow / 2) * 0.08;
-    low = std::max(dataLow - room, -std::numeric_limits<double>::max());
-    high = std::min(dataHigh + room, std::numeric_limits<double>::max());
-}
-
-double ValueScale::fraction(double value) const
-{
-    return (value / 2 - low / 2) / (high / 2 - low / 2);
-}
 
 QString emptyChartText()
 {
     return QStringLiteral("演算開始を押すと、そのときの一覧をここに描きます");
 }
 
-void drawEmptyChart(QPainter &painter, const QRect &area, const QString &title)
+void drawEmptyChart(QPainter &painter, const QRect &area, const QString &title,
+                    const QString &message)
 {
     painter.setPen(kFrame);
     painter.drawText(area.adjusted(6, 4, 0, 0), Qt::AlignLeft | Qt::AlignTop, title);
     painter.setPen(Qt::darkGray);
-    painter.drawText(area, Qt::AlignCenter, emptyChartText());
+    painter.drawText(area.adjusted(12, 0, -12, 0), Qt::AlignCenter | Qt::TextWordWrap, message);
 }
 
 void PlotPainter::drawTitle(const QString &title) const
@@ -186,20 +154,35 @@ void PlotPainter::drawLeftAxis(const std::vector<double> &ticks,
         painter.setPen(kGrid);
         painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
         painter.setPen(kFrame);
-        painter.drawText(QRectF(0, y - lineHeight / 2.0, plot.left() - 5, lineHeight),
+        // A text at the plot's bottom stands just above it, clear of the
+        // bottom axis' texts.
+        const double top = std::min(y - lineHeight / 2.0, plot.bottom() - lineHeight + 2);
+        painter.drawText(QRectF(0, top, plot.left() - 5, lineHeight),
                          Qt::AlignRight | Qt::AlignVCenter, tickText(t));
     }
 }
 
 void PlotPainter::drawBottomAxis(const std::vector<double> &ticks,
-                                 const std::function<double(double)> &xOf, double textWidth) const
+                                 const std::function<double(double)> &xOf) const
 {
-    painter.setPen(kFrame);
+    const QFontMetrics metrics = metricsOf(painter);
+    std::vector<double> centres;
+    std::vector<double> widths;
+    QStringList texts;
     for (const double t : ticks) {
-        const double x = xOf(t);
+        texts << tickText(t);
+        centres.push_back(xOf(t));
+        widths.push_back(metrics.horizontalAdvance(texts.back()));
+    }
+    const std::size_t stride = stats::labelStride(centres, widths, lineHeight);
+    painter.setPen(kFrame);
+    for (std::size_t i = 0; i < ticks.size(); ++i) {
+        const double x = centres[i];
         painter.drawLine(QPointF(x, plot.bottom()), QPointF(x, plot.bottom() + 3));
-        painter.drawText(QRectF(x - textWidth / 2, plot.bottom() + 3, textWidth, lineHeight),
-                         Qt::AlignHCenter | Qt::AlignTop, tickText(t));
+        if (i % stride == 0)
+            painter.drawText(QRectF(x - widths[i] / 2 - 2, plot.bottom() + 3, widths[i] + 4,
+                                    lineHeight),
+                             Qt::AlignHCenter | Qt::AlignTop, texts[static_cast<qsizetype>(i)]);
     }
 }
 
@@ -239,7 +222,7 @@ void PlotPainter::drawHorizontalLines(const std::vector<stats::ChartLine> &lines
     for (const auto &line : lines)
         heights.push_back(yOf(line.value));
     const std::vector<double> labelCentres =
-        spread(heights, lineHeight, plot.top(), plot.bottom());
+        stats::spreadApart(heights, lineHeight, plot.top(), plot.bottom());
     painter.setBrush(Qt::NoBrush);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         painter.setPen(linePen(lines[i].kind));
@@ -264,7 +247,7 @@ void PlotPainter::drawLineLabel(stats::LineKind kind, const QRectF &box, Qt::Ali
     painter.drawText(box, alignment, QString::fromStdString(label));
 }
 
-// ---- the two pictures ------------------------------------------------------
+// ---- colours ------------------------------------------------------------------
 
 QColor ChartStyle::lineColour(stats::LineKind kind)
 {
@@ -301,43 +284,9 @@ QColor ChartStyle::pointColour(bool beyondLimit)
     return beyondLimit ? QColor(220, 30, 30) : QColor(30, 60, 140);
 }
 
-ChartView::ChartView(const QString &name, const QString &accessibleName, const QString &title,
-                     QWidget *parent)
-    : QWidget(parent), m_title(title)
-{
-    setObjectName(name);
-    setAccessibleName(accessibleName);
-    setAccessibleDescription(emptyChartText());
-    setMinimumSize(300, 150);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-}
-
-void ChartView::setData(const stats::ChartData *data)
-{
-    m_data = data;
-    setAccessibleDescription(data ? QString::fromStdString(describe(*data)) : emptyChartText());
-    update();
-}
-
-void ChartView::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    if (!m_data || showsNothing(*m_data))
-        drawEmptyChart(painter, rect(), m_title);
-    else
-        paintChart(painter, *m_data);
-}
-
 // ---- the run chart -----------------------------------------------------------
 
 namespace {
-
-/// Item numbers start at 1, as a user counts them.
-std::vector<double> itemTicks(std::size_t count)
-{
-    return axisTicks(1, static_cast<double>(count), 8, 1.0);
-}
 
 std::vector<bool> beyondLimit(const std::vector<stats::RunPoint> &points)
 {
@@ -348,32 +297,12 @@ std::vector<bool> beyondLimit(const std::vector<stats::RunPoint> &points)
     return beyond;
 }
 
-} // namespace
-
-RunChartView::RunChartView(QWidget *parent)
-    : ChartView(QStringLiteral("runChart"), QStringLiteral("推移グラフ"),
-                QStringLiteral("推移（一覧の順）"), parent)
+void paintRunPlot(QPainter &painter, const QRect &whole, const stats::ChartData &data)
 {
-}
-
-std::string RunChartView::describe(const stats::ChartData &data) const
-{
-    return stats::runChartDescription(data);
-}
-
-bool RunChartView::showsNothing(const stats::ChartData &data) const
-{
-    return data.points.empty();
-}
-
-void RunChartView::paintChart(QPainter &painter, const stats::ChartData &data) const
-{
-    const QFontMetrics metrics(font());
-    const ValueScale scale(data.low, data.high);
-    const std::vector<double> valueTicks = axisTicks(scale.low, scale.high, 6);
-    // Tick texts stand left of the plot, the lines' labels right of it.
-    const int labelWidth = widestLabel(metrics, data.lines);
-    const PlotPainter area = valuePlot(painter, rect(), metrics, valueTicks, labelWidth);
+    const stats::ValueScale scale(data.low, data.high);
+    const std::vector<double> valueTicks = stats::axisTicks(scale.low, scale.high, 6);
+    const int labelWidth = widestLabel(metricsOf(painter), data.lines);
+    const PlotPainter area = valuePlot(painter, whole, valueTicks, labelWidth);
     if (area.tooSmall())
         return;
     const std::size_t n = data.points.size();
@@ -388,39 +317,36 @@ void RunChartView::paintChart(QPainter &painter, const stats::ChartData &data) c
     for (std::size_t i = 0; i < n; ++i)
         run << QPointF(x(i), y(data.points[i].value));
 
-    area.drawTitle(m_title);
+    area.drawTitle(runChartTitle());
     area.drawLeftAxis(valueTicks, y);
-    area.drawBottomAxis(itemTicks(n), [&](double t) { return x(static_cast<std::size_t>(t) - 1); },
-                        80);
+    // Item numbers start at 1, as a user counts them.
+    area.drawBottomAxis(stats::numberTicks(1, static_cast<double>(n)),
+                        [&](double t) { return x(static_cast<std::size_t>(t) - 1); });
     area.drawFrame();
     area.drawSeries(run, beyondLimit(data.points));
     area.drawHorizontalLines(data.lines, y, labelWidth);
 }
 
+} // namespace
+
+QString runChartTitle()
+{
+    return QStringLiteral("推移（一覧の順）");
+}
+
+void paintRunChart(QPainter &painter, const QRect &area, const stats::ChartData &data)
+{
+    paintInside(painter, area, [&](const QRect &whole) {
+        if (data.points.empty())
+            drawEmptyChart(painter, whole, runChartTitle(), emptyChartText());
+        else
+            paintRunPlot(painter, whole, data);
+    });
+}
+
 // ---- the histogram ------------------------------------------------------------
 
 namespace {
-
-/// The count axis: its ticks and the count at the plot's top, which leaves
-/// room above the tallest class up to the next tick.
-struct CountAxis
-{
-    std::vector<double> ticks;
-    double ceiling = 1;
-};
-
-CountAxis countAxis(const stats::Histogram &histogram)
-{
-    std::int64_t most = 1;
-    for (const auto &c : histogram.classes)
-        most = std::max(most, c.count);
-    CountAxis axis{axisTicks(0, static_cast<double>(most), 4, 1.0), static_cast<double>(most)};
-    const std::vector<double> &ticks = axis.ticks;
-    if (ticks.size() >= 2)
-        axis.ceiling = std::max(axis.ceiling + 0.5 * (ticks[1] - ticks[0]),
-                                ticks.back() + (ticks[1] - ticks[0]) * 0.25);
-    return axis;
-}
 
 /// Where a line's label stands above the plot.
 struct LabelPlace
@@ -458,6 +384,14 @@ std::vector<LabelPlace> labelPlaces(const std::vector<stats::ChartLine> &lines,
     return places;
 }
 
+std::size_t rowCount(const std::vector<LabelPlace> &places)
+{
+    std::size_t rows = 0;
+    for (const LabelPlace &place : places)
+        rows = std::max(rows, place.row + 1);
+    return rows;
+}
+
 /// A bar from the plot's bottom up to each class's count; empty classes
 /// draw nothing.
 void drawBars(const PlotPainter &area, const stats::Histogram &histogram,
@@ -472,107 +406,116 @@ void drawBars(const PlotPainter &area, const stats::Histogram &histogram,
     }
 }
 
-std::size_t rowCount(const std::vector<LabelPlace> &places)
+/// The normal curve's value positions and heights, sampled every few pixels
+/// across a plot `plotWidth` wide; empty without a curve.
+struct NormalCurve
 {
-    std::size_t rows = 0;
-    for (const LabelPlace &place : places)
-        rows = std::max(rows, place.row + 1);
-    return rows;
-}
+    std::vector<double> xs;
+    std::vector<double> heights;
 
-} // namespace
-
-HistogramView::HistogramView(QWidget *parent)
-    : ChartView(QStringLiteral("histogram"), QStringLiteral("ヒストグラム"),
-                QStringLiteral("ヒストグラム"), parent)
-{
-}
-
-std::string HistogramView::describe(const stats::ChartData &data) const
-{
-    return stats::histogramDescription(data);
-}
-
-bool HistogramView::showsNothing(const stats::ChartData &data) const
-{
-    return data.histogram.classes.empty();
-}
-
-void HistogramView::paintChart(QPainter &painter, const stats::ChartData &data) const
-{
-    const QFontMetrics metrics(font());
-    const int lineHeight = metrics.height();
-    const ValueScale scale(data.low, data.high);
-    const CountAxis counts = countAxis(data.histogram);
-    // The plot's width is known before its height: the lines' labels stand
-    // above it, in as many rows as they need.
-    const double left =
-        widestTickText(metrics, counts.ticks, metrics.horizontalAdvance(QStringLiteral("0"))) + 10;
-    const double right = QRectF(rect()).adjusted(0, 0, -12, 0).right();
-    auto xIn = [&](double value) { return left + scale.fraction(value) * (right - left); };
-    const std::vector<LabelPlace> labels = labelPlaces(data.lines, metrics, xIn, left, right);
-    const double labelsTop = lineHeight + 8;
-    const double top = labelsTop + static_cast<double>(rowCount(labels)) * lineHeight;
-    const PlotPainter area{
-        painter, QRectF(left, top, right - left, rect().height() - top - (lineHeight + 10)),
-        lineHeight};
-    if (area.tooSmall())
-        return;
-    auto x = [&](double value) { return area.xAt(scale.fraction(value)); };
-    auto y = [&](double count) { return area.yAt(count / counts.ceiling); };
-
-    area.drawTitle(m_title);
-    area.drawLeftAxis(counts.ticks, y);
-    area.drawBottomAxis(axisTicks(scale.low, scale.high, 6), x, 100);
-    drawBars(area, data.histogram, x, y);
-    drawNormalCurve(area, data.histogram, scale, y);
-    area.drawFrame();
-    for (std::size_t i = 0; i < data.lines.size(); ++i) {
-        const stats::ChartLine &line = data.lines[i];
-        area.drawVerticalLine(line.kind, x(line.value));
-        const LabelPlace &label = labels[i];
-        area.drawLineLabel(line.kind,
-                           QRectF(label.left, labelsTop + static_cast<double>(label.row) * lineHeight,
-                                  label.width, lineHeight),
-                           Qt::AlignCenter, line.label);
+    double peak() const
+    {
+        return heights.empty() ? 0.0 : *std::max_element(heights.begin(), heights.end());
     }
-}
+};
 
-void HistogramView::setNormalCurve(double mean, double s)
+NormalCurve normalCurve(const stats::ChartContent &content, const stats::ValueScale &scale,
+                        double plotWidth)
 {
-    m_curveMean = mean;
-    m_curveSigma = s;
-    update();
-}
-
-/// The curve sampled every few pixels across the plot, clipped to it: its
-/// peak may stand above the tallest bar.
-void HistogramView::drawNormalCurve(const PlotPainter &area, const stats::Histogram &histogram,
-                                    const ValueScale &scale,
-                                    const std::function<double(double)> &yOf) const
-{
+    const stats::Histogram &histogram = content.data.histogram;
     std::int64_t count = 0;
     for (const auto &c : histogram.classes)
         count += c.count;
-    const int samples = std::max(2, static_cast<int>(area.plot.width() / 3));
-    std::vector<double> xs;
+    const int samples = std::max(2, static_cast<int>(plotWidth / 3));
+    NormalCurve curve;
     for (int i = 0; i <= samples; ++i)
-        xs.push_back(scale.low + (scale.high / 2 - scale.low / 2) * 2 * i / samples);
-    const std::vector<double> heights =
-        stats::normalCurveHeights(xs, m_curveMean, m_curveSigma, count, histogram.width);
-    if (heights.size() != xs.size())
-        return;
-    QPolygonF curve;
-    for (std::size_t i = 0; i < xs.size(); ++i)
-        curve << QPointF(area.xAt(scale.fraction(xs[i])), yOf(heights[i]));
+        curve.xs.push_back(scale.low + (scale.high / 2 - scale.low / 2) * 2 * i / samples);
+    curve.heights = stats::normalCurveHeights(curve.xs, content.mean, content.sampleSigma.value,
+                                              count, histogram.width);
+    if (curve.heights.size() != curve.xs.size())
+        curve = {};
+    return curve;
+}
+
+void drawNormalCurve(const PlotPainter &area, const stats::ValueScale &scale,
+                     const NormalCurve &curve, const std::function<double(double)> &yOf)
+{
+    QPolygonF line;
+    for (std::size_t i = 0; i < curve.xs.size(); ++i)
+        line << QPointF(area.xAt(scale.fraction(curve.xs[i])), yOf(curve.heights[i]));
     area.painter.save();
     area.painter.setClipRect(area.plot);
     area.painter.setRenderHint(QPainter::Antialiasing);
     QPen pen(kCurve, 2.0);
     pen.setCosmetic(true);
     area.painter.setPen(pen);
-    area.painter.drawPolyline(curve);
+    area.painter.drawPolyline(line);
     area.painter.restore();
+}
+
+QString histogramTitle()
+{
+    return QStringLiteral("ヒストグラム");
+}
+
+void paintHistogramPlot(QPainter &painter, const QRect &whole, const stats::ChartContent &content)
+{
+    const stats::ChartData &data = content.data;
+    const QFontMetrics metrics = metricsOf(painter);
+    const int lineHeight = lineHeightOf(painter);
+    const stats::ValueScale scale(data.low, data.high);
+    std::int64_t most = 1;
+    for (const auto &c : data.histogram.classes)
+        most = std::max(most, c.count);
+    // The plot's width is known before its height: the lines' labels stand
+    // above it, in as many rows as they need. The count axis needs the
+    // curve's peak, so the curve is sampled across that width first.
+    const double right = QRectF(whole).adjusted(0, 0, -12, 0).right();
+    const NormalCurve curve = normalCurve(content, scale, right);
+    const stats::CountAxis counts =
+        stats::countAxis(std::max(static_cast<double>(most), curve.peak()));
+    const double left =
+        widestTickText(metrics, counts.ticks, metrics.horizontalAdvance(QStringLiteral("0"))) + 10;
+    auto xIn = [&](double value) { return left + scale.fraction(value) * (right - left); };
+    const std::vector<LabelPlace> labels = labelPlaces(data.lines, metrics, xIn, left, right);
+    const double labelsTop = lineHeight + 8;
+    const double top = labelsTop + static_cast<double>(rowCount(labels)) * lineHeight;
+    const PlotPainter area{
+        painter, QRectF(left, top, right - left, whole.height() - top - (lineHeight + 10)),
+        lineHeight};
+    if (area.tooSmall())
+        return;
+    auto x = [&](double value) { return area.xAt(scale.fraction(value)); };
+    auto y = [&](double count) { return area.yAt(count / counts.ceiling); };
+
+    area.drawTitle(histogramTitle());
+    area.drawLeftAxis(counts.ticks, y);
+    area.drawBottomAxis(stats::axisTicks(scale.low, scale.high, 6), x);
+    drawBars(area, data.histogram, x, y);
+    drawNormalCurve(area, scale, curve, y);
+    area.drawFrame();
+    for (std::size_t i = 0; i < data.lines.size(); ++i) {
+        const stats::ChartLine &line = data.lines[i];
+        area.drawVerticalLine(line.kind, x(line.value));
+        const LabelPlace &label = labels[i];
+        area.drawLineLabel(line.kind,
+                           QRectF(label.left,
+                                  labelsTop + static_cast<double>(label.row) * lineHeight,
+                                  label.width, lineHeight),
+                           Qt::AlignCenter, line.label);
+    }
+}
+
+} // namespace
+
+void paintHistogram(QPainter &painter, const QRect &area, const stats::ChartContent &content)
+{
+    paintInside(painter, area, [&](const QRect &whole) {
+        if (content.data.histogram.classes.empty())
+            drawEmptyChart(painter, whole, histogramTitle(), emptyChartText());
+        else
+            paintHistogramPlot(painter, whole, content);
+    });
 }
 
 // ---- the control charts ---------------------------------------------------------
@@ -590,96 +533,25 @@ std::vector<stats::ChartLine> controlLines(const stats::ControlSeries &series)
     return lines;
 }
 
-ControlChartView::ControlChartView(const QString &name, const QString &accessibleName,
-                                   QWidget *parent)
-    : QWidget(parent), m_message(emptyChartText())
-{
-    setObjectName(name);
-    setAccessibleName(accessibleName);
-    setAccessibleDescription(m_message);
-    setMinimumSize(300, 120);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-}
+namespace {
 
-void ControlChartView::setSeries(const stats::ControlSeries *series,
-                                 std::vector<stats::ChartLine> toleranceLines)
+QString controlChartTitle(const stats::ControlSeries &series)
 {
-    m_series = series;
-    m_lines = controlLines(*series);
-    m_lines.insert(m_lines.end(), toleranceLines.begin(), toleranceLines.end());
-    m_title = QString::fromStdString(series->name) + QStringLiteral(" 管理図");
-    m_message.clear();
-    setAccessibleDescription(QString::fromStdString(chart::controlChartDescription(*series)));
-    update();
-}
-
-void ControlChartView::setMessage(const QString &title, const QString &message)
-{
-    m_series = nullptr;
-    m_lines.clear();
-    m_title = title;
-    m_message = message;
-    setAccessibleDescription(message);
-    update();
-}
-
-void ControlChartView::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    if (!m_series) {
-        painter.setPen(kFrame);
-        painter.drawText(rect().adjusted(6, 4, 0, 0), Qt::AlignLeft | Qt::AlignTop, m_title);
-        painter.setPen(Qt::darkGray);
-        painter.drawText(rect().adjusted(12, 0, -12, 0), Qt::AlignCenter | Qt::TextWordWrap,
-                         m_message);
-        return;
-    }
-    paintSeries(painter);
-}
-
-void ControlChartView::paintSeries(QPainter &painter) const
-{
-    const QFontMetrics metrics(font());
-    double low = m_series->low;
-    double high = m_series->high;
-    for (const stats::ChartLine &line : m_lines) {
-        low = std::min(low, line.value);
-        high = std::max(high, line.value);
-    }
-    const ValueScale scale(low, high);
-    const std::vector<double> valueTicks = axisTicks(scale.low, scale.high, 5);
-    const int labelWidth = widestLabel(metrics, m_lines);
-    const PlotPainter area = valuePlot(painter, rect(), metrics, valueTicks, labelWidth);
-    if (area.tooSmall())
-        return;
-    const std::vector<double> &values = m_series->values;
-    const std::size_t n = values.size();
-    auto y = [&](double value) { return area.yAt(scale.fraction(value)); };
-    auto x = [&](double i) { return n == 1 ? area.plot.center().x() : area.xAt(i / double(n - 1)); };
-    QPolygonF points;
-    for (std::size_t i = 0; i < n; ++i)
-        points << QPointF(x(double(i)), y(values[i]));
-    const auto first = static_cast<double>(m_series->firstNumber);
-    area.drawTitle(m_title);
-    area.drawLeftAxis(valueTicks, y);
-    area.drawBottomAxis(axisTicks(first, first + double(n) - 1, 8, 1.0),
-                        [&](double t) { return x(t - first); }, 80);
-    area.drawFrame();
-    area.drawSeries(points, std::vector<bool>(n, false));
-    area.drawHorizontalLines(m_lines, y, labelWidth);
-    drawSignals(area, points);
+    return QString::fromStdString(series.name) + QStringLiteral(" 管理図");
 }
 
 /// A red diamond over each point that trips a test, larger than the
-/// ordinary dot, with the tests' numbers above it.
-void ControlChartView::drawSignals(const PlotPainter &area, const QPolygonF &points) const
+/// ordinary dot, with its mark above it where there is room.
+void drawSignals(const PlotPainter &area, const stats::ControlSeries &series,
+                 const QPolygonF &points, const std::vector<std::string> *marks)
 {
     constexpr double kSize = 5.0;
     QPainter &painter = area.painter;
+    const QFontMetrics metrics = metricsOf(painter);
     painter.setRenderHint(QPainter::Antialiasing);
-    for (std::size_t i = 0; i < m_series->trippedTests.size(); ++i) {
-        const stats::SpecialCauseTests tests = m_series->trippedTests[i];
+    std::vector<QRectF> written;
+    for (std::size_t i = 0; i < series.trippedTests.size(); ++i) {
+        const stats::SpecialCauseTests tests = series.trippedTests[i];
         if (tests.empty())
             continue;
         const QPointF at = points[static_cast<qsizetype>(i)];
@@ -687,9 +559,181 @@ void ControlChartView::drawSignals(const PlotPainter &area, const QPolygonF &poi
         painter.setBrush(kSignal);
         painter.drawPolygon(QPolygonF{at + QPointF(0, -kSize), at + QPointF(kSize, 0),
                                       at + QPointF(0, kSize), at + QPointF(-kSize, 0)});
+        const QString mark = QString::fromStdString(
+            marks && i < marks->size() ? (*marks)[i] : tests.numbersText());
+        const double width = metrics.horizontalAdvance(mark) + 2;
+        const QRectF &plot = area.plot;
+        const auto clear = [&](const QRectF &box) {
+            return plot.contains(box) &&
+                   std::none_of(written.begin(), written.end(),
+                                [&](const QRectF &other) { return other.intersects(box); });
+        };
+        // Above the point, or below it when a mark already stands there;
+        // within the plot, so no mark runs into the axes' texts.
+        QRectF box(std::clamp(at.x() - width / 2, plot.left(), std::max(plot.left(), plot.right() - width)),
+                   at.y() - kSize - area.lineHeight, width, area.lineHeight);
+        if (!clear(box))
+            box.moveTop(at.y() + kSize);
+        if (!clear(box))
+            continue;
+        written.push_back(box);
         painter.setPen(kSignal);
-        painter.drawText(QRectF(at.x() - 40, at.y() - kSize - area.lineHeight, 80, area.lineHeight),
-                         Qt::AlignHCenter | Qt::AlignBottom,
-                         QString::fromStdString(tests.numbersText()));
+        painter.drawText(box, Qt::AlignHCenter | Qt::AlignBottom | Qt::TextDontClip, mark);
     }
+}
+
+void paintControlPlot(QPainter &painter, const QRect &whole, const stats::ControlSeries &series,
+                      const std::vector<stats::ChartLine> &toleranceLines,
+                      const std::vector<std::string> *marks)
+{
+    std::vector<stats::ChartLine> lines = controlLines(series);
+    lines.insert(lines.end(), toleranceLines.begin(), toleranceLines.end());
+    double low = series.low;
+    double high = series.high;
+    for (const stats::ChartLine &line : lines) {
+        low = std::min(low, line.value);
+        high = std::max(high, line.value);
+    }
+    const stats::ValueScale scale(low, high);
+    const std::vector<double> valueTicks = stats::axisTicks(scale.low, scale.high, 5);
+    const int labelWidth = widestLabel(metricsOf(painter), lines);
+    const PlotPainter area = valuePlot(painter, whole, valueTicks, labelWidth);
+    if (area.tooSmall())
+        return;
+    const std::vector<double> &values = series.values;
+    const std::size_t n = values.size();
+    auto y = [&](double value) { return area.yAt(scale.fraction(value)); };
+    auto x = [&](double i) {
+        return n == 1 ? area.plot.center().x() : area.xAt(i / double(n - 1));
+    };
+    QPolygonF points;
+    for (std::size_t i = 0; i < n; ++i)
+        points << QPointF(x(double(i)), y(values[i]));
+    const auto first = static_cast<double>(series.firstNumber);
+    area.drawTitle(controlChartTitle(series));
+    area.drawLeftAxis(valueTicks, y);
+    area.drawBottomAxis(stats::numberTicks(first, first + double(n) - 1),
+                        [&](double t) { return x(t - first); });
+    area.drawFrame();
+    area.drawSeries(points, std::vector<bool>(n, false));
+    area.drawHorizontalLines(lines, y, labelWidth);
+    drawSignals(area, series, points, marks);
+}
+
+} // namespace
+
+void paintControlSeries(QPainter &painter, const QRect &area, const stats::ControlSeries &series,
+                        const std::vector<stats::ChartLine> &toleranceLines,
+                        const std::vector<std::string> *marks)
+{
+    paintInside(painter, area, [&](const QRect &whole) {
+        paintControlPlot(painter, whole, series, toleranceLines, marks);
+    });
+}
+
+// ---- the views ----------------------------------------------------------------
+
+ChartView::ChartView(const char *name, const QString &accessibleName, const QString &title,
+                     int minimumHeight, QWidget *parent)
+    : QWidget(parent), m_title(title), m_message(emptyChartText())
+{
+    setObjectName(QLatin1String(name));
+    setAccessibleName(accessibleName);
+    setAccessibleDescription(m_message);
+    setMinimumSize(300, minimumHeight);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+void ChartView::showMessage(const QString &title, const QString &message)
+{
+    m_title = title;
+    m_message = message;
+    m_showsChart = false;
+    setAccessibleDescription(message);
+    update();
+}
+
+void ChartView::showChart(const QString &title, const QString &description)
+{
+    m_title = title;
+    m_message.clear();
+    m_showsChart = true;
+    setAccessibleDescription(description);
+    update();
+}
+
+void ChartView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    if (m_showsChart)
+        paintChart(painter);
+    else
+        drawEmptyChart(painter, rect(), m_title, m_message);
+}
+
+RunChartView::RunChartView(QWidget *parent)
+    : ChartView(chart::names::kRunChart, QStringLiteral("推移グラフ"), runChartTitle(), 150, parent)
+{
+}
+
+void RunChartView::setContent(std::shared_ptr<const stats::ChartContent> content)
+{
+    m_content = std::move(content);
+    if (m_content)
+        showChart(title(), QString::fromStdString(stats::runChartDescription(m_content->data)));
+    else
+        showMessage(title(), emptyChartText());
+}
+
+void RunChartView::paintChart(QPainter &painter) const
+{
+    paintRunChart(painter, rect(), m_content->data);
+}
+
+HistogramView::HistogramView(QWidget *parent)
+    : ChartView(chart::names::kHistogram, QStringLiteral("ヒストグラム"), histogramTitle(), 150,
+                parent)
+{
+}
+
+void HistogramView::setContent(std::shared_ptr<const stats::ChartContent> content)
+{
+    m_content = std::move(content);
+    if (m_content)
+        showChart(title(), QString::fromStdString(stats::histogramDescription(m_content->data)));
+    else
+        showMessage(title(), emptyChartText());
+}
+
+void HistogramView::paintChart(QPainter &painter) const
+{
+    paintHistogram(painter, rect(), *m_content);
+}
+
+ControlChartView::ControlChartView(const char *name, const QString &accessibleName,
+                                   QWidget *parent)
+    : ChartView(name, accessibleName, QString(), 120, parent)
+{
+}
+
+void ControlChartView::setSeries(std::shared_ptr<const stats::ControlSeries> series,
+                                 std::vector<stats::ChartLine> toleranceLines)
+{
+    m_series = std::move(series);
+    m_toleranceLines = std::move(toleranceLines);
+    showChart(controlChartTitle(*m_series),
+              QString::fromStdString(chart::controlChartDescription(*m_series)));
+}
+
+void ControlChartView::setMessage(const QString &title, const QString &message)
+{
+    m_series.reset();
+    m_toleranceLines.clear();
+    showMessage(title, message);
+}
+
+void ControlChartView::paintChart(QPainter &painter) const
+{
+    paintControlSeries(painter, rect(), *m_series, m_toleranceLines);
 }

@@ -1,30 +1,34 @@
 #pragma once
 
-// The two pictures of the chart window, painted with QPainter from the chart
-// data the core works out (stats::chartData). Neither computes anything but
-// the scale from values to pixels.
+// The charts of the chart window, painted with QPainter from what the core
+// works out (stats::chartContent). Nothing here computes but the placing of
+// values in pixels; the axes' arithmetic is the core's (stats/Axis.h).
 //
-// A picture paints in steps that read top to bottom: the empty-state message
-// or the layout of its plot area, then the title, the axes, the frame, what
-// it shows (a joined series of points, or bars), and the labelled lines.
-// The steps both pictures share are PlotPainter's, so another chart over a
-// series of values (a control chart, say) is these steps in its own order.
+// Each chart is a paint function over a rectangle of any paint device, so
+// the window's views, the picture that 画像を保存 and `vorla --chart` write,
+// and the printed record draw alike. A chart paints in steps that read top to
+// bottom: the layout of its plot area, the title, the axes, the frame, what
+// it shows (a joined series of points, or bars) and the labelled lines. The
+// steps the charts share are PlotPainter's.
+//
+// The views are thin widgets over the paint functions. ChartView gives them
+// their construction and their empty state (a title over a message); each
+// keeps a share of the content it draws, so none points into the window.
 
-#include "stats/Chart.h"
-#include "chart/QtControlChart.h"
+#include "stats/ChartContent.h"
 
 #include <QPolygonF>
 #include <QRectF>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
-class QFontMetrics;
 class QPainter;
 
-/// Colours and pen styles shared by both pictures, so a line reads the same
+/// Colours and pen styles shared by every chart, so a line reads the same
 /// on each.
 struct ChartStyle
 {
@@ -33,30 +37,12 @@ struct ChartStyle
     static QColor pointColour(bool beyondLimit);
 };
 
-/// The value range shown: the data's range with a little room on each side.
-struct ValueScale
-{
-    double low = 0;
-    double high = 1;
-
-    /// For the range [dataLow, dataHigh], which must not be empty.
-    ValueScale(double dataLow, double dataHigh);
-    /// Where a value lies in the shown range: 0 at low, 1 at high.
-    double fraction(double value) const;
-};
-
-/// Round steps of 1, 2 or 5 times a power of ten, about `wanted` of them
-/// between low and high, none closer than smallestStep.
-std::vector<double> axisTicks(double low, double high, int wanted, double smallestStep = 0.0);
-
-/// A tick's text: a number as the result boxes write it.
-QString tickText(double value);
-
 /// The message an empty chart shows (and its accessible description).
 QString emptyChartText();
 
-/// Paints a chart's title and the empty-state message over the whole area.
-void drawEmptyChart(QPainter &painter, const QRect &area, const QString &title);
+/// Paints a chart's title and, centred and wrapped, a message over the area.
+void drawEmptyChart(QPainter &painter, const QRect &area, const QString &title,
+                    const QString &message);
 
 /// The drawing steps every chart shares, over one plot rectangle: a value
 /// is placed by its fraction of the plot's width or height.
@@ -76,9 +62,10 @@ struct PlotPainter
     /// A grid line across the plot at each tick, the tick's text left of it.
     void drawLeftAxis(const std::vector<double> &ticks,
                       const std::function<double(double)> &yOf) const;
-    /// A tick mark below the plot at each tick, its text centred under it.
-    void drawBottomAxis(const std::vector<double> &ticks, const std::function<double(double)> &xOf,
-                        double textWidth) const;
+    /// A tick mark below the plot at each tick, its text centred under it;
+    /// where the texts would crowd, only every few of them is written.
+    void drawBottomAxis(const std::vector<double> &ticks,
+                        const std::function<double(double)> &xOf) const;
     void drawFrame() const;
     /// The points joined in order; a marked point gets a larger marker in the
     /// contrasting colour, the others small markers where they stand apart.
@@ -94,107 +81,113 @@ struct PlotPainter
                        const std::string &label) const;
 };
 
-/// A chart over the window's chart data, which it draws and does not own.
+/// The run chart's title.
+QString runChartTitle();
+
+/// The run chart in `area`: the values in list order, joined, with the mean,
+/// the limits and the tolerance limits as horizontal lines; values beyond a
+/// limit are marked in a contrasting colour.
+void paintRunChart(QPainter &painter, const QRect &area, const stats::ChartData &data);
+
+/// The histogram in `area`, on the run chart's value scale, with the lines as
+/// vertical lines and the normal curve of x̄ and s over the bars (none for
+/// s <= 0); the count axis reaches over the higher of the bars and the curve.
+void paintHistogram(QPainter &painter, const QRect &area, const stats::ChartContent &content);
+
+/// One chart of a control chart in `area`: the points joined in order, the
+/// control lines labelled with their values, the tolerance lines over the
+/// location chart, and each point that trips a test marked by a red diamond
+/// with a mark beside it: the tests' numbers, or the mark given for that
+/// point (the record numbers its signals). A mark that would overlap one
+/// already written is left out; the diamond stays.
+void paintControlSeries(QPainter &painter, const QRect &area, const stats::ControlSeries &series,
+                        const std::vector<stats::ChartLine> &toleranceLines,
+                        const std::vector<std::string> *marks = nullptr);
+
+/// The control lines of a series as the chart lines the shared steps draw:
+/// the centre line as the mean, the control limits as the limits.
+std::vector<stats::ChartLine> controlLines(const stats::ControlSeries &series);
+
+/// A chart widget: its names, its size policy and its empty state, a title
+/// over a message, which it also gives a screen reader.
 class ChartView : public QWidget
 {
     Q_OBJECT
 
-public:
-    /// The data to draw, or nullptr for an empty chart. Not owned: it must
-    /// live until the next call. The accessible description becomes the
-    /// data's text alternative, so a screen reader hears what is drawn.
-    void setData(const stats::ChartData *data);
-
 protected:
-    ChartView(const QString &name, const QString &accessibleName, const QString &title,
-              QWidget *parent);
-    /// What a screen reader says in place of the picture of this data.
-    virtual std::string describe(const stats::ChartData &data) const = 0;
-    /// Whether the data leaves this chart empty.
-    virtual bool showsNothing(const stats::ChartData &data) const = 0;
-    /// Paints the data over the white background.
-    virtual void paintChart(QPainter &painter, const stats::ChartData &data) const = 0;
+    ChartView(const char *name, const QString &accessibleName, const QString &title,
+              int minimumHeight, QWidget *parent);
 
+    /// Shows the message under the title in place of a chart.
+    void showMessage(const QString &title, const QString &message);
+    /// Shows the chart, which a screen reader hears as `description`.
+    void showChart(const QString &title, const QString &description);
+    const QString &title() const { return m_title; }
+
+    /// Paints the chart into rect() over the white background.
+    virtual void paintChart(QPainter &painter) const = 0;
+
+private:
     void paintEvent(QPaintEvent *event) override;
 
-    const QString m_title;
-    const stats::ChartData *m_data = nullptr;
+    QString m_title;
+    QString m_message; // while there is no chart
+    bool m_showsChart = false;
 };
 
-/// The run chart: the values in list order, joined, with the mean, the
-/// limits and the tolerance limits as horizontal lines; values beyond a
-/// limit are marked in a contrasting colour.
+/// The run chart of the window's content.
 class RunChartView : public ChartView
 {
     Q_OBJECT
 
 public:
     explicit RunChartView(QWidget *parent = nullptr);
+    /// What to draw; nullptr for the empty chart.
+    void setContent(std::shared_ptr<const stats::ChartContent> content);
 
 protected:
-    std::string describe(const stats::ChartData &data) const override;
-    bool showsNothing(const stats::ChartData &data) const override;
-    void paintChart(QPainter &painter, const stats::ChartData &data) const override;
+    void paintChart(QPainter &painter) const override;
+
+private:
+    std::shared_ptr<const stats::ChartContent> m_content;
 };
 
-/// The histogram of the same values, on the same value scale, with the
-/// lines marked as vertical lines and the normal curve over the bars.
+/// The histogram of the window's content.
 class HistogramView : public ChartView
 {
     Q_OBJECT
 
 public:
     explicit HistogramView(QWidget *parent = nullptr);
-
-    /// The normal curve of x̄ and s drawn over the bars; none for s <= 0.
-    void setNormalCurve(double mean, double s);
+    /// What to draw; nullptr for the empty chart.
+    void setContent(std::shared_ptr<const stats::ChartContent> content);
 
 protected:
-    std::string describe(const stats::ChartData &data) const override;
-    bool showsNothing(const stats::ChartData &data) const override;
-    void paintChart(QPainter &painter, const stats::ChartData &data) const override;
+    void paintChart(QPainter &painter) const override;
 
 private:
-    void drawNormalCurve(const PlotPainter &area, const stats::Histogram &histogram,
-                         const ValueScale &scale, const std::function<double(double)> &yOf) const;
-
-    double m_curveMean = 0.0;
-    double m_curveSigma = 0.0;
+    std::shared_ptr<const stats::ChartContent> m_content;
 };
 
-/// One chart of a control chart (X or X̄ above, Rs or R below): the points
-/// joined in order, the control lines labelled with their values, the
-/// tolerance lines over the location chart, and each point that trips a test
-/// marked by a red diamond with the tests' numbers beside it. Without a
-/// series it shows the reason instead.
-class ControlChartView : public QWidget
+/// One chart of a control chart (X or X̄ above, Rs or R below), or the
+/// reason there is none.
+class ControlChartView : public ChartView
 {
     Q_OBJECT
 
 public:
-    ControlChartView(const QString &name, const QString &accessibleName,
-                     QWidget *parent = nullptr);
+    ControlChartView(const char *name, const QString &accessibleName, QWidget *parent = nullptr);
 
-    /// The series to draw, with the tolerance lines to draw over it. Not
-    /// owned: it must live until the next call.
-    void setSeries(const stats::ControlSeries *series,
+    /// The series to draw, with the tolerance lines to draw over it.
+    void setSeries(std::shared_ptr<const stats::ControlSeries> series,
                    std::vector<stats::ChartLine> toleranceLines = {});
     /// No chart, and why: the core's reason, or the empty-state message.
     void setMessage(const QString &title, const QString &message);
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
+    void paintChart(QPainter &painter) const override;
 
 private:
-    void paintSeries(QPainter &painter) const;
-    void drawSignals(const PlotPainter &area, const QPolygonF &points) const;
-
-    const stats::ControlSeries *m_series = nullptr;
-    std::vector<stats::ChartLine> m_lines; // the control lines, then the tolerance's
-    QString m_title;
-    QString m_message;
+    std::shared_ptr<const stats::ControlSeries> m_series;
+    std::vector<stats::ChartLine> m_toleranceLines;
 };
-
-/// The control lines of a series as the chart lines the shared steps draw:
-/// the centre line as the mean, the control limits as the limits.
-std::vector<stats::ChartLine> controlLines(const stats::ControlSeries &series);

@@ -1,90 +1,54 @@
 #pragma once
 
 // The chart window 「グラフ」: a run chart or a control chart (X-Rs or X̄-R,
-// chosen in 「グラフの種類」) and a histogram of the values as of the last
+// chosen in 「グラフの種類」) over a histogram of the values as of the last
 // calculation, with the mean and the limits the result boxes show, and, once
 // the user gives a tolerance in 規格上限/規格下限, the process capability
 // (Cp, Cpk, 推定不良率) and the values outside it. The control charts mark
 // the points that trip the tests for special causes the user leaves switched
-// on, and 「異常の判定」 lists them. 印刷 and PDF に保存 make a one-page record.
+// on, and 「異常の判定」 lists them.
 //
 // The main window opens it from グラフ in its 表示 menu and keeps at most one;
 // it is modeless, has no owner and deletes itself on closing, like the
 // information window. The main window pushes the figures of each calculation
 // (setFigures) and empties them on clearing, so the charts change exactly when
-// the result boxes do. Everything drawn comes from stats::chartData; this
-// window reads its two entry boxes, calls the core and paints.
+// the result boxes do.
 //
-// Each control keeps its designer name as its object name, which tests and
-// screen readers find it by:
+// From an event to the screen: a handler reads the window's choices into a
+// stats::ChartRequest, and redraw() asks the core for everything shown in one
+// call (stats::chartContent). The one owning value it returns is shared with
+// the views (ChartViews.h), which draw it, and with the picture (ChartPicture.h,
+// 画像を保存) and the record (ChartRecord.h, 印刷 and PDF に保存), which are
+// painted from it without the window. The window keeps its widgets, the input
+// it was given (figures, tolerance, file name, unsaved state) and that value.
 //
-//   objectName         member                    handler
-//   Text1              m_upperToleranceBox       applyTolerance() on Enter
-//   Text2              m_lowerToleranceBox       applyTolerance() on Enter
-//   Command1           m_applyButton             applyTolerance()
-//   Command2           m_saveImageButton         saveImageFromDialog()
-//   chartType          m_chartTypeBox            showChosenType()
-//   subgroupSize       m_subgroupSizeBox         showChosenType()
-//   printRecord        m_printButton             printRecord()
-//   saveRecordPdf      m_saveRecordButton        saveRecordFromDialog()
-//   specialCause1..8   m_testBoxes               switchTests()
-//   chartStack         m_chartStack              -   (the run chart, or the two below)
-//   locationChart      m_locationChart           -   (X or X̄)
-//   spreadChart        m_spreadChart             -   (Rs or R)
-//   controlNote        m_controlNote             -   (why no chart; values left out)
-//   signalList         m_signalList              -   (異常の判定)
-//   figureExpected     m_expectedFigure          -   (推定不良率)
-//   runChart           m_runChart                -
-//   histogram          m_histogram               -
-//   figures            panel (local)             -
-//   figureCount        m_countFigure             -
-//   figureMean         m_meanFigure              -
-//   figureSigma        m_sigmaFigure             -
-//   figureSampleSigma  m_sampleSigmaFigure       -
-//   figureUpperLimit   m_upperLimitFigure        -
-//   figureLowerLimit   m_lowerLimitFigure        -
-//   figureBeyond       m_beyondFigure            -
-//   figureClasses      m_classesFigure           -
-//   figureCp           m_cpFigure                -
-//   figureCpk          m_cpkFigure               -
-//   figureOutside      m_outsideFigure           -
-//   figureNote         m_figureNote              -
-//   Label3             note (local)              -   (how Cp and Cpk are defined)
-//   (none)             the two boxes' captions (local)
+// The controls' object names are in ChartNames.h, which the tests use too.
 
-#include "stats/Chart.h"
-#include "chart/QtControlChart.h"
-#include "stats/Statistics.h"
+#include "chart/RecordText.h"
+#include "stats/ChartContent.h"
 
 #include <QString>
 #include <QWidget>
 
 #include <array>
 #include <memory>
-#include <optional>
+#include <vector>
 
 class ControlChartView;
 class HistogramView;
+class QBoxLayout;
 class QCheckBox;
 class QComboBox;
-class QImage;
-class QListWidget;
-class QPagedPaintDevice;
-class QSpinBox;
-class QStackedWidget;
-class QBoxLayout;
 class QGridLayout;
-class QIODevice;
+class QImage;
 class QLabel;
 class QLayout;
 class QLineEdit;
-class QPainter;
-class QRectF;
+class QListWidget;
 class QPushButton;
+class QSpinBox;
+class QStackedWidget;
 class RunChartView;
-
-/// What 「グラフの種類」 offers: the run chart, or one of the two control charts.
-enum class ChartType { Run, IndividualsMovingRange, MeansRanges };
 
 class ChartWindow : public QWidget
 {
@@ -95,40 +59,43 @@ public:
     ~ChartWindow() override;
 
     /// The figures of the last calculation; nullptr empties the charts.
-    void setFigures(std::shared_ptr<const stats::StatisticsFigures> figures);
-
+    /// The items without a number (stats::looseReadings' withoutNumber) are
+    /// left out of the charts and named in a note.
+    void setFigures(std::shared_ptr<const stats::StatisticsFigures> figures,
+                    std::vector<std::size_t> withoutNumber = {});
     /// As if chosen in 「グラフの種類」.
-    void setChartType(ChartType type);
+    void setChartType(stats::ChartType type);
     /// As if set in 「群の大きさ」; clamped to 2..10.
     void setSubgroupSize(int n);
     /// As if typed in 規格上限/規格下限 and applied.
     void setTolerance(const stats::Tolerance &limits);
     /// The value file's name for the records; empty for a list never saved.
     void setSourceName(const QString &name);
+    /// Whether the list changed since it was opened or saved, for the record.
+    void setUnsavedChanges(bool unsaved);
+    /// Whether the list changed since the calculation the window shows: a
+    /// note says so until the next calculation (setFigures).
+    void setListChanged(bool changed);
+
+    /// What the window shows; nullptr while the charts are empty.
+    std::shared_ptr<const stats::ChartContent> shown() const { return m_shown; }
 
     /// What 「画像を保存」 saves: the charts and the figures, without the buttons.
-    QImage picture();
+    QImage picture() const;
     /// Writes the picture as a PNG image or a PDF page, by the path's suffix;
     /// the reason when it could not, empty on success.
-    QString saveImage(const QString &path);
-
-    /// What the charts show; std::nullopt while they are empty.
-    const std::optional<stats::ChartData> &chartData() const { return m_data; }
-    /// The control chart shown, or why none could be formed; std::nullopt
-    /// for the run chart and while the charts are empty.
-    const std::optional<stats::ControlChartOutcome> &controlChart() const { return m_control; }
-
-    /// Writes the one-page record as a PDF file; the reason when it could
-    /// not, empty on success.
-    QString saveRecord(const QString &path);
+    QString saveImage(const QString &path) const;
+    /// Writes the record as a PDF file; the reason when it could not, empty
+    /// on success.
+    QString saveRecord(const QString &path) const;
 
 private: // one handler per user event
-    void applyTolerance();
-    void saveImageFromDialog();
-    void showChosenType();
-    void switchTests();
-    void printRecord();
-    void saveRecordFromDialog();
+    void applyTolerance();      // Enter in Text1 or Text2, 適用 (Command1)
+    void saveImageFromDialog(); // 画像を保存 (Command2)
+    void showChosenType();      // グラフの種類, 群の大きさ
+    void switchTests();         // a test's check box
+    void printRecord();         // 印刷
+    void saveRecordFromDialog(); // PDF に保存
 
 private:
     void loadWindow();
@@ -141,31 +108,27 @@ private:
     QWidget *createFiguresPanel();
     QWidget *createSignalPanel();
     QWidget *createTestSwitches();
+    QLabel *createCapabilityNote();
     void connectControls();
     void setTabOrders();
-    QLabel *createCapabilityNote();
-    QLineEdit *addFigure(QGridLayout *grid, const char *name, const QString &caption);
-    static void setFigure(QLineEdit *box, const QString &text);
-    void refresh();
-    std::optional<stats::ControlChartOutcome> formControlChart() const;
-    stats::SpecialCauseTests enabledTests() const;
-    void showCharts();
+    stats::ChartRequest request() const;
+    void redraw();
     void showControlChart();
-    void showControlNote(const QString &text);
+    void showNote(QLabel *note, const QString &text);
+    void showListNote();
+    chart::RecordSource recordSource() const;
     void showSignals();
     void showFigures();
-    void showCapability();
-    ChartType currentChartType() const;
-    QString recordChartName() const;
-    QString pictureHeading() const;
-    void paintRecord(QPainter &painter, const QRectF &page);
-    bool writePdfPage(QIODevice &file, const QImage &image);
+    QString recordFileName() const;
 
+    // What the window was given, and what it shows.
     std::shared_ptr<const stats::StatisticsFigures> m_figures;
+    std::vector<std::size_t> m_withoutNumber;
+    bool m_listChanged = false;
     stats::Tolerance m_tolerance;
     QString m_sourceName;
-    std::optional<stats::ChartData> m_data;
-    std::optional<stats::ControlChartOutcome> m_control;
+    bool m_unsavedChanges = false;
+    std::shared_ptr<const stats::ChartContent> m_shown;
 
     QLineEdit *m_upperToleranceBox = nullptr; // 規格上限
     QLineEdit *m_lowerToleranceBox = nullptr; // 規格下限
@@ -176,28 +139,14 @@ private:
     QPushButton *m_printButton = nullptr;     // 印刷
     QPushButton *m_saveRecordButton = nullptr; // PDF に保存
     std::array<QCheckBox *, stats::SpecialCauseTests::kCount> m_testBoxes{};
-    QWidget *m_chartsArea = nullptr;  // what the picture shows on the left
-    QWidget *m_figuresPanel = nullptr; // and on the right, over the signals
-    QWidget *m_signalPanel = nullptr;
-    QStackedWidget *m_chartStack = nullptr;
+    QLabel *m_listNote = nullptr; // the list changed since; the items left out
+    QStackedWidget *m_chartStack = nullptr;   // the run chart, or the two below
     RunChartView *m_runChart = nullptr;
-    ControlChartView *m_locationChart = nullptr;
-    ControlChartView *m_spreadChart = nullptr;
-    QLabel *m_controlNote = nullptr;
+    ControlChartView *m_locationChart = nullptr; // X or X̄
+    ControlChartView *m_spreadChart = nullptr;   // Rs or R
+    QLabel *m_controlNote = nullptr;             // why no chart; values left out
     HistogramView *m_histogram = nullptr;
     QListWidget *m_signalList = nullptr; // 異常の判定
-
-    QLineEdit *m_countFigure = nullptr;
-    QLineEdit *m_meanFigure = nullptr;
-    QLineEdit *m_sigmaFigure = nullptr;
-    QLineEdit *m_sampleSigmaFigure = nullptr;
-    QLineEdit *m_upperLimitFigure = nullptr;
-    QLineEdit *m_lowerLimitFigure = nullptr;
-    QLineEdit *m_beyondFigure = nullptr;
-    QLineEdit *m_classesFigure = nullptr;
-    QLineEdit *m_cpFigure = nullptr;
-    QLineEdit *m_cpkFigure = nullptr;
-    QLineEdit *m_outsideFigure = nullptr;
-    QLineEdit *m_expectedFigure = nullptr;
+    std::vector<QLineEdit *> m_figureBoxes; // in the order of chart::figureTexts
     QLabel *m_figureNote = nullptr;
 };

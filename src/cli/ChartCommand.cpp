@@ -1,50 +1,35 @@
 #include "cli/ChartCommand.h"
 
-#include "chart/ChartWindow.h"
-#include "chart/QtControlChart.h"
+#include "chart/ChartPicture.h"
+#include "chart/ChartRecord.h"
 #include "cli/GivenFiles.h"
+#include "cli/SheetChartCommand.h"
 #include "cli/StatsCommand.h"
+#include "stats/ChartContent.h"
 
-#include <memory>
+#include <QFileInfo>
+#include "sheet/SheetFile.h"
+
 #include <ostream>
-#include <variant>
 
 namespace cli {
 
 namespace {
 
-ChartType windowChartType(ChartKind kind)
+// The choices the chart window would be given: chart type, subgroup size
+// and tolerance, with every test for special causes.
+stats::ChartRequest chartRequest(const CommandLine &command)
 {
-    switch (kind) {
-    case ChartKind::IndividualsMovingRange: return ChartType::IndividualsMovingRange;
-    case ChartKind::MeansRanges: return ChartType::MeansRanges;
-    case ChartKind::Run: break;
-    }
-    return ChartType::Run;
+    stats::ChartRequest request;
+    request.type = command.chartType;
+    request.subgroupSize = command.subgroupSize;
+    request.tolerance = {command.upper, command.lower};
+    return request;
 }
 
-// Sets the window as the user would: figures, chart type, subgroup size and
-// tolerance, in the order the window offers them.
-void setUpWindow(ChartWindow &window, const CommandLine &command,
-                 stats::StatisticsFigures figures, const QString &name)
+bool asksForRecord(const QString &output)
 {
-    window.setSourceName(name);
-    window.setFigures(std::make_shared<const stats::StatisticsFigures>(std::move(figures)));
-    window.setChartType(windowChartType(command.chartType));
-    window.setSubgroupSize(command.subgroupSize);
-    window.setTolerance({command.upper, command.lower});
-}
-
-// Why the control chart asked for cannot be drawn; empty when it can (or
-// when the run chart was asked for).
-std::string refusedChart(const ChartWindow &window)
-{
-    const auto &outcome = window.controlChart();
-    if (!outcome)
-        return {};
-    if (const auto *refusal = std::get_if<stats::NoControlChart>(&*outcome))
-        return refusal->reason + "。";
-    return {};
+    return QFileInfo(output).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -52,21 +37,34 @@ std::string refusedChart(const ChartWindow &window)
 int runChart(const CommandLine &command, std::ostream &errors)
 {
     const std::string &argument = command.files.front();
+    if (sheet::isSheetFileName(argument))
+        return runSheetChart(command, errors);
     const QString path = argumentPath(argument);
     const std::string name = path.toStdString();
-    std::optional<stats::StatisticsFigures> figures = readFigures(argument, name, command, errors);
+    std::vector<std::size_t> withoutNumber;
+    const std::optional<stats::StatisticsFigures> figures =
+        readFigures(argument, name, command, errors, &withoutNumber);
     if (!figures)
         return 1;
-    ChartWindow window;
-    setUpWindow(window, command, std::move(*figures), path);
-    if (const std::string reason = refusedChart(window); !reason.empty()) {
-        errors << "vorla: " << name << ": " << reason << '\n';
+    const stats::ChartContent content =
+        stats::chartContent(*figures, chartRequest(command), withoutNumber);
+    if (!content.withoutNumberNote.empty())
+        errors << "vorla: " << name << ": " << content.withoutNumberNote << "。\n";
+    if (const stats::NoControlChart *refusal = content.refusal()) {
+        errors << "vorla: " << name << ": " << refusal->reason << "。\n";
         return 1;
     }
-    const QString failure = window.saveImage(argumentPath(command.output));
+    const QString output = argumentPath(command.output);
+    // A file read afresh has no changes that are not saved.
+    const QString failure =
+        asksForRecord(output)
+            ? chart::saveRecordPdf(output, &content,
+                                  {name, false, chart::writtenNow().toStdString()})
+            : chart::savePicture(output,
+                                 chart::chartPicture(&content, {path, chart::writtenNow()}));
     if (!failure.isEmpty()) {
-        errors << "vorla: " << argumentPath(command.output).toStdString()
-               << ": 保存できませんでした。" << failure.toStdString() << '\n';
+        errors << "vorla: " << output.toStdString() << ": 保存できませんでした。"
+               << failure.toStdString() << '\n';
         return 1;
     }
     return 0;

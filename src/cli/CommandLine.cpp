@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "stats/Statistics.h"
+
 #include "stats/Chart.h"
 
 #include <algorithm>
@@ -44,8 +46,8 @@ bool setColumn(CommandLine &line, std::string_view value)
 
 bool setType(CommandLine &line, std::string_view value)
 {
-    const std::optional<ChartKind> kind = chartKind(value);
-    line.chartType = kind.value_or(ChartKind::Run);
+    const std::optional<stats::ChartType> kind = chartKind(value);
+    line.chartType = kind.value_or(stats::ChartType::Run);
     line.chartTypeGiven = true;
     return kind.has_value();
 }
@@ -128,10 +130,10 @@ const Option kOptions[] = {
     {"--subgroup", Mode::Window, kWithBoth, Format::Table, setSubgroup,
      "--subgroup の後に群の大きさ（2 から 10）を指定してください。",
      "--subgroup に指定できるのは 2 から 10 の整数です: "},
-    {"--upper", Mode::Window, kWithChart, Format::Table, setUpper,
+    {"--upper", Mode::Window, kWithBoth, Format::Table, setUpper,
      "--upper の後に規格上限を指定してください。",
      "--upper の値を数値として読めません: "},
-    {"--lower", Mode::Window, kWithChart, Format::Table, setLower,
+    {"--lower", Mode::Window, kWithBoth, Format::Table, setLower,
      "--lower の後に規格下限を指定してください。",
      "--lower の値を数値として読めません: "},
     {"-o", Mode::Window, kWithChart, Format::Table, setOutput,
@@ -239,7 +241,7 @@ CommandLine finishedStats(CommandLine line)
         return failed("標準入力（-）を指定できるのは 1 度だけです: " + quoted(kStandardInput));
     if (line.chartTypeGiven && line.format != Format::Json)
         return failed("--stats の --type は --json と一緒に使います（表には管理図の列がありません）。");
-    if (line.chartTypeGiven && line.chartType == ChartKind::Run)
+    if (line.chartTypeGiven && line.chartType == stats::ChartType::Run)
         return failed("--stats --json の --type に指定できるのは xrs か xbar-r です: "
                       + quoted("run"));
     line.mode = Mode::Stats;
@@ -269,7 +271,7 @@ CommandLine finished(Parsing parsing)
     const Mode mode = parsing.stats ? Mode::Stats : parsing.chart ? Mode::Chart : Mode::Window;
     if (const Option *misplaced = misplacedOption(parsing, mode))
         return failed(belongsText(*misplaced));
-    if (line.subgroupGiven && line.chartType != ChartKind::MeansRanges)
+    if (line.subgroupGiven && line.chartType != stats::ChartType::MeansRanges)
         return failed("--subgroup は --type xbar-r と一緒に使います。");
     if (mode == Mode::Window)
         return line;
@@ -280,12 +282,12 @@ CommandLine finished(Parsing parsing)
 
 std::string sigmaChoice(std::string_view text)
 {
-    if (text.size() > kSigmaSign.size() && text.ends_with(kSigmaSign))
-        text.remove_suffix(kSigmaSign.size());
-    for (const std::string_view k : {"3", "2", "1"})
-        if (text == k)
-            return std::string(k) + std::string(kSigmaSign);
-    return {};
+    // The forms the window's drop-down takes ("２σ", "2 Σ", "3"), in the
+    // calculation's own reading.
+    const int k = stats::sigmaMultiple(text);
+    if (k == 0)
+        return {};
+    return std::to_string(k) + std::string(kSigmaSign);
 }
 
 std::size_t columnNumber(std::string_view text)
@@ -305,24 +307,24 @@ std::size_t columnNumber(std::string_view text)
 
 namespace {
 
-constexpr ChartKind kChartKinds[] = {ChartKind::Run, ChartKind::IndividualsMovingRange,
-                                     ChartKind::MeansRanges};
+constexpr stats::ChartType kChartKinds[] = {
+    stats::ChartType::Run, stats::ChartType::IndividualsMovingRange, stats::ChartType::MeansRanges};
 
 } // namespace
 
-std::string_view chartKindName(ChartKind kind)
+std::string_view chartKindName(stats::ChartType kind)
 {
     switch (kind) {
-    case ChartKind::Run: return "run";
-    case ChartKind::IndividualsMovingRange: return "xrs";
-    case ChartKind::MeansRanges: return "xbar-r";
+    case stats::ChartType::Run: return "run";
+    case stats::ChartType::IndividualsMovingRange: return "xrs";
+    case stats::ChartType::MeansRanges: return "xbar-r";
     }
     return {};
 }
 
-std::optional<ChartKind> chartKind(std::string_view text)
+std::optional<stats::ChartType> chartKind(std::string_view text)
 {
-    for (const ChartKind kind : kChartKinds)
+    for (const stats::ChartType kind : kChartKinds)
         if (chartKindName(kind) == text)
             return kind;
     return std::nullopt;
@@ -359,8 +361,8 @@ namespace {
 
 constexpr const char kUsageLines[] =
     "使い方: vorla [ファイル...]\n"
-    "        vorla --stats [--sigma 3σ|2σ|1σ] [--column N]\n"
-    "              [--json [--type xrs|xbar-r [--subgroup N]]] ファイル...|-\n"
+    "        vorla --stats [--sigma 3σ|2σ|1σ] [--column N] [--upper U] [--lower L]\n"
+    "              [--json [--type xrs|xbar-r [--subgroup N]]] ファイル...|シート.vorla|-\n"
     "        vorla --chart ファイル|- -o 出力.png|出力.pdf [--type run|xrs|xbar-r]\n"
     "              [--subgroup N] [--upper U] [--lower L] [--sigma K] [--column N]\n";
 
@@ -397,8 +399,14 @@ std::string helpText()
              "  --chart          ウィンドウを開かず、1 つのファイルの「グラフ」の絵（グラフと\n"
              "                   数値）を -o のファイルに書きます。画面がなくても動きます。\n"
              "  -o 出力          --chart の書き出し先。.png なら PNG 画像、.pdf なら PDF です。\n"
-             "  --upper U        --chart の規格上限（グラフの「規格上限」の欄と同じ読み方）。\n"
-             "  --lower L        --chart の規格下限。\n"
+             "  --upper U        規格上限（グラフの「規格上限」の欄と同じ読み方）。--stats では\n"
+             "                   工程能力指数 Cp、Cpk（群内の σ: 値を 1 つずつ並べた R̄s/1.128）、\n"
+             "                   Pp、Ppk（全体の s）と推定不良率を加えます。シートでは\n"
+             "                   シートの規格の代わりに使います。\n"
+             "  --lower L        規格下限。\n"
+             "  シート.vorla     管理図シート。--stats --json で、期ごとの管理線、異常の判定、\n"
+             "                   工程能力（95 % 信頼区間、正規性の検定つき）を書きます。\n"
+             "                   --chart では、シートの管理図を期ごとの管理線とともに描きます。\n"
              "  -                ファイルの代わりに標準入力から値を読みます\n"
              "                   （ファイルと同じ読み方で、名前は「-」。1 度だけ指定できます）。\n"
              "                   「-」という名前のファイルは ./- と書きます。\n"

@@ -7,6 +7,8 @@
 // window's picture of one file into OUT. The line is read before any Qt
 // application exists, so that the batch forms never need a display.
 
+#include "stats/ChartType.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -32,13 +34,6 @@ enum class Format {
     Json,  ///< one JSON array of objects
 };
 
-/// The chart --type names: run, xrs (X-Rs 管理図), xbar-r (X̄-R 管理図).
-enum class ChartKind {
-    Run,                   ///< the run chart and histogram of the chart window
-    IndividualsMovingRange, ///< xrs
-    MeansRanges,           ///< xbar-r
-};
-
 /// The first and the last subgroup size --subgroup takes.
 inline constexpr int kSmallestSubgroup = 2;
 inline constexpr int kLargestSubgroup = 10;
@@ -51,11 +46,11 @@ struct CommandLine
     /// --column N: the column of a table file to read, from 1; 0 when not
     /// given (the column the window would preselect is read).
     std::size_t column = 0;
-    ChartKind chartType = ChartKind::Run; ///< --type
+    stats::ChartType chartType = stats::ChartType::Run; ///< --type
     bool chartTypeGiven = false;          ///< --type was given
     int subgroupSize = 5;                 ///< --subgroup: of the X̄-R chart, 2..10
     bool subgroupGiven = false;           ///< --subgroup was given
-    std::optional<double> upper;          ///< --upper: 規格上限, read as the chart window reads it
+    std::optional<double> upper;          ///< --upper: 規格上限, read as the chart window reads it (both batches)
     std::optional<double> lower;          ///< --lower: 規格下限
     std::string output;                   ///< -o: the picture's path, ending .png or .pdf
     std::vector<std::string> files; ///< as given, in order
@@ -87,12 +82,12 @@ std::string sigmaChoice(std::string_view text);
 /// to 1,000,000; 0 for anything else ("0", "-1", "+2", "2.0", "", "x").
 std::size_t columnNumber(std::string_view text);
 
-/// The chart kind of a --type text: "run", "xrs" or "xbar-r"; nullopt for
+/// The chart of a --type text: "run", "xrs" or "xbar-r"; nullopt for
 /// anything else (case matters).
-std::optional<ChartKind> chartKind(std::string_view text);
+std::optional<stats::ChartType> chartKind(std::string_view text);
 
 /// The --type text of a chart kind: chartKind(chartKindName(k)) == k.
-std::string_view chartKindName(ChartKind kind);
+std::string_view chartKindName(stats::ChartType kind);
 
 /// Whether an -o path names a format --chart writes: it ends in ".png" or
 /// ".pdf", in any case ("a.PNG" too), after at least one other character.

@@ -1,10 +1,14 @@
 #include "cli/StatsCommand.h"
 
+#include "stats/Sentences.h"
+
 #include "cli/GivenFiles.h"
 // Qt's `signals` keyword would rename the control chart's member of that name.
 #pragma push_macro("signals")
 #undef signals
+#include "cli/SheetOutput.h"
 #include "cli/StatsOutput.h"
+#include "sheet/SheetFile.h"
 #pragma pop_macro("signals")
 #include "files/ValueFile.h"
 #include "files/ValueFileIO.h"
@@ -14,6 +18,7 @@
 #include <cstdint>
 #include <optional>
 #include <ostream>
+#include <utility>
 #include <string>
 #include <vector>
 #include <variant>
@@ -32,7 +37,7 @@ std::string statisticsProblemText(stats::StatisticsError error)
 {
     if (error == stats::StatisticsError::EmptyList)
         return "値が 1 つもありません。";
-    return "値が大きすぎるため計算できません。";
+    return stats::sentences::tooLargeToCalculate();
 }
 
 std::string tooFewColumnsText(std::size_t columns, std::size_t column)
@@ -65,13 +70,14 @@ std::vector<std::string> looseReadingLines(const stats::LooseReadings &loose,
             text += "ほか " + grouped(items.size() - kListed) + " 個";
         return text;
     };
+    namespace say = stats::sentences;
     std::vector<std::string> said;
     if (!loose.withoutNumber.empty())
-        said.push_back("数値として読めない値が " + grouped(loose.withoutNumber.size())
-                       + " 個あります（0 として計算しました）: " + lines(loose.withoutNumber));
+        said.push_back(say::withoutNumber(loose.withoutNumber.size()) + ": " + lines(loose.withoutNumber));
     if (!loose.partlyRead.empty())
-        said.push_back("数値の後に文字が続く値が " + grouped(loose.partlyRead.size())
-                       + " 個あります（文字の前の数値で計算しました）: " + lines(loose.partlyRead));
+        said.push_back(say::partlyRead(loose.partlyRead.size()) + ": " + lines(loose.partlyRead));
+    if (!loose.blanksInside.empty())
+        said.push_back(say::blanksInside(loose.blanksInside.size()) + ": " + lines(loose.blanksInside));
     return said;
 }
 
@@ -131,34 +137,57 @@ std::vector<std::string> readingNotes(const StatsInput &read, std::size_t givenC
 
 // The control chart of `kind` over the values in list order, with every test
 // for special causes.
-stats::ControlChartOutcome controlChart(ChartKind kind, int subgroupSize,
+stats::ControlChartOutcome controlChart(stats::ChartType kind, int subgroupSize,
                                        const std::vector<double> &values)
 {
-    if (kind == ChartKind::MeansRanges)
+    if (kind == stats::ChartType::MeansRanges)
         return stats::subgroupChart(values, subgroupSize);
     return stats::individualsChart(values);
 }
 
-// The JSON members after the texts: the figures as numbers, and the control
-// chart --type asks for. A chart refused is null, its reason told on
-// `errors`, and `charted` turns false.
-JsonMembers jsonMembers(const CommandLine &command, const stats::StatisticsFigures &figures,
-                        const std::string &name, std::ostream &errors, bool &charted)
+bool limitsGiven(const CommandLine &command)
 {
-    JsonMembers members = {{"numbers", jsonFigures(figures)}};
-    if (!command.chartTypeGiven)
-        return members;
-    const stats::ControlChartOutcome outcome =
-        controlChart(command.chartType, command.subgroupSize, figures.values);
-    if (const auto *refusal = std::get_if<stats::NoControlChart>(&outcome)) {
-        tell(errors, name, {refusal->reason + "。"});
-        charted = false;
-        members.emplace_back("controlChart", "null");
-    } else {
-        members.emplace_back("controlChart", jsonControlChart(chartKindName(command.chartType),
-                                                              std::get<stats::ControlChart>(outcome)));
+    return command.upper || command.lower;
+}
+
+stats::Tolerance givenTolerance(const CommandLine &command)
+{
+    return {command.upper, command.lower};
+}
+
+// The capability of a value file's values taken one at a time, for the
+// tolerance of the command line.
+sheet::CapabilityReport valuesCapability(const CommandLine &command,
+                                         const stats::StatisticsFigures &figures)
+{
+    return sheet::capabilityOf(figures.values, sheet::individualsWithinSigma(figures.values),
+                               givenTolerance(command));
+}
+
+// The JSON object of a file: the texts, the figures as numbers, the control
+// chart --type asks for and the capability a tolerance asks for. A chart
+// refused is null, its reason told on `errors`, and `charted` turns false.
+sheet::Json jsonResults(const CommandLine &command, const std::string &name,
+                        const stats::StatisticsFigures &figures, std::ostream &errors,
+                        bool &charted)
+{
+    sheet::Json object = textsJson(name, stats::statisticsTexts(figures));
+    object["numbers"] = figuresJson(figures);
+    if (command.chartTypeGiven) {
+        const stats::ControlChartOutcome outcome =
+            controlChart(command.chartType, command.subgroupSize, figures.values);
+        if (const auto *refusal = std::get_if<stats::NoControlChart>(&outcome)) {
+            tell(errors, name, {refusal->reason + "。"});
+            charted = false;
+            object["controlChart"] = nullptr;
+        } else {
+            object["controlChart"] = controlChartJson(chartKindName(command.chartType),
+                                                      std::get<stats::ControlChart>(outcome));
+        }
     }
-    return members;
+    if (limitsGiven(command))
+        object["capability"] = capabilityJson(valuesCapability(command, figures));
+    return object;
 }
 
 // One file's line of the table or object of the JSON; false when a control
@@ -167,15 +196,48 @@ bool writeResults(const CommandLine &command, const std::string &name,
                   const stats::StatisticsFigures &figures, bool first, std::ostream &out,
                   std::ostream &errors)
 {
-    const stats::StatisticsTexts texts = stats::statisticsTexts(figures);
     if (command.format != Format::Json) {
-        out << tableRow(name, texts);
+        std::string row = tableRow(name, stats::statisticsTexts(figures));
+        if (limitsGiven(command)) {
+            row.pop_back(); // the line end, which comes after the further cells
+            row += capabilityCells(valuesCapability(command, figures)) + '\n';
+        }
+        out << row;
         return true;
     }
     bool charted = true;
-    const JsonMembers members = jsonMembers(command, figures, name, errors, charted);
-    out << (first ? "\n  " : ",\n  ") << jsonObject(name, texts, members);
+    const sheet::Json object = jsonResults(command, name, figures, errors, charted);
+    out << (first ? "\n  " : ",\n  ") << sheet::jsonLine(object);
     return charted;
+}
+
+// A sheet's object of the JSON; false, with the reason on `errors`, when the
+// sheet could not be read or no JSON was asked for.
+bool writeSheetResults(const CommandLine &command, const std::string &argument,
+                       const std::string &name, bool first, std::ostream &out,
+                       std::ostream &errors)
+{
+    auto bytes = readArgumentBytes(argument, sheet::kMaxSheetFileBytes);
+    if (const auto *failure = std::get_if<files::ReadFailure>(&bytes)) {
+        tell(errors, name, {files::readProblemText(*failure).toStdString()});
+        return false;
+    }
+    const sheet::SheetReadOutcome read = sheet::readSheet(std::get<std::string>(bytes));
+    if (const auto *failure = std::get_if<sheet::SheetReadFailure>(&read)) {
+        tell(errors, name, {sheet::sheetFailureText(*failure)});
+        return false;
+    }
+    if (command.format != Format::Json) {
+        tell(errors, name, {"管理図シートの結果は --json で書きます。"});
+        return false;
+    }
+    const sheet::Sheet &sheet = std::get<sheet::Sheet>(read);
+    const sheet::SheetAnalysis analysis = sheet::analyzeSheet(sheet);
+    const stats::Tolerance tolerance =
+        limitsGiven(command) ? givenTolerance(command) : sheet::toleranceOf(sheet.header);
+    const sheet::Json object = {{"file", name}, {"sheet", sheetJson(sheet, analysis, tolerance)}};
+    out << (first ? "\n  " : ",\n  ") << sheet::jsonLine(object);
+    return true;
 }
 
 } // namespace
@@ -204,7 +266,8 @@ StatsInput readStatsInput(const std::string &argument, std::size_t column)
 
 std::optional<stats::StatisticsFigures> readFigures(const std::string &argument,
                                                   const std::string &name,
-                                                  const CommandLine &command, std::ostream &errors)
+                                                  const CommandLine &command, std::ostream &errors,
+                                                  std::vector<std::size_t> *withoutNumber)
 {
     const StatsInput read = readStatsInput(argument, command.column);
     if (!read.failure.empty()) {
@@ -217,7 +280,11 @@ std::optional<stats::StatisticsFigures> readFigures(const std::string &argument,
         tell(errors, name, {statisticsProblemText(*error)});
         return std::nullopt;
     }
-    tell(errors, name, looseReadingLines(stats::looseReadings(read.items), read.lineNumbers));
+    stats::LooseReadings loose = stats::looseReadings(read.items);
+    // The charts leave the items without a number out, and their caller says so.
+    if (withoutNumber)
+        *withoutNumber = std::exchange(loose.withoutNumber, {});
+    tell(errors, name, looseReadingLines(loose, read.lineNumbers));
     return std::get<stats::StatisticsFigures>(std::move(outcome));
 }
 
@@ -225,10 +292,20 @@ int runStats(const CommandLine &command, std::ostream &out, std::ostream &errors
 {
     int status = 0;
     bool first = true;
-    out << (command.format == Format::Json ? "[" : tableHeader());
+    std::string header = tableHeader();
+    if (limitsGiven(command))
+        header.insert(header.size() - 1, capabilityHeaderCells());
+    out << (command.format == Format::Json ? "[" : header);
     for (const std::string &argument : command.files) {
         // Shown as UTF-8 whatever bytes the name was given in.
         const std::string name = argumentPath(argument).toStdString();
+        if (sheet::isSheetFileName(argument)) {
+            const bool written = writeSheetResults(command, argument, name, first, out, errors);
+            status = written ? status : 1;
+            first = first && !written;
+            out.flush();
+            continue;
+        }
         const std::optional<stats::StatisticsFigures> figures =
             readFigures(argument, name, command, errors);
         if (!figures || !writeResults(command, name, *figures, first, out, errors))

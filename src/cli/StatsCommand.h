@@ -41,11 +41,13 @@ StatsInput readStatsInput(const std::string &argument, std::size_t column = 0);
 /// The figures of one file argument, read as readStatsInput reads it with
 /// the command's column and calculated at its sigma; nullopt when it gives
 /// none. Notes on the reading and the reason for no figures go to `errors`,
-/// each line "vorla: NAME: ...".
+/// each line "vorla: NAME: ...". When `withoutNumber` is given, the items
+/// without a number go there by index instead of into the notes.
 std::optional<stats::StatisticsFigures> readFigures(const std::string &argument,
                                                     const std::string &name,
                                                     const CommandLine &command,
-                                                    std::ostream &errors);
+                                                    std::ostream &errors,
+                                                    std::vector<std::size_t> *withoutNumber = nullptr);
 
 /// Runs the batch over `command.files` in order. Results go to `out` (the
 /// table or JSON of StatsOutput.h), one line per problem to `errors`, in the
@@ -54,7 +56,11 @@ std::optional<stats::StatisticsFigures> readFigures(const std::string &argument,
 /// Items a calculation read as 0 or only in part are named on `errors` by
 /// their line numbers, as the window's note says it; they change no status.
 /// With --type, the JSON gives each file's control chart; a file whose chart
-/// is refused gets null, its reason on `errors`, and status 1.
+/// is refused gets null, its reason on `errors`, and status 1. With --upper
+/// or --lower, each file's capability joins its line (table) or object
+/// ("capability"). A file ending in .vorla is a control-chart sheet: the
+/// JSON gives its phases, signals and capability (SheetOutput.h); a sheet
+/// that is refused, or asked for as a table, gives its reason and status 1.
 /// Returns the exit status: 0 when every file gave a result and everything
 /// was written, 1 otherwise.
 int runStats(const CommandLine &command, std::ostream &out, std::ostream &errors);

@@ -1,8 +1,9 @@
 #include "cli/StatsOutput.h"
 
+#include "sheet/JsonText.h"
+
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <utility>
 
@@ -57,47 +58,15 @@ std::string tableRow(std::string_view file, const stats::StatisticsTexts &texts)
 
 std::string jsonString(std::string_view text)
 {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\b': out += "\\b"; break;
-        case '\f': out += "\\f"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (byte < 0x20) {
-                out += "\\u00";
-                out += kHex[byte >> 4];
-                out += kHex[byte & 0xF];
-            } else {
-                out += c;
-            }
-        }
-    }
-    out += '"';
-    return out;
+    return sheet::jsonStringText(text);
+}
+
+std::string jsonNumber(double value)
+{
+    return sheet::jsonNumberText(value);
 }
 
 namespace {
-
-// Joins name-value pairs, each value already JSON text, into an object.
-std::string membersObject(const JsonMembers &members)
-{
-    std::string object = "{";
-    for (const auto &[name, value] : members)
-        object += (object.size() > 1 ? ", " : "") + jsonString(name) + ": " + value;
-    return object + '}';
-}
-
-std::string wholeNumber(std::int64_t number)
-{
-    return std::to_string(number);
-}
 
 // A count as a percentage of all the values, unrounded.
 double percentOf(std::int64_t part, std::size_t count)
@@ -105,72 +74,82 @@ double percentOf(std::int64_t part, std::size_t count)
     return 100.0 * static_cast<double>(part) / static_cast<double>(count);
 }
 
-std::string jsonSeries(const stats::ControlSeries &series)
+sheet::Json optionalNumber(const std::optional<double> &value)
 {
-    std::string signals = "[";
-    for (const stats::SpecialCause &signal : series.signals)
-        signals += (signals.size() > 1 ? ", " : "")
-                   + membersObject({{"test", wholeNumber(signal.test)},
-                                    {"number", wholeNumber(signal.number)},
-                                    {"value", jsonNumber(signal.value)}});
-    const std::optional<double> &lower = series.limits.lower;
-    return membersObject({{"name", jsonString(series.name)},
-                          {"center", jsonNumber(series.limits.center)},
-                          {"upper", jsonNumber(series.limits.upper)},
-                          {"lower", lower ? jsonNumber(*lower) : "null"},
-                          {"signals", signals + ']'}});
+    return value ? sheet::Json(*value) : sheet::Json(nullptr);
+}
+
+sheet::Json seriesJson(const stats::ControlSeries &series)
+{
+    sheet::Json signals = sheet::Json::array();
+    for (const stats::SpecialCause &signal : series.causes)
+        signals.push_back({{"test", signal.test}, {"number", signal.number}, {"value", signal.value}});
+    return {{"name", series.name},
+            {"center", series.limits.center},
+            {"upper", series.limits.upper},
+            {"lower", optionalNumber(series.limits.lower)},
+            {"signals", std::move(signals)}};
 }
 
 } // namespace
 
-std::string jsonNumber(double value)
-{
-    if (!std::isfinite(value))
-        return "null";
-    char text[32];
-    const auto [end, error] = std::to_chars(std::begin(text), std::end(text), value);
-    return error == std::errc() ? std::string(text, end) : "null";
-}
-
-std::string jsonFigures(const stats::StatisticsFigures &figures)
+sheet::Json figuresJson(const stats::StatisticsFigures &figures)
 {
     const std::vector<double> &values = figures.values;
     const std::size_t count = values.size();
     const auto [minimum, maximum] = std::minmax_element(values.begin(), values.end());
     const bool any = count > 0;
-    return membersObject({
-        {"count", wholeNumber(static_cast<std::int64_t>(count))},
-        {"mean", jsonNumber(figures.mean)},
-        {"standardDeviation", jsonNumber(figures.sigma)},
-        {"sigmaMultiple", jsonNumber(figures.k)},
-        {"upperLimit", jsonNumber(figures.upperLimit)},
-        {"lowerLimit", jsonNumber(figures.lowerLimit)},
-        {"aboveCount", wholeNumber(figures.aboveCount)},
-        {"abovePercent", any ? jsonNumber(percentOf(figures.aboveCount, count)) : "null"},
-        {"belowCount", wholeNumber(figures.belowCount)},
-        {"belowPercent", any ? jsonNumber(percentOf(figures.belowCount, count)) : "null"},
-        {"maximum", any ? jsonNumber(*maximum) : "null"},
-        {"minimum", any ? jsonNumber(*minimum) : "null"},
-    });
+    const auto ifAny = [any](double value) { return any ? sheet::Json(value) : sheet::Json(nullptr); };
+    return {
+        {"count", static_cast<std::int64_t>(count)},
+        {"mean", figures.mean},
+        {"standardDeviation", figures.sigma},
+        {"sigmaMultiple", figures.k},
+        {"upperLimit", figures.upperLimit},
+        {"lowerLimit", figures.lowerLimit},
+        {"aboveCount", figures.aboveCount},
+        {"abovePercent", any ? ifAny(percentOf(figures.aboveCount, count)) : nullptr},
+        {"belowCount", figures.belowCount},
+        {"belowPercent", any ? ifAny(percentOf(figures.belowCount, count)) : nullptr},
+        {"maximum", any ? ifAny(*maximum) : nullptr},
+        {"minimum", any ? ifAny(*minimum) : nullptr},
+    };
+}
+
+std::string jsonFigures(const stats::StatisticsFigures &figures)
+{
+    return sheet::jsonLine(figuresJson(figures));
+}
+
+sheet::Json controlChartJson(std::string_view type, const stats::ControlChart &chart)
+{
+    return {{"type", std::string(type)},
+            {"subgroupSize", chart.subgroupSize},
+            {"leftOut", chart.leftOut},
+            {"location", seriesJson(chart.location)},
+            {"spread", seriesJson(chart.spread)}};
 }
 
 std::string jsonControlChart(std::string_view type, const stats::ControlChart &chart)
 {
-    return membersObject({{"type", jsonString(type)},
-                          {"subgroupSize", wholeNumber(chart.subgroupSize)},
-                          {"leftOut", wholeNumber(chart.leftOut)},
-                          {"location", jsonSeries(chart.location)},
-                          {"spread", jsonSeries(chart.spread)}});
+    return sheet::jsonLine(controlChartJson(type, chart));
+}
+
+sheet::Json textsJson(std::string_view file, const stats::StatisticsTexts &texts)
+{
+    sheet::Json object = {{"file", std::string(file)}};
+    for (const auto &[name, member] : kFields)
+        object[name] = texts.*member;
+    return object;
 }
 
 std::string jsonObject(std::string_view file, const stats::StatisticsTexts &texts,
                        const JsonMembers &more)
 {
-    JsonMembers members = {{"file", jsonString(file)}};
-    for (const auto &[name, member] : kFields)
-        members.emplace_back(name, jsonString(texts.*member));
-    members.insert(members.end(), more.begin(), more.end());
-    return membersObject(members);
+    sheet::Json object = textsJson(file, texts);
+    for (const auto &[name, value] : more)
+        object[name] = sheet::Json::parse(value);
+    return sheet::jsonLine(object);
 }
 
 } // namespace cli

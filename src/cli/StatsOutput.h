@@ -5,6 +5,7 @@
 // The JSON also gives the unrounded figures as numbers and, when asked, the
 // control charts. Everything here takes and gives UTF-8.
 
+#include "sheet/JsonText.h"
 #include "stats/ControlChart.h"
 #include "stats/Statistics.h"
 
@@ -29,6 +30,16 @@ std::string tableRow(std::string_view file, const stats::StatisticsTexts &texts)
 /// other text passes unchanged.
 ///   "1\t2" -> "1 2"      "a\nb" -> "a b"      "表" -> "表"
 std::string tableCell(std::string_view text);
+
+// Each JSON text below is built as a nlohmann value (sheet::Json) and
+// written by sheet::jsonLine; the *Json functions give the value itself.
+
+/// The file's name and its eleven texts (see jsonObject).
+sheet::Json textsJson(std::string_view file, const stats::StatisticsTexts &texts);
+/// The figures (see jsonFigures).
+sheet::Json figuresJson(const stats::StatisticsFigures &figures);
+/// A control chart (see jsonControlChart).
+sheet::Json controlChartJson(std::string_view type, const stats::ControlChart &chart);
 
 /// Further members of a file's JSON object: each name, and its value as JSON text.
 using JsonMembers = std::vector<std::pair<std::string, std::string>>;

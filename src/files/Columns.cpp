@@ -26,6 +26,83 @@ std::string_view trimmed(std::string_view text)
     return text;
 }
 
+// Reads a run of ASCII digits at `i`, at least `least` and at most `most`.
+bool digitsAt(std::string_view text, std::size_t &i, std::size_t least, std::size_t most)
+{
+    std::size_t count = 0;
+    while (i < text.size() && isDigit(text[i]) && count < most)
+        ++i, ++count;
+    return count >= least && (i == text.size() || !isDigit(text[i]));
+}
+
+bool literalAt(std::string_view text, std::size_t &i, std::string_view literal)
+{
+    if (text.substr(i, literal.size()) != literal)
+        return false;
+    i += literal.size();
+    return true;
+}
+
+// h:mm, h:mm:ss (with a fraction), or h時m分 (s秒).
+bool timeAt(std::string_view text, std::size_t &i)
+{
+    std::size_t at = i;
+    if (!digitsAt(text, at, 1, 2))
+        return false;
+    if (literalAt(text, at, ":")) {
+        if (!digitsAt(text, at, 2, 2))
+            return false;
+        std::size_t seconds = at;
+        if (literalAt(text, seconds, ":") && digitsAt(text, seconds, 2, 2)) {
+            at = seconds;
+            std::size_t fraction = at;
+            if (literalAt(text, fraction, ".") && digitsAt(text, fraction, 1, 9))
+                at = fraction;
+        }
+        i = at;
+        return true;
+    }
+    if (!literalAt(text, at, "時") || !digitsAt(text, at, 1, 2) || !literalAt(text, at, "分"))
+        return false;
+    std::size_t seconds = at;
+    if (digitsAt(text, seconds, 1, 2) && literalAt(text, seconds, "秒"))
+        at = seconds;
+    i = at;
+    return true;
+}
+
+// y/m/d, d.m.y, y-m-d with one separator throughout, or m/d; or y年m月d日, m月d日.
+bool dateAt(std::string_view text, std::size_t &i)
+{
+    std::size_t at = i;
+    if (!digitsAt(text, at, 1, 4))
+        return false;
+    const std::size_t first = at;
+    if (first < text.size() && (text[first] == '/' || text[first] == '-' || text[first] == '.')) {
+        const char separator = text[first];
+        ++at;
+        if (!digitsAt(text, at, 1, 4))
+            return false;
+        std::size_t third = at;
+        if (third < text.size() && text[third] == separator) {
+            ++third;
+            if (!digitsAt(text, third, 1, 4))
+                return false;
+            at = third;
+        } else if (separator != '/') {
+            return false; // "12-5" and "25.01" are no dates
+        }
+        i = at;
+        return true;
+    }
+    if (literalAt(text, at, "年") && !digitsAt(text, at, 1, 2))
+        return false;
+    if (!literalAt(text, at, "月") || !digitsAt(text, at, 1, 2) || !literalAt(text, at, "日"))
+        return false;
+    i = at;
+    return true;
+}
+
 // Whether the column's numbers only count rows: at least two, whole, each one
 // more than the one before.
 bool countsRows(const std::vector<double> &numbers)
@@ -84,13 +161,16 @@ std::vector<std::vector<double>> readColumnNumbers(const std::vector<std::string
     layout.rows = rows.size();
     layout.numbers.assign(columns, 0);
     layout.headerRows.assign(columns, 0);
+    std::vector<std::size_t> dates(columns, 0);
     std::vector<std::vector<double>> numbers(columns);
     for (const std::string_view row : rows) {
         std::vector<std::string> fields = splitFields(row, layout.separator);
         for (std::size_t c = 0; c < columns; ++c) {
             const bool number = c < fields.size() && stats::holdsNumber(fields[c]);
-            if (number)
+            if (number) {
                 numbers[c].push_back(stats::parseValueText(fields[c]));
+                dates[c] += isDateOrTime(fields[c]) ? 1 : 0;
+            }
             else if (layout.numbers[c] == 0)
                 ++layout.headerRows[c]; // no number seen in this column yet
             layout.numbers[c] += number ? 1 : 0;
@@ -98,26 +178,38 @@ std::vector<std::vector<double>> readColumnNumbers(const std::vector<std::string
         if (layout.preview.size() < kPreviewRows)
             layout.preview.push_back(std::move(fields));
     }
-    for (std::size_t c = 0; c < columns; ++c)
+    layout.dateColumns.assign(columns, false);
+    for (std::size_t c = 0; c < columns; ++c) {
         if (layout.numbers[c] == 0 || layout.headerRows[c] > kMaxHeaderRows)
             layout.headerRows[c] = 0;
+        layout.dateColumns[c] = dates[c] * 2 > layout.numbers[c];
+    }
     return numbers;
 }
 
-// A column with numbers first, then one of measurements before one that
-// counts rows, then the most numbers; among equals the leftmost. A column
-// without numbers takes the preselected column's header.
+// Any column before one of dates or times; then a column with numbers, then
+// one of measurements before one that counts rows, then the most numbers;
+// among equals the leftmost. A column without numbers takes the preselected
+// column's header (that of the first column with numbers when the
+// preselected one has none).
 void preselectColumn(ColumnLayout &layout, const std::vector<std::vector<double>> &numbers)
 {
     const auto rank = [&](std::size_t c) {
-        return std::tuple(layout.numbers[c] > 0, !countsRows(numbers[c]), layout.numbers[c]);
+        return std::tuple(!layout.dateColumns[c], layout.numbers[c] > 0, !countsRows(numbers[c]),
+                          layout.numbers[c]);
     };
     for (std::size_t c = 1; c < layout.columns; ++c)
         if (rank(c) > rank(layout.preselected))
             layout.preselected = c;
+    // The header comes from the preselected column, or, when that one holds
+    // no number (beside dates only), from the first column that does.
+    std::size_t source = layout.preselected;
+    for (std::size_t c = 0; c < layout.columns && layout.numbers[source] == 0; ++c)
+        source = c;
+    const std::size_t header = layout.headerRows[source];
     for (std::size_t c = 0; c < layout.columns; ++c)
         if (layout.numbers[c] == 0)
-            layout.headerRows[c] = layout.headerRows[layout.preselected];
+            layout.headerRows[c] = header;
 }
 
 } // namespace
@@ -184,6 +276,24 @@ bool isGroupedNumber(std::string_view row)
             ++i;
     }
     return i == row.size();
+}
+
+bool isDateOrTime(std::string_view field)
+{
+    field = trimmed(field);
+    std::size_t i = 0;
+    if (timeAt(field, i))
+        return i == field.size();
+    i = 0;
+    if (!dateAt(field, i))
+        return false;
+    if (i == field.size())
+        return true;
+    if (field[i] != ' ' && field[i] != 'T')
+        return false;
+    while (i < field.size() && (field[i] == ' ' || field[i] == 'T'))
+        ++i;
+    return timeAt(field, i) && i == field.size();
 }
 
 std::optional<ColumnLayout> detectColumns(std::string_view text)

@@ -55,7 +55,11 @@
 //
 // A column's header: the rows at the top, up to kMaxHeaderRows, before the
 // first row with a number in that column, are left out; a column without any
-// number (a verdict, a note) has the preselected column's header. Anywhere
+// number (a verdict, a note) has the preselected column's header.
+//
+// A column of dates or times (isDateOrTime: more than half of its fields with
+// a number are dates or times) is never preselected: its "2024/01/05" would
+// read as 2024. Any other column goes before it, one without numbers too. Anywhere
 // else a row's field is kept whatever it holds, as the list keeps any text;
 // a row too short to have the column, and an empty field, give nothing.
 
@@ -84,6 +88,8 @@ struct ColumnLayout
     std::vector<std::size_t> numbers;
     /// Per column: how many rows at the top it leaves out as its header.
     std::vector<std::size_t> headerRows;
+    /// Per column: whether it holds dates or times rather than measurements.
+    std::vector<bool> dateColumns;
     /// The first rows (up to kPreviewRows), split; a ragged row keeps its own
     /// count of fields.
     std::vector<std::vector<std::string>> preview;
@@ -107,6 +113,14 @@ std::vector<std::string> splitFields(std::string_view row, char separator);
 /// Whether a row spells one number with ',' grouping digits by threes.
 ///   "1,234.5" -> true;  "-12,345" -> true;  "1,25.01" -> false;  "1234,567" -> false
 bool isGroupedNumber(std::string_view row);
+
+/// Whether a field spells a date, a time or both, as a spreadsheet writes
+/// them: "2024/01/05", "2024-01-05", "05.01.2024", "1/5", "2024年1月5日",
+/// "1月5日", "08:00", "8:00:15", "8時30分", and a date then a time after a
+/// blank or 'T' ("2024/01/05 08:00", "12/07 8:00"). Digits are ASCII, 1 to 4
+/// of them in a date's part, 1 or 2 in a time's hours, 2 in its minutes
+/// and seconds. Nothing else: "25.01", "1.5e3", "12-5" and "1/2/3/4" are no dates.
+bool isDateOrTime(std::string_view field);
 
 /// The table the text is, or nullopt for text of one column.
 std::optional<ColumnLayout> detectColumns(std::string_view text);

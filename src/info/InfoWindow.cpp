@@ -33,7 +33,7 @@ QString titleFamily()
             && QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese))
             return family;
     }
-    return vorlaDefaultFont().family();
+    return ui::vorlaDefaultFont().family();
 }
 
 QFont titleFont()
@@ -78,14 +78,14 @@ InfoWindow::InfoWindow(QWidget *parent)
     // its frame quits even while this window is still open.
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(QStringLiteral("Telvane"));
-    setFont(vorlaDefaultFont());
-    setFixedSize(px(3375), px(2940));
+    setFont(ui::vorlaDefaultFont());
+    setFixedSize(ui::px(3375), ui::px(2940));
     setAutoFillBackground(true);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, QColor(255, 255, 192));
     setPalette(palette);
     createControls();
-    centreOnScreen(*this);
+    ui::centreOnScreen(*this);
     showUsage();
 }
 
@@ -108,14 +108,14 @@ void InfoWindow::createTitle()
     blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
     m_titleLabel->setPalette(blue);
     m_titleLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    placeOverBox(m_titleLabel, QRect(px(120), px(120), px(1935), px(255)));
+    placeOverBox(m_titleLabel, QRect(ui::px(120), ui::px(120), ui::px(1935), ui::px(255)));
 }
 
 void InfoWindow::createUsage()
 {
     m_usageLabel = new QLabel(this);
     m_usageLabel->setObjectName(QStringLiteral("Label3"));
-    m_usageLabel->setGeometry(px(120), px(360), px(3135), px(2055));
+    m_usageLabel->setGeometry(ui::px(120), ui::px(360), ui::px(3135), ui::px(2055));
     m_usageLabel->setTextFormat(Qt::PlainText);
     m_usageLabel->setWordWrap(true);
     m_usageLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -125,7 +125,7 @@ void InfoWindow::createCloseButton()
 {
     m_closeButton = new QPushButton(QStringLiteral("close"), this);
     m_closeButton->setObjectName(QStringLiteral("Command1"));
-    m_closeButton->setGeometry(px(2400), px(2520), px(855), px(255));
+    m_closeButton->setGeometry(ui::px(2400), ui::px(2520), ui::px(855), ui::px(255));
     // Outside a dialog a push button ignores Enter unless told otherwise;
     // with the focus on it, Enter closes the window just as Space does.
     m_closeButton->setAutoDefault(true);
@@ -144,5 +144,5 @@ void InfoWindow::showUsage()
         QStringLiteral("計算結果は少数第４位まで表示します。"),
     };
     m_usageLabel->setText(usage.join(QStringLiteral("\r\n")));
-    shrinkToHeight(m_usageLabel);
+    ui::shrinkToHeight(m_usageLabel);
 }

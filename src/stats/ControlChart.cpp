@@ -33,6 +33,9 @@ constexpr std::array<SubgroupFactors, 9> kFactors = {{
 }};
 constexpr int kSmallestSubgroup = 2;
 constexpr int kLargestSubgroup = 10;
+// d2, the mean range of n normal values in units of σ, for n = 2 to 10.
+constexpr std::array<double, 9> kD2 = {1.128, 1.693, 2.059, 2.326, 2.534,
+                                       2.704, 2.847, 2.970, 3.078};
 
 bool allFinite(const std::vector<double> &values)
 {
@@ -211,7 +214,7 @@ ControlSeries seriesOf(SeriesInput in, SpecialCauseTests enabled)
     series.firstNumber = in.firstNumber;
     series.values = std::move(in.values);
     series.trippedTests = std::move(findings.trippedTests);
-    series.signals = std::move(findings.signals);
+    series.causes = std::move(findings.causes);
     setDrawingRange(series);
     return series;
 }
@@ -385,11 +388,11 @@ SpecialCauseFindings specialCauses(const std::vector<double> &values, const Cont
     std::size_t signals = 0;
     for (const SpecialCauseTests &tests : tripped)
         signals += static_cast<std::size_t>(tests.size());
-    findings.signals.reserve(signals);
+    findings.causes.reserve(signals);
     for (std::size_t i = 0; i < values.size(); ++i)
         for (int test = 1; test <= SpecialCauseTests::kCount && !tripped[i].empty(); ++test)
             if (tripped[i].contains(test))
-                findings.signals.push_back(
+                findings.causes.push_back(
                     {test, firstNumber + static_cast<std::int64_t>(i), values[i]});
     return findings;
 }
@@ -456,11 +459,20 @@ ControlChartOutcome subgroupChart(const std::vector<double> &values, int subgrou
     return outcome;
 }
 
+double withinSigma(const ControlChart &chart)
+{
+    const std::int64_t n = chart.subgroupSize;
+    const double d2 = n >= kSmallestSubgroup && n <= kLargestSubgroup
+                          ? kD2[static_cast<std::size_t>(n - kSmallestSubgroup)]
+                          : kD2[0];
+    return chart.spread.limits.center / d2;
+}
+
 std::string specialCauseText(const ControlSeries &series, const SpecialCause &signal)
 {
     const std::string number = integerToText(signal.number);
     const std::string point = series.subgroups ? "第 " + number + " 群" : number + " 番目";
-    return series.name + " 管理図 " + point + " " + formatResult(signal.value) + ": 判定 "
+    return series.name + " 管理図 " + point + " " + resultInSentence(signal.value) + ": 判定 "
            + integerToText(signal.test) + " " + specialCauseName(signal.test);
 }
 

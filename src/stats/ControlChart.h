@@ -72,7 +72,7 @@ struct SpecialCause
 
 struct SpecialCauseFindings
 {
-    std::vector<SpecialCause> signals;          // point order; one point's tests ascending
+    std::vector<SpecialCause> causes;           // point order; one point's tests ascending
     std::vector<SpecialCauseTests> trippedTests; // per point, for marking
 };
 
@@ -128,7 +128,7 @@ struct ControlSeries
     std::int64_t firstNumber = 1;
     std::vector<double> values;
     std::vector<SpecialCauseTests> trippedTests;
-    std::vector<SpecialCause> signals;
+    std::vector<SpecialCause> causes; // the signals, point order
     double low = 0.0;  // the value range holding every point and line;
     double high = 0.0; // low < high
 };
@@ -170,8 +170,16 @@ ControlChartOutcome individualsChart(const std::vector<double> &values,
 ControlChartOutcome subgroupChart(const std::vector<double> &values, int subgroupSize = 5,
                                   SpecialCauseTests enabled = SpecialCauseTests::all());
 
-/// A line of the list 「異常の判定」 for a signal of the series:
+/// σ within the subgroups, from the spread chart's centre line: R̄ / d2 for
+/// the X̄-R chart (d2 of its subgroup size, JIS Z 9020-2) and R̄s / 1.128 for
+/// the X-Rs chart.
+///   10, 12, 11, 13, 12, 14 (R̄s 1.6) -> 1.4184...
+double withinSigma(const ControlChart &chart);
+
+/// A line of the list 「異常の判定」 for a signal of the series, its value as
+/// a sentence writes it (resultInSentence: 30 reads "30", not "30."):
 ///   "X 管理図 5 番目 16.3: 判定 1 管理限界の外"
+///   "X 管理図 19 番目 30: 判定 1 管理限界の外"
 ///   "X̄ 管理図 第 3 群 12.35: 判定 2 中心線の片側に 9 点連続"
 std::string specialCauseText(const ControlSeries &series, const SpecialCause &signal);
 

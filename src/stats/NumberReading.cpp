@@ -191,6 +191,7 @@ struct DecimalNumber
     std::size_t begin = 0;
     std::size_t end = 0;
     bool plain = true;
+    bool blanksInside = false; // a blank was passed over between two of its characters
     MantissaDigits mantissa;
     // The written exponent, held at kExponentCap so that a thousand exponent
     // digits cannot overflow it.
@@ -200,6 +201,8 @@ struct DecimalNumber
     // Takes the character as part of the number.
     void extendTo(TextChar c)
     {
+        if (c.begin != end)
+            blanksInside = true;
         if (c.begin != end || c.width != 1)
             plain = false;
         end = c.end();
@@ -381,14 +384,18 @@ ScannedText scanValueText(std::string_view text)
     const DecimalNumber number = scanDecimal(at);
     if (number.mantissa.count() == 0)
         return {};
-    return {ValueReading{valueOf(text, number), number.mantissa.significant() <= 15, true}, number.end};
+    ValueReading reading{valueOf(text, number), number.mantissa.significant() <= 15, true};
+    reading.blanksInside = number.blanksInside;
+    return {reading, number.end};
 }
 
 } // namespace
 
 ValueReading readValueText(std::string_view text)
 {
-    return scanValueText(text).reading;
+    ScannedText scanned = scanValueText(text);
+    scanned.reading.textAfter = scanned.reading.holdsNumber && !onlyBlanksFrom(text, scanned.end);
+    return scanned.reading;
 }
 
 ReadingExtent readingOf(std::string_view text)
@@ -408,7 +415,7 @@ bool onlyBlanks(std::string_view text)
 
 double parseValueText(std::string_view text)
 {
-    return readValueText(text).value;
+    return scanValueText(text).reading.value;
 }
 
 bool holdsNumber(std::string_view text)

@@ -18,6 +18,12 @@ struct ValueReading
     bool fifteenDigitDecimal = false;
     // A digit of a number was read: the text spells a number, 0 included.
     bool holdsNumber = false;
+    // Text other than blanks follows the number ("12.5mm"): the text is read
+    // only in part. False for text without a number.
+    bool textAfter = false;
+    // Blanks stand between the number's characters ("25 01", "２５　０２"):
+    // read as if they were not there (2501).
+    bool blanksInside = false;
 };
 
 /// Reads a value text as parseValueText does.

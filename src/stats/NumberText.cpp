@@ -196,6 +196,14 @@ std::string formatResult(double value)
     return out;
 }
 
+std::string resultInSentence(double value)
+{
+    std::string text = formatResult(value);
+    if (!text.empty() && text.back() == '.')
+        text.pop_back();
+    return text.empty() || text == "-" ? "0" : text;
+}
+
 double roundToTwoDecimals(double value)
 {
     auto roundMagnitude = [](double x) { return std::trunc((x + 0.005) * 100.0) / 100.0; };

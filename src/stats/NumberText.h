@@ -90,6 +90,11 @@ std::string groupedInteger(std::int64_t value);
 /// The value must be finite.
 std::string formatResult(double value);
 
+/// A result as a sentence writes it: formatResult without a bare trailing
+/// point, which reads as a full stop there.
+///   11 -> "11"   1234.5 -> "1,234.5"   0.25 -> ".25"   0 -> "0"
+std::string resultInSentence(double value);
+
 /// Rounds a mean to two decimals, a half going away from zero:
 /// trunc((x + 0.005) * 100) / 100 for x >= 0, in double arithmetic, so
 /// 2.675 -> 2.68 and 0.005 -> 0.01, but 1.005 -> 1 (1.005 is stored just

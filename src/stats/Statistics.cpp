@@ -33,22 +33,6 @@ int takeSigmaDigit(std::string_view &text)
 
 // An input method writes the choice as "２", "２σ", "２Σ" or "2 σ": a digit,
 // then nothing, or blanks (U+0020, U+3000) and a small or capital sigma.
-double sigmaFactor(std::string_view choice)
-{
-    const int k = takeSigmaDigit(choice);
-    if (k == 0 || choice.empty())
-        return k;
-    for (;;) {
-        if (choice.starts_with(' '))
-            choice.remove_prefix(1);
-        else if (choice.starts_with("\xE3\x80\x80")) // U+3000
-            choice.remove_prefix(3);
-        else
-            break;
-    }
-    const bool sigma = choice == "\xCF\x83" || choice == "\xCE\xA3"; // σ U+03C3, Σ U+03A3
-    return sigma ? k : 0;
-}
 
 // The maximum or minimum box. It starts as item 0's text; an item replaces
 // it when the box text, read as a number, lies strictly below the item's
@@ -92,6 +76,16 @@ private:
     double m_value = 0.0;     // the value whose text the box shows, once replaced
 };
 
+void noteLooseReading(LooseReadings &loose, std::size_t index, const ValueReading &reading)
+{
+    if (!reading.holdsNumber)
+        loose.withoutNumber.push_back(index);
+    else if (reading.textAfter)
+        loose.partlyRead.push_back(index);
+    else if (reading.blanksInside)
+        loose.blanksInside.push_back(index);
+}
+
 // The first pass: reads every item into figures.values and fills the
 // maximum and minimum boxes. Returns the values' sum, or std::nullopt at the
 // first value beyond the double range.
@@ -102,8 +96,9 @@ std::optional<double> readItems(const std::vector<std::string> &items, Statistic
     Extreme maximum(first, true);
     Extreme minimum(first, false);
     double sum = 0.0;
-    for (const std::string &item : items) {
-        const ValueReading reading = readValueText(item);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const ValueReading reading = readValueText(items[i]);
+        noteLooseReading(figures.loose, i, reading);
         figures.values.push_back(reading.value);
         if (!std::isfinite(reading.value))
             return std::nullopt;
@@ -128,6 +123,23 @@ void countBeyondLimits(StatisticsFigures &figures)
 }
 
 } // namespace
+
+int sigmaMultiple(std::string_view choice)
+{
+    const int k = takeSigmaDigit(choice);
+    if (k == 0 || choice.empty())
+        return k;
+    for (;;) {
+        if (choice.starts_with(' '))
+            choice.remove_prefix(1);
+        else if (choice.starts_with("\xE3\x80\x80")) // U+3000
+            choice.remove_prefix(3);
+        else
+            break;
+    }
+    const bool sigma = choice == "\xCF\x83" || choice == "\xCE\xA3"; // σ U+03C3, Σ U+03A3
+    return sigma ? k : 0;
+}
 
 double sumOfSquaredDeviations(const std::vector<double> &values, double mean)
 {
@@ -158,7 +170,7 @@ FiguresOutcome calculateFigures(const std::vector<std::string> &items,
         return StatisticsError::OutOfRange;
     const double sigma = std::sqrt(squares * (1.0 / count));
 
-    const double k = sigmaFactor(sigmaChoice);
+    const double k = sigmaMultiple(sigmaChoice);
     const double upper = mean + (k * sigma);
     const double lower = mean - (k * sigma);
     if (!std::isfinite(sigma) || !std::isfinite(upper) || !std::isfinite(lower))
@@ -203,28 +215,22 @@ StatisticsOutcome calculateStatistics(const std::vector<std::string> &items,
 LooseReadings looseReadings(const std::vector<std::string> &items)
 {
     LooseReadings loose;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        switch (readingOf(items[i])) {
-        case ReadingExtent::Whole:
-            break;
-        case ReadingExtent::Partial:
-            loose.partlyRead.push_back(i);
-            break;
-        case ReadingExtent::NoNumber:
-            loose.withoutNumber.push_back(i);
-            break;
-        }
-    }
+    for (std::size_t i = 0; i < items.size(); ++i)
+        noteLooseReading(loose, i, readValueText(items[i]));
     return loose;
 }
 
 std::vector<std::size_t> LooseReadings::all() const
 {
-    std::vector<std::size_t> both;
-    both.reserve(withoutNumber.size() + partlyRead.size());
+    std::vector<std::size_t> two;
+    two.reserve(withoutNumber.size() + partlyRead.size());
     std::merge(withoutNumber.begin(), withoutNumber.end(), partlyRead.begin(), partlyRead.end(),
-               std::back_inserter(both));
-    return both;
+               std::back_inserter(two));
+    std::vector<std::size_t> every;
+    every.reserve(two.size() + blanksInside.size());
+    std::merge(two.begin(), two.end(), blanksInside.begin(), blanksInside.end(),
+               std::back_inserter(every));
+    return every;
 }
 
 } // namespace stats

@@ -36,6 +36,20 @@ enum class StatisticsError {
 /// The numbers behind the result boxes, before any of them is written as
 /// text. The chart window draws these, so its picture always agrees with the
 /// boxes.
+/// The items the calculation does not read whole (readingOf), by their
+/// index in list order: each reads as 0, as the number it starts with, or
+/// as the number its digits make once the blanks between them are passed over.
+struct LooseReadings
+{
+    std::vector<std::size_t> withoutNumber; // read as 0: no number at all
+    std::vector<std::size_t> partlyRead;    // read up to text left over after the number
+    std::vector<std::size_t> blanksInside;  // read whole, as if blanks inside the number were not there
+
+    bool empty() const { return withoutNumber.empty() && partlyRead.empty() && blanksInside.empty(); }
+    /// Every kind together, in list order.
+    std::vector<std::size_t> all() const;
+};
+
 struct StatisticsFigures
 {
     std::vector<double> values; // each item's reading, list order (text without a number: 0)
@@ -48,6 +62,7 @@ struct StatisticsFigures
     std::int64_t belowCount = 0;
     std::string maximum;        // the maximum box's text
     std::string minimum;        // the minimum box's text
+    LooseReadings loose;        // the items not read whole, found in the same pass
 };
 
 using StatisticsOutcome = std::variant<StatisticsTexts, StatisticsError>;
@@ -73,20 +88,12 @@ StatisticsOutcome calculateStatistics(const std::vector<std::string> &items,
 FiguresOutcome calculateFigures(const std::vector<std::string> &items,
                                 std::string_view sigmaChoice);
 
-/// The items the calculation does not read whole (readingOf), by their
-/// index in list order: each reads as 0, or as the number it starts with.
-struct LooseReadings
-{
-    std::vector<std::size_t> withoutNumber; // read as 0: no number at all
-    std::vector<std::size_t> partlyRead;    // read up to text left over after the number
-
-    bool empty() const { return withoutNumber.empty() && partlyRead.empty(); }
-    /// Both kinds together, in list order.
-    std::vector<std::size_t> all() const;
-};
-
 /// Finds the items of a list that are not read whole.
 LooseReadings looseReadings(const std::vector<std::string> &items);
+
+/// The sigma multiple a sigma choice's text names, as the calculation reads
+/// it: 1, 2 or 3, or 0 for a text that names none.
+int sigmaMultiple(std::string_view choice);
 
 /// The sum of (x - mean)^2 over the values: the second of the two passes
 /// behind a standard deviation, which keeps its precision on values with a

@@ -19,6 +19,8 @@ inline QStringList vorlaDefaultFamilies()
 #endif
 }
 
+namespace ui {
+
 /// The font of every window: a Japanese face, so kana, kanji, half-width
 /// katakana, "σ" and "±" all come from one family, at the 9 points the layout
 /// was drawn for. Of the faces above, the first one installed is the font's
@@ -36,3 +38,8 @@ inline QFont vorlaDefaultFont()
     font.setStyleHint(QFont::SansSerif);
     return font;
 }
+
+} // namespace ui
+
+// Files of the main window that still name these without the namespace.
+using ui::vorlaDefaultFont;

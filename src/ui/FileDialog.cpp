@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QRegularExpression>
 
+namespace ui {
+
 QStringList FileDialog::nameFilters(const QString &filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));
@@ -66,3 +68,5 @@ bool FileDialog::show(QWidget *parent, bool save)
     m_chosenFilter = dialog.selectedNameFilter();
     return true;
 }
+
+} // namespace ui

@@ -5,6 +5,8 @@
 
 class QWidget;
 
+namespace ui {
+
 /// The open and save-as dialogs of every window, with the settings the file
 /// commands give them. The chosen path stays in fileName() between commands:
 /// the main window's file commands clear it after a success and leave it
@@ -60,3 +62,8 @@ private:
     QString m_fileName;
     QString m_chosenFilter;
 };
+
+} // namespace ui
+
+// Files of the main window that still name these without the namespace.
+using ui::FileDialog;

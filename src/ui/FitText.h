@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QString>
 
+namespace ui {
+
 // The windows are laid out for a Western 9-point face; the Japanese face
 // they use draws wider and taller. Rather than cut a caption off, its font
 // is set a little smaller, half a point at a time, until it fits its place.
@@ -46,3 +48,11 @@ inline QString shortened(const QString &text, qsizetype shownLength = kShownInMe
         return text;
     return text.left(shownLength) + QStringLiteral("…");
 }
+
+} // namespace ui
+
+// Files of the main window that still name these without the namespace.
+using ui::kShownInMessage;
+using ui::shrinkToWidth;
+using ui::shrinkToHeight;
+using ui::shortened;

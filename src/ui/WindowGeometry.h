@@ -3,6 +3,8 @@
 #include <QScreen>
 #include <QWidget>
 
+namespace ui {
+
 /// The windows are laid out in twips; 15 twips make one pixel at 96 dots per
 /// inch, and Qt scales the pixels on high-density screens.
 constexpr int px(int twips) { return twips / 15; }
@@ -19,3 +21,9 @@ inline void centreOnScreen(QWidget &window)
                     area.y() + (area.height() - outer.height()) / 2);
     }
 }
+
+} // namespace ui
+
+// Files of the main window that still name these without the namespace.
+using ui::px;
+using ui::centreOnScreen;

@@ -1,4 +1,5 @@
 #include "RowName.h"
+#include "app/VorlaNames.h"
 #include "VorlaWindowTest.h"
 
 #include "app/EntryBox.h"
@@ -10,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <vector>
+
+using namespace vorla_names;
 
 namespace {
 
@@ -45,7 +48,7 @@ class EntryBoxCompositionTest : public VorlaWindowTest,
 TEST_P(EntryBoxCompositionTest, ResetsOnlyWhenACompositionVanishesUncommitted)
 {
     const CompositionCase &c = GetParam();
-    auto *entry = control<EntryBox>("Text1");
+    auto *entry = control<EntryBox>(kEntryBox);
     int resets = 0;
     QObject::connect(entry, &EntryBox::compositionDropped, [&] { ++resets; });
     entry->setFocus();
@@ -91,7 +94,7 @@ using EntryBoxResetTest = VorlaWindowTest;
 // call each other for ever.
 TEST_F(EntryBoxResetTest, InputMethodsAnswerToTheResetResetsNothing)
 {
-    auto *entry = control<EntryBox>("Text1");
+    auto *entry = control<EntryBox>(kEntryBox);
     int resets = 0;
     QObject::connect(entry, &EntryBox::compositionDropped, [&] {
         if (++resets > 3)

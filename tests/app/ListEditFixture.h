@@ -4,6 +4,7 @@
 // 修正 and ここに挿入.
 
 #include "VorlaWindowTest.h"
+#include "app/VorlaNames.h"
 
 #include "app/EntryBox.h"
 
@@ -12,6 +13,8 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QTest>
+
+using namespace vorla_names;
 
 enum class ListOpening {
     F2Key,       // F2 in the list
@@ -24,7 +27,7 @@ inline EntryBox *openedListEditor(const QListView *list)
 {
     // A closed editor goes only when its deletion is run.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return list->viewport()->findChild<EntryBox *>(QStringLiteral("valueEditor"));
+    return list->viewport()->findChild<EntryBox *>(QLatin1String(kValueEditor));
 }
 
 /// Presses Enter in the editor. The item view accepts the text only once the
@@ -46,7 +49,7 @@ inline void selectListRow(QListView *list, int row)
 inline EntryBox *openListEditor(QListView *list, ListOpening opening, int row)
 {
     selectListRow(list, row);
-    const char *name = opening == ListOpening::InsertItem ? "mnuInsert" : "mnuCorrect";
+    const char *name = opening == ListOpening::InsertItem ? kInsert : kCorrect;
     if (opening == ListOpening::F2Key)
         QTest::keyClick(list, Qt::Key_F2);
     else

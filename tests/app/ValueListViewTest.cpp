@@ -5,6 +5,7 @@
 // the backing store, which holds only what was really painted.
 
 #include "ListEditFixture.h"
+#include "app/VorlaNames.h"
 #include "RowName.h"
 #include "VorlaWindowTest.h"
 
@@ -21,6 +22,8 @@
 
 #include <functional>
 #include <ostream>
+
+using namespace vorla_names;
 
 namespace {
 
@@ -229,7 +232,7 @@ const ScrollCase kScrollCases[] = {
          ValueListViewTest::settle();
          view->verticalScrollBar()->setValue(0);
          ValueListViewTest::settle();
-         t.action("mnuUndo")->trigger();
+         t.action(kUndo)->trigger();
      },
      true},
     {"CorrectedInTheMiddleWhileScrolled",
@@ -305,8 +308,8 @@ const EntryScrollCase kEntryScrollCases[] = {
     {"Pasted",
      [](ValueListViewTest &t) {
          QGuiApplication::clipboard()->setText(QStringLiteral("x\r\nlast\r\n"));
-         t.box("Text1")->setFocus();
-         QTest::keyClick(t.box("Text1"), Qt::Key_V, Qt::ControlModifier);
+         t.box(kEntryBox)->setFocus();
+         QTest::keyClick(t.box(kEntryBox), Qt::Key_V, Qt::ControlModifier);
      }},
 };
 INSTANTIATE_TEST_SUITE_P(Entries, ValueListViewEntryTest, ::testing::ValuesIn(kEntryScrollCases),

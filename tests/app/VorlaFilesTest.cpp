@@ -1,4 +1,5 @@
 #include "ui/FileDialog.h"
+#include "app/VorlaNames.h"
 
 #include "ModalAnswerer.h"
 #include "RowName.h"
@@ -26,6 +27,8 @@
 #include <string>
 #include <vector>
 
+using namespace vorla_names;
+
 namespace {
 
 using ::testing::HasSubstr;
@@ -44,7 +47,7 @@ TEST_F(VorlaFilesTest, SaveWritesValueFileAndNamesIt)
 {
     enterEach({"1.5", "-2", "abc"});
     const QString file = path("values.txt");
-    const auto answerer = run("f12", {file});
+    const auto answerer = run(kSaveCommand, {file});
 
     EXPECT_EQ(fileBytes(file).toHex(' ').toStdString(),
               "31 2e 35 0d 0a 2d 32 0d 0a 61 62 63 0d 0a 0d 0a");
@@ -55,7 +58,7 @@ TEST_F(VorlaFilesTest, SaveWritesValueFileAndNamesIt)
     EXPECT_EQ(answerer->fileDialogs[0].nameField.toStdString(), "");
     EXPECT_EQ(answerer->fileDialogs[0].filters, QStringList({"Text(*.txt)"}));
     EXPECT_EQ(items(), QStringList({"1.5", "-2", "abc"}));
-    EXPECT_EQ(text("Text10").toStdString(), "3");
+    EXPECT_EQ(text(kCountBox).toStdString(), "3");
     EXPECT_TRUE(answerer->boxes.empty());
 }
 
@@ -64,28 +67,28 @@ TEST_F(VorlaFilesTest, OpenAppendsAfterListedItemsAndChangesNothingElse)
     const QString file = path("values.txt");
     writeFile(file, "1.5\r\n-2\r\n\r\nabc\r\n\r\n");
     addItem(QStringLiteral("7"));
-    box("Text10")->setText(QStringLiteral("5"));
-    box("Text1")->setText(QStringLiteral("pending"));
-    box("Text2")->setText(QStringLiteral("old"));
-    control<QComboBox>("Combo1")->setEditText(QStringLiteral("2σ"));
-    const Qt::CursorShape pointer = box("Text1")->cursor().shape();
+    box(kCountBox)->setText(QStringLiteral("5"));
+    box(kEntryBox)->setText(QStringLiteral("pending"));
+    box(kMeanBox)->setText(QStringLiteral("old"));
+    control<QComboBox>(kSigmaChoice)->setEditText(QStringLiteral("2σ"));
+    const Qt::CursorShape pointer = box(kEntryBox)->cursor().shape();
     QList<Qt::CursorShape> pointerWhileAppending;
     QObject::connect(list()->model(), &QAbstractItemModel::rowsInserted, [&] {
-        pointerWhileAppending << box("Text1")->cursor().shape();
+        pointerWhileAppending << box(kEntryBox)->cursor().shape();
     });
 
-    const auto first = run("f11", {file});
-    const auto again = run("f11", {file});
+    const auto first = run(kOpenCommand, {file});
+    const auto again = run(kOpenCommand, {file});
 
     EXPECT_EQ(items(), QStringList({"7", "1.5", "-2", "abc", "1.5", "-2", "abc"}));
     EXPECT_EQ(caption(), "Vorla-" + native(file));
-    EXPECT_EQ(text("Text10").toStdString(), "5");
-    EXPECT_EQ(text("Text1").toStdString(), "pending");
-    EXPECT_EQ(text("Text2").toStdString(), "old");
-    EXPECT_EQ(control<QComboBox>("Combo1")->currentText().toStdString(), "2σ");
-    EXPECT_TRUE(action("f11")->isEnabled());
+    EXPECT_EQ(text(kCountBox).toStdString(), "5");
+    EXPECT_EQ(text(kEntryBox).toStdString(), "pending");
+    EXPECT_EQ(text(kMeanBox).toStdString(), "old");
+    EXPECT_EQ(control<QComboBox>(kSigmaChoice)->currentText().toStdString(), "2σ");
+    EXPECT_TRUE(action(kOpenCommand)->isEnabled());
     EXPECT_EQ(pointerWhileAppending, QList<Qt::CursorShape>({Qt::WaitCursor, Qt::WaitCursor}));
-    EXPECT_EQ(box("Text1")->cursor().shape(), pointer);
+    EXPECT_EQ(box(kEntryBox)->cursor().shape(), pointer);
     ASSERT_EQ(again->fileDialogs.size(), 1u);
     EXPECT_EQ(again->fileDialogs[0].nameField.toStdString(), ""); // cleared after a success
     // A file saved without ".txt" can be found again.
@@ -102,13 +105,13 @@ TEST_F(VorlaFilesTest, SaveThenOpenGivesSameItems)
     addItems(saved);
     ASSERT_TRUE(QDir().mkpath(path("測定 データ")));
     const QString file = path("測定 データ/値 一覧.txt");
-    run("f12", {file});
+    run(kSaveCommand, {file});
     EXPECT_EQ(caption(), "Pellary-" + native(file));
     EXPECT_EQ(fileBytes(file).toHex(' ').toStdString(),
               "95 5c 0d 0a 83 5c 5c 0d 0a 82 50 82 51 81 44 82 54 0d 0a 20 20 0d 0a "
               "c3 de b0 c0 0d 0a 0d 0a");
     values()->clear();
-    run("f11", {file});
+    run(kOpenCommand, {file});
     EXPECT_EQ(items(), saved);
     EXPECT_EQ(caption(), "Vorla-" + native(file));
 }
@@ -129,7 +132,7 @@ TEST_P(VorlaLineEndOpenTest, EachLineIsOneItem)
     const QString file = path("values.txt");
     writeFile(file, GetParam().bytes);
 
-    const auto answerer = run("f11", {file});
+    const auto answerer = run(kOpenCommand, {file});
 
     EXPECT_EQ(items(), QStringList({"12.5", "13.1", "12.8"}));
     EXPECT_EQ(caption(), "Vorla-" + native(file));
@@ -148,14 +151,14 @@ INSTANTIATE_TEST_SUITE_P(Files, VorlaLineEndOpenTest, ::testing::ValuesIn(kLineE
 TEST_F(VorlaFilesTest, CancelChangesNothing)
 {
     addItem(QStringLiteral("1"));
-    const Qt::CursorShape pointer = box("Text1")->cursor().shape();
-    const auto open = run("f11", {QString()});
-    const auto save = run("f12", {QString()});
+    const Qt::CursorShape pointer = box(kEntryBox)->cursor().shape();
+    const auto open = run(kOpenCommand, {QString()});
+    const auto save = run(kSaveCommand, {QString()});
     EXPECT_EQ(open->fileDialogs.size(), 1u);
     EXPECT_EQ(save->fileDialogs.size(), 1u);
     EXPECT_EQ(items(), QStringList({"1"}));
     EXPECT_EQ(caption(), "Pellary");
-    EXPECT_EQ(box("Text1")->cursor().shape(), pointer);
+    EXPECT_EQ(box(kEntryBox)->cursor().shape(), pointer);
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList());
     EXPECT_TRUE(open->boxes.empty());
     EXPECT_TRUE(save->boxes.empty());
@@ -183,13 +186,13 @@ TEST_P(VorlaRefusedOpenTest, SaysWhyAndAppendsNothing)
         ASSERT_TRUE(QFile::resize(file, c.sparseSize));
     }
     addItem(QStringLiteral("7"));
-    const Qt::CursorShape pointer = box("Text1")->cursor().shape();
+    const Qt::CursorShape pointer = box(kEntryBox)->cursor().shape();
 
-    const auto answerer = run("f11", {file});
+    const auto answerer = run(kOpenCommand, {file});
 
     EXPECT_EQ(items(), QStringList({"7"}));
     EXPECT_EQ(caption(), "Pellary");
-    EXPECT_EQ(box("Text1")->cursor().shape(), pointer);
+    EXPECT_EQ(box(kEntryBox)->cursor().shape(), pointer);
     ASSERT_EQ(answerer->boxes.size(), 1u);
     const std::string message = answerer->boxes[0].text.toStdString();
     EXPECT_THAT(message, HasSubstr(native(file)));
@@ -197,7 +200,7 @@ TEST_P(VorlaRefusedOpenTest, SaysWhyAndAppendsNothing)
     EXPECT_THAT(message, HasSubstr("何も追加していません"));
 
     // The failed path stays for the next dialog.
-    const auto next = run("f11", {QString()});
+    const auto next = run(kOpenCommand, {QString()});
     ASSERT_EQ(next->fileDialogs.size(), 1u);
     EXPECT_EQ(next->fileDialogs[0].nameField.toStdString(), "refused.txt");
 }
@@ -220,7 +223,7 @@ TEST_F(VorlaFilesTest, OpenStopsAtListLimitAndSaysHowManyLinesWereLeftOut)
     const QString file = path("five.txt");
     writeFile(file, "1\r\n2\r\n\r\n3\r\n4\r\n5\r\n");
 
-    const auto answerer = run("f11", {file});
+    const auto answerer = run(kOpenCommand, {file});
 
     EXPECT_EQ(values()->count(), kMaxItems);
     EXPECT_EQ(values()->text(kMaxItems - 2).toStdString(), "1");
@@ -238,7 +241,7 @@ TEST_F(VorlaFilesTest, UnencodableItemIsNamedBeforeAnyNameIsAskedFor)
     writeFile(file, "old\r\n\r\n");
     addItems({QStringLiteral("1"), QStringLiteral("2😀")});
 
-    const auto answerer = run("f12", {file});
+    const auto answerer = run(kSaveCommand, {file});
 
     EXPECT_TRUE(answerer->fileDialogs.empty());
     EXPECT_EQ(fileBytes(file).toStdString(), "old\r\n\r\n");
@@ -270,7 +273,7 @@ TEST_P(VorlaAmbiguousOpenTest, AsksWhichReadingWithShiftJisAsDefault)
     auto answerer = std::make_unique<ModalAnswerer>(std::vector{c.answer},
                                                     std::deque<QString>{file});
 
-    action("f11")->trigger();
+    action(kOpenCommand)->trigger();
 
     ASSERT_EQ(answerer->boxes.size(), 1u); // the question, and nothing after it
     const ShownBox &question = answerer->boxes[0];
@@ -365,7 +368,7 @@ TEST_P(VorlaTableOpenTest, AsksWhichColumnWithMostNumbersPreselected)
         buttons->button(QDialogButtonBox::Ok)->click();
     });
 
-    action("f11")->trigger();
+    action(kOpenCommand)->trigger();
 
     ASSERT_EQ(answerer->dialogs.size(), 1u);
     EXPECT_EQ(answerer->dialogs[0].title, QStringLiteral("列の選択"));
@@ -400,7 +403,7 @@ TEST_F(VorlaFilesTest, TableFileRoomCountsChosenValues)
     const QString file = path("table.csv");
     writeFile(file, "No,d\r\n1,5.5\r\n2,6.5\r\n3,7.5\r\n");
 
-    const auto answerer = run("f11", {file});
+    const auto answerer = run(kOpenCommand, {file});
 
     EXPECT_EQ(values()->count(), kMaxItems);
     EXPECT_EQ(values()->text(kMaxItems - 2).toStdString(), "5.5");
@@ -415,7 +418,7 @@ TEST_F(VorlaFilesTest, SaveIntoMissingFolderSaysSo)
     writeFile(path("plain"), "x");
     const QString file = path("plain/values.txt"); // its folder is a regular file
 
-    const auto answerer = run("f12", {file});
+    const auto answerer = run(kSaveCommand, {file});
 
     EXPECT_EQ(caption(), "Pellary");
     EXPECT_EQ(fileBytes(path("plain")).toStdString(), "x");
@@ -442,7 +445,7 @@ TEST_P(VorlaSaveNameTest, AddsTxtOnlyToANameWithoutExtension)
     addItem(QStringLiteral("1"));
     const QString written = path(QString::fromUtf8(c.written));
 
-    run("f12", {path(QString::fromUtf8(c.typed))});
+    run(kSaveCommand, {path(QString::fromUtf8(c.typed))});
 
     EXPECT_EQ(fileBytes(written).toStdString(), "1\r\n\r\n");
     EXPECT_EQ(caption(), "Pellary-" + native(written));
@@ -466,17 +469,19 @@ TEST_F(VorlaFilesTest, LongestPastedValueSavesAndOpensAgain)
     // one character to the line limit.
     const QString longest(32767, QChar(0xFF19));
     QGuiApplication::clipboard()->setText(QStringLiteral("1\n") + longest + QStringLiteral("\n"));
-    QTest::keyClick(box("Text1"), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(box(kEntryBox), Qt::Key_V, Qt::ControlModifier);
     ASSERT_EQ(items(), QStringList({"1", longest}));
     const QString file = path("longest.txt");
-    run("f12", {file});
-    action("v11")->trigger();
-    const auto answerer = run("f11", {file});
+    run(kSaveCommand, {file});
+    action(kClearCommand)->trigger();
+    const auto answerer = run(kOpenCommand, {file});
     EXPECT_EQ(items(), QStringList({"1", longest}));
     EXPECT_TRUE(answerer->boxes.empty());
 }
 
-enum class Change { None, Typed, Pasted, RemovedAfterOpen, Opened, SavedAfterTyping, Cleared };
+enum class Change {
+    None, Typed, Pasted, RemovedAfterOpen, Opened, SavedAfterTyping, Cleared, OpenedThenCleared
+};
 
 struct ExitCase
 {
@@ -512,23 +517,27 @@ protected:
             break;
         case Change::Pasted:
             QGuiApplication::clipboard()->setText(QStringLiteral("1\n2"));
-            QTest::keyClick(box("Text1"), Qt::Key_V, Qt::ControlModifier);
+            QTest::keyClick(box(kEntryBox), Qt::Key_V, Qt::ControlModifier);
             break;
         case Change::RemovedAfterOpen:
-            run("f11", {file});
+            run(kOpenCommand, {file});
             removeFirst();
             ASSERT_EQ(items(), QStringList({"2"}));
             break;
         case Change::Opened:
-            run("f11", {file});
+            run(kOpenCommand, {file});
             break;
         case Change::SavedAfterTyping:
             enter(QStringLiteral("1"));
-            run("f12", {path("saved.txt")});
+            run(kSaveCommand, {path("saved.txt")});
             break;
         case Change::Cleared:
             enter(QStringLiteral("1"));
-            action("v11")->trigger();
+            action(kClearCommand)->trigger();
+            break;
+        case Change::OpenedThenCleared:
+            run(kOpenCommand, {file});
+            action(kClearCommand)->trigger();
             break;
         }
     }
@@ -544,7 +553,7 @@ TEST_P(VorlaExitTest, AsksOnlyAboutUnsavedValues)
     if (c.byFrame)
         m_window->close();
     else
-        action("f31")->trigger();
+        action(kExitCommand)->trigger();
 
     ASSERT_EQ(answerer.boxes.size(), c.asks ? 1u : 0u);
     if (c.asks) {
@@ -572,7 +581,10 @@ const ExitCase kExitCases[] = {
     {"RemovedAfterOpen", Change::RemovedAfterOpen, false, {B::Cancel}, false, true, false},
     {"OpenedOnly", Change::Opened, false, {}, false, false, true},
     {"SavedAfterTyping", Change::SavedAfterTyping, true, {}, false, false, true},
-    {"Cleared", Change::Cleared, false, {}, false, false, true},
+    // The cleared values can still be brought back with Ctrl+Z: not saved.
+    {"ClearedCancelled", Change::Cleared, false, {B::Cancel}, false, true, false},
+    {"ClearedDiscarded", Change::Cleared, false, {B::Discard}, false, true, true},
+    {"ClearedOpenedFile", Change::OpenedThenCleared, false, {B::Cancel}, false, true, false},
 };
 INSTANTIATE_TEST_SUITE_P(Ways, VorlaExitTest, ::testing::ValuesIn(kExitCases), RowName{});
 

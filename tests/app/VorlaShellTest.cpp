@@ -2,6 +2,7 @@
 // files and files dropped on the window.
 
 #include "cli/GivenFiles.h"
+#include "app/VorlaNames.h"
 
 #include "ModalAnswerer.h"
 #include "VorlaWindowTest.h"
@@ -17,6 +18,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+
+using namespace vorla_names;
 
 namespace {
 
@@ -61,7 +64,7 @@ TEST_F(VorlaShellTest, CommandLineFilesOpenInOrderWithFullPaths)
     const QStringList paths = cli::absolutePaths({"a.txt", "測定/値.txt", "missing.txt"});
     QDir::setCurrent(current);
     ASSERT_EQ(paths, QStringList({path("a.txt"), path("測定/値.txt"), path("missing.txt")}));
-    box("Text10")->setText(QStringLiteral("5"));
+    box(kCountBox)->setText(QStringLiteral("5"));
 
     ModalAnswerer answerer;
     EXPECT_TRUE(m_window->openValueFile(paths[0]));
@@ -70,7 +73,7 @@ TEST_F(VorlaShellTest, CommandLineFilesOpenInOrderWithFullPaths)
 
     EXPECT_EQ(items(), QStringList({"1", "2", "測定", "3"}));
     EXPECT_EQ(caption(), "Vorla-" + QDir::toNativeSeparators(paths[1]).toStdString());
-    EXPECT_EQ(text("Text10").toStdString(), "5");
+    EXPECT_EQ(text(kCountBox).toStdString(), "5");
     ASSERT_EQ(answerer.boxes.size(), 1u);
     EXPECT_THAT(answerer.boxes[0].text.toStdString(), HasSubstr("missing.txt"));
     EXPECT_THAT(answerer.boxes[0].text.toStdString(), HasSubstr("ファイルが見つかりません"));
@@ -91,7 +94,7 @@ TEST_F(VorlaShellTest, DroppedFilesOpenInOrderAndOtherLinksArePassedOver)
 
 TEST_F(VorlaShellTest, FileDroppedOnTextBoxOpensAndTextStaysTheBoxs)
 {
-    QLineEdit *entry = box("Text1");
+    QLineEdit *entry = box(kEntryBox);
     ASSERT_TRUE(dragAndDrop({QUrl::fromLocalFile(path("a.txt"))}, entry));
     EXPECT_EQ(items(), QStringList({"1", "2"}));
     EXPECT_EQ(entry->text().toStdString(), "");
@@ -125,7 +128,7 @@ TEST_F(VorlaShellTest, DropAfterTypedValueIsRefusedUntilClear)
         EXPECT_THAT(answerer.boxes[0].text.toStdString(), HasSubstr("クリア"));
     }
 
-    action("v11")->trigger();
+    action(kClearCommand)->trigger();
     ModalAnswerer answerer;
     ASSERT_TRUE(dragAndDrop({QUrl::fromLocalFile(path("a.txt"))}));
     EXPECT_TRUE(dropTaken);

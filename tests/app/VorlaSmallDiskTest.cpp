@@ -2,6 +2,7 @@
 // fills up. Mounting needs root; without it the test skips.
 
 #include "ModalAnswerer.h"
+#include "app/VorlaNames.h"
 #include "SmallDisk.h"
 #include "VorlaWindowTest.h"
 
@@ -13,6 +14,8 @@
 #include <deque>
 #include <memory>
 #include <string>
+
+using namespace vorla_names;
 
 namespace {
 
@@ -30,7 +33,7 @@ TEST_F(VorlaSmallDiskTest, SaveOntoFullDiskSaysSoAndKeepsOldFile)
     for (int i = 0; i < 20000; ++i)
         addItem(QStringLiteral("12.345"));
 
-    const auto answerer = run("f12", {file});
+    const auto answerer = run(kSaveCommand, {file});
 
     EXPECT_EQ(m_window->windowTitle().toStdString(), "Pellary");
     EXPECT_EQ(fileBytes(file).toStdString(), "7\r\n\r\n");

@@ -1,4 +1,7 @@
 #include "ModalAnswerer.h"
+#include "app/VorlaNames.h"
+#include "sheetwin/SheetDocument.h"
+#include "sheetwin/SheetWindow.h"
 #include "RowName.h"
 #include "VorlaWindowTest.h"
 
@@ -27,10 +30,12 @@
 #include <variant>
 #include <vector>
 
+using namespace vorla_names;
+
 namespace {
 
-const char *const kBoxes[] = {"Text1", "Text2", "Text3", "Text4",  "Text5",  "Text6",
-                              "Text7", "Text8", "Text9", "Text10", "Text11", "Text12"};
+const char *const kBoxes[] = {kEntryBox, kMeanBox, kStandardDeviationBox, kUpperLimitBox,  kLowerLimitBox,  kAboveCountBox,
+                              kAbovePercentBox, kBelowCountBox, kBelowPercentBox, kCountBox, kMaximumBox, kMinimumBox};
 
 class VorlaTest : public VorlaWindowTest
 {
@@ -41,16 +46,16 @@ protected:
         EXPECT_EQ(values()->count(), 0);
         for (const char *name : kBoxes)
             EXPECT_EQ(text(name), QString()) << name;
-        auto *combo = control<QComboBox>("Combo1");
+        auto *combo = control<QComboBox>(kSigmaChoice);
         EXPECT_EQ(combo->currentText(), QStringLiteral("3σ"));
         QStringList offered;
         for (int i = 0; i < combo->count(); ++i)
             offered << combo->itemText(i);
         EXPECT_EQ(offered, QStringList({"3σ", "2σ", "1σ"}));
         EXPECT_EQ(combo->currentIndex(), 0);
-        EXPECT_TRUE(action("f11")->isEnabled());
+        EXPECT_TRUE(action(kOpenCommand)->isEnabled());
         EXPECT_EQ(m_window->windowTitle(), QString::fromUtf8(caption));
-        EXPECT_EQ(focusedControl(), QStringLiteral("Text1"));
+        EXPECT_EQ(focusedControl(), QLatin1String(kEntryBox));
     }
 };
 
@@ -108,7 +113,7 @@ TEST_P(VorlaWindowAreaTest, KeepsItsSizeAndNoControlCoversAnother)
 
 const WindowAreaCase kWindowAreaCases[] = {
     {"MainWindow", nullptr, "client", QSize(438, 334)},
-    {"InformationWindow", "mnu_J2", "form1", QSize(225, 196)},
+    {"InformationWindow", kInformationCommand, "form1", QSize(225, 196)},
 };
 INSTANTIATE_TEST_SUITE_P(Windows, VorlaWindowAreaTest, ::testing::ValuesIn(kWindowAreaCases),
                          RowName{});
@@ -117,7 +122,7 @@ TEST_F(VorlaTest, ComingBackToTheWindowPutsTheFocusInTheEntryBox)
 {
     enterEach({"1", "2"});
     list()->setFocus();
-    ASSERT_EQ(focusedControl(), QStringLiteral("List1"));
+    ASSERT_EQ(focusedControl(), QLatin1String(kValueList));
     QWidget elsewhere;
     elsewhere.show();
     elsewhere.activateWindow();
@@ -125,7 +130,7 @@ TEST_F(VorlaTest, ComingBackToTheWindowPutsTheFocusInTheEntryBox)
 
     m_window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
-    EXPECT_EQ(focusedControl(), QStringLiteral("Text1"));
+    EXPECT_EQ(focusedControl(), QLatin1String(kEntryBox));
 }
 
 TEST_F(VorlaTest, StartUpDeletesScratchDataFileOnly)
@@ -152,14 +157,14 @@ class VorlaEntryTest : public VorlaTest, public ::testing::WithParamInterface<En
 TEST_P(VorlaEntryTest, EnterAppendsAndCountsOn)
 {
     const EntryCase &c = GetParam();
-    box("Text10")->setText(QString::fromUtf8(c.countBefore));
+    box(kCountBox)->setText(QString::fromUtf8(c.countBefore));
     addItem(QStringLiteral("first"));
     enter(QString::fromUtf8(c.typed));
     EXPECT_EQ(items(), QStringList({QStringLiteral("first"), QString::fromUtf8(c.typed)}));
-    EXPECT_EQ(text("Text10"), QString::fromUtf8(c.countAfter));
-    EXPECT_EQ(text("Text1"), QString());
-    EXPECT_FALSE(action("f11")->isEnabled());
-    EXPECT_EQ(focusedControl(), QStringLiteral("Text1"));
+    EXPECT_EQ(text(kCountBox), QString::fromUtf8(c.countAfter));
+    EXPECT_EQ(text(kEntryBox), QString());
+    EXPECT_FALSE(action(kOpenCommand)->isEnabled());
+    EXPECT_EQ(focusedControl(), QLatin1String(kEntryBox));
 }
 
 const EntryCase kEntryCases[] = {
@@ -191,12 +196,12 @@ TEST_P(VorlaIgnoredEntryTest, EnterChangesNothing)
     const IgnoredEntryCase &c = GetParam();
     for (int i = 0; i < c.listed; ++i)
         addItem(QString::number(i));
-    box("Text10")->setText(QStringLiteral("9"));
+    box(kCountBox)->setText(QStringLiteral("9"));
     enter(QString::fromUtf8(c.typed));
     EXPECT_EQ(values()->count(), c.listed);
-    EXPECT_EQ(text("Text1"), QString::fromUtf8(c.typed)); // a full list keeps the typed text
-    EXPECT_EQ(text("Text10"), QStringLiteral("9"));
-    EXPECT_TRUE(action("f11")->isEnabled());
+    EXPECT_EQ(text(kEntryBox), QString::fromUtf8(c.typed)); // a full list keeps the typed text
+    EXPECT_EQ(text(kCountBox), QStringLiteral("9"));
+    EXPECT_TRUE(action(kOpenCommand)->isEnabled());
 }
 
 const IgnoredEntryCase kIgnoredEntryCases[] = {
@@ -214,9 +219,9 @@ TEST_F(VorlaTest, DoubleClickRemovesOnlyThatItem)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, second.center());
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, second.center());
     EXPECT_EQ(items(), QStringList({"1", "2", "3"}));
-    EXPECT_EQ(text("Text10"), QStringLiteral("4"));
-    EXPECT_FALSE(action("f11")->isEnabled());
-    EXPECT_EQ(focusedControl(), QStringLiteral("Text1"));
+    EXPECT_EQ(text(kCountBox), QStringLiteral("4"));
+    EXPECT_FALSE(action(kOpenCommand)->isEnabled());
+    EXPECT_EQ(focusedControl(), QLatin1String(kEntryBox));
 
     // A double-click below the last item hits none and removes nothing.
     const QPoint below(5, view->viewport()->height() - 3);
@@ -239,8 +244,8 @@ TEST_P(VorlaRemovalKeyTest, KeyRemovesSelectedItem)
 {
     enterEach({"1", "2", "3"});
     // Reach the list and pick the second value with the keyboard alone.
-    QTest::keyClick(control("Text1"), Qt::Key_Tab);
-    ASSERT_EQ(focusedControl(), QStringLiteral("List1"));
+    QTest::keyClick(control(kEntryBox), Qt::Key_Tab);
+    ASSERT_EQ(focusedControl(), QLatin1String(kValueList));
     QTest::keyClick(list(), Qt::Key_Down);
     ASSERT_EQ(list()->currentIndex().row(), 1);
 
@@ -251,8 +256,8 @@ TEST_P(VorlaRemovalKeyTest, KeyRemovesSelectedItem)
         return;
     }
     EXPECT_EQ(items(), QStringList({"1", "3"}));
-    EXPECT_EQ(text("Text10"), QStringLiteral("3"));
-    EXPECT_EQ(focusedControl(), QStringLiteral("Text1"));
+    EXPECT_EQ(text(kCountBox), QStringLiteral("3"));
+    EXPECT_EQ(focusedControl(), QLatin1String(kEntryBox));
 }
 
 const RemovalKeyCase kRemovalKeys[] = {
@@ -290,23 +295,23 @@ TEST_F(VorlaTest, UndoPutsRemovedValuesBackLastFirst)
 
     // Ctrl+Z in the entry box, with no typing to undo, brings back "4" at
     // its place; the list's own 「元に戻す」 brings back "2".
-    QTest::keyClick(box("Text1"), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(box(kEntryBox), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(items(), QStringList({"1", "3", "4", "5"}));
-    QAction *undo = action("mnuUndo");
+    QAction *undo = action(kUndo);
     ASSERT_TRUE(undo->isEnabled());
     undo->trigger();
     EXPECT_EQ(items(), QStringList({"1", "2", "3", "4", "5"}));
     EXPECT_FALSE(undo->isEnabled());
-    EXPECT_EQ(text("Text10"), QStringLiteral("5")); // removal and undo leave the count
+    EXPECT_EQ(text(kCountBox), QStringLiteral("5")); // removal and undo leave the count
 
     // A clear is one more step: the list comes back whole, then the value
     // removed before it.
     list()->setFocus();
     list()->setCurrentIndex(values()->index(0));
     QTest::keyClick(list(), Qt::Key_Delete);
-    action("v11")->trigger();
+    action(kClearCommand)->trigger();
     ASSERT_TRUE(undo->isEnabled());
-    QTest::keyClick(box("Text1"), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(box(kEntryBox), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(items(), QStringList({"2", "3", "4", "5"}));
     undo->trigger();
     EXPECT_EQ(items(), QStringList({"1", "2", "3", "4", "5"}));
@@ -338,30 +343,30 @@ TEST_P(VorlaClearUndoTest, BringsBackTheListAsItWas)
     if (c.before == BeforeClear::Typed)
         enterEach({"1", "2"});
     else
-        run("f11", {file});
+        run(kOpenCommand, {file});
     calculate(QStringLiteral("2σ"));
-    action("v11")->trigger();
+    action(kClearCommand)->trigger();
     if (*c.typedSince != '\0')
         enter(QString::fromUtf8(c.typedSince));
-    const QString count = text("Text10");
+    const QString count = text(kCountBox);
 
-    QTest::keyClick(box("Text1"), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(box(kEntryBox), Qt::Key_Z, Qt::ControlModifier);
 
     EXPECT_EQ(items(), c.items);
     for (const char *name : kBoxes) {
-        if (std::string(name) != "Text10") {
+        if (std::string(name) != kCountBox) {
             EXPECT_EQ(text(name), QString()) << name;
         }
     }
-    EXPECT_EQ(text("Text10"), count);
-    EXPECT_EQ(control<QComboBox>("Combo1")->currentText(), QStringLiteral("3σ"));
-    EXPECT_EQ(action("f11")->isEnabled(), c.openEnabled);
+    EXPECT_EQ(text(kCountBox), count);
+    EXPECT_EQ(control<QComboBox>(kSigmaChoice)->currentText(), QStringLiteral("3σ"));
+    EXPECT_EQ(action(kOpenCommand)->isEnabled(), c.openEnabled);
     EXPECT_EQ(m_window->windowTitle(),
               QString::fromUtf8(c.caption).arg(QDir::toNativeSeparators(file)));
-    EXPECT_FALSE(action("mnuUndo")->isEnabled());
+    EXPECT_FALSE(action(kUndo)->isEnabled());
 
     ModalAnswerer answerer({QMessageBox::Cancel});
-    action("f31")->trigger();
+    action(kExitCommand)->trigger();
     EXPECT_EQ(answerer.boxes.size(), c.exitAsks ? 1u : 0u);
 }
 
@@ -376,16 +381,16 @@ INSTANTIATE_TEST_SUITE_P(Clears, VorlaClearUndoTest, ::testing::ValuesIn(kClearU
 TEST_F(VorlaTest, ClearUndoWaitsForRoom)
 {
     enterEach({"1", "2"});
-    action("v11")->trigger();
+    action(kClearCommand)->trigger();
     QStringList many;
     for (int i = 0; i < kMaxItems - 1; ++i)
         many << QStringLiteral("0");
     addItems(many);
-    action("mnuUndo")->trigger(); // two do not fit into one place
+    action(kUndo)->trigger(); // two do not fit into one place
     EXPECT_EQ(values()->count(), kMaxItems - 1);
-    EXPECT_TRUE(action("mnuUndo")->isEnabled());
+    EXPECT_TRUE(action(kUndo)->isEnabled());
     values()->take(0);
-    action("mnuUndo")->trigger();
+    action(kUndo)->trigger();
     EXPECT_EQ(values()->count(), kMaxItems);
     EXPECT_EQ(values()->text(1), QStringLiteral("2"));
 }
@@ -394,14 +399,14 @@ TEST_F(VorlaTest, RemovalKeyNeedsASelectedItemInTheList)
 {
     enterEach({"1", "2"});
     // Tabbing in makes the first value current without selecting it.
-    QTest::keyClick(control("Text1"), Qt::Key_Tab);
-    ASSERT_EQ(focusedControl(), QStringLiteral("List1"));
+    QTest::keyClick(control(kEntryBox), Qt::Key_Tab);
+    ASSERT_EQ(focusedControl(), QLatin1String(kValueList));
     QTest::keyClick(list(), Qt::Key_Delete);
     EXPECT_EQ(items(), QStringList({"1", "2"}));
 
     // Delete typed in the entry box edits the entry, never the list.
     QTest::keyClick(list(), Qt::Key_End);
-    QLineEdit *entry = box("Text1");
+    QLineEdit *entry = box(kEntryBox);
     entry->setFocus();
     entry->setText(QStringLiteral("45"));
     entry->setCursorPosition(0);
@@ -415,17 +420,17 @@ TEST_F(VorlaTest, CalculationFillsEveryBox)
     enterEach({"1", "2", "3", "4"});
     calculate(QStringLiteral("1σ"));
     const std::vector<std::pair<const char *, const char *>> expected = {
-        {"Text10", "4"}, {"Text2", "2.5"}, {"Text3", "1.118"}, {"Text4", "3.618"},
-        {"Text5", "1.382"}, {"Text6", "1"}, {"Text7", "25"},   {"Text8", "1"},
-        {"Text9", "25"},   {"Text11", "4"}, {"Text12", "1"}};
+        {kCountBox, "4"}, {kMeanBox, "2.5"}, {kStandardDeviationBox, "1.118"}, {kUpperLimitBox, "3.618"},
+        {kLowerLimitBox, "1.382"}, {kAboveCountBox, "1"}, {kAbovePercentBox, "25"},   {kBelowCountBox, "1"},
+        {kBelowPercentBox, "25"},   {kMaximumBox, "4"}, {kMinimumBox, "1"}};
     for (const auto &[box, value] : expected)
         EXPECT_EQ(text(box), QString::fromUtf8(value)) << box;
-    EXPECT_EQ(control<QComboBox>("Combo1")->currentText(), QStringLiteral("1σ"));
+    EXPECT_EQ(control<QComboBox>(kSigmaChoice)->currentText(), QStringLiteral("1σ"));
     EXPECT_EQ(values()->count(), 4);
 
     // The next entry counts on from the calculated count.
     enter(QStringLiteral("5"));
-    EXPECT_EQ(text("Text10"), QStringLiteral("5"));
+    EXPECT_EQ(text(kCountBox), QStringLiteral("5"));
 }
 
 struct RefusedCalculationCase
@@ -444,8 +449,8 @@ TEST_P(VorlaRefusedCalculationTest, WritesNoBox)
 {
     const RefusedCalculationCase &c = GetParam();
     enterEach(c.values);
-    box("Text2")->setText(QStringLiteral("old"));
-    const QString count = text("Text10");
+    box(kMeanBox)->setText(QStringLiteral("old"));
+    const QString count = text(kCountBox);
     ModalAnswerer answerer;
     calculate(QStringLiteral("3σ"));
     EXPECT_EQ(answerer.boxTexts(), c.messages);
@@ -453,9 +458,9 @@ TEST_P(VorlaRefusedCalculationTest, WritesNoBox)
         EXPECT_EQ(shown.title, QStringLiteral("演算開始"));
         EXPECT_EQ(shown.icon, QMessageBox::Warning);
     }
-    EXPECT_EQ(text("Text2"), QStringLiteral("old"));
-    EXPECT_EQ(text("Text3"), QString());
-    EXPECT_EQ(text("Text10"), count);
+    EXPECT_EQ(text(kMeanBox), QStringLiteral("old"));
+    EXPECT_EQ(text(kStandardDeviationBox), QString());
+    EXPECT_EQ(text(kCountBox), count);
 }
 
 const RefusedCalculationCase kRefusedCalculationCases[] = {
@@ -507,11 +512,11 @@ TEST_P(VorlaLooseReadingTest, CalculationSaysWhichItemsWereNotReadWhole)
     for (const QString &value : c.values)
         utf8.push_back(value.toStdString());
     const auto expected = std::get<stats::StatisticsTexts>(stats::calculateStatistics(utf8, "3σ"));
-    EXPECT_EQ(text("Text2"), QString::fromStdString(expected.mean));
-    EXPECT_EQ(text("Text10"), QString::fromStdString(expected.count));
+    EXPECT_EQ(text(kMeanBox), QString::fromStdString(expected.mean));
+    EXPECT_EQ(text(kCountBox), QString::fromStdString(expected.count));
     EXPECT_TRUE(answerer.boxes.empty());
 
-    auto *notice = control<QLabel>("LabelNotice");
+    auto *notice = control<QLabel>(kReadingNotice);
     const QString said = QString::fromUtf8(c.notice);
     EXPECT_EQ(notice->isVisible(), !said.isEmpty());
     EXPECT_EQ(notice->isVisible() ? notice->text() : QString(), said);
@@ -564,6 +569,10 @@ const LooseReadingCase kLooseReadingCases[] = {
      "数値として読めない値 2 個は 0 として、数値の後に文字が続く値 2 個は文字の前の数値で"
      "計算しました。一覧で選択しています。",
      {1, 2, 3, 4}},
+    {"BlanksInside",
+     {"25 01", "３", "２５　０２"},
+     "数字の間に空白がある値が 2 個あります（空白を詰めて読みました）。一覧で選択しています。",
+     {0, 2}},
 };
 INSTANTIATE_TEST_SUITE_P(Lists, VorlaLooseReadingTest, ::testing::ValuesIn(kLooseReadingCases),
                          RowName{});
@@ -572,7 +581,7 @@ TEST_F(VorlaTest, ReadingNoticeFitsWithLargeCountsAndEndsWithAnEntry)
 {
     addItems(manyOfBoth());
     calculate(QStringLiteral("3σ"));
-    auto *notice = control<QLabel>("LabelNotice");
+    auto *notice = control<QLabel>(kReadingNotice);
     ASSERT_TRUE(notice->isVisible());
     EXPECT_EQ(notice->text(),
               QStringLiteral("数値として読めない値 1,234 個は 0 として、数値の後に文字が続く値 "
@@ -585,7 +594,7 @@ TEST_F(VorlaTest, ReadingNoticeFitsWithLargeCountsAndEndsWithAnEntry)
     EXPECT_EQ(list()->accessibleDescription(), QString());
 
     // A calculation of a list read whole says nothing.
-    action("v11")->trigger();
+    action(kClearCommand)->trigger();
     enterEach({"1", "2"});
     calculate(QStringLiteral("3σ"));
     EXPECT_FALSE(notice->isVisible());
@@ -594,13 +603,13 @@ TEST_F(VorlaTest, ReadingNoticeFitsWithLargeCountsAndEndsWithAnEntry)
 TEST_F(VorlaTest, PastedColumnEntersEachValue)
 {
     enter(QStringLiteral("7"));
-    box("Text1")->setText(QStringLiteral("1"));
+    box(kEntryBox)->setText(QStringLiteral("1"));
     QGuiApplication::clipboard()->setText(QStringLiteral("2\r\n3\t\r\n\r\n4"));
-    QTest::keyClick(box("Text1"), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(box(kEntryBox), Qt::Key_V, Qt::ControlModifier);
     // As typed: "1" and the first line join, as they would in the box.
     EXPECT_EQ(items(), QStringList({"7", "12", "3", "4"}));
-    EXPECT_EQ(text("Text10"), QStringLiteral("4"));
-    EXPECT_EQ(text("Text1"), QString());
+    EXPECT_EQ(text(kCountBox), QStringLiteral("4"));
+    EXPECT_EQ(text(kEntryBox), QString());
 }
 
 enum class PasteWay { ControlV, ShiftInsert, ContextMenu };
@@ -619,7 +628,7 @@ class VorlaPasteWayTest : public VorlaTest, public ::testing::WithParamInterface
 
 TEST_P(VorlaPasteWayTest, EveryWayOfPastingEntersTheColumn)
 {
-    auto *entry = box("Text1");
+    auto *entry = box(kEntryBox);
     QGuiApplication::clipboard()->setText(QStringLiteral("2\n3"));
     switch (GetParam().way) {
     case PasteWay::ControlV:
@@ -648,7 +657,7 @@ TEST_P(VorlaPasteWayTest, EveryWayOfPastingEntersTheColumn)
     }
     }
     EXPECT_EQ(items(), QStringList({"2", "3"}));
-    EXPECT_EQ(text("Text1"), QString());
+    EXPECT_EQ(text(kEntryBox), QString());
 }
 
 const PasteWayCase kPasteWayCases[] = {
@@ -669,14 +678,14 @@ TEST_F(VorlaTest, DroppedColumnIsCopiedNeverMoved)
         const ModalAnswerer answerer; // the refusal's message, when the list is full
         QMimeData data;
         data.setText(QStringLiteral("2\r\n3"));
-        const QPoint at = box("Text1")->rect().center();
+        const QPoint at = box(kEntryBox)->rect().center();
         const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
         QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(box("Text1"), &enter);
+        QCoreApplication::sendEvent(box(kEntryBox), &enter);
         QDragMoveEvent move(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(box("Text1"), &move);
+        QCoreApplication::sendEvent(box(kEntryBox), &move);
         QDropEvent drop(at, actions, &data, Qt::LeftButton, Qt::ShiftModifier); // Shift: a move
-        QCoreApplication::sendEvent(box("Text1"), &drop);
+        QCoreApplication::sendEvent(box(kEntryBox), &drop);
         EXPECT_TRUE(drop.isAccepted());
         EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
         EXPECT_EQ(values()->count(), full ? kMaxItems : 2);
@@ -710,8 +719,8 @@ TEST_P(VorlaRefusedPasteTest, EntersNothingAndLosesNothing)
 {
     const RefusedPasteCase &c = GetParam();
     addItems(QStringList(c.listed, QStringLiteral("0")));
-    box("Text10")->setText(QStringLiteral("9"));
-    QLineEdit *entry = box("Text1");
+    box(kCountBox)->setText(QStringLiteral("9"));
+    QLineEdit *entry = box(kEntryBox);
     entry->setText(QStringLiteral("5"));
     entry->setCursorPosition(0);
     QGuiApplication::clipboard()->setText(c.pasted);
@@ -722,8 +731,8 @@ TEST_P(VorlaRefusedPasteTest, EntersNothingAndLosesNothing)
     EXPECT_EQ(values()->count(), c.listed);
     EXPECT_EQ(entry->text(), QStringLiteral("5"));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), c.pasted);
-    EXPECT_EQ(text("Text10"), QStringLiteral("9"));
-    EXPECT_TRUE(action("f11")->isEnabled());
+    EXPECT_EQ(text(kCountBox), QStringLiteral("9"));
+    EXPECT_TRUE(action(kOpenCommand)->isEnabled());
     ASSERT_EQ(answerer.boxes.size(), 1u);
     EXPECT_EQ(answerer.boxes[0].title, QStringLiteral("貼り付け"));
     EXPECT_EQ(answerer.boxes[0].text.toStdString(), c.message);
@@ -754,15 +763,15 @@ TEST_F(VorlaTest, PasteTooLongForTheBoxEntersWholeWhenALineHoldsIt)
     // box's 32,767, but a line of a value file counts them as 20,000.
     const QString wide = repeated(QStringLiteral("😀"), 20000);
     QGuiApplication::clipboard()->setText(wide);
-    QTest::keyClick(box("Text1"), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(box(kEntryBox), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(items(), QStringList({wide}));
-    EXPECT_EQ(text("Text1"), QString());
+    EXPECT_EQ(text(kEntryBox), QString());
 }
 
 TEST_F(VorlaTest, EnterWithBreaksEntersAsAPasteDoes)
 {
     // An input method can commit a break into the box, which no paste leaves.
-    QLineEdit *entry = box("Text1");
+    QLineEdit *entry = box(kEntryBox);
     entry->setFocus();
     entry->setText(QStringLiteral("1\n2\t3"));
     QTest::keyClick(entry, Qt::Key_Return);
@@ -797,8 +806,8 @@ class VorlaTablePasteTest : public VorlaTest, public ::testing::WithParamInterfa
 TEST_P(VorlaTablePasteTest, PastedTableEntersChosenColumn)
 {
     const TablePasteCase &c = GetParam();
-    box("Text1")->setText(QStringLiteral("typed"));
-    box("Text1")->selectAll();
+    box(kEntryBox)->setText(QStringLiteral("typed"));
+    box(kEntryBox)->selectAll();
     // Two columns copied from a spreadsheet: row numbers and measurements.
     QGuiApplication::clipboard()->setText(QStringLiteral("No\t外径\r\n1\t25.01\r\n2\t25.00\r\n"));
     ModalAnswerer answerer;
@@ -813,13 +822,13 @@ TEST_P(VorlaTablePasteTest, PastedTableEntersChosenColumn)
         dialog.accept();
     });
 
-    QTest::keyClick(box("Text1"), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(box(kEntryBox), Qt::Key_V, Qt::ControlModifier);
 
     ASSERT_EQ(answerer.dialogs.size(), 1u);
     EXPECT_EQ(answerer.dialogs[0].title, QStringLiteral("列の選択"));
     EXPECT_EQ(items(), c.items);
-    EXPECT_EQ(text("Text10"), QLatin1String(c.count));
-    EXPECT_EQ(text("Text1"), QLatin1String(c.entryLeft));
+    EXPECT_EQ(text(kCountBox), QLatin1String(c.count));
+    EXPECT_EQ(text(kEntryBox), QLatin1String(c.entryLeft));
     EXPECT_TRUE(answerer.boxes.empty());
 }
 
@@ -834,33 +843,33 @@ INSTANTIATE_TEST_SUITE_P(Pastes, VorlaTablePasteTest, ::testing::ValuesIn(kTable
 TEST_F(VorlaTest, ClearReturnsToWorkingState)
 {
     enterEach({"10", "20", "30"});
-    control<QComboBox>("Combo1")->setCurrentIndex(2);
+    control<QComboBox>(kSigmaChoice)->setCurrentIndex(2);
     calculate(QStringLiteral("ab"));
-    box("Text1")->setText(QStringLiteral("pending"));
+    box(kEntryBox)->setText(QStringLiteral("pending"));
     writeFile(path("Vovizuzuv.dat"), "1\r\n");
     writeFile(path("Vovizuzuv.txt"), "1\r\n");
 
-    action("v11")->trigger();
+    action(kClearCommand)->trigger();
     expectWorkingState("Vorla");
     EXPECT_FALSE(QFile::exists(path("Vovizuzuv.txt")));
     EXPECT_TRUE(QFile::exists(path("Vovizuzuv.dat")));
 
     // Clearing again with nothing to clear and no scratch file still works.
-    action("v11")->trigger();
+    action(kClearCommand)->trigger();
     expectWorkingState("Vorla");
 }
 
 TEST_F(VorlaTest, TabVisitsControlsInOrder)
 {
-    control("Text1")->setFocus();
+    control(kEntryBox)->setFocus();
     QStringList visited;
     for (int i = 0; i < 15; ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         visited << focusedControl();
     }
-    EXPECT_EQ(visited, QStringList({"List1", "Text2", "Text3", "Text4", "Text5", "Text6",
-                                    "Text7", "Text8", "Text9", "Text10", "Text11", "Text12",
-                                    "Command1", "Combo1", "Text1"}));
+    EXPECT_EQ(visited, QStringList({kValueList, kMeanBox, kStandardDeviationBox, kUpperLimitBox, kLowerLimitBox, kAboveCountBox,
+                                    kAbovePercentBox, kBelowCountBox, kBelowPercentBox, kCountBox, kMaximumBox, kMinimumBox,
+                                    kCalculateButton, kSigmaChoice, kEntryBox}));
 }
 
 TEST_F(VorlaTest, MenusHoldTheirCommandsInOrder)
@@ -871,27 +880,28 @@ TEST_F(VorlaTest, MenusHoldTheirCommandsInOrder)
             out << (a->isSeparator() ? QStringLiteral("-") : a->text());
         return out;
     };
-    EXPECT_EQ(captions(control<QMenu>("f1")),
+    EXPECT_EQ(captions(control<QMenu>(kFileMenu)),
               QStringList({"ファイルを開く(&O)", "名前を付けて保存(&S)", "-", "印刷(&P)", "-",
                            "終了(&E)"}));
-    EXPECT_EQ(captions(control<QMenu>("v1")), QStringList({"クリア(&C)", "グラフ(&G)"}));
-    EXPECT_EQ(captions(control<QMenu>("mnuJ")), QStringList({"情報"}));
-    EXPECT_EQ(control<QMenu>("f1")->title(), QStringLiteral("ファイル(&F)"));
-    EXPECT_EQ(control<QMenu>("v1")->title(), QStringLiteral("表示(&V)"));
-    EXPECT_EQ(control<QMenu>("mnuJ")->title(), QStringLiteral("情報"));
+    EXPECT_EQ(captions(control<QMenu>(kViewMenu)),
+              QStringList({"クリア(&C)", "グラフ(&G)", "管理図シート(&K)"}));
+    EXPECT_EQ(captions(control<QMenu>(kInformationMenu)), QStringList({"情報"}));
+    EXPECT_EQ(control<QMenu>(kFileMenu)->title(), QStringLiteral("ファイル(&F)"));
+    EXPECT_EQ(control<QMenu>(kViewMenu)->title(), QStringLiteral("表示(&V)"));
+    EXPECT_EQ(control<QMenu>(kInformationMenu)->title(), QStringLiteral("情報"));
 }
 
 TEST_F(VorlaTest, AltWithAccessKeyOpensMenu)
 {
     QTest::keyClick(m_window.get(), Qt::Key_F, Qt::AltModifier);
-    EXPECT_EQ(QApplication::activePopupWidget(), control<QMenu>("f1"));
+    EXPECT_EQ(QApplication::activePopupWidget(), control<QMenu>(kFileMenu));
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
 
     // Alt+V, then C chooses the clear command.
     enter(QStringLiteral("7"));
     QTest::keyClick(m_window.get(), Qt::Key_V, Qt::AltModifier);
     QWidget *popup = QApplication::activePopupWidget();
-    ASSERT_EQ(popup, control<QMenu>("v1"));
+    ASSERT_EQ(popup, control<QMenu>(kViewMenu));
     QTest::keyClick(popup, Qt::Key_C);
     EXPECT_EQ(values()->count(), 0);
     EXPECT_EQ(m_window->windowTitle(), QStringLiteral("Vorla"));
@@ -910,9 +920,51 @@ TEST_F(VorlaTest, MenuWithoutAccessKeyOpensFromTheMenuBar)
     QTest::keyClick(bar, Qt::Key_Right);
     QTest::keyClick(bar, Qt::Key_Down);
     QWidget *popup = QApplication::activePopupWidget();
-    EXPECT_EQ(popup, control<QMenu>("mnuJ"));
+    EXPECT_EQ(popup, control<QMenu>(kInformationMenu));
     if (popup != nullptr)
         QTest::keyClick(popup, Qt::Key_Escape);
 }
 
 } // namespace
+
+// ---- the way into 管理図シート ------------------------------------------------
+
+namespace {
+
+sheetwin::SheetWindow *openSheet()
+{
+    for (QWidget *top : QApplication::topLevelWidgets())
+        if (auto *sheet = qobject_cast<sheetwin::SheetWindow *>(top); sheet && sheet->isVisible())
+            return sheet;
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(VorlaTest, SendToSheetMakesRowsOfTheChosenGroupSize)
+{
+    enterEach({"1", "2", "3", "4", "5.5", "6", "7"});
+    {
+        ModalAnswerer answerer; // the group size stays at its default, 5
+        action(kSendToSheet)->trigger();
+        EXPECT_EQ(answerer.dialogs.size(), 1u);
+    }
+    sheetwin::SheetWindow *sheet = openSheet();
+    ASSERT_NE(sheet, nullptr);
+    const sheet::Sheet &sent = sheet->document().sheet();
+    ASSERT_EQ(sent.rows.size(), 2u);
+    EXPECT_EQ(sent.rows[0].values, (std::vector<std::string>{"1", "2", "3", "4", "5.5"}));
+    EXPECT_EQ(sent.rows[1].values, (std::vector<std::string>{"6", "7"}));
+    EXPECT_EQ(items().size(), 7); // the list itself stays as it was
+    sheet->document().undoStack()->setClean(); // nothing to ask about on closing
+    sheet->close();
+}
+
+TEST_F(VorlaTest, ViewMenuOpensANewSheet)
+{
+    action(kNewSheetCommand)->trigger();
+    sheetwin::SheetWindow *sheet = openSheet();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_TRUE(sheet->document().sheet().rows.empty());
+    sheet->close();
+}

@@ -92,7 +92,7 @@ class FilterSuffixTest : public testing::TestWithParam<SuffixCase>
 
 TEST_P(FilterSuffixTest, IsTheFirstPatternsExtension)
 {
-    EXPECT_EQ(FileDialog::filterSuffix(QString::fromUtf8(GetParam().filter)),
+    EXPECT_EQ(ui::FileDialog::filterSuffix(QString::fromUtf8(GetParam().filter)),
               QString::fromUtf8(GetParam().suffix));
 }
 
@@ -105,5 +105,86 @@ const SuffixCase kSuffixCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, FilterSuffixTest, testing::ValuesIn(kSuffixCases), RowName());
+
+} // namespace
+
+namespace {
+
+stats::ControlSeries markedSeries(const char *name, std::int64_t firstNumber, std::size_t points,
+                                  const std::vector<std::size_t> &marked)
+{
+    stats::ControlSeries series;
+    series.name = name;
+    series.firstNumber = firstNumber;
+    series.values.assign(points, 1.0);
+    series.trippedTests.assign(points, {});
+    for (const std::size_t i : marked)
+        series.trippedTests[i] = stats::SpecialCauseTests::only(1);
+    return series;
+}
+
+struct DescriptionCase
+{
+    const char *name;
+    stats::ControlSeries series;
+    std::string marks; // the description's sentence on the marked points
+};
+
+void PrintTo(const DescriptionCase &c, std::ostream *out) { *out << c.name; }
+
+class ControlChartDescriptions : public testing::TestWithParam<DescriptionCase>
+{};
+
+TEST_P(ControlChartDescriptions, NameTheMarkedPoints)
+{
+    const std::string said = chart::controlChartDescription(GetParam().series);
+    EXPECT_NE(said.find(GetParam().marks), std::string::npos) << said;
+}
+
+const DescriptionCase kDescriptionCases[] = {
+    {"None", markedSeries("X", 1, 5, {}), "異常の点はありません。"},
+    {"TenNamed", markedSeries("X", 1, 12, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}),
+     "異常の点 10 個: 1 番目 (判定 1)、2 番目 (判定 1)、3 番目 (判定 1)、4 番目 (判定 1)、"
+     "5 番目 (判定 1)、6 番目 (判定 1)、7 番目 (判定 1)、8 番目 (判定 1)、9 番目 (判定 1)、"
+     "10 番目 (判定 1)。"},
+    // Past ten, the first ten are named and the rest counted.
+    {"TwelveMarked", markedSeries("X", 1, 12, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}),
+     "9 番目 (判定 1)、10 番目 (判定 1)、ほか 2 個。"},
+    // The Rs chart's first point is the second value's moving range.
+    {"RsStartsAtTwo", markedSeries("Rs", 2, 4, {0, 3}), "異常の点 2 個: 2 番目 (判定 1)、5 番目 (判定 1)。"},
+    {"Subgroups", [] {
+         stats::ControlSeries s = markedSeries("X̄", 1, 3, {2});
+         s.subgroups = true;
+         return s;
+     }(), "異常の点 1 個: 第 3 群 (判定 1)。"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, ControlChartDescriptions, testing::ValuesIn(kDescriptionCases),
+                         RowName());
+
+struct TypeNameCase
+{
+    const char *name;
+    stats::ChartRequest request;
+    std::string chartName;
+};
+
+void PrintTo(const TypeNameCase &c, std::ostream *out) { *out << c.name; }
+
+class RecordChartNames : public testing::TestWithParam<TypeNameCase>
+{};
+
+TEST_P(RecordChartNames, AreTheChartsProperNames)
+{
+    EXPECT_EQ(chart::recordChartName(GetParam().request), GetParam().chartName);
+}
+
+const TypeNameCase kTypeNameCases[] = {
+    {"Run", {stats::ChartType::Run, 4}, "推移"},
+    {"Individuals", {stats::ChartType::IndividualsMovingRange, 4}, "X-Rs 管理図"},
+    {"MeansRanges", {stats::ChartType::MeansRanges, 4}, "X̄-R 管理図 (群の大きさ 4)"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, RecordChartNames, testing::ValuesIn(kTypeNameCases), RowName());
 
 } // namespace

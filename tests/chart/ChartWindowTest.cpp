@@ -1,3 +1,4 @@
+#include "chart/ChartNames.h"
 #include "chart/ChartWindow.h"
 #include "files/ValueFile.h"
 
@@ -17,7 +18,9 @@
 #include <QCoreApplication>
 #include <QListWidget>
 #include <QRegularExpression>
+#include <QProcess>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTest>
@@ -29,7 +32,15 @@
 
 namespace {
 
+namespace names = chart::names;
+using stats::ChartType;
+
 const QString kDash = QStringLiteral("—");
+
+std::string testBoxName(int test)
+{
+    return names::kTestBoxPrefix + std::to_string(test);
+}
 
 QList<ChartWindow *> chartWindows()
 {
@@ -47,7 +58,8 @@ protected:
     {
         // The tests switched off are kept in the settings: these go to the
         // test's own folder, never to the user's.
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path(QStringLiteral("settings")));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                           path(QStringLiteral("settings")));
         VorlaWindowTest::SetUp();
     }
 
@@ -66,12 +78,13 @@ protected:
     /// Types the tolerance into the chart window's boxes and presses Enter.
     static void enterTolerance(ChartWindow *chart, const QString &upper, const QString &lower)
     {
-        for (const auto &[name, text] : {std::pair("Text1", upper), std::pair("Text2", lower)}) {
+        for (const auto &[name, text] : {std::pair(names::kUpperToleranceBox, upper),
+                                    std::pair(names::kLowerToleranceBox, lower)}) {
             auto *entry = child<QLineEdit>(chart, name);
             entry->clear();
             QTest::keyClicks(entry, text);
         }
-        QTest::keyClick(child<QLineEdit>(chart, "Text2"), Qt::Key_Return);
+        QTest::keyClick(child<QLineEdit>(chart, names::kLowerToleranceBox), Qt::Key_Return);
     }
 
     static QString figure(const ChartWindow *chart, const char *name)
@@ -82,7 +95,7 @@ protected:
     static std::vector<double> drawnValues(const ChartWindow *chart)
     {
         std::vector<double> values;
-        for (const auto &point : chart->chartData()->points)
+        for (const auto &point : chart->shown()->data.points)
             values.push_back(point.value);
         return values;
     }
@@ -92,7 +105,7 @@ TEST_F(ChartWindowTest, MenuItemFollowsClear)
 {
     const QList<QAction *> items = control<QMenu>("v1")->actions();
     // The captions of the whole menu are VorlaTest.MenusHoldTheirCommandsInOrder's.
-    ASSERT_EQ(items.size(), 2);
+    ASSERT_EQ(items.size(), 3); // クリア, グラフ, 管理図シート
     EXPECT_EQ(items[1]->objectName(), QStringLiteral("v12"));
 
     // Alt+V, then G opens the window.
@@ -126,20 +139,20 @@ TEST_F(ChartWindowTest, ChartsChangeOnlyWhenTheBoxesDo)
 {
     ChartWindow *chart = open();
     ASSERT_NE(chart, nullptr);
-    EXPECT_FALSE(chart->chartData().has_value()); // nothing calculated yet
+    EXPECT_FALSE((chart->shown() != nullptr)); // nothing calculated yet
 
     enterEach({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-               QStringLiteral("4"), QStringLiteral("abc")});
+               QStringLiteral("4"), QStringLiteral("5")});
     calculate(QStringLiteral("1σ"));
-    ASSERT_TRUE(chart->chartData().has_value());
-    EXPECT_EQ(drawnValues(chart), (std::vector<double>{1, 2, 3, 4, 0}));
+    ASSERT_TRUE((chart->shown() != nullptr));
+    EXPECT_EQ(drawnValues(chart), (std::vector<double>{1, 2, 3, 4, 5}));
     // The lines carry the very texts of the boxes beside the list.
-    const auto &lines = chart->chartData()->lines;
+    const auto &lines = chart->shown()->data.lines;
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(QString::fromStdString(lines[0].label), QStringLiteral("平均 ") + text("Text2"));
     EXPECT_EQ(QString::fromStdString(lines[1].label), QStringLiteral("上限 ") + text("Text4"));
     EXPECT_EQ(QString::fromStdString(lines[2].label), QStringLiteral("下限 ") + text("Text5"));
-    EXPECT_EQ(figure(chart, "figureCount"), text("Text10"));
+    EXPECT_EQ(figure(chart, names::kCountFigure), text("Text10"));
 
     // Editing the list without a new calculation changes neither.
     enter(QStringLiteral("100"));
@@ -148,8 +161,8 @@ TEST_F(ChartWindowTest, ChartsChangeOnlyWhenTheBoxesDo)
     EXPECT_EQ(drawnValues(chart).size(), 6u);
 
     action("v11")->trigger();
-    EXPECT_FALSE(chart->chartData().has_value());
-    EXPECT_TRUE(figure(chart, "figureCount").isEmpty());
+    EXPECT_FALSE((chart->shown() != nullptr));
+    EXPECT_TRUE(figure(chart, names::kCountFigure).isEmpty());
 }
 
 TEST_F(ChartWindowTest, OpenedAfterCalculatingShowsThatCalculation)
@@ -159,7 +172,7 @@ TEST_F(ChartWindowTest, OpenedAfterCalculatingShowsThatCalculation)
     enter(QStringLiteral("40")); // typed after the calculation: not drawn
     ChartWindow *chart = open();
     ASSERT_NE(chart, nullptr);
-    ASSERT_TRUE(chart->chartData().has_value());
+    ASSERT_TRUE((chart->shown() != nullptr));
     EXPECT_EQ(drawnValues(chart), (std::vector<double>{10, 20, 30}));
 }
 
@@ -189,9 +202,9 @@ TEST_P(ChartToleranceTest, ShowsCapabilityOrRefuses)
     ModalAnswerer answerer;
     enterTolerance(chart, c.upper, c.lower);
     EXPECT_EQ(answerer.boxes.size(), c.refused ? 1u : 0u);
-    EXPECT_EQ(figure(chart, "figureCp"), c.cp);
-    EXPECT_EQ(figure(chart, "figureCpk"), c.cpk);
-    EXPECT_EQ(figure(chart, "figureOutside"), c.outside);
+    EXPECT_EQ(figure(chart, names::kCpFigure), c.cp);
+    EXPECT_EQ(figure(chart, names::kCpkFigure), c.cpk);
+    EXPECT_EQ(figure(chart, names::kOutsideFigure), c.outside);
 }
 
 const ToleranceCase kToleranceCases[] = {
@@ -217,11 +230,13 @@ TEST_F(ChartWindowTest, KeyboardReachesEveryControl)
         EXPECT_FALSE(focused->accessibleName().isEmpty()) << focused->objectName().toStdString();
         QTest::keyClick(focused, Qt::Key_Tab);
     }
-    EXPECT_EQ(visited, (QStringList{QStringLiteral("Text1"), QStringLiteral("Text2"),
-                                    QStringLiteral("Command1"), QStringLiteral("Command2"),
-                                    QStringLiteral("chartType"), QStringLiteral("printRecord"),
-                                    QStringLiteral("saveRecordPdf"), QStringLiteral("specialCause1"),
-                                    QStringLiteral("specialCause2")}));
+    EXPECT_EQ(visited,
+              (QStringList{
+                  QLatin1String(names::kUpperToleranceBox),
+                  QLatin1String(names::kLowerToleranceBox), QLatin1String(names::kApplyButton),
+                  QLatin1String(names::kSaveImageButton), QLatin1String(names::kChartTypeBox),
+                  QLatin1String(names::kPrintButton), QLatin1String(names::kSaveRecordButton),
+                  QString::fromStdString(testBoxName(1)), QString::fromStdString(testBoxName(2))}));
 }
 
 struct SaveCase
@@ -245,7 +260,7 @@ TEST_P(ChartSaveTest, WritesThePictureAtItsSize)
     const QString file = path(GetParam().fileName);
     {
         ModalAnswerer answerer({}, {file});
-        QTest::mouseClick(child<QPushButton>(chart, "Command2"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(chart, names::kSaveImageButton), Qt::LeftButton);
         EXPECT_TRUE(answerer.boxes.empty()) << answerer.boxTexts().join('\n').toStdString();
     }
     QFile saved(file);
@@ -254,7 +269,8 @@ TEST_P(ChartSaveTest, WritesThePictureAtItsSize)
     ASSERT_TRUE(bytes.startsWith(GetParam().magic));
     if (GetParam().magic == "%PDF") {
         // One page, one point to a pixel.
-        const QRegularExpression mediaBox(QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"));
+        const QRegularExpression mediaBox(
+            QStringLiteral("/MediaBox \\[0 0 ([0-9.]+) ([0-9.]+)\\]"));
         const auto match = mediaBox.match(QString::fromLatin1(bytes));
         ASSERT_TRUE(match.hasMatch());
         const QSizeF picture = chart->picture().deviceIndependentSize();
@@ -279,7 +295,7 @@ TEST_F(ChartWindowTest, RefusesAnUnknownImageType)
     ASSERT_NE(chart, nullptr);
     const QString file = path(QStringLiteral("chart.bmp"));
     ModalAnswerer answerer({}, {file});
-    QTest::mouseClick(child<QPushButton>(chart, "Command2"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(chart, names::kSaveImageButton), Qt::LeftButton);
     ASSERT_EQ(answerer.boxes.size(), 1u);
     EXPECT_TRUE(answerer.boxes[0].text.contains(QStringLiteral(".png か .pdf")));
     EXPECT_FALSE(QFile::exists(file));
@@ -322,15 +338,15 @@ TEST_P(ChartFigureTest, ReadAsCaptionAndValue)
 }
 
 const FigureCase kFigureCases[] = {
-    {"Count", "figureCount", QStringLiteral("データ数 n"), QStringLiteral("3")},
-    {"Mean", "figureMean", QStringLiteral("平均 x̄"), QStringLiteral("130.")},
-    {"SampleSigma", "figureSampleSigma", QStringLiteral("標準偏差 s (分母 n−1)"),
+    {"Count", names::kCountFigure, QStringLiteral("データ数 n"), QStringLiteral("3")},
+    {"Mean", names::kMeanFigure, QStringLiteral("平均 x̄"), QStringLiteral("130.")},
+    {"SampleSigma", names::kSampleSigmaFigure, QStringLiteral("標準偏差 s (分母 n−1)"),
      QStringLiteral("8.")},
-    {"Classes", "figureClasses", QStringLiteral("級の数・幅 (測定単位)"),
+    {"Classes", names::kClassesFigure, QStringLiteral("級の数・幅 (測定単位)"),
      QStringLiteral("6 級・幅 3 (1)")},
-    {"Cp", "figureCp", QStringLiteral("Cp"), QStringLiteral("1.04")},
-    {"Cpk", "figureCpk", QStringLiteral("Cpk"), QStringLiteral("0.83")},
-    {"Outside", "figureOutside", QStringLiteral("規格外の数"), QStringLiteral("0 個 (0 %)")},
+    {"Cp", names::kCpFigure, QStringLiteral("Cp"), QStringLiteral("1.04")},
+    {"Cpk", names::kCpkFigure, QStringLiteral("Cpk"), QStringLiteral("0.83")},
+    {"Outside", names::kOutsideFigure, QStringLiteral("規格外の数"), QStringLiteral("0 個 (0 %)")},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, ChartFigureTest, testing::ValuesIn(kFigureCases), RowName());
@@ -341,8 +357,8 @@ TEST_F(ChartWindowTest, PicturesDescribeWhatTheyShow)
 {
     ChartWindow *chart = open();
     ASSERT_NE(chart, nullptr);
-    auto *run = child<QWidget>(chart, "runChart");
-    auto *histogram = child<QWidget>(chart, "histogram");
+    auto *run = child<QWidget>(chart, names::kRunChart);
+    auto *histogram = child<QWidget>(chart, names::kHistogram);
     ASSERT_TRUE(run && histogram);
     EXPECT_EQ(accessibleText(run, QAccessible::Name), QStringLiteral("推移グラフ"));
     EXPECT_EQ(accessibleText(histogram, QAccessible::Name), QStringLiteral("ヒストグラム"));
@@ -411,15 +427,16 @@ TEST_P(ChartExtremeTest, OpensAndPaints)
     ASSERT_NE(chart, nullptr);
     if (!c.upper.isEmpty() || !c.lower.isEmpty())
         enterTolerance(chart, c.upper, c.lower);
-    ASSERT_TRUE(chart->chartData().has_value());
-    const auto &classes = chart->chartData()->histogram.classes;
+    ASSERT_TRUE((chart->shown() != nullptr));
+    const auto &classes = chart->shown()->data.histogram.classes;
     EXPECT_GE(classes.size(), 5u);
     EXPECT_LE(classes.size(), 30u);
     EXPECT_FALSE(chart->grab().isNull());
-    const QImage bars = child<QWidget>(chart, "histogram")->grab().toImage();
+    const QImage bars = child<QWidget>(chart, names::kHistogram)->grab().toImage();
     // Next to a tolerance far out the bars shrink below a pixel, under the lines.
     EXPECT_EQ(holdsColour(bars, QColor(158, 202, 225)), c.barsShown);
-    for (const char *name : {"figureClasses", "figureCp", "figureCpk", "figureSigma"}) {
+    for (const char *name :
+         {names::kClassesFigure, names::kCpFigure, names::kCpkFigure, names::kSigmaFigure}) {
         const QString shown = figure(chart, name).toLower();
         EXPECT_FALSE(shown.contains(QStringLiteral("inf")) || shown.contains(QStringLiteral("nan")))
             << name;
@@ -455,7 +472,7 @@ INSTANTIATE_TEST_SUITE_P(Table, ChartExtremeTest, testing::ValuesIn(kExtremeCase
 QStringList listed(const ChartWindow *chart)
 {
     QStringList lines;
-    auto *list = child<QListWidget>(chart, "signalList");
+    auto *list = child<QListWidget>(chart, names::kSignalList);
     for (int i = 0; i < list->count(); ++i)
         lines << list->item(i)->text();
     return lines;
@@ -494,22 +511,24 @@ TEST_P(ChartTypeTest, ShowsTheChartOrWhyNot)
     ASSERT_NE(chart, nullptr);
     chart->setSubgroupSize(c.subgroupSize);
     chart->setChartType(c.type);
-    auto *type = child<QComboBox>(chart, "chartType");
+    auto *type = child<QComboBox>(chart, names::kChartTypeBox);
     EXPECT_EQ(type->currentIndex(), static_cast<int>(c.type));
-    EXPECT_EQ(child<QSpinBox>(chart, "subgroupSize")->isEnabled(), c.type == ChartType::MeansRanges);
-    EXPECT_EQ(child<QStackedWidget>(chart, "chartStack")->currentIndex(),
+    EXPECT_EQ(child<QSpinBox>(chart, names::kSubgroupSizeBox)->isEnabled(),
+              c.type == ChartType::MeansRanges);
+    EXPECT_EQ(child<QStackedWidget>(chart, names::kChartStack)->currentIndex(),
               c.type == ChartType::Run ? 0 : 1);
-    EXPECT_EQ(chart->controlChart().has_value(), c.type != ChartType::Run);
-    EXPECT_EQ(child<QLabel>(chart, "controlNote")->text(), c.note);
+    EXPECT_EQ(chart->shown()->control.has_value(), c.type != ChartType::Run);
+    EXPECT_EQ(child<QLabel>(chart, names::kControlNote)->text(), c.note);
     EXPECT_EQ(listed(chart), c.listedSignals);
     if (!c.note.isEmpty() && c.listedSignals.isEmpty()) { // refused: the chart says why
-        EXPECT_EQ(accessibleText(child<QWidget>(chart, "locationChart"), QAccessible::Description),
-                  c.note);
+        EXPECT_EQ(
+            accessibleText(child<QWidget>(chart, names::kLocationChart), QAccessible::Description),
+            c.note);
     }
     // Back to the run chart: nothing listed, nothing formed.
     type->setCurrentIndex(0);
     EXPECT_TRUE(listed(chart).isEmpty());
-    EXPECT_FALSE(chart->controlChart().has_value());
+    EXPECT_FALSE(chart->shown()->control.has_value());
 }
 
 const ChartTypeCase kChartTypeCases[] = {
@@ -529,9 +548,9 @@ const ChartTypeCase kChartTypeCases[] = {
      ChartType::MeansRanges, 3, QStringLiteral("群にそろわない最後の値 1 個は除きました"),
      {QStringLiteral("異常の判定に当たる点はありません。")}},
     {"TripsTests1And2", kTrippingValues, ChartType::IndividualsMovingRange, 5, {},
-     {QStringLiteral("X 管理図 9 番目 11.: 判定 2 中心線の片側に 9 点連続"),
-      QStringLiteral("X 管理図 19 番目 30.: 判定 1 管理限界の外"),
-      QStringLiteral("Rs 管理図 19 番目 16.: 判定 1 管理限界の外")}},
+     {QStringLiteral("X 管理図 9 番目 11: 判定 2 中心線の片側に 9 点連続"),
+      QStringLiteral("X 管理図 19 番目 30: 判定 1 管理限界の外"),
+      QStringLiteral("Rs 管理図 19 番目 16: 判定 1 管理限界の外")}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, ChartTypeTest, testing::ValuesIn(kChartTypeCases), RowName());
@@ -553,8 +572,7 @@ protected:
 
 bool anyPointTrips(const ChartWindow *chart, int test)
 {
-    const auto &outcome = *chart->controlChart();
-    const auto &location = std::get<stats::ControlChart>(outcome).location;
+    const auto &location = chart->shown()->controlChart()->location;
     return std::any_of(location.trippedTests.begin(), location.trippedTests.end(),
                        [test](const stats::SpecialCauseTests &t) { return t.contains(test); });
 }
@@ -566,7 +584,7 @@ TEST_F(ControlChartTest, TestSwitchedOffStaysOff)
     ChartWindow *chart = openTripping();
     ASSERT_NE(chart, nullptr);
     ASSERT_TRUE(anyPointTrips(chart, 2));
-    QTest::mouseClick(child<QCheckBox>(chart, "specialCause2"), Qt::LeftButton);
+    QTest::mouseClick(child<QCheckBox>(chart, testBoxName(2).c_str()), Qt::LeftButton);
     EXPECT_FALSE(anyPointTrips(chart, 2));
     EXPECT_TRUE(anyPointTrips(chart, 1));
     EXPECT_EQ(listed(chart).filter(QStringLiteral("判定 2")), QStringList());
@@ -576,8 +594,8 @@ TEST_F(ControlChartTest, TestSwitchedOffStaysOff)
 
     chart = open();
     ASSERT_NE(chart, nullptr);
-    EXPECT_FALSE(child<QCheckBox>(chart, "specialCause2")->isChecked());
-    EXPECT_TRUE(child<QCheckBox>(chart, "specialCause1")->isChecked());
+    EXPECT_FALSE(child<QCheckBox>(chart, testBoxName(2).c_str())->isChecked());
+    EXPECT_TRUE(child<QCheckBox>(chart, testBoxName(1).c_str())->isChecked());
     chart->setChartType(ChartType::IndividualsMovingRange);
     EXPECT_FALSE(anyPointTrips(chart, 2));
 }
@@ -588,17 +606,18 @@ TEST_F(ControlChartTest, DescribeWhatTheyShow)
     ChartWindow *chart = openTripping();
     ASSERT_NE(chart, nullptr);
     const QString location =
-        accessibleText(child<QWidget>(chart, "locationChart"), QAccessible::Description);
+        accessibleText(child<QWidget>(chart, names::kLocationChart), QAccessible::Description);
     EXPECT_TRUE(location.startsWith(QStringLiteral("X 管理図、点 19 個。上方管理限界 ")))
         << location.toStdString();
     EXPECT_TRUE(location.contains(QStringLiteral("異常の点 2 個: 9 番目 (判定 2)、19 番目 (判定 1)。")))
         << location.toStdString();
     const QString spread =
-        accessibleText(child<QWidget>(chart, "spreadChart"), QAccessible::Description);
+        accessibleText(child<QWidget>(chart, names::kSpreadChart), QAccessible::Description);
     EXPECT_TRUE(spread.startsWith(QStringLiteral("Rs 管理図、点 18 個。"))) << spread.toStdString();
     action("v11")->trigger(); // クリア
-    EXPECT_TRUE(accessibleText(child<QWidget>(chart, "locationChart"), QAccessible::Description)
-                    .contains(QStringLiteral("演算開始")));
+    EXPECT_TRUE(
+        accessibleText(child<QWidget>(chart, names::kLocationChart), QAccessible::Description)
+            .contains(QStringLiteral("演算開始")));
 }
 
 struct CapabilityFigureCase
@@ -629,14 +648,18 @@ TEST_P(CapabilityFigureTest, Shown)
 }
 
 const CapabilityFigureCase kCapabilityFigureCases[] = {
-    {"MeanWithoutTolerance", {}, {}, "figureMean", QStringLiteral("130.")},
-    {"SWithoutTolerance", {}, {}, "figureSampleSigma", QStringLiteral("8.")},
-    {"NoExpectedWithoutTolerance", {}, {}, "figureExpected", QString()},
-    {"ExpectedBothSides", QStringLiteral("150"), QStringLiteral("100"), "figureExpected",
+    {"MeanWithoutTolerance", {}, {}, names::kMeanFigure, QStringLiteral("130.")},
+    {"SWithoutTolerance", {}, {}, names::kSampleSigmaFigure, QStringLiteral("8.")},
+    {"NoExpectedWithoutTolerance", {}, {}, names::kExpectedFigure, QString()},
+    {"ExpectedBothSides", QStringLiteral("150"), QStringLiteral("100"), names::kExpectedFigure,
      QStringLiteral("計 6,298 ppm (0.63 %)・上 6,210 ppm (0.62 %)・下 88 ppm (0.01 %)")},
-    {"ExpectedUpperOnly", QStringLiteral("150"), {}, "figureExpected",
+    {"ExpectedUpperOnly",
+     QStringLiteral("150"),
+     {},
+     names::kExpectedFigure,
      QStringLiteral("上 6,210 ppm (0.62 %)")},
-    {"ExpectedInverted", QStringLiteral("100"), QStringLiteral("150"), "figureExpected", kDash},
+    {"ExpectedInverted", QStringLiteral("100"), QStringLiteral("150"), names::kExpectedFigure,
+     kDash},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, CapabilityFigureTest, testing::ValuesIn(kCapabilityFigureCases),
@@ -656,7 +679,7 @@ TEST_F(ChartWindowTest, AsksBeforeOverwritingANameWithoutSuffix)
     old.close();
     {
         ModalAnswerer answerer({QMessageBox::Yes}, {path(QStringLiteral("グラフ"))});
-        QTest::mouseClick(child<QPushButton>(chart, "Command2"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(chart, names::kSaveImageButton), Qt::LeftButton);
         ASSERT_EQ(answerer.boxes.size(), 1u);
         EXPECT_TRUE(answerer.boxes[0].text.contains(QStringLiteral("グラフ.png")))
             << answerer.boxes[0].text.toStdString();
@@ -676,7 +699,7 @@ TEST_F(ChartWindowTest, SavesTheRecordAsPdf)
     const QString file = path(QStringLiteral("記録"));
     {
         ModalAnswerer answerer({}, {file});
-        QTest::mouseClick(child<QPushButton>(chart, "saveRecordPdf"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(chart, names::kSaveRecordButton), Qt::LeftButton);
         EXPECT_TRUE(answerer.boxes.empty()) << answerer.boxTexts().join('\n').toStdString();
     }
     QFile saved(file + QStringLiteral(".pdf"));
@@ -684,6 +707,77 @@ TEST_F(ChartWindowTest, SavesTheRecordAsPdf)
     const QByteArray bytes = saved.readAll();
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 1);
+}
+
+} // namespace
+
+namespace {
+
+std::shared_ptr<const stats::StatisticsFigures> figuresOf(const std::vector<std::string> &items)
+{
+    return std::make_shared<const stats::StatisticsFigures>(
+        std::get<stats::StatisticsFigures>(stats::calculateFigures(items, "3σ")));
+}
+
+QString pdfText(const QString &pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(60000))
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput())
+        .normalized(QString::NormalizationForm_KC);
+}
+
+// The record says when the list changed since it was opened or saved.
+TEST_F(ChartWindowTest, RecordOfAnEditedListSaysSo)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed (poppler-utils)";
+    ChartWindow chart;
+    chart.setFigures(figuresOf({"122", "130", "138"}));
+    chart.setSourceName(path(QStringLiteral("径.txt")));
+    const QString unchanged = path(QStringLiteral("unchanged.pdf"));
+    ASSERT_EQ(chart.saveRecord(unchanged), QString());
+    chart.setUnsavedChanges(true);
+    const QString edited = path(QStringLiteral("edited.pdf"));
+    ASSERT_EQ(chart.saveRecord(edited), QString());
+
+    const QString mark = QStringLiteral("未保存の変更あり").normalized(QString::NormalizationForm_KC);
+    EXPECT_FALSE(pdfText(unchanged).contains(mark));
+    const QString text = pdfText(edited);
+    EXPECT_TRUE(text.contains(mark)) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("径.txt").normalized(QString::NormalizationForm_KC)));
+}
+
+// Items that hold no number are not drawn, and the window says which.
+TEST_F(ChartWindowTest, ItemsWithoutNumberAreLeftOutAndNamed)
+{
+    ChartWindow chart;
+    chart.setFigures(figuresOf({"25.02", "abc", "24.98", "-"}), {1, 3});
+    ASSERT_NE(chart.shown(), nullptr);
+    EXPECT_EQ(chart.shown()->data.points.size(), 2u);
+    auto *note = child<QLabel>(&chart, names::kListNote);
+    EXPECT_FALSE(note->isHidden());
+    EXPECT_EQ(note->text(), QStringLiteral("数値でない 2 項目（2 番目, 4 番目）はグラフから除きました"));
+    chart.setFigures(figuresOf({"25.02", "24.98"}));
+    EXPECT_TRUE(note->isHidden());
+}
+
+// After the list changes, the window says its charts are older, until the
+// next calculation.
+TEST_F(ChartWindowTest, SaysWhenTheListChangedSince)
+{
+    ChartWindow chart;
+    auto *note = child<QLabel>(&chart, names::kListNote);
+    chart.setListChanged(true); // nothing calculated yet: nothing is older
+    EXPECT_TRUE(note->isHidden());
+    chart.setFigures(figuresOf({"1", "2", "3"}));
+    chart.setListChanged(true);
+    EXPECT_FALSE(note->isHidden());
+    EXPECT_EQ(note->text(), QStringLiteral("一覧が変わりました。演算開始で更新します"));
+    chart.setFigures(figuresOf({"1", "2", "3", "4"}));
+    EXPECT_TRUE(note->isHidden());
 }
 
 } // namespace

@@ -10,7 +10,7 @@
 
 namespace {
 
-using cli::ChartKind;
+using stats::ChartType;
 using cli::Format;
 using cli::Mode;
 
@@ -23,7 +23,7 @@ struct LineCase
     const char *sigma = "3σ";
     Format format = Format::Table;
     std::size_t column = 0;
-    ChartKind type = ChartKind::Run;
+    ChartType type = ChartType::Run;
     int subgroup = 5;
     const char *output = "";
     std::optional<double> upper = std::nullopt;
@@ -87,25 +87,25 @@ const LineCase kLineCases[] = {
     {"DotSlashDashIsAnotherFile", {"--stats", "-", "./-"}, Mode::Stats, {"-", "./-"}},
     // The control charts: --type with --stats' JSON, and --chart.
     {"StatsJsonIndividuals", {"--stats", "--json", "--type", "xrs", "a.txt"}, Mode::Stats,
-     {"a.txt"}, "3σ", Format::Json, 0, ChartKind::IndividualsMovingRange},
+     {"a.txt"}, "3σ", Format::Json, 0, ChartType::IndividualsMovingRange},
     {"StatsJsonMeansRanges", {"--stats", "--json", "--type=xbar-r", "--subgroup", "10", "a.txt"},
-     Mode::Stats, {"a.txt"}, "3σ", Format::Json, 0, ChartKind::MeansRanges, 10},
+     Mode::Stats, {"a.txt"}, "3σ", Format::Json, 0, ChartType::MeansRanges, 10},
     {"StatsTypeWithoutJson", {"--stats", "--type", "xrs", "a.txt"}, Mode::Error, {}},
     {"StatsTypeRun", {"--stats", "--json", "--type", "run", "a.txt"}, Mode::Error, {}},
     {"TypeWithoutBatch", {"--type", "xrs", "a.txt"}, Mode::Error, {}},
     {"TypeUnknown", {"--chart", "a.txt", "-o", "a.png", "--type", "foo"}, Mode::Error, {}},
     {"TypeInCapitals", {"--chart", "a.txt", "-o", "a.png", "--type", "XRS"}, Mode::Error, {}},
     {"ChartRunByDefault", {"--chart", "a.txt", "-o", "a.png"}, Mode::Chart, {"a.txt"}, "3σ",
-     Format::Table, 0, ChartKind::Run, 5, "a.png"},
+     Format::Table, 0, ChartType::Run, 5, "a.png"},
     {"ChartEveryOption",
      {"-o", "Out.PDF", "--chart", "--type", "xbar-r", "--subgroup=2", "--upper", "150",
       "--lower=12mm", "--sigma", "2", "--column", "3", "-"},
-     Mode::Chart, {"-"}, "2σ", Format::Table, 3, ChartKind::MeansRanges, 2, "Out.PDF", 150.0,
+     Mode::Chart, {"-"}, "2σ", Format::Table, 3, ChartType::MeansRanges, 2, "Out.PDF", 150.0,
      12.0},
     {"ChartBlankLimitIsNone", {"--chart", "a.txt", "-o", "a.png", "--upper", "9", "--upper", " "},
-     Mode::Chart, {"a.txt"}, "3σ", Format::Table, 0, ChartKind::Run, 5, "a.png"},
+     Mode::Chart, {"a.txt"}, "3σ", Format::Table, 0, ChartType::Run, 5, "a.png"},
     {"ChartIndividuals", {"--chart", "--type", "xrs", "a.txt", "-o", "a.png"}, Mode::Chart,
-     {"a.txt"}, "3σ", Format::Table, 0, ChartKind::IndividualsMovingRange, 5, "a.png"},
+     {"a.txt"}, "3σ", Format::Table, 0, ChartType::IndividualsMovingRange, 5, "a.png"},
     {"UpperNotNumber", {"--chart", "a.txt", "-o", "a.png", "--upper", "abc"}, Mode::Error, {}},
     {"LowerBeyondDoubles", {"--chart", "a.txt", "-o", "a.png", "--lower", "1e999"}, Mode::Error, {}},
     {"UpperMissingValue", {"--chart", "a.txt", "-o", "a.png", "--upper"}, Mode::Error, {}},
@@ -128,7 +128,12 @@ const LineCase kLineCases[] = {
     {"ChartWithStats", {"--chart", "--stats", "a.txt", "-o", "a.png"}, Mode::Error, {}},
     {"ChartWithJson", {"--chart", "--json", "a.txt", "-o", "a.png"}, Mode::Error, {}},
     {"OutputWithStats", {"--stats", "a.txt", "-o", "a.png"}, Mode::Error, {}},
-    {"UpperWithStats", {"--stats", "a.txt", "--upper", "3"}, Mode::Error, {}},
+    // A tolerance asks --stats for the capability too.
+    {"UpperWithStats", {"--stats", "a.txt", "--upper", "3"}, Mode::Stats, {"a.txt"}, "3σ",
+     Format::Table, 0, ChartType::Run, 5, "", 3.0},
+    {"LimitsWithStatsJson", {"--stats", "--json", "s.vorla", "--upper=25.05", "--lower", "２４．９５"},
+     Mode::Stats, {"s.vorla"}, "3σ", Format::Json, 0, ChartType::Run, 5, "", 25.05, 24.95},
+    {"LowerWithoutBatch", {"a.txt", "--lower", "3"}, Mode::Error, {}},
     {"OutputWithoutBatch", {"a.txt", "-o", "a.png"}, Mode::Error, {}},
     {"ChartTakesNoValue", {"--chart=a.txt", "-o", "a.png"}, Mode::Error, {}},
 };
@@ -196,10 +201,10 @@ INSTANTIATE_TEST_SUITE_P(CommandLine, ChartOutputPathTest, ::testing::ValuesIn(k
 
 TEST(CommandLine, ChartKindNamesReadBack)
 {
-    for (const ChartKind kind :
-         {ChartKind::Run, ChartKind::IndividualsMovingRange, ChartKind::MeansRanges})
+    for (const ChartType kind :
+         {ChartType::Run, ChartType::IndividualsMovingRange, ChartType::MeansRanges})
         EXPECT_EQ(cli::chartKind(cli::chartKindName(kind)), kind);
-    EXPECT_EQ(cli::chartKindName(ChartKind::MeansRanges), "xbar-r");
+    EXPECT_EQ(cli::chartKindName(ChartType::MeansRanges), "xbar-r");
     EXPECT_EQ(cli::chartKind("xbar"), std::nullopt);
 }
 
@@ -263,7 +268,12 @@ const SigmaCase kSigmaCases[] = {
     {"Four", "4σ", ""},
     {"SignAlone", "σ", ""},
     {"DoubleSign", "3σσ", ""},
-    {"CapitalSigma", "3Σ", ""},
+    // The forms the window's drop-down takes, read the same way.
+    {"CapitalSigma", "3Σ", "3σ"},
+    {"FullWidthWithSign", "２σ", "2σ"},
+    {"FullWidthAlone", "３", "3σ"},
+    {"IdeographicBlankBeforeSign", "1　σ", "1σ"},
+    {"BlankAfterSign", "3σ ", ""},
     {"LatinS", "3s", ""},
     {"Blank", " 3", ""},
     {"Empty", "", ""},

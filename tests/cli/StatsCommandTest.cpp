@@ -305,6 +305,11 @@ const LooseReadingCase kLooseReadingCases[] = {
      "3\t16.67\t11.7875\t52.0324\t-18.6924\t0\t0\t0\t0\t25.01\t0",
      "vorla: f.txt: 2 列の表の 2 列目を使いました（ほかの列は --column N で選べます）。\n"
      "vorla: f.txt: 数値として読めない値が 1 個あります（0 として計算しました）: 4 行目\n"},
+    // 10, 20, 30 as the window reads them: mean 20, σ = sqrt(200 / 3) = 8.1650,
+    // 20 ± 24.4949; the minimum box keeps item 0's own text.
+    {"BlanksInside", "1 0\r\n20\r\n3 0\r\n",
+     "3\t20\t8.165\t44.4949\t-4.4949\t0\t0\t0\t0\t30\t1 0",
+     "vorla: f.txt: 数字の間に空白がある値が 2 個あります（空白を詰めて読みました）: 1, 3 行目\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Files, StatsLooseReadingTest, ::testing::ValuesIn(kLooseReadingCases),
                          RowName{});
@@ -411,8 +416,8 @@ const StdinCase kStdinCases[] = {
     {"GivenTwice", {"--stats", "-", "--", "-"}, "1\n", 2, "",
      "vorla: 標準入力（-）を指定できるのは 1 度だけです: 「-」\n"
      "使い方: vorla [ファイル...]\n"
-     "        vorla --stats [--sigma 3σ|2σ|1σ] [--column N]\n"
-     "              [--json [--type xrs|xbar-r [--subgroup N]]] ファイル...|-\n"
+     "        vorla --stats [--sigma 3σ|2σ|1σ] [--column N] [--upper U] [--lower L]\n"
+     "              [--json [--type xrs|xbar-r [--subgroup N]]] ファイル...|シート.vorla|-\n"
      "        vorla --chart ファイル|- -o 出力.png|出力.pdf [--type run|xrs|xbar-r]\n"
      "              [--subgroup N] [--upper U] [--lower L] [--sigma K] [--column N]\n"
      "詳しくは vorla --help か man vorla を見てください。\n"},
@@ -565,6 +570,8 @@ TEST_P(ChartCommandTest, DrawsWithoutDisplay)
     if (QByteArray(c.output).toLower().endsWith(".pdf")) {
         EXPECT_TRUE(bytes.startsWith("%PDF-")) << bytes.left(16).toStdString();
         EXPECT_GT(bytes.size(), 5000);
+        // The record, on A4 landscape pages.
+        EXPECT_TRUE(bytes.contains("/MediaBox [0 0 842.000000 595.000000]"));
         return;
     }
     const QImage image = QImage::fromData(bytes, "PNG");
@@ -596,6 +603,15 @@ const ChartCase kChartCases[] = {
      "vorla: -: X-Rs 管理図には値が 2 個以上必要です。"},
     {"NoSpread", {"--chart", "-", "-o", "out.pdf", "--type", "xrs"}, "5\n5\n5\n", 1, nullptr,
      "ばらつきがないため管理限界を引けません。"},
+    // --subgroup is the chart's: four values form two subgroups of 2, and
+    // no chart at the default size of 5.
+    {"SubgroupOfTwoForms", {"--chart", "-", "-o", "out.pdf", "--type", "xbar-r", "--subgroup", "2"},
+     "5\n15\n5\n15\n", 0, "out.pdf", ""},
+    {"DefaultSubgroupCannotForm", {"--chart", "-", "-o", "out.pdf", "--type", "xbar-r"},
+     "5\n15\n5\n15\n", 1, nullptr, "X̄-R 管理図には 2 群 (値 10 個) 以上必要です。"},
+    // Text is left out of the chart and said so: 5 15 5 15 with 「-」 between.
+    {"TextLeftOut", {"--chart", "-", "-o", "out.pdf", "--type", "xbar-r", "--subgroup", "2"},
+     "5\n15\n-\n5\n15\n", 0, "out.pdf", "数値でない 1 項目（3 番目）はグラフから除きました。"},
     {"JpegRefused", {"--chart", "worked.txt", "-o", "out.jpg"}, {}, 2, nullptr, "「out.jpg」"},
     {"TwoFiles", {"--chart", "worked.txt", "plain.txt", "-o", "out.png"}, {}, 2, nullptr,
      "「plain.txt」"},

@@ -88,6 +88,21 @@ const DetectCase kDetectCases[] = {
     {"TwoHeaderRows", "測定データ\r\nNo,外径\r\n1,25.1\r\n2,25.2\r\n3,25.3\r\n4,25.4\r\n5,25.5\r\n"
                       "6,25.6\r\n7,25.7\r\n8,25.8\r\n",
      ',', 2, 1, {"25.1", "25.2", "25.3", "25.4", "25.5", "25.6", "25.7", "25.8"}},
+    // Exactly as many header rows as a column may leave out: 「外径」 is a header, no value.
+    {"ThreeHeaderRows",
+     "シャフト,SH-2041\r\n単位,mm\r\nNo,外径\r\n1,25.01\r\n2,25.00\r\n3,24.99\r\n4,25.02\r\n"
+     "5,25.03\r\n",
+     ',', 2, 1, {"25.01", "25.00", "24.99", "25.02", "25.03"}},
+    // Dates and times read as numbers (2024, 8) but are never the values.
+    {"DateColumnFirst", "日付,外径\r\n2024/01/05,25.01\r\n2024/01/06,25.00\r\n2024/01/07,24.99\r\n",
+     ',', 2, 1, {"25.01", "25.00", "24.99"}},
+    {"TimeColumnWithMoreNumbers", "時刻\t外径\r\n08:00\t25.01\r\n09:00\t\r\n10:00\t24.99\r\n",
+     '\t', 2, 1, {"25.01", "24.99"}},
+    {"DateTimeAndLot",
+     "日時,ロット,外径\r\n2024-01-05 08:00,L7,25.01\r\n2024-01-05 09:00,L7,25.00\r\n", ',', 3,
+     2, {"25.01", "25.00"}},
+    {"JapaneseDatesBeforeText", "日付,判定\r\n1月5日,OK\r\n1月6日,NG\r\n", ',', 2, 1,
+     {"OK", "NG"}},
     {"TextBelowHeaderKept", "No,外径\r\n1,25.1\r\n2,欠測\r\n3,25.3\r\n", ',', 2, 1,
      {"25.1", "欠測", "25.3"}},
     {"RaggedRowsWithinShare", "1,5\r\n2,6\r\n3\r\n4,8\r\n5,9\r\n", ',', 2, 1, {"5", "6", "8", "9"}},
@@ -107,6 +122,49 @@ const DetectCase kDetectCases[] = {
     {"OneInFiveHasTabs", "1\t2\r\n3\r\n4\r\n5\r\n6\r\n", '\0', 0, 0, {}},
 };
 INSTANTIATE_TEST_SUITE_P(Texts, DetectColumnsTest, ::testing::ValuesIn(kDetectCases), RowName{});
+
+struct DateCase
+{
+    const char *name;
+    const char *field;
+    bool date;
+};
+
+const DateCase kDateCases[] = {
+    {"SlashDate", "2024/01/05", true},
+    {"DashDate", "2024-01-05", true},
+    {"DotDate", "05.01.2024", true},
+    {"MonthDay", "12/7", true},
+    {"JapaneseDate", "2024年1月5日", true},
+    {"JapaneseMonthDay", "1月5日", true},
+    {"Time", "08:00", true},
+    {"TimeWithSeconds", "8:00:15.25", true},
+    {"JapaneseTime", "8時30分", true},
+    {"DateAndTime", "2024/01/05 08:00", true},
+    {"IsoDateTime", "2024-01-05T08:00:00", true},
+    {"BlanksAround", " 12/07 8:00 ", true},
+    {"Decimal", "25.01", false},
+    {"Exponent", "1.5e3", false},
+    {"DashPair", "12-5", false},
+    {"FourParts", "1/2/3/4", false},
+    {"LongYear", "20245/01/05", false},
+    {"MinutesOneDigit", "8:5", false},
+    {"DateThenText", "2024/01/05 朝", false},
+    {"FullWidthDigits", "２０２４/０１/０５", false},
+    {"Word", "外径", false},
+    {"Empty", "", false},
+};
+
+class DateOrTimeTest : public ::testing::TestWithParam<DateCase>
+{
+};
+
+TEST_P(DateOrTimeTest, RecognisesSpreadsheetForms)
+{
+    EXPECT_EQ(files::isDateOrTime(GetParam().field), GetParam().date);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fields, DateOrTimeTest, ::testing::ValuesIn(kDateCases), RowName{});
 
 TEST(Columns, OtherColumnLeavesOutItsOwnHeader)
 {

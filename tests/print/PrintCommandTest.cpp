@@ -1,4 +1,5 @@
 #include "ModalAnswerer.h"
+#include "app/VorlaNames.h"
 #include "PdfText.h"
 #include "Wine.h"
 #include "RecordingPrinter.h"
@@ -13,6 +14,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+using namespace vorla_names;
 
 namespace {
 
@@ -41,7 +44,7 @@ protected:
     std::vector<ShownBox> print(std::vector<QMessageBox::StandardButton> answers)
     {
         ModalAnswerer answerer(std::move(answers));
-        action("f21")->trigger();
+        action(kPrintCommand)->trigger();
         return answerer.boxes;
     }
 
@@ -87,8 +90,8 @@ TEST_F(PrintCommandTest, PrintsScratchLinesAndBoxesAsTheyStand)
 {
     // Shift JIS with CR LF, an empty line inside; ソ ends in the byte 0x5C.
     writeFile(scratchPath(), "1.5\r\n\r\n\x83\x5c\r\n-2\r\n");
-    for (const auto &[name, value] : {std::pair{"Text10", "4"}, {"Text2", "typed by hand"},
-                                      {"Text6", "2"}, {"Text7", "10"}, {"Text12", "-2"}})
+    for (const auto &[name, value] : {std::pair{kCountBox, "4"}, {kMeanBox, "typed by hand"},
+                                      {kAboveCountBox, "2"}, {kAbovePercentBox, "10"}, {kMinimumBox, "-2"}})
         box(name)->setText(QString::fromUtf8(value));
 
     const std::vector<ShownBox> shown = print({QMessageBox::Ok});
@@ -169,7 +172,7 @@ TEST_F(PrintCommandTest, WithoutPrinterSavesTheReportAsPdf)
     const QString chosen = path("report"); // typed without its suffix
     {
         ModalAnswerer answerer({QMessageBox::Ok}, {chosen});
-        action("f21")->trigger();
+        action(kPrintCommand)->trigger();
         EXPECT_EQ(answerer.boxes.size(), 1u) << "no message after the prompt";
         ASSERT_EQ(answerer.fileDialogs.size(), 1u);
         EXPECT_EQ(answerer.fileDialogs[0].filters, QStringList({"PDF(*.pdf)"}));
@@ -183,7 +186,7 @@ TEST_F(PrintCommandTest, WithoutPrinterSavesTheReportAsPdf)
 
     // A cancelled dialog saves nothing and says nothing.
     ModalAnswerer cancel({QMessageBox::Ok}, {QString()});
-    action("f21")->trigger();
+    action(kPrintCommand)->trigger();
     EXPECT_EQ(cancel.boxes.size(), 1u);
     EXPECT_EQ(QDir(m_dir.path()).entryList({QStringLiteral("*.pdf")}).size(), 1);
 }

@@ -4,6 +4,7 @@
 // program sent.
 
 #include "CupsScheduler.h"
+#include "app/VorlaNames.h"
 #include "ModalAnswerer.h"
 #include "PdfText.h"
 #include "VorlaWindowTest.h"
@@ -18,6 +19,8 @@
 
 #include <pwd.h>
 #include <unistd.h>
+
+using namespace vorla_names;
 
 namespace {
 
@@ -120,7 +123,7 @@ TEST_F(PrintQueueTest, DefaultPrinterReceivesTheReport)
               "10\r\n11\r\n12\r\n13\r\n14\r\n15\r\n16\r\n17\r\n18\r\n19\r\n\x83\x5c\r\n21\r\n");
     {
         ModalAnswerer answerer({QMessageBox::Ok});
-        action("f21")->trigger();
+        action(kPrintCommand)->trigger();
         ASSERT_EQ(answerer.boxes.size(), 1u)
             << "a message after the prompt: " << answerer.boxes.back().text.toStdString();
     }

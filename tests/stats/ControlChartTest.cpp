@@ -205,7 +205,7 @@ class SpecialCauseTable : public testing::TestWithParam<SpecialCauseRow>
 std::vector<std::int64_t> markedBy(const stats::SpecialCauseFindings &findings, int test)
 {
     std::vector<std::int64_t> numbers;
-    for (const auto &signal : findings.signals)
+    for (const auto &signal : findings.causes)
         if (signal.test == test)
             numbers.push_back(signal.number);
     return numbers;
@@ -216,7 +216,7 @@ TEST_P(SpecialCauseTable, SignalsWhereThePatternCompletes)
     const SpecialCauseRow &row = GetParam();
     const auto alone = stats::specialCauses(row.values, row.limits, SpecialCauseTests::only(row.test));
     EXPECT_EQ(markedBy(alone, row.test), row.marked);
-    for (const auto &signal : alone.signals) {
+    for (const auto &signal : alone.causes) {
         EXPECT_EQ(signal.test, row.test);
         EXPECT_EQ(signal.value, row.values[static_cast<std::size_t>(signal.number - 1)]);
     }
@@ -296,12 +296,12 @@ TEST(SpecialCauses, SignalsInPointOrderAndMarkEachPoint)
     const auto findings = stats::specialCauses(values, kSymmetric, SpecialCauseTests::all(), 4);
     const std::vector<stats::SpecialCause> expected = {
         {1, 4, 17}, {5, 5, 15}, {5, 6, 15}, {1, 7, 17}, {5, 7, 17}, {6, 7, 17}};
-    EXPECT_EQ(findings.signals, expected);
+    EXPECT_EQ(findings.causes, expected);
     ASSERT_EQ(findings.trippedTests.size(), 4u);
     EXPECT_EQ(findings.trippedTests[0].numbersText(), "1");
     EXPECT_EQ(findings.trippedTests[3].numbersText(), "1・5・6");
     SpecialCauseTests none;
-    EXPECT_TRUE(stats::specialCauses(values, kSymmetric, none).signals.empty());
+    EXPECT_TRUE(stats::specialCauses(values, kSymmetric, none).causes.empty());
 }
 
 TEST(SpecialCauses, RangeChartsRunTestOneOnly)
@@ -315,27 +315,27 @@ TEST(SpecialCauses, RangeChartsRunTestOneOnly)
         values.push_back(2.0 + 0.1 * (i % 2));
     values.push_back(12.0);
     const ControlChart chart = formed(stats::individualsChart(values));
-    ASSERT_FALSE(chart.spread.signals.empty());
-    for (const auto &signal : chart.spread.signals) {
+    ASSERT_FALSE(chart.spread.causes.empty());
+    for (const auto &signal : chart.spread.causes) {
         EXPECT_EQ(signal.test, 1);
         EXPECT_EQ(signal.number, 20);
         EXPECT_EQ(signal.value, 10.0);
     }
     EXPECT_EQ(chart.spread.trippedTests.back().numbersText(), "1");
     const ControlChart quiet = formed(stats::individualsChart(values, SpecialCauseTests::only(2)));
-    EXPECT_TRUE(quiet.spread.signals.empty());
+    EXPECT_TRUE(quiet.spread.causes.empty());
 }
 
 TEST(SpecialCauses, ListLinesNameChartPointAndTest)
 {
     const ControlChart values = formed(stats::individualsChart({10, 10.2, 9.8, 10.1, 16.3}));
-    ASSERT_EQ(values.location.signals.size(), 1u);
-    EXPECT_EQ(stats::specialCauseText(values.location, values.location.signals.front()),
+    ASSERT_EQ(values.location.causes.size(), 1u);
+    EXPECT_EQ(stats::specialCauseText(values.location, values.location.causes.front()),
               "X 管理図 5 番目 16.3: 判定 1 管理限界の外");
     const ControlChart groups =
         formed(stats::subgroupChart({5, 15, 5, 15, 5, 15, 5, 15, 5, 15, 40, 51}, 2));
-    ASSERT_EQ(groups.location.signals.size(), 1u);
-    EXPECT_EQ(stats::specialCauseText(groups.location, groups.location.signals.front()),
+    ASSERT_EQ(groups.location.causes.size(), 1u);
+    EXPECT_EQ(stats::specialCauseText(groups.location, groups.location.causes.front()),
               "X̄ 管理図 第 6 群 45.5: 判定 1 管理限界の外");
 }
 
@@ -415,6 +415,24 @@ TEST(NormalCurve, HeightsScaleToTheHistogram)
         area += h * 0.01 / 2.0;
     EXPECT_NEAR(area, 250.0, 1e-6);
     EXPECT_TRUE(stats::normalCurveHeights({1.0}, 0.0, 0.0, 10, 1.0).empty());
+}
+
+} // namespace
+
+namespace {
+
+// σ within: R̄s / 1.128 for single values, R̄ / d2 of the subgroup size.
+TEST(WithinSigma, FromTheSpreadChartsCentreLine)
+{
+    const auto individuals = stats::individualsChart({10, 12, 11, 13, 12, 14});
+    ASSERT_TRUE(std::holds_alternative<stats::ControlChart>(individuals));
+    EXPECT_NEAR(stats::withinSigma(std::get<stats::ControlChart>(individuals)), 1.6 / 1.128, 1e-12);
+    const auto groups = stats::subgroupChart({10, 12, 11, 13, 12, 14, 11, 11, 14, 99}, 3);
+    ASSERT_TRUE(std::holds_alternative<stats::ControlChart>(groups));
+    EXPECT_NEAR(stats::withinSigma(std::get<stats::ControlChart>(groups)), (7.0 / 3) / 1.693, 1e-12);
+    const auto tens = stats::subgroupChart({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12}, 10);
+    ASSERT_TRUE(std::holds_alternative<stats::ControlChart>(tens));
+    EXPECT_NEAR(stats::withinSigma(std::get<stats::ControlChart>(tens)), 9.5 / 3.078, 1e-12);
 }
 
 } // namespace

@@ -326,6 +326,25 @@ INSTANTIATE_TEST_SUITE_P(
         TextRow{"StoredBelowHalfRoundsUp", 2.00005, "2.0001"}),
     RowName{});
 
+// ---- resultInSentence ------------------------------------------------------
+
+class ResultInSentence : public testing::TestWithParam<TextRow>
+{};
+
+TEST_P(ResultInSentence, DropsOnlyABareTrailingPoint)
+{
+    EXPECT_EQ(stats::resultInSentence(GetParam().value), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, ResultInSentence,
+    testing::Values(TextRow{"Whole", 11.0, "11"}, TextRow{"WholeThousand", 1000.0, "1,000"},
+                    TextRow{"Decimals", 16.3, "16.3"}, TextRow{"NoIntegerPart", 0.25, ".25"},
+                    TextRow{"NegativeWhole", -5.0, "-5"}, TextRow{"Zero", 0.0, "0"},
+                    TextRow{"NegativeZero", -0.0, "0"}, TextRow{"RoundsToZero", -0.00001, "0"},
+                    TextRow{"CarryAcrossPoint", 0.99999, "1"}),
+    RowName{});
+
 // ---- roundToTwoDecimals ----------------------------------------------------
 
 class RoundToTwoDecimals : public testing::TestWithParam<TextRow>

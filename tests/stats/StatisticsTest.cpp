@@ -244,6 +244,7 @@ struct LooseRow
     std::vector<std::size_t> withoutNumber;
     std::vector<std::size_t> partlyRead;
     std::vector<std::size_t> all;
+    std::vector<std::size_t> blanksInside = {};
 };
 
 void PrintTo(const LooseRow &row, std::ostream *out) { *out << row.name; }
@@ -257,8 +258,15 @@ TEST_P(LooseReadings, FindsTheItemsNotReadWhole)
     const stats::LooseReadings loose = stats::looseReadings(row.items);
     EXPECT_EQ(loose.withoutNumber, row.withoutNumber);
     EXPECT_EQ(loose.partlyRead, row.partlyRead);
+    EXPECT_EQ(loose.blanksInside, row.blanksInside);
     EXPECT_EQ(loose.all(), row.all);
     EXPECT_EQ(loose.empty(), row.all.empty());
+    // The calculation finds the same items in its own pass over the list.
+    const stats::FiguresOutcome figures = stats::calculateFigures(row.items, "3σ");
+    if (const auto *calculated = std::get_if<stats::StatisticsFigures>(&figures)) {
+        EXPECT_EQ(calculated->loose.all(), row.all);
+        EXPECT_EQ(calculated->loose.blanksInside, row.blanksInside);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -272,7 +280,14 @@ INSTANTIATE_TEST_SUITE_P(
                  {1, 4, 5},
                  {0, 3, 6},
                  {0, 1, 3, 4, 5, 6}},
-        LooseRow{"LastOnly", {"1", "2", "3ー"}, {}, {2}, {2}}),
+        LooseRow{"LastOnly", {"1", "2", "3ー"}, {}, {2}, {2}},
+        // Read whole as 2501 and 2502, but not as typed: told, not refused.
+        LooseRow{"BlanksInsideTheNumber",
+                 {"25 01", " 25.01 ", "２５　０２", "2 .5", "1 e3", "- 5", "25 01mm"},
+                 {},
+                 {6},
+                 {0, 2, 3, 4, 6},
+                 {0, 2, 3, 4}}),
     RowName{});
 
 } // namespace

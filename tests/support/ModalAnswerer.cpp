@@ -78,7 +78,9 @@ void ModalAnswerer::answer(QMessageBox *box)
         chosen = QMessageBox::Yes;
     else if (box->button(QMessageBox::Ok) != nullptr)
         chosen = QMessageBox::Ok;
-    if (chosen == QMessageBox::Escape || box->button(chosen) == nullptr)
+    if (chosen == QMessageBox::Default)
+        QTest::keyClick(box, Qt::Key_Return);
+    else if (chosen == QMessageBox::Escape || box->button(chosen) == nullptr)
         QTest::keyClick(box, Qt::Key_Escape);
     else
         box->button(chosen)->click();

@@ -41,7 +41,7 @@ using DialogAnswer = std::function<void(QDialog &)>;
 
 /// Answers the modal dialogs that come up while it lives, in the order they
 /// come. The n-th message box gets the n-th answer (QMessageBox::Escape presses
-/// Esc); a box beyond the answers gets Yes, or else OK, where it has one, and
+/// Esc, QMessageBox::Default presses Enter); a box beyond the answers gets Yes, or else OK, where it has one, and
 /// Esc otherwise. Each file dialog gets the next of the paths; an empty path,
 /// or none left, cancels it. Any other dialog gets the next of dialogAnswers,
 /// or with none left is accepted as it stands.

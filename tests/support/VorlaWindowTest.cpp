@@ -1,4 +1,9 @@
 #include "VorlaWindowTest.h"
+#include "app/VorlaNames.h"
+
+#include "doc/JournalFile.h"
+#include "doc/JournalRecovery.h"
+#include "doc/ValueListDocument.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -7,6 +12,8 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+
+using namespace vorla_names;
 
 bool isCentredOnScreen(const QWidget *window)
 {
@@ -46,6 +53,8 @@ void VorlaWindowTest::SetUp()
 {
     ASSERT_TRUE(m_dir.isValid());
     m_window = std::make_unique<Vorla>(m_dir.path());
+    // Every window test journals its changes, as the program does.
+    m_window->document()->setJournal(JournalFile::atPath(recovery::newJournalPath(m_dir.path())));
     m_window->show();
     m_window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
@@ -76,7 +85,7 @@ void VorlaWindowTest::addItems(const QStringList &texts) const
 
 void VorlaWindowTest::enter(const QString &value)
 {
-    QLineEdit *entry = box("Text1");
+    QLineEdit *entry = box(kEntryBox);
     entry->setFocus();
     QTest::keyClicks(entry, value);
     QTest::keyClick(entry, Qt::Key_Return);
@@ -90,8 +99,8 @@ void VorlaWindowTest::enterEach(const QStringList &values)
 
 void VorlaWindowTest::calculate(const QString &sigma)
 {
-    control<QComboBox>("Combo1")->setEditText(sigma);
-    QTest::mouseClick(control<QPushButton>("Command1"), Qt::LeftButton);
+    control<QComboBox>(kSigmaChoice)->setEditText(sigma);
+    QTest::mouseClick(control<QPushButton>(kCalculateButton), Qt::LeftButton);
 }
 
 QString VorlaWindowTest::focusedControl() const

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/ValueListModel.h"
+#include "doc/ValueListModel.h"
+#include "app/VorlaNames.h"
 #include "app/Vorla.h"
 #include "files/ValueFile.h"
 
@@ -21,6 +22,8 @@
 #include <deque>
 #include <functional>
 #include <memory>
+
+using namespace vorla_names;
 
 /// The most items the value list holds, as an int like the list's row count.
 inline constexpr int kMaxItems = static_cast<int>(files::kMaxListItems);
@@ -63,7 +66,7 @@ protected:
     QAction *action(const char *name) const { return control<QAction>(name); }
     QLineEdit *box(const char *name) const { return control<QLineEdit>(name); }
     QString text(const char *name) const { return box(name)->text(); }
-    QListView *list() const { return control<QListView>("List1"); }
+    QListView *list() const { return control<QListView>(kValueList); }
     /// The items List1 shows.
     ValueListModel *values() const { return static_cast<ValueListModel *>(list()->model()); }
     QStringList items() const;

@@ -1,4 +1,4 @@
-#include "app/ValueListModel.h"
+#include "doc/ValueListModel.h"
 
 #include <iterator>
 #include <utility>
@@ -86,6 +86,19 @@ std::string ValueListModel::take(int row)
     m_items.erase(m_items.begin() + row);
     endRemoveRows();
     return item;
+}
+
+std::vector<std::string> ValueListModel::take(int row, int count)
+{
+    if (row == 0 && count == this->count())
+        return takeAll();
+    beginRemoveRows(QModelIndex(), row, row + count - 1);
+    const auto first = m_items.begin() + row;
+    std::vector<std::string> items(std::make_move_iterator(first),
+                                   std::make_move_iterator(first + count));
+    m_items.erase(first, first + count);
+    endRemoveRows();
+    return items;
 }
 
 std::vector<std::string> ValueListModel::takeAll()

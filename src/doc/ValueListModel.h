@@ -41,6 +41,8 @@ public:
     std::string replace(int row, std::string item);
     /// Takes the item at `row` out of the list and returns it.
     std::string take(int row);
+    /// Takes `count` items from `row` on out of the list, as one removal.
+    std::vector<std::string> take(int row, int count);
     void clear();
     /// Empties the list and hands over what it held.
     std::vector<std::string> takeAll();

@@ -1,0 +1,44 @@
+#pragma once
+
+// The record of the chart window (印刷, PDF に保存, `vorla --chart FILE -o
+// OUT.pdf`): pages laid out for paper with QPainter from the core's content,
+// in vector text so every figure can be read back from the file. The first
+// page holds the title, a binder sheet's header with its stamp boxes, the
+// charts and the figures; the signals and every row of data follow, on
+// numbered continuation pages where they do not fit. No text is set below
+// 7 points, and none is cut off: a text wider than its place wraps.
+
+#include "chart/RecordText.h"
+#include "stats/ChartContent.h"
+
+#include <QPageLayout>
+#include <QString>
+
+class QPagedPaintDevice;
+class QPrinter;
+
+namespace chart {
+
+/// The record's title in a PDF file and in a printer's queue.
+QString recordTitle();
+
+/// Lays the record out on the device's pages, which must be set to 72 dots
+/// per inch (one unit a point); returns the number of pages, 0 when the
+/// painter could not begin.
+int paintRecordPages(QPagedPaintDevice &device, const RecordInput &record,
+                     const stats::ChartContent *content);
+
+/// Writes the record of the list on the printer's pages, A4 landscape unless
+/// the printer was set otherwise; the reason when it could not, empty on
+/// success.
+QString printRecord(QPrinter &printer, const stats::ChartContent *content,
+                    const RecordSource &source);
+
+/// Writes the record of the list as an A4 PDF file (landscape by default);
+/// the reason when it could not, empty on success. Nothing is left behind on
+/// a failure.
+QString saveRecordPdf(const QString &path, const stats::ChartContent *content,
+                      const RecordSource &source,
+                      QPageLayout::Orientation orientation = QPageLayout::Landscape);
+
+} // namespace chart
