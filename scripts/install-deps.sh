@@ -64,6 +64,8 @@ windows=(
   qt6-base-dev qt6-base-dev-tools # moc, rcc and uic, run on this machine
   qt6-translations-l10n        # qtbase_ja.qm, built into vorla.exe
   googletest                   # GoogleTest's source, cross-built for the tests
+  libboost-dev nlohmann-json3-dev # header-only, shown to the cross build on their own
+  ccache                       # a rebuild of the Windows objects costs seconds
   wine64                       # runs the tests and the program
   xvfb xauth xdotool imagemagick # the tests' X server, typed keys, screenshots
   librsvg2-bin                 # rsvg-convert draws the icon from its SVG
