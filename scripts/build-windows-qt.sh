@@ -8,6 +8,9 @@
 #   ${VORLA_CACHE_DIR:-$HOME/.cache/vorla}/qt-win-<version>-<hash>
 # A finished build there is found and reused; delete the folder to rebuild.
 # Prints the folder's path as its last line.
+#   build-windows-qt.sh --cached   only says whether it is there (exit 1 if not)
+# VORLA_QT_DEADLINE (seconds since the epoch) stops a build from nothing at
+# that moment (exit 124); the next run takes it up where it stopped.
 #
 # Only Core, Gui, Widgets, PrintSupport and Test are built, with the windows
 # platform plugin and the windowsvista style, and as few features as Vorla can
@@ -76,6 +79,10 @@ add_directwrite_to_gui() {
 }
 
 src=$cache/src/qt6-base-$version
+if [ "${1:-}" = --cached ]; then
+  [ -f "$prefix/.vorla-complete" ] && echo "$prefix" && exit 0
+  exit 1
+fi
 if [ -f "$prefix/.vorla-complete" ]; then
   add_directwrite_to_gui
   echo "Qt for Windows found in the cache" >&2
@@ -113,9 +120,15 @@ start=$(date +%s)
   "$src/configure" -prefix "$prefix" "${options[@]}" -- \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" -G Ninja \
     -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
-  cmake --build . --parallel "$jobs"
+  limit=()
+  if [ -n "${VORLA_QT_DEADLINE:-}" ]; then
+    left=$(( VORLA_QT_DEADLINE - $(date +%s) ))
+    [ "$left" -gt 0 ] || exit 124
+    limit=(timeout --signal=INT "$left")
+  fi
+  "${limit[@]}" cmake --build . --parallel "$jobs"
   cmake --install .
-) 
+)
 # The translations are Debian's, built for any platform; keep them beside Qt.
 mkdir -p "$prefix/translations"
 cp /usr/share/qt6/translations/qtbase_ja.qm "$prefix/translations/"

@@ -13,6 +13,8 @@
 # VORLA_SKIP_FUZZ=1 or VORLA_SKIP_SANITIZERS=1 leave out pass 2 or 3,
 # VORLA_SKIP_WINDOWS=1 the Windows part.
 set -euo pipefail
+# The Windows part measures what is left of the run's time from here.
+export VORLA_CI_START=${VORLA_CI_START:-$(date +%s)}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${VORLA_BUILD_DIR:-$here/build}
 "$here/scripts/build.sh"
