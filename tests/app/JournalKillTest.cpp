@@ -196,8 +196,9 @@ TEST(JournalKillTest, EveryAcceptedValueComesBackAfterAKill)
         // A list that is not empty has a journal, and the running program
         // holds it, so no other start takes it for one left behind.
         const QString held = heldJournal(data.path());
-        if (!accepted.isEmpty())
+        if (!accepted.isEmpty()) {
             EXPECT_FALSE(held.isEmpty()) << "the running program holds no journal";
+        }
         List possible = accepted;
         if (!last.isEmpty()) {
             possible = afterCommand(accepted, last);
@@ -207,9 +208,10 @@ TEST(JournalKillTest, EveryAcceptedValueComesBackAfterAKill)
         QThread::usleep(random.bounded(4000));
         probe.kill();
         // The lock ends with the process, however it ends.
-        if (!held.isEmpty())
+        if (!held.isEmpty()) {
             EXPECT_FALSE(JournalFile::heldByAnother(held)) << "the killed program still holds "
                                                            << held.toStdString();
+        }
 
         // The journal holds a change whole or not at all.
         Probe next(data.path(), scratch.path());
