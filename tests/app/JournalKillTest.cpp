@@ -21,6 +21,8 @@
 
 #include <gtest/gtest.h>
 
+#include "Wine.h"
+
 #include <ostream>
 
 #include <csignal>
@@ -37,6 +39,9 @@ QT_END_NAMESPACE
 namespace {
 
 using List = QStringList;
+
+// Under wine a start of the probe takes many seconds before its first line.
+const int kAnswerWait = runningUnderWine() ? 90000 : 20000;
 
 /// The probe as a child, line by line.
 class Probe
@@ -60,7 +65,7 @@ public:
     {
         for (;;) {
             while (!m_process.canReadLine())
-                if (!m_process.waitForReadyRead(20000))
+                if (!m_process.waitForReadyRead(kAnswerWait))
                     return std::nullopt;
             const QString line = QString::fromUtf8(m_process.readLine()).chopped(1);
             List fields = line.split(u'\t');
@@ -153,6 +158,9 @@ List afterCommand(List list, const QString &command)
 
 TEST(JournalKillTest, EveryAcceptedValueComesBackAfterAKill)
 {
+    SKIP_UNDER_WINE("no line of the probe started through QProcess reaches the test under "
+                    "wine (the probe itself answers on a pipe from a shell); the lock, the "
+                    "durable appends and the restore are tested in vorla_document_tests");
     QTemporaryDir data;
     QTemporaryDir scratch;
     ASSERT_TRUE(data.isValid() && scratch.isValid());
