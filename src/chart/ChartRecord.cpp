@@ -5,6 +5,8 @@
 #include "ui/DefaultFont.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QRawFont>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
@@ -57,8 +59,8 @@ class RecordComposer
 {
 public:
     RecordComposer(QPagedPaintDevice &device, const RecordInput &record,
-                   const stats::ChartContent *content, QPainter *painter, int pageCount)
-        : m_device(device), m_record(record), m_content(content), m_painter(painter),
+                   const ChartsPainter &charts, QPainter *painter, int pageCount)
+        : m_device(device), m_record(record), m_charts(charts), m_painter(painter),
           m_pageCount(pageCount)
     {
         const QSizeF page = device.pageLayout().paintRect(QPageLayout::Point).size();
@@ -353,32 +355,14 @@ private:
         return y;
     }
 
-    /// The control chart's two charts, or the run chart over the histogram.
+    /// The charts in their area, in the record's small text.
     void composeCharts(const QRectF &area) const
     {
-        if (!m_painter)
+        if (!m_painter || !m_charts)
             return;
         m_painter->save();
         m_painter->setFont(fontOf(kSmallSize));
-        const QRect whole = area.toAlignedRect().intersected(area.toRect());
-        const QRect top(whole.topLeft(), QSize(whole.width(), whole.height() * 11 / 20));
-        const QRect bottom(QPoint(whole.left(), top.bottom() + 1 + int(kGap)), whole.bottomRight());
-        if (!m_content) {
-            drawEmptyChart(*m_painter, top, runChartTitle(), emptyChartText());
-        } else if (const stats::ControlChart *chart = m_content->controlChart()) {
-            const std::vector<std::string> location = signalMarks(chart->location, 1);
-            const std::vector<std::string> spread =
-                signalMarks(chart->spread, chart->location.causes.size() + 1);
-            paintControlSeries(*m_painter, top, chart->location, m_content->toleranceLines,
-                               &location);
-            paintControlSeries(*m_painter, bottom, chart->spread, {}, &spread);
-        } else {
-            if (const stats::NoControlChart *refusal = m_content->refusal())
-                drawEmptyChart(*m_painter, top, fromUtf8(m_record.title), fromUtf8(refusal->reason));
-            else
-                paintRunChart(*m_painter, top, m_content->data);
-            paintHistogram(*m_painter, bottom, *m_content);
-        }
+        m_charts(*m_painter, area.toAlignedRect().intersected(area.toRect()));
         m_painter->restore();
     }
 
@@ -494,7 +478,10 @@ private:
     }
 
     /// A row of cells; a cell that fits on one line is set at its baseline,
-    /// which spares the painter a layout per cell.
+    /// which spares the painter a layout per cell. The cells of plain ASCII
+    /// (numbers, mostly) go out as one run of glyphs for the whole row: a
+    /// table of tens of thousands of rows would otherwise spend most of its
+    /// time shaping each number and writing each as a text of its own.
     void drawTableRow(const QRectF &place, const std::vector<Column> &columns,
                       const std::vector<QString> &texts, const QFont &font) const
     {
@@ -503,20 +490,95 @@ private:
         m_painter->setFont(font);
         m_painter->setPen(Qt::black);
         const qreal baseline = place.top() + ascentOf(font);
+        AsciiGlyphs &ascii = asciiGlyphsOf(font);
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
         qreal x = place.left();
         for (std::size_t i = 0; i < columns.size(); ++i) {
             if (columns[i].width <= 0)
                 continue;
             const qreal room = columns[i].width - 2 * kCellPadding;
-            const qreal width = texts[i].isEmpty() ? 0 : textWidth(font, texts[i]);
+            const QString &cell = texts[i];
+            const qreal width = cell.isEmpty() ? 0 : textWidth(font, cell);
+            const qreal left = x + kCellPadding + (columns[i].right ? room - width : 0);
             if (width > room)
-                text(QRectF(x + kCellPadding, place.top(), room, place.height()), font, texts[i],
+                text(QRectF(x + kCellPadding, place.top(), room, place.height()), font, cell,
                      columns[i].right ? Qt::AlignRight : Qt::AlignLeft);
+            else if (width > 0 && ascii.usable && isPrintableAscii(cell))
+                addGlyphs(ascii, cell, columns[i].right, QPointF(left, baseline),
+                          QPointF(x + kCellPadding + room, baseline), glyphs, positions);
             else if (width > 0)
-                m_painter->drawText(
-                    QPointF(x + kCellPadding + (columns[i].right ? room - width : 0), baseline),
-                    texts[i]);
+                m_painter->drawText(QPointF(left, baseline), cell);
             x += columns[i].width;
+        }
+        if (glyphs.isEmpty())
+            return;
+        QGlyphRun run;
+        run.setRawFont(ascii.raw);
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(positions);
+        m_painter->drawGlyphRun(QPointF(0, 0), run);
+    }
+
+    /// The Latin face's glyphs and advances for the printable ASCII
+    /// characters, at the size the device sets the font.
+    struct AsciiGlyphs
+    {
+        QRawFont raw;
+        std::array<quint32, 128> glyphs{};
+        std::array<qreal, 128> advances{};
+        bool usable = false;
+    };
+
+    static bool isPrintableAscii(const QString &text)
+    {
+        return std::all_of(text.begin(), text.end(),
+                           [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7F; });
+    }
+
+    AsciiGlyphs &asciiGlyphsOf(const QFont &font) const
+    {
+        const int key = keyOf(font);
+        auto found = m_asciiGlyphs.find(key);
+        if (found != m_asciiGlyphs.end())
+            return found->second;
+        AsciiGlyphs ascii;
+        QFont latin = font;
+        latin.setFamilies({font.families().value(0)});
+        ascii.raw = QRawFont::fromFont(latin);
+        // One device unit is one point.
+        ascii.raw.setPixelSize(font.pointSizeF());
+        QString characters;
+        for (char16_t c = 0x20; c < 0x7F; ++c)
+            characters += QChar(c);
+        const QList<quint32> indexes = ascii.raw.glyphIndexesForString(characters);
+        const QList<QPointF> advances = ascii.raw.advancesForGlyphIndexes(indexes);
+        ascii.usable = ascii.raw.isValid() && indexes.size() == characters.size() &&
+                       std::none_of(indexes.begin(), indexes.end(), [](quint32 g) { return g == 0; });
+        for (qsizetype i = 0; ascii.usable && i < indexes.size(); ++i) {
+            ascii.glyphs[0x20 + i] = indexes[i];
+            ascii.advances[0x20 + i] = advances[i].x();
+        }
+        return m_asciiGlyphs.emplace(key, std::move(ascii)).first->second;
+    }
+
+    /// A cell's glyphs from `left`, or ending at `right` when right-aligned,
+    /// by the run's own advances.
+    static void addGlyphs(const AsciiGlyphs &ascii, const QString &cell, bool alignRight,
+                          QPointF left, QPointF right, QList<quint32> &glyphs,
+                          QList<QPointF> &positions)
+    {
+        QPointF at = left;
+        if (alignRight) {
+            qreal width = 0;
+            for (const QChar c : cell)
+                width += ascii.advances[c.unicode()];
+            at = right - QPointF(width, 0);
+        }
+        for (const QChar c : cell) {
+            glyphs.push_back(ascii.glyphs[c.unicode()]);
+            positions.push_back(at);
+            at.rx() += ascii.advances[c.unicode()];
         }
     }
 
@@ -577,7 +639,7 @@ private:
 
     QPagedPaintDevice &m_device;
     const RecordInput &m_record;
-    const stats::ChartContent *m_content;
+    const ChartsPainter &m_charts;
     QPainter *m_painter;
     int m_pageCount;
     int m_pageNumber = 1;
@@ -591,7 +653,33 @@ private:
     bool m_columnChanged = false;
     mutable std::map<int, FaceWidths> m_faces;
     mutable std::map<int, qreal> m_lineHeights;
+    mutable std::map<int, AsciiGlyphs> m_asciiGlyphs;
 };
+
+/// The list's charts: the control chart's two, or the run chart over the
+/// histogram.
+ChartsPainter listCharts(const stats::ChartContent *content, const QString &title)
+{
+    return [content, title](QPainter &painter, const QRect &whole) {
+        const QRect top(whole.topLeft(), QSize(whole.width(), whole.height() * 11 / 20));
+        const QRect bottom(QPoint(whole.left(), top.bottom() + 1 + int(kGap)), whole.bottomRight());
+        if (!content) {
+            drawEmptyChart(painter, top, runChartTitle(), emptyChartText());
+        } else if (const stats::ControlChart *chart = content->controlChart()) {
+            const std::vector<std::string> location = signalMarks(chart->location, 1);
+            const std::vector<std::string> spread =
+                signalMarks(chart->spread, chart->location.causes.size() + 1);
+            paintControlSeries(painter, top, chart->location, content->toleranceLines, &location);
+            paintControlSeries(painter, bottom, chart->spread, {}, &spread);
+        } else {
+            if (const stats::NoControlChart *refusal = content->refusal())
+                drawEmptyChart(painter, top, title, fromUtf8(refusal->reason));
+            else
+                paintRunChart(painter, top, content->data);
+            paintHistogram(painter, bottom, *content);
+        }
+    };
+}
 
 void setUpA4(QPagedPaintDevice &device, QPageLayout::Orientation orientation)
 {
@@ -608,31 +696,43 @@ QString recordTitle()
 }
 
 int paintRecordPages(QPagedPaintDevice &device, const RecordInput &record,
-                     const stats::ChartContent *content)
+                     const ChartsPainter &charts)
 {
-    const int pages = RecordComposer(device, record, content, nullptr, 0).compose();
+    const int pages = RecordComposer(device, record, charts, nullptr, 0).compose();
     QPainter painter;
     if (!painter.begin(&device))
         return 0;
     // The painter's origin is the printable area's top left, one unit a point.
-    RecordComposer(device, record, content, &painter, pages).compose();
+    RecordComposer(device, record, charts, &painter, pages).compose();
     painter.end();
     return pages;
+}
+
+int paintRecordPages(QPagedPaintDevice &device, const RecordInput &record,
+                     const stats::ChartContent *content)
+{
+    return paintRecordPages(device, record, listCharts(content, fromUtf8(record.title)));
+}
+
+QString printRecord(QPrinter &printer, const RecordInput &record, const ChartsPainter &charts)
+{
+    printer.setDocName(recordTitle());
+    printer.setResolution(72);
+    setUpA4(printer, QPageLayout::Landscape);
+    if (paintRecordPages(printer, record, charts) == 0)
+        return QStringLiteral("プリンターに送れませんでした。");
+    return QString();
 }
 
 QString printRecord(QPrinter &printer, const stats::ChartContent *content,
                     const RecordSource &source)
 {
-    printer.setDocName(recordTitle());
-    printer.setResolution(72);
-    setUpA4(printer, QPageLayout::Landscape);
-    if (paintRecordPages(printer, listRecord(content, source), content) == 0)
-        return QStringLiteral("プリンターに送れませんでした。");
-    return QString();
+    const RecordInput record = listRecord(content, source);
+    return printRecord(printer, record, listCharts(content, fromUtf8(record.title)));
 }
 
-QString saveRecordPdf(const QString &path, const stats::ChartContent *content,
-                      const RecordSource &source, QPageLayout::Orientation orientation)
+QString saveRecordPdf(const QString &path, const RecordInput &record, const ChartsPainter &charts,
+                      QPageLayout::Orientation orientation)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -644,12 +744,19 @@ QString saveRecordPdf(const QString &path, const stats::ChartContent *content,
                                   .title = recordTitle(),
                                   .creator = QStringLiteral("Vorla")});
         setUpA4(pdf, orientation);
-        if (paintRecordPages(pdf, listRecord(content, source), content) == 0)
+        if (paintRecordPages(pdf, record, charts) == 0)
             return QStringLiteral("PDF を書き出せませんでした。");
     }
     if (!file.commit())
         return file.errorString();
     return QString();
+}
+
+QString saveRecordPdf(const QString &path, const stats::ChartContent *content,
+                      const RecordSource &source, QPageLayout::Orientation orientation)
+{
+    const RecordInput record = listRecord(content, source);
+    return saveRecordPdf(path, record, listCharts(content, fromUtf8(record.title)), orientation);
 }
 
 } // namespace chart

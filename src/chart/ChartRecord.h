@@ -14,13 +14,30 @@
 #include <QPageLayout>
 #include <QString>
 
+#include <functional>
+
 class QPagedPaintDevice;
+class QPainter;
 class QPrinter;
+class QRect;
 
 namespace chart {
 
 /// The record's title in a PDF file and in a printer's queue.
 QString recordTitle();
+
+/// Paints a record's charts into their area of the first page, in points.
+using ChartsPainter = std::function<void(QPainter &, const QRect &)>;
+
+/// Lays any record out on the device's pages (see below), its charts painted
+/// by `charts`.
+int paintRecordPages(QPagedPaintDevice &device, const RecordInput &record,
+                     const ChartsPainter &charts);
+/// The same on a printer (A4 landscape) and as an A4 PDF file; the reason
+/// when it could not, empty on success.
+QString printRecord(QPrinter &printer, const RecordInput &record, const ChartsPainter &charts);
+QString saveRecordPdf(const QString &path, const RecordInput &record, const ChartsPainter &charts,
+                      QPageLayout::Orientation orientation = QPageLayout::Landscape);
 
 /// Lays the record out on the device's pages, which must be set to 72 dots
 /// per inch (one unit a point); returns the number of pages, 0 when the

@@ -124,7 +124,10 @@ std::vector<std::string> numberedSignals(const stats::ControlChart &chart)
     return lines;
 }
 
-/// Each item a row: its value and moving range, or why it was left out.
+/// Each item a row: its value and moving range, or why it was left out. Its
+/// point on the charts is said only where items were left out: otherwise
+/// it is the item's own number, and a full list's record would print
+/// 32,767 numbers twice.
 std::vector<RecordRow> itemRows(const stats::ChartContent &content)
 {
     const stats::ControlChart *chart = content.controlChart();
@@ -142,7 +145,8 @@ std::vector<RecordRow> itemRows(const stats::ChartContent &content)
             row.values = {""};
             row.exclusion = "数値でない";
         } else {
-            row.point = place(point);
+            if (!content.withoutNumber.empty())
+                row.point = place(point);
             row.values = {stats::numberToText(content.data.points[point].value)};
             if (ranges && point > 0)
                 row.spread = stats::formatResult(chart->spread.values[point - 1]);
@@ -204,6 +208,8 @@ RecordColumns columnsFor(const stats::ChartContent &content)
     } else if (chart) {
         columns.spread = "Rs";
     }
+    if (!(chart && chart->location.subgroups) && content.withoutNumber.empty())
+        columns.point.clear();
     return columns;
 }
 

@@ -1,7 +1,11 @@
 #include "cli/SheetChartCommand.h"
 
 #include "cli/GivenFiles.h"
+#include "chart/ChartPicture.h"
 #include "sheetwin/SheetChartView.h"
+#include "sheetwin/SheetRecord.h"
+
+#include <QFileInfo>
 
 #pragma push_macro("signals")
 #undef signals
@@ -27,9 +31,19 @@ int runSheetChart(const CommandLine &command, std::ostream &errors)
         errors << "vorla: " << name << ": " << sheet::sheetFailureText(*failure) << '\n';
         return 1;
     }
-    sheetwin::SheetChartView view;
-    view.setAnalysis(sheet::analyzeSheet(std::get<sheet::Sheet>(read)));
-    const QString failure = view.saveImage(argumentPath(command.output));
+    const sheet::Sheet &sheet = std::get<sheet::Sheet>(read);
+    const sheet::SheetAnalysis analysis = sheet::analyzeSheet(sheet);
+    const QString output = argumentPath(command.output);
+    QString failure;
+    if (QFileInfo(output).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0) {
+        // A sheet read afresh has no changes that are not saved.
+        failure = sheetwin::saveSheetRecordPdf(output, sheet, analysis,
+                                               {name, false, chart::writtenNow().toStdString()});
+    } else {
+        sheetwin::SheetChartView view;
+        view.setAnalysis(analysis);
+        failure = view.saveImage(output);
+    }
     if (!failure.isEmpty()) {
         errors << "vorla: " << argumentPath(command.output).toStdString()
                << ": 保存できませんでした。" << failure.toStdString() << '\n';

@@ -42,9 +42,11 @@ private:
     explicit JournalFile(QString path) : m_path(std::move(path)) {}
     bool create();
     bool writeAll(std::string_view bytes);
+    bool makeRoom(long long end);
     bool sync();
 
     QString m_path;
     int m_fd = -1;
-    long long m_size = 0;
+    long long m_size = 0; // the records' end
+    long long m_room = 0; // the file's end: zeros after m_size
 };

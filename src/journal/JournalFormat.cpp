@@ -1,5 +1,7 @@
 #include "journal/JournalFormat.h"
 
+#include <algorithm>
+
 #include <array>
 #include <optional>
 
@@ -278,6 +280,15 @@ std::string snapshotRecords(const ListState &state)
     return clearRecord() + appendRecord(state.items) + stateRecord(state);
 }
 
+namespace {
+
+bool onlyZeros(std::string_view bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return c == '\0'; });
+}
+
+} // namespace
+
 Replay replay(std::string_view bytes, std::size_t maxItems)
 {
     Replay out;
@@ -301,6 +312,8 @@ Replay replay(std::string_view bytes, std::size_t maxItems)
     std::size_t at = kHeaderSize;
     out.goodBytes = at;
     while (at < bytes.size()) {
+        if (onlyZeros(bytes.substr(at)))
+            return out; // the room set aside for records not yet written
         const std::size_t left = bytes.size() - at;
         const std::size_t size = left >= kRecordHead ? u32At(bytes, at) : 0;
         if (left < kRecordHead || (size <= kMaxPayload && left - kRecordHead < size)) {
@@ -308,7 +321,9 @@ Replay replay(std::string_view bytes, std::size_t maxItems)
             return out;
         }
         const std::string_view payload = bytes.substr(at + kRecordHead, size);
-        const bool last = left - kRecordHead == size;
+        // Last, too, when only the zeros of the unwritten room follow it.
+        const bool last = size <= left - kRecordHead
+                          && onlyZeros(bytes.substr(at + kRecordHead + size));
         if (size > kMaxPayload || crc32(payload) != u32At(bytes, at + 4)
             || !apply(out.state, payload, maxItems)) {
             // A last record that does not check out was cut in a way that left

@@ -10,7 +10,27 @@
 #include <QPrinterInfo>
 #include <QTextBoundaryFinder>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
+
+/// The columns a character (one grapheme: a base and its combining marks)
+/// takes on the report's grid: those of its first code point, at least one,
+/// and more where the face that draws it sets it wider (the Japanese face
+/// draws Greek letters and signs such as ± at full width), so no character
+/// runs into the next.
+int columnsOf(const QString &character, const QFontMetricsF &metrics, qreal cell)
+{
+    const QList<uint> codePoints = character.toUcs4();
+    if (codePoints.isEmpty())
+        return 0;
+    const int columns = std::max(1, report::codePointColumns(static_cast<char32_t>(codePoints.front())));
+    if (codePoints.front() < 0x80)
+        return columns;
+    const int drawn = static_cast<int>(std::lround(metrics.horizontalAdvance(character) / cell));
+    return std::max(columns, drawn);
+}
 
 const QString kDocumentName = QStringLiteral("Vorla");
 // What QPrinter::HighResolution gives a PDF file: the report's PDF keeps
@@ -104,7 +124,7 @@ bool QtReportPrinter::endDocument()
                 paged = m_device->newPage();
                 top = 0;
             }
-            painter.drawText(QPointF(0, top + metrics.ascent()), piece);
+            drawOnGrid(painter, piece, metrics, top + metrics.ascent());
             top += metrics.lineSpacing();
         }
     }
@@ -120,13 +140,13 @@ QStringList QtReportPrinter::fitToWidth(const QString &line, const QFontMetricsF
     qreal pieceWidth = 0;
     QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, line);
     qsizetype start = 0;
-    // Adding up each character's advance keeps this linear for very long
-    // scratch lines; the fixed-pitch font has no kerning to lose.
+    // Each character takes its columns on the grid drawOnGrid sets it on.
+    const qreal cell = metrics.horizontalAdvance(QLatin1Char('0'));
     for (qsizetype end = characters.toNextBoundary(); end != -1;
          end = characters.toNextBoundary()) {
         const QString character = line.mid(start, end - start);
         start = end;
-        const qreal advance = metrics.horizontalAdvance(character);
+        const qreal advance = columnsOf(character, metrics, cell) * cell;
         if (!piece.isEmpty() && pieceWidth + advance > width) {
             pieces << piece;
             piece.clear();
@@ -138,4 +158,38 @@ QStringList QtReportPrinter::fitToWidth(const QString &line, const QFontMetricsF
     if (pieces.isEmpty() || !piece.trimmed().isEmpty())
         pieces << piece;
     return pieces;
+}
+
+void QtReportPrinter::drawOnGrid(QPainter &painter, const QString &piece,
+                                 const QFontMetricsF &metrics, qreal baseline)
+{
+    // A full-width character starts two columns after the character before
+    // it, whatever advance the face that draws it gives: a character the
+    // report's font lacks comes from a fallback face with advances of its
+    // own, and would push every column after it out of line. Runs of ASCII
+    // are drawn in one go; the fixed-pitch face sets them one column apart.
+    const qreal cell = metrics.horizontalAdvance(QLatin1Char('0'));
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, piece);
+    qsizetype start = 0;
+    qsizetype runStart = 0;
+    int column = 0;
+    int runColumn = 0;
+    const auto flushRun = [&](qsizetype runEnd) {
+        if (runEnd > runStart)
+            painter.drawText(QPointF(runColumn * cell, baseline), piece.mid(runStart, runEnd - runStart));
+    };
+    for (qsizetype end = characters.toNextBoundary(); end != -1;
+         end = characters.toNextBoundary()) {
+        const QString character = piece.mid(start, end - start);
+        const bool ascii = character.size() == 1 && character.front().unicode() < 0x80;
+        if (!ascii) {
+            flushRun(start);
+            painter.drawText(QPointF(column * cell, baseline), character);
+            runStart = end;
+            runColumn = column + columnsOf(character, metrics, cell);
+        }
+        column += columnsOf(character, metrics, cell);
+        start = end;
+    }
+    flushRun(piece.size());
 }

@@ -9,6 +9,7 @@
 #include <memory>
 
 class QFontMetricsF;
+class QPainter;
 class QPagedPaintDevice;
 class QPrinter;
 
@@ -41,13 +42,21 @@ public:
     /// twice as wide as a half-width one, so the padded labels line up.
     static QFont reportFont();
 
-    /// Splits a line into printed lines no wider than width, breaking between
+    /// Splits a line into printed lines no wider than width, each character
+    /// counted at its columns (report::codePointColumns) times the width of
+    /// a half-width one, breaking between
     /// characters (never inside a surrogate pair or a combining sequence). A
     /// character wider than the whole width still gets a line of its own.
     /// Spaces that would spill past the right edge alone are dropped: they
     /// would only print as blank lines. An empty line stays one empty line.
     static QStringList fitToWidth(const QString &line, const QFontMetricsF &metrics,
                                   qreal width);
+
+    /// Draws a printed line with each character at its column: a full-width
+    /// one takes two, a half-width one (half-width katakana too) one, so the
+    /// report's columns stand where the composed text puts them.
+    static void drawOnGrid(QPainter &painter, const QString &piece,
+                           const QFontMetricsF &metrics, qreal baseline);
 
 private:
     /// printer is the device itself when it is a printer, nullptr for a PDF file.

@@ -43,6 +43,18 @@ struct BoxTexts
 std::vector<std::string> composeReport(const std::vector<std::string> &scratchLines,
                                        const BoxTexts &boxes);
 
+/// The columns a code point takes in a fixed-pitch font: 2 for East Asian
+/// Wide and Fullwidth characters (漢字, かな, full-width forms such as "１"
+/// and the ideographic space U+3000), 0 for combining marks and zero-width
+/// characters, 1 for everything else, half-width katakana ("ｱ", U+FF71)
+/// included.
+int codePointColumns(char32_t codePoint);
+
+/// The columns a UTF-8 text takes, summed over its code points:
+///   "12.5" -> 4   "１２．５" -> 8   "ｱｲｳ" -> 3   "表ｿ1" -> 4   "" -> 0
+/// A byte that does not start a valid sequence counts one column.
+int displayColumns(std::string_view text);
+
 /// Where the report goes: a printer that takes text line by line. Text is
 /// UTF-8.
 class ReportPrinter

@@ -4,6 +4,7 @@
 #include "stats/NumberText.h"
 
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QPageSize>
 #include <QPainter>
 #include <QPainterPath>
@@ -37,6 +38,166 @@ const stats::ControlLimits *limitsOf(const sheet::PhaseOutcome &phase, bool spre
     return spread ? &phase.limits->spread : &phase.limits->location;
 }
 
+/// A dotted line where each phase after the first starts, its title at the top.
+/// `leftmost`: where the chart's own title ends, which no phase title covers.
+template <typename XAt>
+void paintPhaseStarts(QPainter &painter, const QRect &plot, const sheet::SheetAnalysis &analysis,
+                      const XAt &xAt, double leftmost)
+{
+    for (std::size_t i = 0; i < analysis.phases.size(); ++i) {
+        const sheet::PhaseOutcome &phase = analysis.phases[i];
+        if (phase.empty)
+            continue;
+        const double x = xAt(static_cast<double>(phase.firstRow) - 0.5);
+        if (i > 0) {
+            painter.setPen(QPen(Qt::darkGray, 1, Qt::DotLine));
+            painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+        }
+        painter.setPen(Qt::darkGray);
+        painter.drawText(QPointF(std::max(x + 3, leftmost), plot.top() - 3),
+                         QString::fromStdString(phase.title));
+    }
+}
+
+/// The numbers of the signal lines beside the points that trip a test:
+/// above the point, or below it where another text stands there already,
+/// and left out where neither has room.
+template <typename XAt, typename YAt>
+void paintMarks(QPainter &painter, const QRect &plot, const sheet::SheetAnalysis &analysis,
+                bool spread, const std::vector<std::string> &marks, const XAt &xAt, const YAt &yAt,
+                std::vector<QRectF> &taken)
+{
+    const QFontMetricsF metrics(painter.font());
+    const auto clear = [&](const QRectF &box) {
+        return QRectF(plot).contains(box) &&
+               std::none_of(taken.begin(), taken.end(), [&](const QRectF &t) { return t.intersects(box); });
+    };
+    painter.setPen(kSignalPoint);
+    for (std::size_t r = 0; r < analysis.points.size() && r < marks.size(); ++r) {
+        const auto v = valueOf(analysis.points[r], spread);
+        if (!v || marks[r].empty())
+            continue;
+        const QString mark = QString::fromStdString(marks[r]);
+        const double width = metrics.horizontalAdvance(mark) + 2;
+        const QPointF at(xAt(static_cast<double>(r)), yAt(*v));
+        QRectF box(at.x() - width / 2, at.y() - 4 - metrics.height(), width, metrics.height());
+        if (!clear(box))
+            box.moveTop(at.y() + 4);
+        if (!clear(box))
+            continue;
+        taken.push_back(box);
+        painter.drawText(box, Qt::AlignHCenter | Qt::AlignBottom | Qt::TextDontClip, mark);
+    }
+}
+
+void paintChart(QPainter &painter, const QRect &area, const sheet::SheetAnalysis &analysis,
+                bool spread, const std::vector<std::string> *marks)
+{
+    const QRect plot = area.adjusted(48, 20, -12, -18);
+    const std::string name = spread ? sheet::spreadName(*analysis.kind)
+                                    : sheet::locationName(*analysis.kind);
+    painter.setPen(kPoint);
+    const QString title = QString::fromStdString(name + " 管理図");
+    painter.drawText(area.adjusted(6, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop, title);
+    const double titleRight = area.left() + 6 + QFontMetricsF(painter.font()).horizontalAdvance(title) + 6;
+    // The range that holds every point and every line.
+    double low = INFINITY, high = -INFINITY;
+    for (const sheet::SheetPoint &point : analysis.points)
+        if (const auto v = valueOf(point, spread))
+            low = std::min(low, *v), high = std::max(high, *v);
+    for (const sheet::PhaseOutcome &phase : analysis.phases)
+        if (const auto *l = limitsOf(phase, spread)) {
+            low = std::min({low, l->center, l->lower.value_or(l->center)});
+            high = std::max(high, l->upper);
+        }
+    if (!(low <= high) || analysis.points.empty())
+        return;
+    if (high == low)
+        high = low + 1;
+    // Room above the highest line for its label and the phases' titles, and
+    // below the lowest for its label.
+    const double span = high - low;
+    high += span * 0.12;
+    low -= span * 0.06;
+    const double count = static_cast<double>(analysis.points.size());
+    const auto xAt = [&](double row) {
+        return plot.left() + (row + 0.5) / count * plot.width();
+    };
+    const auto yAt = [&](double v) {
+        return plot.bottom() - (v - low) / (high - low) * plot.height();
+    };
+    painter.setPen(QPen(Qt::gray, 1));
+    painter.drawRect(plot);
+    paintPhaseStarts(painter, plot, analysis, xAt, titleRight);
+    std::vector<QRectF> taken; // the texts in the plot so far, which no mark may cover
+    // Each phase's lines over its own rows.
+    for (const sheet::PhaseOutcome &phase : analysis.phases) {
+        const auto *l = limitsOf(phase, spread);
+        if (!l || phase.empty)
+            continue;
+        const double left = xAt(static_cast<double>(phase.firstRow) - 0.5);
+        const double right = xAt(static_cast<double>(phase.lastRow) + 0.5);
+        const Qt::PenStyle style = phase.source == sheet::LimitSource::OwnRows ? Qt::SolidLine
+                                                                               : Qt::DashDotLine;
+        std::vector<std::pair<const char *, double>> lines = {{"UCL", l->upper}, {"CL", l->center}};
+        if (l->lower)
+            lines.push_back({"LCL", *l->lower});
+        for (const auto &[name, v] : lines) {
+            painter.setPen(QPen(kLine, 1, style));
+            painter.drawLine(QPointF(left, yAt(v)), QPointF(right, yAt(v)));
+            painter.setPen(kLine);
+            const QString label = QString::fromStdString(std::string(name) + " " + stats::formatResult(v));
+            const QFontMetricsF labelMetrics(painter.font());
+            taken.push_back(QRectF(left + 3, yAt(v) - 2 - labelMetrics.ascent(),
+                                   labelMetrics.horizontalAdvance(label), labelMetrics.height()));
+            painter.drawText(QPointF(left + 3, yAt(v) - 2), label);
+        }
+    }
+    // Group numbers along the bottom, about ten of them, never closer than
+    // the widest of them.
+    painter.setPen(kPoint);
+    const QFontMetricsF metrics(painter.font());
+    const double widest = metrics.horizontalAdvance(QString::number(analysis.points.size())) + 6;
+    const double perRow = plot.width() / count;
+    const std::size_t step = std::max<std::size_t>(
+        {1, analysis.points.size() / 10, static_cast<std::size_t>(std::ceil(widest / perRow))});
+    for (std::size_t r = 0; r < analysis.points.size(); r += step) {
+        const QString number = QString::number(r + 1);
+        painter.drawText(QPointF(xAt(static_cast<double>(r)) - metrics.horizontalAdvance(number) / 2,
+                                 plot.bottom() + 14),
+                         number);
+    }
+    // The points, joined where neighbours both have one.
+    QPainterPath path;
+    bool joined = false;
+    for (std::size_t r = 0; r < analysis.points.size(); ++r) {
+        const auto v = valueOf(analysis.points[r], spread);
+        if (!v) {
+            joined = false;
+            continue;
+        }
+        const QPointF at(xAt(static_cast<double>(r)), yAt(*v));
+        joined ? path.lineTo(at) : path.moveTo(at);
+        joined = true;
+    }
+    painter.setPen(QPen(kPoint, 1));
+    painter.drawPath(path);
+    for (std::size_t r = 0; r < analysis.points.size(); ++r) {
+        const sheet::SheetPoint &point = analysis.points[r];
+        const auto v = valueOf(point, spread);
+        if (!v)
+            continue;
+        const bool tripped = !(spread ? point.spreadTests : point.locationTests).empty();
+        const QColor color = tripped ? kSignalPoint : kPoint;
+        painter.setPen(QPen(color, 1.2));
+        painter.setBrush(point.excluded ? QBrush(Qt::white) : QBrush(color));
+        painter.drawEllipse(QPointF(xAt(static_cast<double>(r)), yAt(*v)), 3.0, 3.0);
+    }
+    painter.setBrush(Qt::NoBrush);
+    if (marks)
+        paintMarks(painter, plot, analysis, spread, *marks, xAt, yAt, taken);
+}
+
 } // namespace
 
 SheetChartView::SheetChartView(QWidget *parent) : QWidget(parent)
@@ -55,20 +216,23 @@ void SheetChartView::setAnalysis(const sheet::SheetAnalysis &analysis)
 void SheetChartView::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    paintCharts(painter, rect());
+    paintSheetCharts(painter, rect(), m_analysis);
 }
 
-void SheetChartView::paintCharts(QPainter &painter, const QRect &area) const
+void paintSheetCharts(QPainter &painter, const QRect &area, const sheet::SheetAnalysis &analysis,
+                      const SheetChartMarks *marks)
 {
     painter.fillRect(area, Qt::white);
     painter.setRenderHint(QPainter::Antialiasing);
-    if (!m_analysis.kind) {
-        painter.drawText(area, Qt::AlignCenter, QString::fromStdString(m_analysis.reason));
+    if (!analysis.kind) {
+        painter.drawText(area, Qt::AlignCenter, QString::fromStdString(analysis.reason));
         return;
     }
     const int half = area.height() * 3 / 5;
-    paintChart(painter, QRect(area.left(), area.top(), area.width(), half), false);
-    paintChart(painter, QRect(area.left(), area.top() + half, area.width(), area.height() - half), true);
+    paintChart(painter, QRect(area.left(), area.top(), area.width(), half), analysis, false,
+               marks ? &marks->location : nullptr);
+    paintChart(painter, QRect(area.left(), area.top() + half, area.width(), area.height() - half),
+               analysis, true, marks ? &marks->spread : nullptr);
 }
 
 QImage SheetChartView::picture(const QSize &size) const
@@ -76,7 +240,7 @@ QImage SheetChartView::picture(const QSize &size) const
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&image);
     painter.setFont(font());
-    paintCharts(painter, QRect(QPoint(0, 0), size));
+    paintSheetCharts(painter, QRect(QPoint(0, 0), size), m_analysis);
     return image;
 }
 
@@ -112,90 +276,5 @@ QString SheetChartView::saveImage(const QString &path, const QSize &size) const
     return QString();
 }
 
-void SheetChartView::paintChart(QPainter &painter, const QRect &area, bool spread) const
-{
-    const QRect plot = area.adjusted(48, 20, -12, -18);
-    const std::string name = spread ? sheet::spreadName(*m_analysis.kind)
-                                    : sheet::locationName(*m_analysis.kind);
-    painter.setPen(kPoint);
-    painter.drawText(area.adjusted(6, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop,
-                     QString::fromStdString(name + " 管理図"));
-    // The range that holds every point and every line.
-    double low = INFINITY, high = -INFINITY;
-    for (const sheet::SheetPoint &point : m_analysis.points)
-        if (const auto v = valueOf(point, spread))
-            low = std::min(low, *v), high = std::max(high, *v);
-    for (const sheet::PhaseOutcome &phase : m_analysis.phases)
-        if (const auto *l = limitsOf(phase, spread)) {
-            low = std::min({low, l->center, l->lower.value_or(l->center)});
-            high = std::max(high, l->upper);
-        }
-    if (!(low <= high) || m_analysis.points.empty())
-        return;
-    if (high == low)
-        high = low + 1;
-    const double count = static_cast<double>(m_analysis.points.size());
-    const auto xAt = [&](double row) {
-        return plot.left() + (row + 0.5) / count * plot.width();
-    };
-    const auto yAt = [&](double v) {
-        return plot.bottom() - (v - low) / (high - low) * plot.height();
-    };
-    painter.setPen(QPen(Qt::gray, 1));
-    painter.drawRect(plot);
-    // Each phase's lines over its own rows.
-    for (const sheet::PhaseOutcome &phase : m_analysis.phases) {
-        const auto *l = limitsOf(phase, spread);
-        if (!l || phase.empty)
-            continue;
-        const double left = xAt(static_cast<double>(phase.firstRow) - 0.5);
-        const double right = xAt(static_cast<double>(phase.lastRow) + 0.5);
-        const Qt::PenStyle style = phase.source == sheet::LimitSource::OwnRows ? Qt::SolidLine
-                                                                               : Qt::DashDotLine;
-        std::vector<std::pair<const char *, double>> lines = {{"UCL", l->upper}, {"CL", l->center}};
-        if (l->lower)
-            lines.push_back({"LCL", *l->lower});
-        for (const auto &[name, v] : lines) {
-            painter.setPen(QPen(kLine, 1, style));
-            painter.drawLine(QPointF(left, yAt(v)), QPointF(right, yAt(v)));
-            painter.setPen(kLine);
-            painter.drawText(QPointF(left + 3, yAt(v) - 2),
-                             QString::fromStdString(std::string(name) + " " + stats::formatResult(v)));
-        }
-    }
-    // Group numbers along the bottom, about ten of them.
-    painter.setPen(kPoint);
-    const std::size_t step = std::max<std::size_t>(1, m_analysis.points.size() / 10);
-    for (std::size_t r = 0; r < m_analysis.points.size(); r += step)
-        painter.drawText(QPointF(xAt(static_cast<double>(r)) - 6, plot.bottom() + 14),
-                         QString::number(r + 1));
-    // The points, joined where neighbours both have one.
-    QPainterPath path;
-    bool joined = false;
-    for (std::size_t r = 0; r < m_analysis.points.size(); ++r) {
-        const auto v = valueOf(m_analysis.points[r], spread);
-        if (!v) {
-            joined = false;
-            continue;
-        }
-        const QPointF at(xAt(static_cast<double>(r)), yAt(*v));
-        joined ? path.lineTo(at) : path.moveTo(at);
-        joined = true;
-    }
-    painter.setPen(QPen(kPoint, 1));
-    painter.drawPath(path);
-    for (std::size_t r = 0; r < m_analysis.points.size(); ++r) {
-        const sheet::SheetPoint &point = m_analysis.points[r];
-        const auto v = valueOf(point, spread);
-        if (!v)
-            continue;
-        const bool tripped = !(spread ? point.spreadTests : point.locationTests).empty();
-        const QColor color = tripped ? kSignalPoint : kPoint;
-        painter.setPen(QPen(color, 1.2));
-        painter.setBrush(point.excluded ? QBrush(Qt::white) : QBrush(color));
-        painter.drawEllipse(QPointF(xAt(static_cast<double>(r)), yAt(*v)), 3.0, 3.0);
-    }
-    painter.setBrush(Qt::NoBrush);
-}
 
 } // namespace sheetwin

@@ -19,6 +19,20 @@ class QPainter;
 
 namespace sheetwin {
 
+/// What stands beside each row's point: the numbers of its signal lines
+/// ("3" or "3–4"), empty for none; one entry per row, or none at all.
+struct SheetChartMarks
+{
+    std::vector<std::string> location;
+    std::vector<std::string> spread;
+};
+
+/// The two charts of an analysis in `area`, each phase's start marked with
+/// its title, in the painter's font; the window and the record both draw
+/// them so.
+void paintSheetCharts(QPainter &painter, const QRect &area, const sheet::SheetAnalysis &analysis,
+                      const SheetChartMarks *marks = nullptr);
+
 class SheetChartView : public QWidget
 {
     Q_OBJECT
@@ -38,9 +52,6 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void paintCharts(QPainter &painter, const QRect &area) const;
-    void paintChart(QPainter &painter, const QRect &area, bool spread) const;
-
     sheet::SheetAnalysis m_analysis;
 };
 

@@ -3,6 +3,7 @@
 #include "sheetwin/CsvImportDialog.h"
 #include "sheetwin/ProbabilityPlotView.h"
 #include "sheetwin/SheetChartView.h"
+#include "sheetwin/SheetRecord.h"
 #include "sheetwin/SheetTableModel.h"
 #include "sheetwin/SheetTableView.h"
 
@@ -13,7 +14,12 @@
 #include "sheet/SheetFile.h"
 #include "ui/FileDialog.h"
 
+#include "chart/ChartPicture.h"
+
 #include <QCheckBox>
+#include <QDir>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -180,6 +186,9 @@ void SheetWindow::createMenus()
     file->addAction(QStringLiteral("CSV を取り込む(&I)..."), this, &SheetWindow::importCsvFromDialog);
     file->addAction(QStringLiteral("CSV に書き出す (Shift JIS)..."), this, [this] { exportCsv(true); });
     file->addAction(QStringLiteral("CSV に書き出す (UTF-8)..."), this, [this] { exportCsv(false); });
+    file->addSeparator();
+    file->addAction(QStringLiteral("印刷(&P)..."), QKeySequence::Print, this, &SheetWindow::printRecord);
+    file->addAction(QStringLiteral("PDF に保存(&F)..."), this, &SheetWindow::saveRecordFromDialog);
     file->addSeparator();
     file->addAction(QStringLiteral("閉じる(&C)"), QKeySequence::Close, this, &QWidget::close);
 
@@ -520,6 +529,54 @@ void SheetWindow::goToListedRow()
                                                    : QVariant();
     if (row.isValid())
         m_table->setCurrentIndex(m_model->index(row.toInt(), m_model->firstValueColumn()));
+}
+
+} // namespace sheetwin
+
+namespace sheetwin {
+
+// ---- the record: 印刷 and PDF に保存 ------------------------------------------
+
+chart::RecordSource SheetWindow::recordSource() const
+{
+    return {QDir::toNativeSeparators(m_document.filePath()).toStdString(), m_document.isModified(),
+            chart::writtenNow().toStdString()};
+}
+
+void SheetWindow::printRecord()
+{
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    QPrinter printer(info, QPrinter::HighResolution);
+    if (info.isNull() || !printer.isValid()) {
+        QMessageBox::warning(this, QStringLiteral("管理図シート"),
+                             QStringLiteral("使えるプリンターがありません。\n"
+                                            "「PDF に保存」で記録を PDF にできます。"));
+        return;
+    }
+    const QString failure =
+        printSheetRecord(printer, m_document.sheet(), m_model->analysis(), recordSource());
+    if (!failure.isEmpty())
+        QMessageBox::warning(this, QStringLiteral("管理図シート"), failure);
+}
+
+void SheetWindow::saveRecordFromDialog()
+{
+    FileDialog dialog;
+    dialog.setFilter(QStringLiteral("PDF (*.pdf)|*.pdf|"));
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    // Beside the sheet, named after it.
+    const QFileInfo sheetFile(m_document.filePath());
+    dialog.setFileName(m_document.filePath().isEmpty()
+                           ? QDir::home().filePath(QStringLiteral("管理図シート.pdf"))
+                           : sheetFile.dir().filePath(sheetFile.completeBaseName() + QStringLiteral(".pdf")));
+    if (!dialog.showSave(this))
+        return;
+    const QString failure = saveSheetRecordPdf(dialog.fileName(), m_document.sheet(),
+                                               m_model->analysis(), recordSource());
+    if (!failure.isEmpty())
+        QMessageBox::warning(this, QStringLiteral("管理図シート"),
+                             QStringLiteral("ファイル「%1」に保存できませんでした。\n%2")
+                                 .arg(QDir::toNativeSeparators(dialog.fileName()), failure));
 }
 
 } // namespace sheetwin

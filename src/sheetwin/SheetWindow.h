@@ -15,6 +15,7 @@
 // fromValues(texts, n) (「シートへ送る」). Each shows a new window that
 // deletes itself when closed.
 
+#include "chart/RecordText.h"
 #include "sheetwin/SheetDocument.h"
 
 #include <QMainWindow>
@@ -66,6 +67,8 @@ private:
     bool saveSheetAs();                 // ファイル → 名前を付けて保存
     void importCsvFromDialog();         // ファイル → CSV を取り込む
     void exportCsv(bool shiftJis);      // ファイル → CSV に書き出す
+    void printRecord();                 // ファイル → 印刷
+    void saveRecordFromDialog();        // ファイル → PDF に保存
     void insertRowAtCurrent();          // 編集 → 行を挿入
     void removeCurrentRow();            // 編集 → 行を削除
     void toggleExclusionOfCurrent();    // 編集 → 除外する・戻す
@@ -84,6 +87,7 @@ private:
     void showTitle();
     void showProblem(const std::string &problem);
     bool maybeSave();
+    chart::RecordSource recordSource() const; // the record's file line and time
     std::size_t currentRow() const;
 
     SheetDocument m_document;

@@ -1,3 +1,5 @@
+#include "chart/ChartNames.h"
+#include "chart/ChartWindow.h"
 #include "ui/FileDialog.h"
 #include "app/VorlaNames.h"
 
@@ -16,6 +18,8 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QFile>
 #include <QTest>
 
@@ -614,5 +618,83 @@ const FilterCase kFilterCases[] = {
     {"Empty", "", {}},
 };
 INSTANTIATE_TEST_SUITE_P(Dialogs, NameFiltersTest, ::testing::ValuesIn(kFilterCases), RowName{});
+
+} // namespace
+
+namespace {
+
+/// The text of a PDF file in compatibility form (the Japanese face names
+/// some kanji by their radicals); empty when pdftotext fails.
+QString pdfText(const QString &pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput())
+        .normalized(QString::NormalizationForm_KC);
+}
+
+QString compatible(const char *text)
+{
+    return QString::fromUtf8(text).normalized(QString::NormalizationForm_KC);
+}
+
+struct RecordStateCase
+{
+    const char *name;
+    bool save;        // 名前を付けて保存 after the first values
+    bool editAfter;   // one more value typed after that
+    const char *said; // on the record's file line
+    const char *notSaid;
+};
+
+class RecordStateTest : public VorlaFilesTest,
+                        public ::testing::WithParamInterface<RecordStateCase>
+{
+};
+
+// The record from the chart window's PDF に保存 says whether the list it
+// shows was saved, as the user left it in the main window.
+TEST_P(RecordStateTest, RecordSaysWhetherTheListIsSaved)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        GTEST_SKIP() << "pdftotext is not installed (poppler-utils)";
+    const RecordStateCase &c = GetParam();
+    enterEach({"25.01", "25.03", "24.98", "25.00"});
+    const QString valueFile = path(QStringLiteral("径.txt"));
+    if (c.save)
+        run(kSaveCommand, {valueFile});
+    if (c.editAfter)
+        enter(QStringLiteral("25.02"));
+    calculate(QStringLiteral("3σ"));
+    action(kChartCommand)->trigger();
+    ChartWindow *chart = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (auto *found = qobject_cast<ChartWindow *>(widget))
+            chart = found;
+    ASSERT_NE(chart, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(chart));
+    const QString record = path(QStringLiteral("record.pdf"));
+    {
+        ModalAnswerer answerer({}, {record});
+        QTest::mouseClick(child<QPushButton>(chart, chart::names::kSaveRecordButton), Qt::LeftButton);
+        EXPECT_TRUE(answerer.boxes.empty()) << answerer.boxTexts().join('\n').toStdString();
+    }
+    const QString text = pdfText(record);
+    ASSERT_FALSE(text.isEmpty()) << "no record was written";
+    EXPECT_TRUE(text.contains(compatible(c.said))) << text.toStdString();
+    if (*c.notSaid)
+        EXPECT_FALSE(text.contains(compatible(c.notSaid))) << text.toStdString();
+    chart->close();
+}
+
+const RecordStateCase kRecordStateCases[] = {
+    {"NeverSaved", false, false, "ファイル: 未保存", "径.txt"},
+    {"EditedAfterSaving", true, true, "径.txt（未保存の変更あり）", ""},
+    {"SavedUnchanged", true, false, "径.txt", "未保存"},
+    {"TypedOnlyNeverSaved", false, true, "ファイル: 未保存", "未保存の変更あり"},
+};
+INSTANTIATE_TEST_SUITE_P(Records, RecordStateTest, ::testing::ValuesIn(kRecordStateCases), RowName{});
 
 } // namespace

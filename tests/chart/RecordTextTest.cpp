@@ -99,6 +99,18 @@ TEST(RecordSignals, OnePointsSeveralSignalsShareAMark)
     EXPECT_EQ(chart::signalMarks(series, 4), (std::vector<std::string>{"", "4–6", "7"}));
 }
 
+TEST(RecordRows, PointColumnOnlyWhereItemsWereLeftOut)
+{
+    const stats::ChartContent whole =
+        contentOf({"10", "12", "11"}, ChartType::IndividualsMovingRange);
+    const chart::RecordInput record = chart::listRecord(&whole, {});
+    EXPECT_EQ(record.columns.point, "") << "each point is its item's number";
+    EXPECT_EQ(record.rows[1], (chart::RecordRow{"2", "", "", {"12"}, "", "2.", "", ""}));
+    const stats::ChartContent gappy =
+        contentOf({"10", "abc", "12"}, ChartType::IndividualsMovingRange);
+    EXPECT_EQ(chart::listRecord(&gappy, {}).columns.point, "点");
+}
+
 TEST(RecordRows, ItemsWithoutNumberAreRowsLeftOut)
 {
     const stats::ChartContent content =

@@ -100,9 +100,11 @@ TEST(JournalFormatTest, ASnapshotRebuildsTheStateOverAnyBefore)
 }
 
 // Power lost in the middle of the last write: every byte offset inside the
-// last record replays to the state before it, and the record is dropped.
+// last record replays to the state before it, and the record is dropped,
+// whether the file ends there or in the zeros of the room written ahead.
 TEST(JournalFormatTest, ACutAtAnyByteOfTheLastRecordKeepsEverythingBefore)
 {
+    const std::string room(4096, '\0');
     for (const std::string &last :
          {journal::appendRecord({"12.5", "13"}), journal::removeRecord(0, 1),
           journal::replaceRecord(0, "長い値の修正"), journal::stateRecord(named({}, "b.txt", "t", true, true)),
@@ -111,14 +113,25 @@ TEST(JournalFormatTest, ACutAtAnyByteOfTheLastRecordKeepsEverythingBefore)
         b.add(journal::appendRecord({"1", "2"}), named({"1", "2"}, "", "", false, true));
         const std::size_t before = b.bytes.size();
         const std::string whole = b.bytes + last;
+        const journal::Replay complete = replay(whole, kMax);
+        EXPECT_NE(complete.state, b.state);
         for (std::size_t cut = before; cut < whole.size(); ++cut) {
-            const journal::Replay r = replay(std::string_view(whole).substr(0, cut), kMax);
-            ASSERT_EQ(r.state, b.state) << "cut at " << cut;
-            EXPECT_EQ(r.goodBytes, before);
-            EXPECT_EQ(r.tornTail, cut > before) << "cut at " << cut;
-            EXPECT_EQ(r.problem, Problem::None) << "cut at " << cut;
+            for (const std::string &after : {std::string(), room}) {
+                // Over the room, a record whose unwritten bytes are zeros anyway is whole.
+                const bool wholeOnDisk = !after.empty() && whole.find_first_not_of('\0', cut) == std::string::npos;
+                const journal::Replay r = replay(whole.substr(0, cut) + after, kMax);
+                ASSERT_EQ(r.state, wholeOnDisk ? complete.state : b.state)
+                    << "cut at " << cut << " room " << after.size();
+                EXPECT_EQ(r.goodBytes, wholeOnDisk ? whole.size() : before);
+                EXPECT_EQ(r.tornTail, cut > before && !wholeOnDisk)
+                    << "cut at " << cut << " room " << after.size();
+                EXPECT_EQ(r.problem, Problem::None) << "cut at " << cut << " room " << after.size();
+            }
         }
-        EXPECT_NE(replay(whole, kMax).state, b.state);
+        const journal::Replay roomy = replay(whole + room, kMax);
+        EXPECT_EQ(roomy.state, complete.state);
+        EXPECT_EQ(roomy.goodBytes, whole.size());
+        EXPECT_FALSE(roomy.tornTail);
     }
 }
 
@@ -197,6 +210,12 @@ const HostileJournal kHostileJournals[] = {
     // A last whole record that does not check out is a cut, not damage.
     {"LastRecordZeroed", kHeader + kTwo + std::string(kTwo.size(), '\0').replace(0, 4, kTwo.substr(0, 4)),
      Problem::None, 1},
+    // The zeros written ahead for later records end a journal; a record of
+    // zeros with more records after it does not.
+    {"RoomAfterTheRecords", kTwoThenClear + std::string(70000, '\0'), Problem::None, 2},
+    {"DamageBeforeTheRoom", withByte(kTwoThenClear, kHeader.size() + 12, 'X') + std::string(4096, '\0'),
+     Problem::Damaged, 0},
+    {"ZerosBetweenRecords", kHeader + kTwo + std::string(8, '\0') + kTwo, Problem::Damaged, 1},
     {"LengthBeyondAnyRecord", kHeader + kTwo + std::string("\xff\xff\xff\xff\0\0\0\0", 8) + kTwo,
      Problem::Damaged, 1},
 };

@@ -37,7 +37,7 @@ dpkg-deb -x "$deb" "$root" || { echo "FAIL: dpkg-deb -x" >&2; exit 1; }
 # Dependencies: the linked Qt libraries and what Qt loads at run time.
 depends=$(dpkg-deb -f "$deb" Depends)
 for package in libqt6widgets6 libqt6printsupport6 libqt6svg6 qt6-translations-l10n \
-               fonts-noto-cjk; do
+               fonts-noto-cjk fonts-dejavu-core; do
   grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
 

@@ -69,6 +69,54 @@ TEST_F(QtReportPrinterTest, ValuesStartInOneColumn)
         EXPECT_NEAR(left, valueEdges.front(), 0.5) << "points";
 }
 
+struct GridCase
+{
+    const char *name;
+    std::vector<std::string> entries;
+    std::vector<int> columns; // where each entry's word starts on the printed line
+};
+
+class ReportGridTest : public QtReportPrinterTest,
+                       public ::testing::WithParamInterface<GridCase>
+{
+};
+
+TEST_P(ReportGridTest, EntriesStartAtTheirDisplayColumns)
+{
+    const GridCase &c = GetParam();
+    const QString pdf = printToPdf(report::composeReport(c.entries, calculatedBoxes()));
+    const auto lines = firstPageWords(pdf);
+    ASSERT_TRUE(lines.has_value()) << "pdftotext failed";
+    ASSERT_GE(lines->size(), 10);
+    const QList<PdfWord> &words = lines->front();
+    ASSERT_EQ(words.size(), static_cast<qsizetype>(c.columns.size()));
+    // The font at one pixel a point measures the PDF's half-width column.
+    QFont font = QtReportPrinter::reportFont();
+    font.setPixelSize(font.pointSize());
+    font.setHintingPreference(QFont::PreferNoHinting);
+    const qreal cell = QFontMetricsF(font).horizontalAdvance(QLatin1Char('0'));
+    const double origin = words.front().left;
+    for (std::size_t i = 0; i < c.columns.size(); ++i) {
+        EXPECT_EQ(words[i].text.normalized(QString::NormalizationForm_KC),
+                  QString::fromStdString(c.entries[i]).normalized(QString::NormalizationForm_KC));
+        EXPECT_NEAR(words[i].left - origin, c.columns[i] * cell, 0.3) << "entry " << i;
+    }
+    // The values after the labels still start in one column, 22.
+    for (const QList<PdfWord> &result : lines->mid(1)) {
+        if (result.size() == 2 && result[0].text == QStringLiteral("平均"))
+            EXPECT_NEAR(result[1].left - origin, 21 * cell, 0.3);
+    }
+}
+
+const GridCase kGridCases[] = {
+    {"Ascii", {"12.5", "13.0", "9.75"}, {0, 7, 14}},
+    {"FullWidth", {"１２．５", "１３", "12.5"}, {0, 11, 18}},
+    {"HalfWidthKatakana", {"ｱｲｳ", "ｶﾞｷﾞ", "12"}, {0, 6, 13}},
+    {"Mixed", {"表ｿ1", "ａb", "ｱ", "１"}, {0, 7, 13, 17}},
+    {"KanaAndKanji", {"あ表", "ｱ表", "ー1"}, {0, 7, 13}},
+};
+INSTANTIATE_TEST_SUITE_P(Widths, ReportGridTest, ::testing::ValuesIn(kGridCases), RowName{});
+
 TEST_F(QtReportPrinterTest, LongReportContinuesOnNextPage)
 {
     SKIP_UNDER_WINE(kNoPdfReader);

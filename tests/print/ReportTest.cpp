@@ -112,19 +112,41 @@ TEST(Report, EachBoxLandsOnItsOwnLine)
     }
 }
 
-// Columns as a fixed-pitch font lays them out: a full-width character (three
-// UTF-8 bytes here) takes two, a half-width one one.
-int columns(const std::string &text)
+struct ColumnsCase
 {
-    int width = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        width += length >= 3 ? 2 : 1;
-        i += length;
-    }
-    return width;
+    const char *name;
+    const char *text;
+    int columns;
+};
+
+class DisplayColumnsTest : public ::testing::TestWithParam<ColumnsCase>
+{
+};
+
+TEST_P(DisplayColumnsTest, CountsFullWidthTwiceAndHalfWidthOnce)
+{
+    EXPECT_EQ(report::displayColumns(GetParam().text), GetParam().columns);
 }
+
+const ColumnsCase kColumnsCases[] = {
+    {"Empty", "", 0},
+    {"Ascii", "12.5", 4},
+    {"FullWidthDigits", "１２．５", 8},
+    {"HalfWidthKatakana", "ｱｲｳｴｵ", 5},
+    {"HalfWidthVoicedMark", "ｶﾞ", 2}, // ｶ and the half-width ﾞ, one column each
+    {"Hiragana", "あいう", 6},
+    {"Kanji", "表計算", 6},
+    {"IdeographicSpace", "　", 2},
+    {"MixedWidths", "表ｿ1", 4},
+    {"FullWidthMinusAndYen", "－１０￥", 8},
+    {"LatinAccentsAreNarrow", "é", 1},
+    {"CombiningMarkTakesNone", "e\xCC\x81", 1}, // e and U+0301
+    {"SupplementaryIdeograph", "𠮷", 2},
+    {"GreekAndCyrillicAreNarrow", "σЖ", 2},
+    {"StrayContinuationByte", "\x80", 1},
+    {"CutSequence", "\xE8\xA1", 2},
+};
+INSTANTIATE_TEST_SUITE_P(Texts, DisplayColumnsTest, ::testing::ValuesIn(kColumnsCases), RowName{});
 
 TEST(Report, LabelsLineUpTheValues)
 {
@@ -134,7 +156,7 @@ TEST(Report, LabelsLineUpTheValues)
         std::string label = lines[i + 1];
         if (i == 5 || i == 6)
             label = label.substr(0, label.size() - std::string(" (%)").size());
-        EXPECT_EQ(columns(label), expected[i]) << "result line " << i + 1;
+        EXPECT_EQ(report::displayColumns(label), expected[i]) << "result line " << i + 1;
     }
 }
 
