@@ -4,7 +4,7 @@
 #
 #   install-deps.sh build          # build and run the program (scripts/run.sh)
 #   install-deps.sh build test     # also run the test suite (scripts/test.sh)
-#   install-deps.sh bench | fuzz | screens
+#   install-deps.sh bench | fuzz | screens | windows
 set -euo pipefail
 
 # Building the program, and what it loads when it runs.
@@ -55,6 +55,27 @@ screens=(
   imagemagick           # import, to take the screenshots
 )
 
+# The Windows build and its test run under wine (scripts/build-windows-qt.sh,
+# build-windows.sh, test-windows.sh).
+windows=(
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix # the cross compiler
+  binutils-mingw-w64-x86-64                         # windres, for the icon
+  cmake ninja-build dpkg-dev   # Qt's build; apt-get source unpacks with dpkg-source
+  qt6-base-dev qt6-base-dev-tools # moc, rcc and uic, run on this machine
+  qt6-translations-l10n        # qtbase_ja.qm, built into vorla.exe
+  googletest                   # GoogleTest's source, cross-built for the tests
+  libboost-dev nlohmann-json3-dev # header-only, shown to the cross build on their own
+  ccache                       # a rebuild of the Windows objects costs seconds
+  wine64                       # runs the tests and the program
+  xvfb xauth xdotool imagemagick # the tests' X server, typed keys, screenshots
+  librsvg2-bin                 # rsvg-convert draws the icon from its SVG
+  qt6-qpa-plugins fonts-noto-cjk # the Linux build beside it in the smoke run (xcb)
+  python3                      # counts the test results
+  locales                      # localedef for ja_JP.UTF-8
+  nsis zip unzip               # the installer and the zip, and a look into it
+  xz-utils ca-certificates
+)
+
 [ $# -gt 0 ] || set -- build
 packages=()
 for list in "$@"; do
@@ -64,7 +85,8 @@ for list in "$@"; do
     bench) packages+=("${build[@]}" "${bench[@]}") ;;
     fuzz) packages+=("${build[@]}" "${fuzz[@]}") ;;
     screens) packages+=("${screens[@]}") ;;
-    *) echo "usage: $0 [build|test|bench|fuzz|screens]..." >&2; exit 2 ;;
+    windows) packages+=("${windows[@]}") ;;
+    *) echo "usage: $0 [build|test|bench|fuzz|screens|windows]..." >&2; exit 2 ;;
   esac
 done
 

@@ -1,6 +1,8 @@
 #include "app/ScratchPaths.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QSettings>
 #include <QStandardPaths>
 
 QString dataDirectory()
@@ -20,5 +22,13 @@ QString scratchDirectory()
     // value file the user names "Vovizuzuv.txt" in the home folder is never
     // deleted by the clear command.
     return dataDirectory();
+#endif
+}
+
+void keepSettingsWithData()
+{
+#ifdef Q_OS_WIN
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       QFileInfo(dataDirectory()).absolutePath());
 #endif
 }

@@ -11,3 +11,9 @@ QString scratchDirectory();
 /// the user's application data folder, created when missing. Where there are
 /// no drive letters it is the scratch files' folder too.
 QString dataDirectory();
+
+/// Puts the settings of QSettings(QSettings::IniFormat, QSettings::UserScope,
+/// "Vorla", "vorla") into dataDirectory() on Windows, beside the journal
+/// (Windows names ignore case, so "Vorla" under the data folder's parent is
+/// the data folder). Elsewhere settings stay where the desktop keeps them.
+void keepSettingsWithData();

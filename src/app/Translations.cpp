@@ -11,11 +11,13 @@ bool installJapaneseTranslations(QApplication &app)
     auto *translator = new QTranslator(&app);
     // Loaded by name rather than by QLocale::system(): every text of the
     // program is Japanese, so Qt's texts are too, also under LANG=C.
-    if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
-                          QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete translator;
-        return false;
+    // The program's own copy first (the Windows build carries one), then Qt's.
+    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    for (const QString &folder : {QStringLiteral(":/translations"),
+                                  QLibraryInfo::path(QLibraryInfo::TranslationsPath)}) {
+        if (translator->load(japanese, QStringLiteral("qtbase"), QStringLiteral("_"), folder))
+            return QCoreApplication::installTranslator(translator);
     }
-    return QCoreApplication::installTranslator(translator);
+    delete translator;
+    return false;
 }

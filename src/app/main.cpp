@@ -9,6 +9,10 @@
 
 #include <QApplication>
 
+#ifdef _WIN32
+#include "app/WindowsConsole.h"
+#endif
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -27,8 +31,11 @@ void keepQtQuiet(QtMsgType type, const QMessageLogContext &, const QString &mess
 // caller named one, lets it run with no display at all.
 int drawChart(const cli::CommandLine &command, char *argv[])
 {
+#ifndef _WIN32
+    // (Windows draws off screen with its own platform: nothing is shown.)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     qInstallMessageHandler(keepQtQuiet);
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
@@ -42,8 +49,15 @@ int main(int argc, char *argv[])
 {
     // Read before any Qt application exists: --stats, --help and --version
     // create none, so they run without a display and load no platform plugin.
+#ifdef _WIN32
+    windows::useBinaryStandardStreams();
+    const cli::CommandLine command = cli::parseCommandLine(windows::utf8Arguments());
+    if (command.mode != cli::Mode::Window)
+        windows::useParentConsole();
+#else
     const cli::CommandLine command =
         cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+#endif
     switch (command.mode) {
     case cli::Mode::Help:
         std::cout << cli::helpText();
@@ -68,6 +82,7 @@ int main(int argc, char *argv[])
     QApplication app(qtArgc, argv);
     // Names the program's data folder, where the scratch files live.
     QCoreApplication::setApplicationName(QStringLiteral("vorla"));
+    keepSettingsWithData();
     // Ties the windows to the installed desktop entry, so desktops show its
     // name and icon for them.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.vorla.Vorla"));

@@ -11,7 +11,12 @@ namespace cli {
 
 QString argumentPath(const std::string &argument)
 {
+#ifdef Q_OS_WIN
+    // main() takes the arguments from the wide command line, as UTF-8.
+    return QString::fromUtf8(argument);
+#else
     return QFile::decodeName(argument.c_str());
+#endif
 }
 
 std::variant<std::string, files::ReadFailure> readArgumentBytes(const std::string &argument,

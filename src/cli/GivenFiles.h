@@ -2,7 +2,8 @@
 
 // File arguments as Qt paths, and the bytes a file argument stands for. The
 // program's arguments are bytes; Qt decodes file names the same way (UTF-8 on
-// Linux) wherever they come from.
+// Linux) wherever they come from. On Windows main() hands them over as UTF-8
+// from the wide command line.
 
 #include "files/ValueFileIO.h"
 

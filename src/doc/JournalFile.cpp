@@ -21,13 +21,15 @@
 namespace {
 
 #ifdef _WIN32
-// The share mode is the lock: no other process opens the file while it is
-// held, and Windows lets go of it when the process ends.
+// The share mode is the lock: no other process opens the file for writing
+// while it is held, and Windows lets go of it when the process ends. Reading
+// stays open to others, as it does beside flock on Linux (a backup, a look
+// at what the journal holds); a reader can only delay a takeover.
 int openLocked(const QString &path, bool create)
 {
     int fd = -1;
     const int flags = _O_RDWR | _O_BINARY | (create ? _O_CREAT | _O_EXCL : 0);
-    _wsopen_s(&fd, reinterpret_cast<const wchar_t *>(path.utf16()), flags, _SH_DENYRW,
+    _wsopen_s(&fd, reinterpret_cast<const wchar_t *>(path.utf16()), flags, _SH_DENYWR,
               _S_IREAD | _S_IWRITE);
     return fd;
 }

@@ -1,7 +1,10 @@
 #pragma once
 
 // Shift JIS bytes to UTF-8 and text back to Shift JIS, through Qt's (ICU)
-// converter. Which encoding a file is read in is decided in TextReading.h.
+// converter, or on Windows through the system's code page 932 (Qt for
+// Windows has no ICU; TextCodecWindows.cpp). Both give the same bytes, but
+// for U+F86F, a second private-use form of № that only ICU writes (87 82).
+// Which encoding a file is read in is decided in TextReading.h.
 
 #include "files/TextReading.h"
 
@@ -31,7 +34,8 @@ std::variant<DecodedText, DecodeProblem> decodeText(std::string bytes,
 /// Shift JIS form; no character is ever replaced by '?'.
 std::optional<QByteArray> encodeShiftJis(const QString &text);
 
-/// Whether this Qt build can convert Shift JIS at all (it needs ICU).
+/// Whether Shift JIS can be converted at all (Qt needs ICU for it; Windows
+/// has code page 932).
 bool shiftJisAvailable();
 
 } // namespace files

@@ -75,7 +75,14 @@ QtReportPrinter::~QtReportPrinter() = default;
 
 QFont QtReportPrinter::reportFont()
 {
+#ifdef Q_OS_WIN
+    // Windows' own fixed-pitch Japanese face, under either of its names.
+    QFont font(QStringLiteral("MS Gothic"), 10);
+    font.setFamilies({QStringLiteral("MS Gothic"), QStringLiteral("ＭＳ ゴシック"),
+                      QStringLiteral("Noto Sans Mono CJK JP")});
+#else
     QFont font(QStringLiteral("Noto Sans Mono CJK JP"), 10);
+#endif
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     return font;

@@ -38,7 +38,7 @@ public:
     void endLine() override;
     bool endDocument() override;
 
-    /// "Noto Sans Mono CJK JP", 10 point: a full-width character is exactly
+    /// "Noto Sans Mono CJK JP" ("MS Gothic" on Windows), 10 point: a full-width character is exactly
     /// twice as wide as a half-width one, so the padded labels line up.
     static QFont reportFont();
 

@@ -32,7 +32,11 @@
 #include <memory>
 #include <string>
 
+#ifdef _WIN32
+#include <thread>
+#else
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -123,8 +127,11 @@ int main(int argc, char *argv[])
         std::fputs("usage: vorla_journal_crash_probe <data folder> <scratch folder>\n", stderr);
         return 2;
     }
+#ifndef _WIN32
+    // (Windows draws with its own platform, the one a Windows Qt has.)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     answerQuestionsWithEnter();
@@ -134,6 +141,20 @@ int main(int argc, char *argv[])
     QTest::qWaitForWindowActive(window.get());
     printList("start", *window);
 
+    const auto runLine = [&window](const std::string &line) {
+        std::cout << "begin" << std::endl;
+        run(*window, QString::fromStdString(line));
+        printList("ok", *window);
+    };
+#ifdef _WIN32
+    // Windows has no notifier for a pipe: a thread reads the commands and
+    // hands each line to the event loop.
+    std::thread([&app, runLine] {
+        std::string line;
+        while (std::getline(std::cin, line))
+            QMetaObject::invokeMethod(&app, [runLine, line] { runLine(line); }, Qt::QueuedConnection);
+    }).detach();
+#else
     QSocketNotifier input(0, QSocketNotifier::Read);
     std::string pending;
     QObject::connect(&input, &QSocketNotifier::activated, [&] {
@@ -147,10 +168,9 @@ int main(int argc, char *argv[])
         for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
             const std::string line = pending.substr(0, end);
             pending.erase(0, end + 1);
-            std::cout << "begin" << std::endl;
-            run(*window, QString::fromStdString(line));
-            printList("ok", *window);
+            runLine(line);
         }
     });
+#endif
     return app.exec();
 }

@@ -9,6 +9,9 @@
 // VORLA_KILL_ROUNDS sets the number of kills (50 by default), VORLA_KILL_SEED
 // the random sequence (a fresh one each run; a failure names its seed).
 
+#include "doc/JournalFile.h"
+#include "doc/JournalRecovery.h"
+
 #include <QDir>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -17,6 +20,8 @@
 #include <QThread>
 
 #include <gtest/gtest.h>
+
+#include "Wine.h"
 
 #include <ostream>
 
@@ -34,6 +39,9 @@ QT_END_NAMESPACE
 namespace {
 
 using List = QStringList;
+
+// Under wine a start of the probe takes many seconds before its first line.
+const int kAnswerWait = runningUnderWine() ? 90000 : 20000;
 
 /// The probe as a child, line by line.
 class Probe
@@ -57,7 +65,7 @@ public:
     {
         for (;;) {
             while (!m_process.canReadLine())
-                if (!m_process.waitForReadyRead(20000))
+                if (!m_process.waitForReadyRead(kAnswerWait))
                     return std::nullopt;
             const QString line = QString::fromUtf8(m_process.readLine()).chopped(1);
             List fields = line.split(u'\t');
@@ -68,13 +76,27 @@ public:
     void send(const QString &command) { m_process.write((command + u'\n').toUtf8()); }
     void kill()
     {
+#ifdef _WIN32
+        m_process.kill(); // TerminateProcess: no handler of the program's runs
+#else
         ::kill(static_cast<pid_t>(m_process.processId()), SIGKILL);
+#endif
         m_process.waitForFinished(5000);
     }
 
 private:
     QProcess m_process;
 };
+
+/// The journal in the data folder that a live process holds; empty if none.
+QString heldJournal(const QString &dataDir)
+{
+    const QDir folder(recovery::journalFolder(dataDir));
+    for (const QString &name : folder.entryList(QDir::Files))
+        if (JournalFile::heldByAnother(folder.filePath(name)))
+            return folder.filePath(name);
+    return {};
+}
 
 QString randomValue(QRandomGenerator &random)
 {
@@ -136,6 +158,9 @@ List afterCommand(List list, const QString &command)
 
 TEST(JournalKillTest, EveryAcceptedValueComesBackAfterAKill)
 {
+    SKIP_UNDER_WINE("no line of the probe started through QProcess reaches the test under "
+                    "wine (the probe itself answers on a pipe from a shell); the lock, the "
+                    "durable appends and the restore are tested in vorla_document_tests");
     QTemporaryDir data;
     QTemporaryDir scratch;
     ASSERT_TRUE(data.isValid() && scratch.isValid());
@@ -176,6 +201,12 @@ TEST(JournalKillTest, EveryAcceptedValueComesBackAfterAKill)
             last = randomCommand(random, static_cast<int>(accepted.size()));
         if (last == u"undo" || last == u"redo")
             last.clear();
+        // A list that is not empty has a journal, and the running program
+        // holds it, so no other start takes it for one left behind.
+        const QString held = heldJournal(data.path());
+        if (!accepted.isEmpty()) {
+            EXPECT_FALSE(held.isEmpty()) << "the running program holds no journal";
+        }
         List possible = accepted;
         if (!last.isEmpty()) {
             possible = afterCommand(accepted, last);
@@ -184,6 +215,11 @@ TEST(JournalKillTest, EveryAcceptedValueComesBackAfterAKill)
         }
         QThread::usleep(random.bounded(4000));
         probe.kill();
+        // The lock ends with the process, however it ends.
+        if (!held.isEmpty()) {
+            EXPECT_FALSE(JournalFile::heldByAnother(held)) << "the killed program still holds "
+                                                           << held.toStdString();
+        }
 
         // The journal holds a change whole or not at all.
         Probe next(data.path(), scratch.path());

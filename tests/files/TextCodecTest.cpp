@@ -162,4 +162,116 @@ TEST(EncodeShiftJis, RefusesCharactersWithoutShiftJisForm)
     EXPECT_FALSE(files::encodeShiftJis(QStringLiteral("\uFEFF12")).has_value());
 }
 
+// Characters at the edges of Shift JIS, written on Linux (ICU's windows-31j)
+// and on Windows (code page 932). nullptr: refused, nothing written.
+struct EncodeCase
+{
+    const char *name;
+    const char16_t *text;
+    const char *linuxBytes;
+    const char *windowsBytes;
+};
+
+class EncodeEdgeTest : public ::testing::TestWithParam<EncodeCase>
+{
+};
+
+TEST_P(EncodeEdgeTest, WritesOrRefusesLikeItsSystem)
+{
+    const EncodeCase &c = GetParam();
+#ifdef _WIN32
+    const char *expected = c.windowsBytes;
+#else
+    const char *expected = c.linuxBytes;
+#endif
+    const auto bytes = files::encodeShiftJis(QString::fromUtf16(c.text));
+    ASSERT_EQ(bytes.has_value(), expected != nullptr);
+    if (bytes) {
+        EXPECT_EQ(bytes->toHex(' ').toStdString(), expected);
+        // What was written reads back as the same text.
+        const auto back = files::shiftJisToUtf8(bytes->toStdString());
+        ASSERT_TRUE(back.has_value());
+        EXPECT_EQ(QString::fromStdString(*back), QString::fromUtf16(c.text));
+    }
+}
+
+const EncodeCase kEncodeCases[] = {
+    {"FullWidthHyphenMinus", u"\uFF0D", "81 7c", "81 7c"},
+    // No look-alike stands in for a character without a form: Windows would
+    // write U+2212 as 81 7C and ¥ as the backslash 5C by "best fit".
+    {"MinusSignRefused", u"\u2212", nullptr, nullptr},
+    {"YenSignRefused", u"\u00A5", nullptr, nullptr},
+    {"BrokenBarRefused", u"\u00A6", nullptr, nullptr},
+    {"NotSignRefused", u"\u00AC", nullptr, nullptr},
+    {"WaveDashRefused", u"\u301C", nullptr, nullptr}, // 〜; the Windows form is ～ below
+    {"FullWidthTilde", u"\uFF5E", "81 60", "81 60"},
+    {"FullWidthNotSign", u"\uFFE2", "81 ca", "81 ca"},
+    {"NecNumero", u"\u2116", "87 82", "87 82"},
+    {"IbmBrokenBar", u"\uFFE4", "fa 55", "fa 55"},
+    // Written in its IBM extension form, though ED 40 reads as it too.
+    {"NecSelectedIbmKanji", u"\u7E8A", "fa 5c", "fa 5c"},
+    {"UserDefinedFirst", u"\uE000", "f0 40", "f0 40"},
+    {"UserDefinedLast", u"\uE757", "f9 fc", "f9 fc"},
+    {"Backslash", u"\\", "5c", "5c"},
+    {"Overline", u"\u203E", nullptr, nullptr},
+    // Code page 932 alone gives these a byte of their own (80, A0, FD-FF),
+    // bytes no other system reads as Shift JIS: refused there too.
+    {"C1ControlRefused", u"\u0080", nullptr, nullptr},
+    {"PrivateUseF8F0Refused", u"\uF8F0", nullptr, nullptr},
+    {"PrivateUseF8F3Refused", u"\uF8F3", nullptr, nullptr},
+    // ICU keeps a second private-use spelling of № that Windows lacks. Read
+    // back it is U+2116 on Linux, so the round trip above would fail there;
+    // the row is checked by EncodePrivateUseNumero instead.
+};
+INSTANTIATE_TEST_SUITE_P(Edges, EncodeEdgeTest, ::testing::ValuesIn(kEncodeCases), RowName{});
+
+TEST(EncodeShiftJis, PrivateUseNumeroDiffersBetweenSystems)
+{
+    const auto bytes = files::encodeShiftJis(QString(QChar(0xF86F)));
+#ifdef _WIN32
+    EXPECT_FALSE(bytes.has_value());
+#else
+    ASSERT_TRUE(bytes.has_value());
+    EXPECT_EQ(bytes->toHex(' ').toStdString(), "87 82");
+#endif
+}
+
+struct DecodeEdgeCase
+{
+    const char *name;
+    QByteArray bytes;
+    const char *text; // UTF-8; nullptr: refused
+};
+
+class DecodeEdgeTest : public ::testing::TestWithParam<DecodeEdgeCase>
+{
+};
+
+TEST_P(DecodeEdgeTest, ReadsTheSameOnEverySystem)
+{
+    const DecodeEdgeCase &c = GetParam();
+    const auto text = files::shiftJisToUtf8(c.bytes.toStdString());
+    ASSERT_EQ(text.has_value(), c.text != nullptr);
+    if (text) {
+        EXPECT_EQ(*text, c.text);
+    }
+}
+
+const DecodeEdgeCase kDecodeEdgeCases[] = {
+    {"BackslashNotYen", "1\\2", "1\\2"},
+    {"TildeNotOverline", "~", "~"},
+    {"FullWidthHyphenMinus", "\x81\x7C", "\uFF0D"},
+    {"NecNumero", "\x87\x82", "\u2116"},
+    {"IbmNumero", "\xFA\x59", "\u2116"},
+    {"UserDefined", "\xF0\x40", "\uE000"},
+    {"NecSelectedIbmKanji", "\xED\x40", "\u7E8A"},
+    {"Byte80Refused", "1\x80", nullptr},
+    {"ByteA0Refused", "\xA0", nullptr},
+    {"ByteFDRefused", "\xFD", nullptr},
+    {"ByteFFRefused", "12\xFF", nullptr},
+    {"UnassignedPairRefused", "\x81\xAD", nullptr},
+    {"TrailByteMissingBeforeLineEnd", "\x95\r\n", nullptr},
+};
+INSTANTIATE_TEST_SUITE_P(Edges, DecodeEdgeTest, ::testing::ValuesIn(kDecodeEdgeCases), RowName{});
+
 } // namespace

@@ -8,12 +8,22 @@
 #include <QTest>
 #include <QTimer>
 
+namespace {
+std::vector<const ModalAnswerer *> liveAnswerers; // oldest first
+}
+
 ModalAnswerer::ModalAnswerer(std::vector<QMessageBox::StandardButton> answers,
                              std::deque<QString> paths)
     : m_answers(std::move(answers)), m_paths(std::move(paths))
 {
+    liveAnswerers.push_back(this);
     // A modal dialog runs its own event loop, so a timer reaches it from inside.
     QTimer::singleShot(0, this, &ModalAnswerer::look);
+}
+
+ModalAnswerer::~ModalAnswerer()
+{
+    std::erase(liveAnswerers, this);
 }
 
 QStringList ModalAnswerer::boxTexts() const
@@ -29,6 +39,8 @@ void ModalAnswerer::look()
     // Scheduled first: answering one dialog may open the next one modally
     // from inside this call, and a running timer is not fired again.
     QTimer::singleShot(5, this, &ModalAnswerer::look);
+    if (liveAnswerers.back() != this)
+        return;
     QWidget *modal = QApplication::activeModalWidget();
     if (modal == nullptr || modal == m_answered || !modal->isVisible())
         return;

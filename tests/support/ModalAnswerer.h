@@ -44,12 +44,15 @@ using DialogAnswer = std::function<void(QDialog &)>;
 /// Esc, QMessageBox::Default presses Enter); a box beyond the answers gets Yes, or else OK, where it has one, and
 /// Esc otherwise. Each file dialog gets the next of the paths; an empty path,
 /// or none left, cancels it. Any other dialog gets the next of dialogAnswers,
-/// or with none left is accepted as it stands.
+/// or with none left is accepted as it stands. While several live, the newest
+/// answers: a dialog of a later command never goes to an earlier answerer,
+/// however long the dialog takes to appear.
 class ModalAnswerer : public QObject
 {
 public:
     explicit ModalAnswerer(std::vector<QMessageBox::StandardButton> answers = {},
                            std::deque<QString> paths = {});
+    ~ModalAnswerer() override;
 
     std::vector<ShownBox> boxes;
     std::vector<ShownFileDialog> fileDialogs;
