@@ -19,7 +19,7 @@ std::string limitText(const std::optional<double> &limit)
     return limit ? stats::numberToText(*limit) : std::string();
 }
 
-std::string specificationText(const stats::Tolerance &tolerance)
+std::string toleranceText(const stats::Tolerance &tolerance)
 {
     if (!tolerance.upper && !tolerance.lower)
         return "なし";
@@ -36,7 +36,7 @@ std::vector<RecordField> headerFields(const stats::ChartContent *content)
     for (const char *caption : {"品名", "品番", "特性", "単位", "測定器", "工程・機械", "担当者"})
         header.push_back({caption, ""});
     const bool groups = content && content->request.type == stats::ChartType::MeansRanges;
-    header.push_back({"規格", content ? specificationText(content->request.tolerance) : "なし"});
+    header.push_back({"規格", content ? toleranceText(content->request.tolerance) : "なし"});
     header.push_back({"n", groups ? stats::integerToText(content->request.subgroupSize) : "1"});
     header.push_back({"期間", "—"});
     return header;

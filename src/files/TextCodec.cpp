@@ -1,5 +1,7 @@
 #include "files/TextCodec.h"
 
+#include "files/ShiftJisBytes.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -45,24 +47,6 @@ QString withControlSwap(const QString &text)
             c = QChar(0x1A);
     }
     return swapped;
-}
-
-bool isShiftJisLead(unsigned char b)
-{
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
-// The converter drops a lead byte left without its second byte at the very
-// end instead of reporting it, so the last line's byte structure is walked
-// here. Earlier lines cannot end inside a character: CR and LF are never the
-// second byte of one.
-bool endsInsideShiftJisCharacter(std::string_view bytes)
-{
-    const std::size_t lastLineEnd = bytes.find_last_of("\r\n");
-    std::size_t i = lastLineEnd == std::string_view::npos ? 0 : lastLineEnd + 1;
-    while (i < bytes.size())
-        i += isShiftJisLead(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
-    return i > bytes.size();
 }
 
 } // namespace

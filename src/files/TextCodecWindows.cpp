@@ -1,5 +1,7 @@
 #include "files/TextCodec.h"
 
+#include "files/ShiftJisBytes.h"
+
 // Windows has no ICU in this program's Qt; Shift JIS goes through the code
 // page 932 conversions of Windows itself, strictly: an invalid byte or a
 // character without a Shift JIS form fails the whole text, never turning into
@@ -23,11 +25,6 @@ constexpr UINT kShiftJisCodePage = 932;
 bool isWindowsOnlyCharacter(wchar_t c)
 {
     return c == 0x0080 || (c >= 0xF8F0 && c <= 0xF8F3);
-}
-
-bool isShiftJisLead(unsigned char b)
-{
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
 // The end of a piece of at most `limit` bytes from `from` that cuts no
@@ -63,17 +60,6 @@ bool appendDecoded(std::string_view piece, std::wstring &out)
         return false;
     return std::none_of(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(),
                         isWindowsOnlyCharacter);
-}
-
-// The last line's byte structure: a lead byte without its second byte at the
-// end is refused however the conversion treats it.
-bool endsInsideShiftJisCharacter(std::string_view bytes)
-{
-    const std::size_t lastLineEnd = bytes.find_last_of("\r\n");
-    std::size_t i = lastLineEnd == std::string_view::npos ? 0 : lastLineEnd + 1;
-    while (i < bytes.size())
-        i += isShiftJisLead(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
-    return i > bytes.size();
 }
 
 } // namespace

@@ -25,7 +25,7 @@ std::string groupText(std::size_t row)
     return stats::integerToText(static_cast<std::int64_t>(row) + 1);
 }
 
-std::string specification(const sheet::Header &header)
+std::string toleranceText(const sheet::Header &header)
 {
     const std::string upper = trimmed(header.upperLimit);
     const std::string lower = trimmed(header.lowerLimit);
@@ -62,7 +62,7 @@ std::vector<chart::RecordField> headerFields(const sheet::Sheet &sheet)
     const sheet::Header &h = sheet.header;
     return {{"品名", h.productName},       {"品番", h.partNumber},    {"特性", h.characteristic},
             {"単位", h.unit},              {"測定器", h.gauge},       {"工程・機械", h.process},
-            {"担当者", h.operatorName},    {"規格", specification(h)},
+            {"担当者", h.operatorName},    {"規格", toleranceText(h)},
             {"n", stats::integerToText(h.subgroupSize)},               {"期間", period(sheet)}};
 }
 

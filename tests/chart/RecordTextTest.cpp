@@ -160,9 +160,9 @@ TEST(RecordFigures, BothSharesOfTheExpectedShareAndEachLimit)
     EXPECT_TRUE(has({"Cp", "1.04"}));
     EXPECT_TRUE(has({"規格外の数 (実測)", "0 個 (0 %)"}));
     EXPECT_EQ(record.printedAt, "印刷: 2026/12/08 09:00");
-    const auto specification = std::find(record.header.begin(), record.header.end(),
+    const auto tolerance = std::find(record.header.begin(), record.header.end(),
                                          chart::RecordField{"規格", "上限 150・下限 100"});
-    EXPECT_NE(specification, record.header.end());
+    EXPECT_NE(tolerance, record.header.end());
 }
 
 } // namespace
