@@ -422,20 +422,26 @@ std::string sheetSettingsRecord(const sheet::Sheet &sheet)
     return record(Kind::Sheet, fields);
 }
 
-std::string sheetRowRecord(std::size_t row, const sheet::Row &content)
+namespace {
+
+std::string oneRowRecord(Kind kind, std::size_t row, const sheet::Row &content)
 {
     std::string fields;
     putU32(fields, row);
     putRow(fields, content);
-    return record(Kind::SheetRow, fields);
+    return record(kind, fields);
+}
+
+} // namespace
+
+std::string sheetRowRecord(std::size_t row, const sheet::Row &content)
+{
+    return oneRowRecord(Kind::SheetRow, row, content);
 }
 
 std::string sheetRowInsertRecord(std::size_t row, const sheet::Row &content)
 {
-    std::string fields;
-    putU32(fields, row);
-    putRow(fields, content);
-    return record(Kind::SheetRowInsert, fields);
+    return oneRowRecord(Kind::SheetRowInsert, row, content);
 }
 
 std::string sheetRowsRemoveRecord(std::size_t row, std::size_t count)

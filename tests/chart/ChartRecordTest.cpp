@@ -204,7 +204,9 @@ struct RecordCase
 
 void PrintTo(const RecordCase &c, std::ostream *out) { *out << c.name; }
 
-class RecordPdfTest : public testing::TestWithParam<RecordCase>
+// A temporary folder for the PDFs, and a skip where poppler-utils is missing.
+template <typename Base>
+class PdfFolderTest : public Base
 {
 protected:
     void SetUp() override
@@ -216,6 +218,10 @@ protected:
     }
 
     QTemporaryDir m_folder;
+};
+
+class RecordPdfTest : public PdfFolderTest<testing::TestWithParam<RecordCase>>
+{
 };
 
 TEST_P(RecordPdfTest, EverythingReadableNothingCutOrCrowded)
@@ -272,7 +278,9 @@ sheet::Sheet sheetOf60Rows()
                     .operatorName = "山田",
                     .upperLimit = "25.10",
                     .lowerLimit = "24.90",
-                    .subgroupSize = 5};
+                    .specCenter = "",
+                    .subgroupSize = 5,
+                    .standardDeviations = false};
     for (int r = 0; r < 60; ++r) {
         sheet::Row row;
         row.label = "12/" + std::to_string(1 + r / 4) + " " + std::to_string(8 + 2 * (r % 4)) + ":00";
@@ -302,18 +310,8 @@ sheet::Sheet sheetOf60Rows()
     return sheet;
 }
 
-class SheetRecordTest : public testing::Test
+class SheetRecordTest : public PdfFolderTest<testing::Test>
 {
-protected:
-    void SetUp() override
-    {
-        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() ||
-            QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
-            GTEST_SKIP() << "pdftotext and pdfinfo are not installed (poppler-utils)";
-        ASSERT_TRUE(m_folder.isValid());
-    }
-
-    QTemporaryDir m_folder;
 };
 
 TEST_F(SheetRecordTest, SixtyRowsInTwoPhasesEverythingReadable)
