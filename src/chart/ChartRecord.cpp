@@ -309,7 +309,7 @@ private:
         const QFont font = fontOf(kSmallSize);
         const qreal captionHeight = textHeight(font, kStampWidth, QStringLiteral("承認")) + 2;
         int i = 0;
-        for (const QString caption :
+        for (const QString &caption :
              {QStringLiteral("作成"), QStringLiteral("確認"), QStringLiteral("承認")}) {
             const qreal x = left + i++ * kStampWidth;
             frame(QRectF(x, m_page.top(), kStampWidth, captionHeight));
@@ -742,7 +742,8 @@ QString saveRecordPdf(const QString &path, const RecordInput &record, const Char
         print::setUpPdfPage(pdf, {.size = QPageSize(QPageSize::A4),
                                   .resolution = 72,
                                   .title = recordTitle(),
-                                  .creator = QStringLiteral("Vorla")});
+                                  .creator = QStringLiteral("Vorla"),
+                                  .margins = std::nullopt});
         setUpA4(pdf, orientation);
         if (paintRecordPages(pdf, record, charts) == 0)
             return QStringLiteral("PDF を書き出せませんでした。");

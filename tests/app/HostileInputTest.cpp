@@ -393,8 +393,9 @@ TEST_P(HostileEditorTest, RefusedAsTheEntryBoxRefusesAndTheEditGoesOn)
     if (c.input != EditorInput::Committed) {
         // Still editing, the text as it was (a refused paste leaves it alone).
         ASSERT_EQ(openedListEditor(list()), editor);
-        if (c.message != nullptr || c.input == EditorInput::CompositionCancelled)
+        if (c.message != nullptr || c.input == EditorInput::CompositionCancelled) {
             EXPECT_EQ(editor->text(), c.input == EditorInput::Paste ? before : QString());
+        }
     }
     acceptListEdit(editor);
     EXPECT_EQ(openedListEditor(list()), nullptr);

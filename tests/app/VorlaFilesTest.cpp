@@ -684,8 +684,9 @@ TEST_P(RecordStateTest, RecordSaysWhetherTheListIsSaved)
     const QString text = pdfText(record);
     ASSERT_FALSE(text.isEmpty()) << "no record was written";
     EXPECT_TRUE(text.contains(compatible(c.said))) << text.toStdString();
-    if (*c.notSaid)
+    if (*c.notSaid) {
         EXPECT_FALSE(text.contains(compatible(c.notSaid))) << text.toStdString();
+    }
     chart->close();
 }
 

@@ -180,9 +180,9 @@ TEST_P(RecordChartNames, AreTheChartsProperNames)
 }
 
 const TypeNameCase kTypeNameCases[] = {
-    {"Run", {stats::ChartType::Run, 4}, "推移"},
-    {"Individuals", {stats::ChartType::IndividualsMovingRange, 4}, "X-Rs 管理図"},
-    {"MeansRanges", {stats::ChartType::MeansRanges, 4}, "X̄-R 管理図 (群の大きさ 4)"},
+    {"Run", {stats::ChartType::Run, 4, {}, stats::SpecialCauseTests::all()}, "推移"},
+    {"Individuals", {stats::ChartType::IndividualsMovingRange, 4, {}, stats::SpecialCauseTests::all()}, "X-Rs 管理図"},
+    {"MeansRanges", {stats::ChartType::MeansRanges, 4, {}, stats::SpecialCauseTests::all()}, "X̄-R 管理図 (群の大きさ 4)"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, RecordChartNames, testing::ValuesIn(kTypeNameCases), RowName());

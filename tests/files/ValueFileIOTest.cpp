@@ -316,8 +316,9 @@ TEST_P(DeviceReadTest, ReadsToTheEndWithinTheCap)
     QByteArray bytes(c.size, '1');
     QBuffer buffer(&bytes);
     FailingDevice failing(c.size);
-    if (!c.fails)
+    if (!c.fails) {
         ASSERT_TRUE(buffer.open(QIODevice::ReadOnly));
+    }
     QIODevice &device = c.fails ? static_cast<QIODevice &>(failing) : buffer;
     const auto read = files::readBoundedBytes(device, c.maxBytes);
     ASSERT_EQ(std::holds_alternative<std::string>(read), c.read);

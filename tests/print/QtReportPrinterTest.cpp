@@ -103,8 +103,9 @@ TEST_P(ReportGridTest, EntriesStartAtTheirDisplayColumns)
     }
     // The values after the labels still start in one column, 22.
     for (const QList<PdfWord> &result : lines->mid(1)) {
-        if (result.size() == 2 && result[0].text == QStringLiteral("平均"))
+        if (result.size() == 2 && result[0].text == QStringLiteral("平均")) {
             EXPECT_NEAR(result[1].left - origin, 21 * cell, 0.3);
+        }
     }
 }
 
