@@ -17,6 +17,9 @@ qt=$("$here/scripts/build-windows-qt.sh" | tail -n 1)
 
 if command -v ccache >/dev/null; then
   export CMAKE_CXX_COMPILER_LAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER:-ccache}
+  # Paths below the checkout are hashed as relative ones, so a fresh clone in
+  # another folder (as CI makes) finds the objects of an earlier one.
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$here}
 fi
 
 # nlohmann-json and Boost.Math are headers only, the same for any target, but

@@ -166,9 +166,14 @@ TEST(RestoreQuestionSheetTest, ASheetLeftComesBackInItsOwnWindow)
     EXPECT_FALSE(QFile::exists(QDir(folder).filePath(QStringLiteral("20261207-160000-42-sheet-bbbb.vjl"))));
 
     ASSERT_EQ(restored->document().setNote(0, "再測定"), "");
-    QFile journal(restored->document().journal()->path());
-    ASSERT_TRUE(journal.open(QIODevice::ReadOnly));
-    const QByteArray bytes = journal.readAll();
+    QByteArray bytes;
+    {
+        // Closed before the window's close deletes it: Windows deletes no
+        // file another handle holds open.
+        QFile journal(restored->document().journal()->path());
+        ASSERT_TRUE(journal.open(QIODevice::ReadOnly));
+        bytes = journal.readAll();
+    }
     const journal::Replay replay =
         journal::replay(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), 32767);
     ASSERT_TRUE(replay.sheet.has_value());

@@ -6,6 +6,7 @@
 #include "ModalAnswerer.h"
 #include "RowName.h"
 #include "VorlaWindowTest.h"
+#include "Wine.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -658,6 +659,7 @@ class RecordStateTest : public VorlaFilesTest,
 // shows was saved, as the user left it in the main window.
 TEST_P(RecordStateTest, RecordSaysWhetherTheListIsSaved)
 {
+    SKIP_UNDER_WINE(kNoPdfReader);
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         GTEST_SKIP() << "pdftotext is not installed (poppler-utils)";
     const RecordStateCase &c = GetParam();

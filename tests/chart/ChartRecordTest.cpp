@@ -4,6 +4,7 @@
 #include "sheetwin/SheetRecord.h"
 
 #include "RowName.h"
+#include "Wine.h"
 
 #include <QProcess>
 #include <QRectF>
@@ -211,6 +212,7 @@ class PdfFolderTest : public Base
 protected:
     void SetUp() override
     {
+        SKIP_UNDER_WINE(kNoPdfReader);
         if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() ||
             QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
             GTEST_SKIP() << "pdftotext and pdfinfo are not installed (poppler-utils)";

@@ -5,6 +5,7 @@
 #include "ModalAnswerer.h"
 #include "RowName.h"
 #include "VorlaWindowTest.h"
+#include "Wine.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -732,6 +733,7 @@ QString pdfText(const QString &pdf)
 // The record says when the list changed since it was opened or saved.
 TEST_F(ChartWindowTest, RecordOfAnEditedListSaysSo)
 {
+    SKIP_UNDER_WINE(kNoPdfReader);
     if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         GTEST_SKIP() << "pdftotext is not installed (poppler-utils)";
     ChartWindow chart;

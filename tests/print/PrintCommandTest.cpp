@@ -19,9 +19,6 @@ using namespace vorla_names;
 
 namespace {
 
-const char kNoPdfReader[] =
-    "pdftotext, which reads the PDF back, is a Linux program; wine starts it but gives its output to no pipe";
-
 const QString kTitle = QStringLiteral("印刷");
 
 class PrintCommandTest : public VorlaWindowTest

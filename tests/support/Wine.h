@@ -22,6 +22,10 @@ inline bool runningUnderWine()
 #endif
 }
 
+/// Why the tests that read a PDF back are skipped under wine.
+inline constexpr char kNoPdfReader[] =
+    "pdftotext, which reads the PDF back, is a Linux program; wine starts it but gives its output to no pipe";
+
 /// Ends the test as skipped under wine, saying why.
 #define SKIP_UNDER_WINE(reason)                                                                   \
     do {                                                                                          \
