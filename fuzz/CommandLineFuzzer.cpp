@@ -18,9 +18,9 @@
 //  - the output format;
 //  - the chart options: --chart takes one file and -o (a .png or .pdf path),
 //    --type run|xrs|xbar-r, --subgroup 2..10 with xbar-r only, --upper and
-//    --lower as tolerance boxes read; each batch option belongs to --stats,
-//    --chart or both, and --type goes with --stats only beside --json, never
-//    as run.
+//    --lower as tolerance boxes read, --portrait with a .pdf output only;
+//    each batch option belongs to --stats, --chart or both, and --type goes
+//    with --stats only beside --json, never as run.
 // Parsing the same list twice gives the same result.
 
 #include "FuzzCheck.h"
@@ -46,7 +46,7 @@ constexpr std::string_view kWords[] = {
     "3",       "2σ",      "1",       "σ",      "--sigma=", "--stats=",  "--sigma=3σ", "a.txt",
     "--column", "0",      "12",      "1000001", "--column=2", "--chart", "--type",  "xrs",
     "xbar-r",   "run",    "--subgroup", "5",    "11",       "-o",       "a.png",   "b.PDF",
-    "c.jpg",    "--upper", "--lower", "abc",
+    "c.jpg",    "--upper", "--lower", "abc",     "--portrait",
 };
 
 /// The --sigma values the rules allow and the choice each gives.
@@ -74,7 +74,7 @@ std::string allowedSigma(std::string_view text)
 }
 
 /// What an option does.
-enum class Effect { Help, Version, Stats, Chart, Json, Sigma, Column, Type, Subgroup, Upper, Lower, Output };
+enum class Effect { Help, Version, Stats, Chart, Json, Sigma, Column, Type, Subgroup, Upper, Lower, Output, Portrait };
 
 constexpr unsigned kStats = 1, kChart = 2;
 
@@ -99,6 +99,7 @@ constexpr Option kOptions[] = {
     {"--upper", Effect::Upper, true, kStats | kChart},
     {"--lower", Effect::Lower, true, kStats | kChart},
     {"-o", Effect::Output, true, kChart},
+    {"--portrait", Effect::Portrait, false, kChart},
 };
 
 std::optional<stats::ChartType> allowedType(std::string_view text)
@@ -122,6 +123,12 @@ bool allowedOutput(std::string_view text)
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c - 'A' + 'a');
     return suffix == ".png" || suffix == ".pdf";
+}
+
+/// The record's paths: .pdf in any case.
+bool pdfOutput(std::string_view text)
+{
+    return allowedOutput(text) && (text.back() == 'f' || text.back() == 'F');
 }
 
 /// The --column values the rules allow: ASCII digits alone, 1 to 1,000,000.
@@ -224,6 +231,8 @@ Expected finish(Expected e, const Seen &seen)
         return failure(e.line.files[1]);
     if (e.line.output.empty())
         return failure("-o");
+    if (e.line.portrait && !pdfOutput(e.line.output))
+        return failure("--portrait");
     e.line.mode = Mode::Chart;
     return e;
 }
@@ -283,6 +292,8 @@ Expected reference(const std::vector<std::string> &args)
         seen.chart = seen.chart || option->effect == Effect::Chart;
         if (option->effect == Effect::Json)
             e.line.format = Format::Json;
+        if (option->effect == Effect::Portrait)
+            e.line.portrait = true;
         if (option->uses != 0)
             seen.batched.push_back(option);
     }
@@ -294,7 +305,7 @@ bool same(const CommandLine &a, const CommandLine &b)
     return a.mode == b.mode && a.sigma == b.sigma && a.format == b.format && a.files == b.files
            && a.column == b.column && a.error == b.error && a.chartType == b.chartType
            && a.subgroupSize == b.subgroupSize && a.upper == b.upper && a.lower == b.lower
-           && a.output == b.output;
+           && a.output == b.output && a.portrait == b.portrait;
 }
 
 std::string described(const std::vector<std::string> &args)
@@ -356,11 +367,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         fuzz::check(line.upper == expected.line.upper && line.lower == expected.line.lower,
                     "a different tolerance", shown);
         fuzz::check(line.output == expected.line.output, "a different output", shown);
+        fuzz::check(line.portrait == expected.line.portrait, "a different paper", shown);
     }
     fuzz::check(line.mode != Mode::Chart || (line.files.size() == 1 && allowedOutput(line.output)),
                 "a chart of other than one file or into another format", shown);
     for (const std::string &arg : args)
+    {
         fuzz::check(cli::isChartOutputPath(arg) == allowedOutput(arg),
                     "isChartOutputPath differs from the rules", arg);
+        fuzz::check(cli::isRecordPath(arg) == pdfOutput(arg), "isRecordPath differs from the rules", arg);
+    }
     return 0;
 }

@@ -14,6 +14,7 @@ inline constexpr char kApplyButton[] = "Command1";    // 適用
 inline constexpr char kSaveImageButton[] = "Command2"; // 画像を保存
 inline constexpr char kChartTypeBox[] = "chartType";   // グラフの種類
 inline constexpr char kSubgroupSizeBox[] = "subgroupSize"; // 群の大きさ
+inline constexpr char kPaperBox[] = "recordPaper";          // 用紙: A4 横, A4 縦
 inline constexpr char kPrintButton[] = "printRecord";       // 印刷
 inline constexpr char kSaveRecordButton[] = "saveRecordPdf"; // PDF に保存
 /// The tests' check boxes are kTestBoxPrefix followed by the test's number, 1 to 8.

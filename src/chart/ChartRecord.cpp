@@ -714,21 +714,22 @@ int paintRecordPages(QPagedPaintDevice &device, const RecordInput &record,
     return paintRecordPages(device, record, listCharts(content, fromUtf8(record.title)));
 }
 
-QString printRecord(QPrinter &printer, const RecordInput &record, const ChartsPainter &charts)
+QString printRecord(QPrinter &printer, const RecordInput &record, const ChartsPainter &charts,
+                    QPageLayout::Orientation orientation)
 {
     printer.setDocName(recordTitle());
     printer.setResolution(72);
-    setUpA4(printer, QPageLayout::Landscape);
+    setUpA4(printer, orientation);
     if (paintRecordPages(printer, record, charts) == 0)
         return QStringLiteral("プリンターに送れませんでした。");
     return QString();
 }
 
 QString printRecord(QPrinter &printer, const stats::ChartContent *content,
-                    const RecordSource &source)
+                    const RecordSource &source, QPageLayout::Orientation orientation)
 {
     const RecordInput record = listRecord(content, source);
-    return printRecord(printer, record, listCharts(content, fromUtf8(record.title)));
+    return printRecord(printer, record, listCharts(content, fromUtf8(record.title)), orientation);
 }
 
 QString saveRecordPdf(const QString &path, const RecordInput &record, const ChartsPainter &charts,

@@ -33,9 +33,10 @@ using ChartsPainter = std::function<void(QPainter &, const QRect &)>;
 /// by `charts`.
 int paintRecordPages(QPagedPaintDevice &device, const RecordInput &record,
                      const ChartsPainter &charts);
-/// The same on a printer (A4 landscape) and as an A4 PDF file; the reason
-/// when it could not, empty on success.
-QString printRecord(QPrinter &printer, const RecordInput &record, const ChartsPainter &charts);
+/// The same on a printer and as a PDF file, on A4 (landscape by default);
+/// the reason when it could not, empty on success.
+QString printRecord(QPrinter &printer, const RecordInput &record, const ChartsPainter &charts,
+                    QPageLayout::Orientation orientation = QPageLayout::Landscape);
 QString saveRecordPdf(const QString &path, const RecordInput &record, const ChartsPainter &charts,
                       QPageLayout::Orientation orientation = QPageLayout::Landscape);
 
@@ -45,11 +46,11 @@ QString saveRecordPdf(const QString &path, const RecordInput &record, const Char
 int paintRecordPages(QPagedPaintDevice &device, const RecordInput &record,
                      const stats::ChartContent *content);
 
-/// Writes the record of the list on the printer's pages, A4 landscape unless
-/// the printer was set otherwise; the reason when it could not, empty on
-/// success.
+/// Writes the record of the list on the printer's pages, A4 (landscape by
+/// default); the reason when it could not, empty on success.
 QString printRecord(QPrinter &printer, const stats::ChartContent *content,
-                    const RecordSource &source);
+                    const RecordSource &source,
+                    QPageLayout::Orientation orientation = QPageLayout::Landscape);
 
 /// Writes the record of the list as an A4 PDF file (landscape by default);
 /// the reason when it could not, empty on success. Nothing is left behind on

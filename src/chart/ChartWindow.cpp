@@ -3,6 +3,7 @@
 #include "chart/ChartNames.h"
 #include "chart/ChartPicture.h"
 #include "chart/ChartRecord.h"
+#include "chart/RecordPaper.h"
 #include "chart/ChartTexts.h"
 #include "chart/ChartViews.h"
 #include "stats/NumberText.h"
@@ -48,9 +49,11 @@ const QString kPdfFilter = QStringLiteral("PDF 文書 (*.pdf)");
 /// Where the window keeps the tests the user switched off, between runs.
 QSettings chartSettings()
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vorla"),
-                     QStringLiteral("vorla"));
+    return chart::vorlaSettings();
 }
+
+/// The 用紙 box's items, in this order.
+constexpr QPageLayout::Orientation kPapers[] = {QPageLayout::Landscape, QPageLayout::Portrait};
 
 QString testKey(int test)
 {
@@ -109,7 +112,7 @@ void ChartWindow::setTabOrders()
 {
     QList<QWidget *> order{m_upperToleranceBox, m_lowerToleranceBox, m_applyButton,
                            m_saveImageButton,   m_chartTypeBox,      m_subgroupSizeBox,
-                           m_printButton,       m_saveRecordButton};
+                           m_paperBox,          m_printButton,       m_saveRecordButton};
     order.append(QList<QWidget *>(m_testBoxes.begin(), m_testBoxes.end()));
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
@@ -123,6 +126,7 @@ void ChartWindow::connectControls()
     connect(m_saveImageButton, &QPushButton::clicked, this, &ChartWindow::saveImageFromDialog);
     connect(m_chartTypeBox, &QComboBox::currentIndexChanged, this, &ChartWindow::showChosenType);
     connect(m_subgroupSizeBox, &QSpinBox::valueChanged, this, &ChartWindow::showChosenType);
+    connect(m_paperBox, &QComboBox::activated, this, &ChartWindow::choosePaper);
     connect(m_printButton, &QPushButton::clicked, this, &ChartWindow::printRecord);
     connect(m_saveRecordButton, &QPushButton::clicked, this, &ChartWindow::saveRecordFromDialog);
     for (QCheckBox *box : m_testBoxes)
@@ -155,7 +159,8 @@ QBoxLayout *ChartWindow::createToleranceRow()
     return row;
 }
 
-/// 「グラフの種類」 and 「群の大きさ」, and the record's two buttons at the far end.
+/// 「グラフの種類」 and 「群の大きさ」, and the record's paper and two buttons at
+/// the far end.
 QBoxLayout *ChartWindow::createChartTypeRow()
 {
     m_chartTypeBox = new QComboBox;
@@ -172,6 +177,11 @@ QBoxLayout *ChartWindow::createChartTypeRow()
     m_subgroupSizeBox->setRange(2, 10);
     m_subgroupSizeBox->setValue(5);
     m_subgroupSizeBox->setEnabled(false);
+    m_paperBox = new QComboBox;
+    m_paperBox->setObjectName(QLatin1String(names::kPaperBox));
+    m_paperBox->setAccessibleName(QStringLiteral("記録の用紙"));
+    m_paperBox->addItems({QStringLiteral("A4 横"), QStringLiteral("A4 縦")});
+    m_paperBox->setCurrentIndex(chart::savedRecordOrientation() == QPageLayout::Portrait ? 1 : 0);
     m_printButton = ui::namedButton(QStringLiteral("印刷(&P)"), names::kPrintButton,
                                     QStringLiteral("記録を印刷"));
     m_saveRecordButton =
@@ -184,6 +194,8 @@ QBoxLayout *ChartWindow::createChartTypeRow()
     row->addWidget(ui::buddyCaption(QStringLiteral("群の大きさ(&N):"), m_subgroupSizeBox));
     row->addWidget(m_subgroupSizeBox);
     row->addStretch(1);
+    row->addWidget(ui::buddyCaption(QStringLiteral("用紙(&O):"), m_paperBox));
+    row->addWidget(m_paperBox);
     row->addWidget(m_printButton);
     row->addWidget(m_saveRecordButton);
     return row;
@@ -453,6 +465,12 @@ void ChartWindow::showChosenType()
     redraw();
 }
 
+/// Keeps the paper for the records of both windows and the next run.
+void ChartWindow::choosePaper()
+{
+    chart::saveRecordOrientation(recordOrientation());
+}
+
 void ChartWindow::printRecord()
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
@@ -463,7 +481,8 @@ void ChartWindow::printRecord()
                                             "「PDF に保存」で記録を PDF にできます。"));
         return;
     }
-    const QString failure = chart::printRecord(printer, m_shown.get(), recordSource());
+    const QString failure =
+        chart::printRecord(printer, m_shown.get(), recordSource(), recordOrientation());
     if (!failure.isEmpty())
         QMessageBox::warning(this, chart::recordTitle(), failure);
 }
@@ -510,7 +529,12 @@ QString ChartWindow::saveImage(const QString &path) const
 
 QString ChartWindow::saveRecord(const QString &path) const
 {
-    return chart::saveRecordPdf(path, m_shown.get(), recordSource());
+    return chart::saveRecordPdf(path, m_shown.get(), recordSource(), recordOrientation());
+}
+
+QPageLayout::Orientation ChartWindow::recordOrientation() const
+{
+    return kPapers[m_paperBox->currentIndex() == 1 ? 1 : 0];
 }
 
 chart::RecordSource ChartWindow::recordSource() const

@@ -27,6 +27,7 @@
 #include "chart/RecordText.h"
 #include "stats/ChartContent.h"
 
+#include <QPageLayout>
 #include <QString>
 #include <QWidget>
 
@@ -94,6 +95,7 @@ private: // one handler per user event
     void saveImageFromDialog(); // 画像を保存 (Command2)
     void showChosenType();      // グラフの種類, 群の大きさ
     void switchTests();         // a test's check box
+    void choosePaper();         // 用紙
     void printRecord();         // 印刷
     void saveRecordFromDialog(); // PDF に保存
 
@@ -117,6 +119,8 @@ private:
     void showNote(QLabel *note, const QString &text);
     void showListNote();
     chart::RecordSource recordSource() const;
+    /// The paper chosen in 用紙.
+    QPageLayout::Orientation recordOrientation() const;
     void showSignals();
     void showFigures();
     QString recordFileName() const;
@@ -136,6 +140,7 @@ private:
     QPushButton *m_saveImageButton = nullptr; // 画像を保存
     QComboBox *m_chartTypeBox = nullptr;      // グラフの種類
     QSpinBox *m_subgroupSizeBox = nullptr;    // 群の大きさ
+    QComboBox *m_paperBox = nullptr;          // 用紙 of the record
     QPushButton *m_printButton = nullptr;     // 印刷
     QPushButton *m_saveRecordButton = nullptr; // PDF に保存
     std::array<QCheckBox *, stats::SpecialCauseTests::kCount> m_testBoxes{};

@@ -34,6 +34,11 @@ bool asksForRecord(const QString &output)
 
 } // namespace
 
+QPageLayout::Orientation recordOrientation(const CommandLine &command)
+{
+    return command.portrait ? QPageLayout::Portrait : QPageLayout::Landscape;
+}
+
 int runChart(const CommandLine &command, std::ostream &errors)
 {
     const std::string &argument = command.files.front();
@@ -59,7 +64,8 @@ int runChart(const CommandLine &command, std::ostream &errors)
     const QString failure =
         asksForRecord(output)
             ? chart::saveRecordPdf(output, &content,
-                                  {name, false, chart::writtenNow().toStdString()})
+                                  {name, false, chart::writtenNow().toStdString()},
+                                  recordOrientation(command))
             : chart::savePicture(output,
                                  chart::chartPicture(&content, {path, chart::writtenNow()}));
     if (!failure.isEmpty()) {

@@ -8,6 +8,8 @@
 
 #include "cli/CommandLine.h"
 
+#include <QPageLayout>
+
 #include <iosfwd>
 
 namespace cli {
@@ -19,5 +21,8 @@ namespace cli {
 /// was written; 1 when the file gives no figures, the control chart asked for
 /// cannot be formed (no file is written then), or the file cannot be saved.
 int runChart(const CommandLine &command, std::ostream &errors);
+
+/// The record's paper: A4 landscape, portrait with --portrait.
+QPageLayout::Orientation recordOrientation(const CommandLine &command);
 
 } // namespace cli

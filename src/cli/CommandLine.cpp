@@ -109,6 +109,7 @@ struct Option
     bool (*setValue)(CommandLine &, std::string_view) = nullptr;
     const char *valueMissing = nullptr; ///< the message when no value follows
     const char *valueWrong = nullptr;   ///< the message before a wrong value
+    bool CommandLine::*flag = nullptr;  ///< what an option without a value turns on
 };
 
 const Option kOptions[] = {
@@ -139,6 +140,8 @@ const Option kOptions[] = {
     {"-o", Mode::Window, kWithChart, Format::Table, setOutput,
      "-o の後に書き出すファイル（.png か .pdf）を指定してください。",
      "-o のファイル名は .png か .pdf で終えてください: "},
+    {"--portrait", Mode::Window, kWithChart, Format::Table, nullptr, nullptr, nullptr,
+     &CommandLine::portrait},
 };
 
 const Option *findOption(std::string_view name)
@@ -181,6 +184,8 @@ void noteOption(const Option &option, Parsing &parsing)
     parsing.chart = parsing.chart || option.mode == Mode::Chart;
     if (option.format == Format::Json)
         parsing.line.format = Format::Json;
+    if (option.flag)
+        parsing.line.*option.flag = true;
     if (option.uses != kAnywhere)
         parsing.batched.push_back(&option);
 }
@@ -257,6 +262,8 @@ CommandLine finishedChart(CommandLine line)
         return failed("--chart に指定できるファイルは 1 つだけです: " + quoted(line.files[1]));
     if (line.output.empty())
         return failed("--chart には -o で書き出すファイル（.png か .pdf）を指定してください。");
+    if (line.portrait && !isRecordPath(line.output))
+        return failed("--portrait は PDF の記録（-o OUT.pdf）と一緒に使います: " + quoted(line.output));
     line.mode = Mode::Chart;
     return line;
 }
@@ -330,15 +337,32 @@ std::optional<stats::ChartType> chartKind(std::string_view text)
     return std::nullopt;
 }
 
-bool isChartOutputPath(std::string_view path)
+namespace {
+
+/// The last four characters in lower case (".png", ".pdf"), after at least
+/// one more; empty for a shorter path.
+std::string outputSuffix(std::string_view path)
 {
-    constexpr std::size_t kSuffix = 4; // ".png", ".pdf"
+    constexpr std::size_t kSuffix = 4;
     if (path.size() <= kSuffix)
-        return false;
+        return std::string();
     std::string suffix(path.substr(path.size() - kSuffix));
     for (char &c : suffix)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return suffix;
+}
+
+} // namespace
+
+bool isChartOutputPath(std::string_view path)
+{
+    const std::string suffix = outputSuffix(path);
     return suffix == ".png" || suffix == ".pdf";
+}
+
+bool isRecordPath(std::string_view path)
+{
+    return outputSuffix(path) == ".pdf";
 }
 
 CommandLine parseCommandLine(const std::vector<std::string> &args)
@@ -364,7 +388,8 @@ constexpr const char kUsageLines[] =
     "        vorla --stats [--sigma 3σ|2σ|1σ] [--column N] [--upper U] [--lower L]\n"
     "              [--json [--type xrs|xbar-r [--subgroup N]]] ファイル...|シート.vorla|-\n"
     "        vorla --chart ファイル|- -o 出力.png|出力.pdf [--type run|xrs|xbar-r]\n"
-    "              [--subgroup N] [--upper U] [--lower L] [--sigma K] [--column N]\n";
+    "              [--subgroup N] [--upper U] [--lower L] [--sigma K] [--column N]\n"
+    "              [--portrait]\n";
 
 } // namespace
 
@@ -398,7 +423,9 @@ std::string helpText()
              "  --subgroup N     X̄-R 管理図の群の大きさ（2 から 10）。指定しなければ 5 です。\n"
              "  --chart          ウィンドウを開かず、1 つのファイルの「グラフ」の絵（グラフと\n"
              "                   数値）を -o のファイルに書きます。画面がなくても動きます。\n"
-             "  -o 出力          --chart の書き出し先。.png なら PNG 画像、.pdf なら PDF です。\n"
+             "  -o 出力          --chart の書き出し先。.png なら PNG 画像、.pdf なら A4 横の\n"
+             "                   記録（グラフ、数値、異常の判定、すべてのデータ）です。\n"
+             "  --portrait       .pdf の記録を A4 縦にします。\n"
              "  --upper U        規格上限（グラフの「規格上限」の欄と同じ読み方）。--stats では\n"
              "                   工程能力指数 Cp、Cpk（群内の σ: 値を 1 つずつ並べた R̄s/1.128）、\n"
              "                   Pp、Ppk（全体の s）と推定不良率を加えます。シートでは\n"

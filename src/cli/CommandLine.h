@@ -53,6 +53,7 @@ struct CommandLine
     std::optional<double> upper;          ///< --upper: 規格上限, read as the chart window reads it (both batches)
     std::optional<double> lower;          ///< --lower: 規格下限
     std::string output;                   ///< -o: the picture's path, ending .png or .pdf
+    bool portrait = false;                ///< --portrait: the PDF record on A4 portrait pages
     std::vector<std::string> files; ///< as given, in order
     std::string error;              ///< Mode::Error only
 };
@@ -65,7 +66,8 @@ struct CommandLine
 /// --stats and --chart), which --stats takes at most once. Each batch option
 /// belongs to --stats, to --chart or to both; --type goes with --stats only
 /// beside --json (a table has no columns for the charts), and --subgroup
-/// only with --type xbar-r. --chart takes exactly one file and -o.
+/// only with --type xbar-r. --chart takes exactly one file and -o;
+/// --portrait only with a PDF.
 ///   {"a.txt", "b.txt"}                  -> Window, files a.txt b.txt
 ///   {"--stats", "--sigma", "2", "a.txt"} -> Stats, sigma "2σ"
 ///   {"--json", "a.txt"}                 -> Error (--json without --stats)
@@ -92,6 +94,9 @@ std::string_view chartKindName(stats::ChartType kind);
 /// Whether an -o path names a format --chart writes: it ends in ".png" or
 /// ".pdf", in any case ("a.PNG" too), after at least one other character.
 bool isChartOutputPath(std::string_view path);
+
+/// Whether an -o path asks for the record: it ends in ".pdf", in any case.
+bool isRecordPath(std::string_view path);
 
 /// The usage line printed after a wrong command line.
 std::string usageText();

@@ -1,5 +1,6 @@
 #include "cli/SheetChartCommand.h"
 
+#include "cli/ChartCommand.h"
 #include "cli/GivenFiles.h"
 #include "chart/ChartPicture.h"
 #include "sheetwin/SheetChartView.h"
@@ -35,7 +36,8 @@ int runSheetChart(const CommandLine &command, std::ostream &errors)
     if (QFileInfo(output).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0) {
         // A sheet read afresh has no changes that are not saved.
         failure = sheetwin::saveSheetRecordPdf(output, sheet, analysis,
-                                               {name, false, chart::writtenNow().toStdString()});
+                                               {name, false, chart::writtenNow().toStdString()},
+                                               recordOrientation(command));
     } else {
         sheetwin::SheetChartView view;
         view.setAnalysis(analysis);

@@ -330,9 +330,11 @@ QString saveSheetRecordPdf(const QString &path, const sheet::Sheet &sheet,
 }
 
 QString printSheetRecord(QPrinter &printer, const sheet::Sheet &sheet,
-                         const sheet::SheetAnalysis &analysis, const chart::RecordSource &source)
+                         const sheet::SheetAnalysis &analysis, const chart::RecordSource &source,
+                         QPageLayout::Orientation orientation)
 {
-    return chart::printRecord(printer, sheetRecord(sheet, analysis, source), sheetCharts(analysis));
+    return chart::printRecord(printer, sheetRecord(sheet, analysis, source), sheetCharts(analysis),
+                              orientation);
 }
 
 } // namespace sheetwin

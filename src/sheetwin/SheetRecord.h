@@ -36,6 +36,7 @@ QString saveSheetRecordPdf(const QString &path, const sheet::Sheet &sheet,
 
 /// The same on the printer's pages.
 QString printSheetRecord(QPrinter &printer, const sheet::Sheet &sheet,
-                         const sheet::SheetAnalysis &analysis, const chart::RecordSource &source);
+                         const sheet::SheetAnalysis &analysis, const chart::RecordSource &source,
+                         QPageLayout::Orientation orientation = QPageLayout::Landscape);
 
 } // namespace sheetwin

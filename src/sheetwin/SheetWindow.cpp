@@ -18,7 +18,9 @@
 #include "ui/FileDialog.h"
 
 #include "chart/ChartPicture.h"
+#include "chart/RecordPaper.h"
 
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QDir>
 #include <QPrinter>
@@ -210,6 +212,7 @@ void SheetWindow::createMenus()
     file->addSeparator();
     file->addAction(QStringLiteral("印刷(&P)..."), QKeySequence::Print, this, &SheetWindow::printRecord);
     file->addAction(QStringLiteral("PDF に保存(&F)..."), this, &SheetWindow::saveRecordFromDialog);
+    createPaperMenu(file->addMenu(QStringLiteral("記録の用紙(&R)")));
     file->addSeparator();
     file->addAction(QStringLiteral("閉じる(&C)"), QKeySequence::Close, this, &QWidget::close);
 
@@ -581,6 +584,26 @@ chart::RecordSource SheetWindow::recordSource() const
             chart::writtenNow().toStdString()};
 }
 
+/// A4 横 or A4 縦 for 印刷 and PDF に保存, shared with the chart window's
+/// 用紙 and kept for the next run.
+void SheetWindow::createPaperMenu(QMenu *menu)
+{
+    auto *group = new QActionGroup(menu);
+    const auto add = [&](const QString &text, const char *name, QPageLayout::Orientation paper) {
+        QAction *action = menu->addAction(text);
+        action->setObjectName(QLatin1String(name));
+        action->setCheckable(true);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [paper] { chart::saveRecordOrientation(paper); });
+        // The chart window may have changed it since.
+        connect(menu, &QMenu::aboutToShow, action,
+                [action, paper] { action->setChecked(chart::savedRecordOrientation() == paper); });
+        action->setChecked(chart::savedRecordOrientation() == paper);
+    };
+    add(QStringLiteral("A4 横(&L)"), "recordLandscape", QPageLayout::Landscape);
+    add(QStringLiteral("A4 縦(&T)"), "recordPortrait", QPageLayout::Portrait);
+}
+
 void SheetWindow::printRecord()
 {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
@@ -592,7 +615,8 @@ void SheetWindow::printRecord()
         return;
     }
     const QString failure =
-        printSheetRecord(printer, m_document.sheet(), m_model->analysis(), recordSource());
+        printSheetRecord(printer, m_document.sheet(), m_model->analysis(), recordSource(),
+                         chart::savedRecordOrientation());
     if (!failure.isEmpty())
         QMessageBox::warning(this, QStringLiteral("管理図シート"), failure);
 }
@@ -609,8 +633,9 @@ void SheetWindow::saveRecordFromDialog()
                            : sheetFile.dir().filePath(sheetFile.completeBaseName() + QStringLiteral(".pdf")));
     if (!dialog.showSave(this))
         return;
-    const QString failure = saveSheetRecordPdf(dialog.fileName(), m_document.sheet(),
-                                               m_model->analysis(), recordSource());
+    const QString failure =
+        saveSheetRecordPdf(dialog.fileName(), m_document.sheet(), m_model->analysis(),
+                           recordSource(), chart::savedRecordOrientation());
     if (!failure.isEmpty())
         QMessageBox::warning(this, QStringLiteral("管理図シート"),
                              QStringLiteral("ファイル「%1」に保存できませんでした。\n%2")

@@ -29,6 +29,7 @@ class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QSpinBox;
 
 namespace sheetwin {
@@ -76,7 +77,7 @@ private:
     bool saveSheetAs();                 // ファイル → 名前を付けて保存
     void importCsvFromDialog();         // ファイル → CSV を取り込む
     void exportCsv(bool shiftJis);      // ファイル → CSV に書き出す
-    void printRecord();                 // ファイル → 印刷
+    void printRecord();                 // ファイル → 印刷 (the paper: ファイル → 記録の用紙)
     void saveRecordFromDialog();        // ファイル → PDF に保存
     void insertRowAtCurrent();          // 編集 → 行を挿入
     void removeCurrentRow();            // 編集 → 行を削除
@@ -91,6 +92,7 @@ private:
 
     void createWidgets();
     void createMenus();
+    void createPaperMenu(QMenu *menu);
     void showHeader();   // the header boxes from the document
     void showAnalysis(); // the charts, 「異常の判定」 and the test switches
     void showCapability(); // the capability of the current phase and its probability plot

@@ -224,7 +224,7 @@ TEST_F(ChartWindowTest, KeyboardReachesEveryControl)
     ASSERT_NE(chart, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowActive(chart));
     QStringList visited;
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < 10; ++i) {
         QWidget *focused = QApplication::focusWidget();
         ASSERT_NE(focused, nullptr);
         visited << focused->objectName();
@@ -236,7 +236,8 @@ TEST_F(ChartWindowTest, KeyboardReachesEveryControl)
                   QLatin1String(names::kUpperToleranceBox),
                   QLatin1String(names::kLowerToleranceBox), QLatin1String(names::kApplyButton),
                   QLatin1String(names::kSaveImageButton), QLatin1String(names::kChartTypeBox),
-                  QLatin1String(names::kPrintButton), QLatin1String(names::kSaveRecordButton),
+                  QLatin1String(names::kPaperBox), QLatin1String(names::kPrintButton),
+                  QLatin1String(names::kSaveRecordButton),
                   QString::fromStdString(testBoxName(1)), QString::fromStdString(testBoxName(2))}));
 }
 
@@ -708,6 +709,32 @@ TEST_F(ChartWindowTest, SavesTheRecordAsPdf)
     const QByteArray bytes = saved.readAll();
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "), 1);
+}
+
+// 用紙 turns the record's pages, and the next chart window (and the next
+// run) starts with the paper last chosen.
+TEST_F(ChartWindowTest, PaperChosenTurnsTheRecordAndIsKept)
+{
+    enterEach({QStringLiteral("25.01"), QStringLiteral("25.03"), QStringLiteral("24.98")});
+    calculate(QStringLiteral("3σ"));
+    ChartWindow *chart = open();
+    ASSERT_NE(chart, nullptr);
+    auto *paper = child<QComboBox>(chart, names::kPaperBox);
+    EXPECT_EQ(paper->currentText(), QStringLiteral("A4 横"));
+    paper->setFocus();
+    QTest::keyClick(paper, Qt::Key_Down);
+    ASSERT_EQ(paper->currentText(), QStringLiteral("A4 縦"));
+    const QString file = path(QStringLiteral("縦.pdf"));
+    ASSERT_EQ(chart->saveRecord(file), QString());
+    QFile saved(file);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().contains("/MediaBox [0 0 595.000000 842.000000]"));
+
+    chart->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ChartWindow *again = open();
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(child<QComboBox>(again, names::kPaperBox)->currentText(), QStringLiteral("A4 縦"));
 }
 
 } // namespace

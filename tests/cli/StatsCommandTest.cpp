@@ -420,6 +420,7 @@ const StdinCase kStdinCases[] = {
      "              [--json [--type xrs|xbar-r [--subgroup N]]] ファイル...|シート.vorla|-\n"
      "        vorla --chart ファイル|- -o 出力.png|出力.pdf [--type run|xrs|xbar-r]\n"
      "              [--subgroup N] [--upper U] [--lower L] [--sigma K] [--column N]\n"
+     "              [--portrait]\n"
      "詳しくは vorla --help か man vorla を見てください。\n"},
 };
 INSTANTIATE_TEST_SUITE_P(StandardInput, StatsStdinTest, ::testing::ValuesIn(kStdinCases),
@@ -577,8 +578,10 @@ TEST_P(ChartCommandTest, DrawsWithoutDisplay)
     if (QByteArray(c.output).toLower().endsWith(".pdf")) {
         EXPECT_TRUE(bytes.startsWith("%PDF-")) << bytes.left(16).toStdString();
         EXPECT_GT(bytes.size(), 5000);
-        // The record, on A4 landscape pages.
-        EXPECT_TRUE(bytes.contains("/MediaBox [0 0 842.000000 595.000000]"));
+        // The record, on A4 pages: landscape unless --portrait asks.
+        EXPECT_TRUE(bytes.contains(c.args.contains(QStringLiteral("--portrait"))
+                                       ? "/MediaBox [0 0 595.000000 842.000000]"
+                                       : "/MediaBox [0 0 842.000000 595.000000]"));
         return;
     }
     const QImage image = QImage::fromData(bytes, "PNG");
@@ -592,6 +595,10 @@ const ChartCase kChartCases[] = {
     {"RunChartPng", {"--chart", "worked.txt", "-o", "out.png"}, {}, 0, "out.png", ""},
     {"IndividualsPdf", {"--chart", "worked.txt", "-o", "out.pdf", "--type", "xrs"}, {}, 0,
      "out.pdf", ""},
+    {"PortraitRecord", {"--chart", "worked.txt", "--portrait", "-o", "out.pdf"}, {}, 0, "out.pdf",
+     ""},
+    {"PortraitPicture", {"--chart", "worked.txt", "--portrait", "-o", "out.png"}, {}, 2, nullptr,
+     "vorla: --portrait は PDF の記録（-o OUT.pdf）と一緒に使います: 「out.png」"},
     {"MeansRangesFromStandardInput",
      {"--chart", "-", "-o", "out.PNG", "--type", "xbar-r", "--subgroup", "2", "--upper", "50",
       "--lower", "0"},

@@ -4,6 +4,8 @@
 
 #include "sheetwin/SheetWindow.h"
 
+#include "chart/RecordPaper.h"
+
 #include "sheetwin/SheetTableModel.h"
 #include "sheetwin/SheetTableView.h"
 
@@ -19,6 +21,8 @@
 #include <QTest>
 #include <QComboBox>
 #include <QSpinBox>
+#include <QSettings>
+#include <QFile>
 
 #include "ModalAnswerer.h"
 
@@ -236,6 +240,36 @@ TEST_F(SheetWindowTest, PhaseDialogSetsTypedLimitsAndStandardValues)
     EXPECT_EQ(doc.sheet().phases[1], given);
     doc.undoStack()->undo();
     EXPECT_TRUE(doc.sheet().phases.empty());
+}
+
+// ファイル → 記録の用紙 → A4 縦 turns the pages of PDF に保存, and the choice
+// is the one the chart window's 用紙 shows.
+TEST_F(SheetWindowTest, RecordOnThePaperChosenInTheMenu)
+{
+    QTemporaryDir dir;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+    ASSERT_EQ(m_window->document().setValue(0, 0, "25.01"), "");
+    ASSERT_EQ(m_window->document().setValue(0, 1, "25.03"), "");
+    auto *portrait = m_window->findChild<QAction *>(QStringLiteral("recordPortrait"));
+    ASSERT_NE(portrait, nullptr);
+    portrait->trigger();
+    EXPECT_EQ(chart::savedRecordOrientation(), QPageLayout::Portrait);
+    QAction *savePdf = nullptr;
+    for (QAction *action : m_window->findChildren<QAction *>())
+        if (action->text().startsWith(QStringLiteral("PDF に保存")))
+            savePdf = action;
+    ASSERT_NE(savePdf, nullptr);
+    const QString file = dir.filePath(QStringLiteral("記録.pdf"));
+    {
+        ModalAnswerer answerer({}, {file});
+        savePdf->trigger();
+        EXPECT_TRUE(answerer.boxes.empty()) << answerer.boxTexts().join('\n').toStdString();
+    }
+    QFile saved(file);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().contains("/MediaBox [0 0 595.000000 842.000000]"));
+    m_window->findChild<QAction *>(QStringLiteral("recordLandscape"))->trigger();
+    EXPECT_EQ(chart::savedRecordOrientation(), QPageLayout::Landscape);
 }
 
 // A sheet window given a data folder journals its changes there; closed
