@@ -14,9 +14,11 @@
 # with Mozc) and the small-disk tests (tmpfs mounts).
 # VORLA_SCREENSHOTS=1 also writes docs/windows-main-window.png and
 # docs/windows-chart-window.png from the smoke run.
-#  3. the installer, silently installed and uninstalled, and the zip.
-# The last line reads "N passed, N failed" (test cases; the smoke run and the
-# package check count one each).
+#  3. the installer, silently installed and uninstalled, and the zip;
+#  4. the record vorla.com writes with --chart, read back with pdftotext
+#     beside the Linux build's record of the same values.
+# The last line reads "N passed, N failed" (test cases; the smoke run, the
+# package check and the record check count one each).
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${VORLA_WINDOWS_BUILD_DIR:-$here/build-windows}
@@ -237,6 +239,27 @@ else
 fi
 [ "$package_ok" = 1 ] && echo "package: the installer installed, associated .vorla and uninstalled; the zip holds the same files"
 
+# The record as vorla.com writes it from cmd.exe (--chart FILE -o OUT.pdf),
+# laid out with the fonts Windows gives, read back here, since the tests that
+# read PDFs cannot under wine: 35 values with a trend, against the Linux
+# build's record of the same file (tests/chart/record_pdf_check.py).
+record_ok=1
+record_dir=$build/record
+rm -rf "$record_dir"
+mkdir -p "$record_dir"
+values=$(awk 'BEGIN { for (i = 1; i <= 35; ++i) printf "%.3f\n", 25 + 0.01 * i + 0.02 * sin(i * 1.7) }')
+printf '%s\r\n' $values > "$record_dir/trend.txt"
+record_args=(--type xrs --upper 25.5 --lower 24.9)
+"$wine" "$build/vorla.com" --chart "$(winpath "$record_dir/trend.txt")" "${record_args[@]}" \
+  -o "$(winpath "$record_dir/windows.pdf")" || { echo "record: vorla.com --chart failed" >&2; record_ok=0; }
+"$linux_build/src/app/vorla" --chart "$record_dir/trend.txt" "${record_args[@]}" \
+  -o "$record_dir/linux.pdf" || { echo "record: the Linux build's --chart failed" >&2; record_ok=0; }
+if [ "$record_ok" = 1 ]; then
+  # shellcheck disable=SC2086
+  python3 "$here/tests/chart/record_pdf_check.py" "$record_dir/windows.pdf" "$record_dir/linux.pdf" \
+    $values || record_ok=0
+fi
+
 # The counts of the test cases, from each executable's own results; an
 # executable that wrote none, or ended with a failure its results do not
 # show (a crash at exit, a time-out), counts as one failed test.
@@ -277,8 +300,8 @@ for run in runs:
 print(t, f, s)
 PY
 )
-passed=$((tests - failures - skipped + smoke_ok + package_ok))
-failed=$((failures + 2 - smoke_ok - package_ok))
+passed=$((tests - failures - skipped + smoke_ok + package_ok + record_ok))
+failed=$((failures + 3 - smoke_ok - package_ok - record_ok))
 echo "Windows part took $(( $(date +%s) - start )) s (the tests under wine $ctest_time s)"
 echo "$passed passed, $failed failed, $skipped skipped under wine"
 [ "$failed" = 0 ]
