@@ -21,10 +21,13 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${VORLA_BUILD_DIR:-$here/build}
 
 # Qt for Windows from nothing takes about 20 minutes of both cores. When it
-# is not cached, it is built beside the Linux passes at the lowest priority,
-# on the processor time they leave idle (links, single-threaded tests, the
-# fuzz runs), and the Windows part waits for it. Every package is installed
-# first, as apt takes one caller at a time.
+# is not cached, it is built beside the Linux passes, so that it also takes
+# the processor time they leave idle (links, single-threaded tests, the fuzz
+# runs), and the Windows part waits for it. It runs in a session of its own,
+# to be stopped whole if the run ends early; the kernel's autogroups then
+# share the processor evenly between it and the Linux passes, whatever its
+# nice value. Every package is installed first, as apt takes one caller at a
+# time.
 qt_pid=
 qt_log=$here/build-windows/qt-build.log
 if [ "${VORLA_SKIP_WINDOWS:-0}" != 1 ]; then
