@@ -46,12 +46,6 @@ const QString kTitle = QStringLiteral("グラフ");
 const QString kSaveTitle = QStringLiteral("画像を保存");
 const QString kPdfFilter = QStringLiteral("PDF 文書 (*.pdf)");
 
-/// Where the window keeps the tests the user switched off, between runs.
-QSettings chartSettings()
-{
-    return chart::vorlaSettings();
-}
-
 /// The 用紙 box's items, in this order.
 constexpr QPageLayout::Orientation kPapers[] = {QPageLayout::Landscape, QPageLayout::Portrait};
 
@@ -265,7 +259,7 @@ QWidget *ChartWindow::createTestSwitches()
 {
     auto *group = new QGroupBox(QStringLiteral("判定に使う規則"));
     auto *grid = new QGridLayout(group);
-    const QSettings settings = chartSettings();
+    const QSettings settings = chart::vorlaSettings();
     for (int test = 1; test <= stats::SpecialCauseTests::kCount; ++test) {
         const QString name =
             QStringLiteral("%1 %2").arg(test).arg(fromUtf8(stats::specialCauseName(test)));
@@ -451,7 +445,7 @@ void ChartWindow::saveImageFromDialog()
 /// Keeps the tests switched on for the next run, and marks again.
 void ChartWindow::switchTests()
 {
-    QSettings settings = chartSettings();
+    QSettings settings = chart::vorlaSettings();
     for (int test = 1; test <= stats::SpecialCauseTests::kCount; ++test)
         settings.setValue(testKey(test),
                           m_testBoxes[static_cast<std::size_t>(test - 1)]->isChecked());

@@ -7,7 +7,6 @@
 #include "cli/StatsCommand.h"
 #include "stats/ChartContent.h"
 
-#include <QFileInfo>
 #include "sheet/SheetFile.h"
 
 #include <ostream>
@@ -25,11 +24,6 @@ stats::ChartRequest chartRequest(const CommandLine &command)
     request.subgroupSize = command.subgroupSize;
     request.tolerance = {command.upper, command.lower};
     return request;
-}
-
-bool asksForRecord(const QString &output)
-{
-    return QFileInfo(output).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -62,7 +56,7 @@ int runChart(const CommandLine &command, std::ostream &errors)
     const QString output = argumentPath(command.output);
     // A file read afresh has no changes that are not saved.
     const QString failure =
-        asksForRecord(output)
+        isRecordPath(command.output)
             ? chart::saveRecordPdf(output, &content,
                                   {name, false, chart::writtenNow().toStdString()},
                                   recordOrientation(command))

@@ -6,7 +6,6 @@
 #include "sheetwin/SheetChartView.h"
 #include "sheetwin/SheetRecord.h"
 
-#include <QFileInfo>
 
 #include "sheet/SheetFile.h"
 
@@ -33,7 +32,7 @@ int runSheetChart(const CommandLine &command, std::ostream &errors)
     const sheet::SheetAnalysis analysis = sheet::analyzeSheet(sheet);
     const QString output = argumentPath(command.output);
     QString failure;
-    if (QFileInfo(output).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0) {
+    if (isRecordPath(command.output)) {
         // A sheet read afresh has no changes that are not saved.
         failure = sheetwin::saveSheetRecordPdf(output, sheet, analysis,
                                                {name, false, chart::writtenNow().toStdString()},
